@@ -1,0 +1,1 @@
+namespace okapi_tmp_app { int x = 0; }

@@ -1,0 +1,1 @@
+namespace okapi_tmp_framework { int x = 0; }

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native (ASan + UBSan), under Wine
+# (with a virtual X display for the window tests) and a short fuzzing run.
+set -u
+cd "$(dirname "$0")/.."
+scripts/deps.sh || exit 1
+jobs=$(nproc)
+summary=()
+passed=0 failed=0
+run_ctest() {  # name, command that ends in ctest and its arguments...
+  local name=$1; shift
+  local log; log=$(mktemp)
+  "$@" --no-label-summary -j"$jobs" 2>&1 | tee "$log"
+  local line; line=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1)
+  local total ok bad
+  if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+    bad=${BASH_REMATCH[1]}; total=${BASH_REMATCH[2]}; ok=$((total - bad))
+  else
+    bad=1; ok=0; line="no test summary"
+  fi
+  passed=$((passed + ok)); failed=$((failed + bad))
+  summary+=("$name: $line")
+  rm -f "$log"
+}
+build() {  # preset
+  cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$jobs"
+}
+
+if build native; then run_ctest native ctest --preset native
+else summary+=("native: build failed"); failed=$((failed + 1)); fi
+
+if build win64; then
+  export WINEPREFIX="$PWD/build/win64/wineprefix"
+  # One wineserver for the whole run; ended below.
+  /usr/lib/wine/wineserver64 -p 2>/dev/null
+  run_ctest win64 xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64
+  /usr/lib/wine/wineserver64 -k 2>/dev/null
+else summary+=("win64: build failed"); failed=$((failed + 1)); fi
+
+if build fuzz; then run_ctest fuzz ctest --test-dir build/fuzz -L fuzz
+else summary+=("fuzz: build failed"); failed=$((failed + 1)); fi
+
+echo
+printf '%s\n' "${summary[@]}"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,1 @@
+namespace okapi_tmp_store { int x = 0; }

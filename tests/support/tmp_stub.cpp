@@ -1,0 +1,1 @@
+namespace okapi_tmp_support { int x = 0; }
