@@ -1,1 +1,0 @@
-namespace okapi_tmp_app { int x = 0; }
