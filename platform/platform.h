@@ -25,8 +25,8 @@ struct [[nodiscard]] Status {
 // Identity of a file's current contents, used to notice changes on disk.
 struct FileStamp {
   std::uint64_t size = 0;
-  std::int64_t modified = 0;  // backend-specific clock, only compared for equality
-  std::uint64_t identity = 0; // inode / file index: changes when a file is replaced
+  std::int64_t modified = 0;   // backend-specific clock, only compared for equality
+  std::uint64_t identity = 0;  // inode / file index: changes when a file is replaced
   bool operator==(const FileStamp&) const = default;
 };
 
@@ -39,6 +39,8 @@ class FileSystem {
   [[nodiscard]] virtual bool CopyFile(const std::string& from, const std::string& to,
                                       bool failIfExists) = 0;
   [[nodiscard]] virtual bool DeleteFile(const std::string& path) = 0;
+  // RemoveDirectoryA: only an empty directory goes.
+  [[nodiscard]] virtual bool RemoveDirectory(const std::string& path) = 0;
   // SetFileAttributesA(FILE_ATTRIBUTE_NORMAL): clears read-only.
   [[nodiscard]] virtual bool SetAttributesNormal(const std::string& path) = 0;
   // Makes a file read-only (used by tests to provoke write failures).
@@ -136,7 +138,7 @@ class Modules {
   virtual ~Modules() = default;
   using Handle = void*;
   using Proc = void (*)();
-  virtual Handle Load(const std::string& pathOrName) = 0;  // null on failure
+  virtual Handle Load(const std::string& pathOrName) = 0;           // null on failure
   virtual Proc ProcByOrdinal(Handle module, unsigned ordinal) = 0;  // null on failure
 };
 

@@ -1,1 +1,0 @@
-namespace okapi_tmp_support { int x = 0; }
