@@ -1,0 +1,39 @@
+#include "store/items.h"
+
+#include "app/globals.h"
+#include "store/profile.h"
+#include "store/profile_text.h"
+
+namespace {
+
+constexpr std::string_view kSentinel = "Error";
+
+// An unresolved slot is the sentinel itself; the file never holds such a key
+// on purpose, so any spelling of it is treated alike.
+bool IsUnresolved(std::string_view slot) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  if (slot.size() != kSentinel.size()) return false;
+  for (std::size_t i = 0; i < slot.size(); ++i) {
+    if (lower(slot[i]) != lower(kSentinel[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ResolveItemKey(std::string_view mapSection, std::string_view marker, std::size_t size) {
+  return store::GetProfileString(mapSection, marker, kSentinel, size, g_strMapFile);
+}
+
+std::string ReadItem(const std::string& file, std::string_view section, std::string_view slot,
+                     std::size_t size) {
+  // A junk "Error" key left by older tools must not pass for an item.
+  if (IsUnresolved(slot)) return store::ProfileResult(std::nullopt, kSentinel, size);
+  return store::GetProfileString(section, slot, kSentinel, size, file);
+}
+
+bool WriteItem(const std::string& file, std::string_view section, std::string_view slot,
+               std::optional<std::string_view> value) {
+  if (IsUnresolved(slot)) return false;
+  return store::WriteProfileString(section, slot, value, file).ok;
+}

@@ -1,0 +1,21 @@
+// The customization store: markers resolved to slots through the map file,
+// and the slots of the help application's files read and written.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The slot name recorded for `marker` in `mapSection` of the map file, or "Error".
+std::string ResolveItemKey(std::string_view mapSection, std::string_view marker,
+                           std::size_t size = 64);
+
+// The whole marker entry held by `slot`, cut to size - 1, or "Error".
+std::string ReadItem(const std::string& file, std::string_view section, std::string_view slot,
+                     std::size_t size);
+
+// Writes the whole marker entry to `slot`; nullopt deletes it. False when the
+// write failed (already reported) or the slot is the unresolved "Error".
+[[nodiscard]] bool WriteItem(const std::string& file, std::string_view section,
+                             std::string_view slot, std::optional<std::string_view> value);

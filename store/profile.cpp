@@ -1,0 +1,130 @@
+#include "store/profile.h"
+
+#include <memory>
+#include <unordered_map>
+#include <utility>
+
+#include "store/profile_text.h"
+
+namespace store {
+namespace {
+
+struct CachedFile {
+  platform::FileStamp stamp;
+  std::shared_ptr<const ProfileText> text;
+};
+
+struct Cache {
+  std::unordered_map<std::string, CachedFile> files;
+  WriteFailureReporter reporter;
+};
+
+Cache& TheCache() {
+  static Cache cache;
+  return cache;
+}
+
+struct Loaded {
+  enum class State { Missing, Unreadable, Present } state = State::Missing;
+  std::shared_ptr<const ProfileText> text;
+};
+
+Loaded Load(platform::FileSystem& fs, const std::string& file) {
+  auto& files = TheCache().files;
+  const auto stamp = fs.Stamp(file);
+  if (!stamp) {
+    files.erase(file);
+    return {};
+  }
+  if (auto it = files.find(file); it != files.end() && it->second.stamp == *stamp) {
+    return {Loaded::State::Present, it->second.text};
+  }
+  auto bytes = fs.ReadFile(file);
+  if (!bytes) {
+    files.erase(file);
+    return {Loaded::State::Unreadable, nullptr};
+  }
+  auto text = std::make_shared<const ProfileText>(std::move(*bytes));
+  files[file] = CachedFile{*stamp, text};
+  return {Loaded::State::Present, std::move(text)};
+}
+
+platform::FileSystem* Files() { return platform::Os().files.get(); }
+
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+// Parameters end at a NUL, as the C strings of the system call do.
+std::string_view CString(std::string_view s) { return s.substr(0, s.find('\0')); }
+
+platform::Status Failed(const std::string& file, std::string reason) {
+  if (const auto& report = TheCache().reporter) report(file, reason);
+  return platform::Status::Fail(std::move(reason));
+}
+
+}  // namespace
+
+std::string GetProfileString(std::string_view section, std::string_view key, std::string_view def,
+                             std::size_t size, const std::string& file) {
+  std::optional<std::string> raw;
+  if (auto* fs = Files()) {
+    const Loaded loaded = Load(*fs, file);
+    if (loaded.text)
+      raw = loaded.text->RawValue(TrimNameParameter(section), TrimNameParameter(key));
+  }
+  return ProfileResult(raw, CString(def), size);
+}
+
+platform::Status WriteProfileString(std::string_view section, std::optional<std::string_view> key,
+                                    std::optional<std::string_view> value,
+                                    const std::string& file) {
+  section = TrimNameParameter(section);
+  if (key) key = TrimNameParameter(*key);
+  if (value) value = CString(*value);
+  // Windows would write a line break as given and so split the entry into
+  // lines of its own, corrupting the file's structure.
+  if (HasLineBreak(section) || (key && HasLineBreak(*key)) || (value && HasLineBreak(*value))) {
+    return Failed(file, "a name or value holds a line break");
+  }
+  auto* fs = Files();
+  if (!fs) return Failed(file, "no file service");
+  const Loaded loaded = Load(*fs, file);
+  if (loaded.state == Loaded::State::Unreadable) return Failed(file, "the file cannot be read");
+  std::string bytes =
+      loaded.text ? loaded.text->Edited(section, key, value) : NewProfileBytes(section, key, value);
+  if (loaded.text && bytes == loaded.text->Bytes()) return platform::Status::Ok();
+
+  auto& files = TheCache().files;
+  if (auto status = fs->WriteFileAtomic(file, bytes); !status) {
+    files.erase(file);
+    return Failed(file, std::move(status.reason));
+  }
+  if (const auto stamp = fs->Stamp(file)) {
+    files[file] = CachedFile{*stamp, std::make_shared<const ProfileText>(std::move(bytes))};
+  } else {
+    files.erase(file);
+  }
+  return platform::Status::Ok();
+}
+
+std::vector<std::string> GetProfileSectionNames(const std::string& file) {
+  auto* fs = Files();
+  if (!fs) return {};
+  const Loaded loaded = Load(*fs, file);
+  return loaded.text ? loaded.text->SectionNames() : std::vector<std::string>{};
+}
+
+std::vector<std::string> GetProfileKeyNames(std::string_view section, const std::string& file) {
+  auto* fs = Files();
+  if (!fs) return {};
+  const Loaded loaded = Load(*fs, file);
+  return loaded.text ? loaded.text->KeyNames(TrimNameParameter(section))
+                     : std::vector<std::string>{};
+}
+
+void SetWriteFailureReporter(WriteFailureReporter reporter) {
+  TheCache().reporter = std::move(reporter);
+}
+
+void ForgetCachedFiles() { TheCache().files.clear(); }
+
+}  // namespace store

@@ -1,0 +1,42 @@
+// Profile (INI) files read and written with the Windows profile functions'
+// rules, through the platform's file service. A file is parsed once and read
+// from memory until its stamp on disk changes; every write goes to disk at
+// once and atomically.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace store {
+
+// GetPrivateProfileStringA: the value of the key, else `def` (trailing spaces
+// cut), as a buffer of `size` characters receives it (cut to size - 1).
+std::string GetProfileString(std::string_view section, std::string_view key, std::string_view def,
+                             std::size_t size, const std::string& file);
+
+// WritePrivateProfileStringA: creates file, section and key as needed; value
+// nullopt deletes the key, key nullopt deletes the section. A failure is also
+// passed to the write-failure reporter.
+platform::Status WriteProfileString(std::string_view section, std::optional<std::string_view> key,
+                                    std::optional<std::string_view> value, const std::string& file);
+
+// Section names in file order; the keys of a section (comments and lines
+// without '=' left out). Duplicates repeated. Empty for a missing file.
+std::vector<std::string> GetProfileSectionNames(const std::string& file);
+std::vector<std::string> GetProfileKeyNames(std::string_view section, const std::string& file);
+
+using WriteFailureReporter =
+    std::function<void(const std::string& file, const std::string& reason)>;
+// Told about every failed write; by default nobody is.
+void SetWriteFailureReporter(WriteFailureReporter reporter);
+
+// Drops every parsed file, so the next read goes to disk.
+void ForgetCachedFiles();
+
+}  // namespace store

@@ -1,0 +1,464 @@
+#include "store/profile_text.h"
+
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+#include <variant>
+
+namespace store {
+namespace {
+
+template <class Ch>
+constexpr bool IsBlank(Ch c) {
+  return c == Ch(' ') || c == Ch('\t') || c == Ch('\v');
+}
+
+// Windows-1252 bytes 0x80-0x9F; the five unassigned ones become the C1
+// control of the same value, as the system's conversion does.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t AnsiToUnit(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b);
+}
+
+char UnitToAnsi(char16_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
+  for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
+    if (kCp1252High[i] == u) return static_cast<char>(0x80 + i);
+  }
+  return '?';
+}
+
+// Case folding for names: ASCII and the Latin letters of code page 1252.
+constexpr std::array<unsigned char, 256> kFoldAnsi = [] {
+  std::array<unsigned char, 256> t{};
+  for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
+  for (int c = 'A'; c <= 'Z'; ++c) t[c] = static_cast<unsigned char>(c + 32);
+  for (int c = 0xC0; c <= 0xDE; ++c) {
+    if (c != 0xD7) t[c] = static_cast<unsigned char>(c + 32);
+  }
+  t[0x8A] = 0x9A;  // S caron
+  t[0x8C] = 0x9C;  // OE
+  t[0x8E] = 0x9E;  // Z caron
+  t[0x9F] = 0xFF;  // Y diaeresis
+  return t;
+}();
+
+inline std::uint32_t Fold(char c) { return kFoldAnsi[static_cast<unsigned char>(c)]; }
+
+inline std::uint32_t Fold(char16_t c) {
+  if (c < 0x80) return kFoldAnsi[c];
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32u;
+  switch (c) {
+    case 0x0160:
+      return 0x0161;
+    case 0x0152:
+      return 0x0153;
+    case 0x017D:
+      return 0x017E;
+    case 0x0178:
+      return 0x00FF;
+    default:
+      return c;
+  }
+}
+
+template <class Ch>
+struct CiHash {
+  std::size_t operator()(std::basic_string_view<Ch> s) const noexcept {
+    std::uint64_t h = 1469598103934665603ull;
+    for (Ch c : s) h = (h ^ Fold(c)) * 1099511628211ull;
+    return static_cast<std::size_t>(h);
+  }
+};
+
+template <class Ch>
+struct CiEqual {
+  bool operator()(std::basic_string_view<Ch> a, std::basic_string_view<Ch> b) const noexcept {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      if (Fold(a[i]) != Fold(b[i])) return false;
+    }
+    return true;
+  }
+};
+
+enum class Kind : std::uint8_t { Blank, Comment, Section, Entry, Other };
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+template <class Ch>
+struct Doc {
+  using View = std::basic_string_view<Ch>;
+  using Text = std::basic_string<Ch>;
+
+  struct Line {
+    std::size_t begin, end, next;      // content [begin, end), line end [end, next)
+    std::size_t nameBegin, nameEnd;    // section name or key
+    std::size_t valueBegin, valueEnd;  // entries only
+    Kind kind;
+  };
+  struct Section {
+    std::size_t header;     // line index
+    std::size_t endLine;    // first line after the section
+    std::size_t lastEntry;  // where new keys go: last entry line, else the header
+    View name;
+  };
+  struct KeyRef {
+    std::size_t section;
+    View key;
+  };
+  struct KeyHash {
+    std::size_t operator()(const KeyRef& k) const noexcept {
+      return CiHash<Ch>{}(k.key) ^ (k.section * 0x9E3779B97F4A7C15ull);
+    }
+  };
+  struct KeyEqual {
+    bool operator()(const KeyRef& a, const KeyRef& b) const noexcept {
+      return a.section == b.section && CiEqual<Ch>{}(a.key, b.key);
+    }
+  };
+
+  Text owned;  // decoded text of a UTF-16 file; ANSI files are viewed in place
+  View text;
+  bool hadBom = false;
+  std::string oddTail;  // a UTF-16 file's stray last byte, kept as found
+  std::vector<Line> lines;
+  std::vector<Section> sections;
+  // Only the first section of a name and the first key of a name in it are
+  // ever found.
+  std::unordered_map<View, std::size_t, CiHash<Ch>, CiEqual<Ch>> sectionIndex;
+  std::unordered_map<KeyRef, std::size_t, KeyHash, KeyEqual> keyIndex;
+
+  View Slice(std::size_t b, std::size_t e) const { return text.substr(b, e - b); }
+
+  void Parse() {
+    const std::size_t n = text.size();
+    lines.reserve(n / 24 + 1);
+    bool inFirstOccurrence = false;
+    for (std::size_t pos = 0; pos < n;) {
+      std::size_t e = pos;
+      while (e < n && text[e] != Ch('\r') && text[e] != Ch('\n')) ++e;
+      std::size_t next = e;
+      if (next < n) next += (text[e] == Ch('\r') && e + 1 < n && text[e + 1] == Ch('\n')) ? 2 : 1;
+      Line line{pos, e, next, 0, 0, 0, 0, Kind::Blank};
+      Classify(line);
+      const std::size_t index = lines.size();
+      if (line.kind == Kind::Section) {
+        if (!sections.empty()) sections.back().endLine = index;
+        const View name = Slice(line.nameBegin, line.nameEnd);
+        sections.push_back({index, kNone, index, name});
+        inFirstOccurrence = sectionIndex.try_emplace(name, sections.size() - 1).second;
+      } else if (!sections.empty() && (line.kind == Kind::Entry || line.kind == Kind::Other)) {
+        sections.back().lastEntry = index;
+        if (line.kind == Kind::Entry && inFirstOccurrence) {
+          keyIndex.try_emplace(KeyRef{sections.size() - 1, Slice(line.nameBegin, line.nameEnd)},
+                               index);
+        }
+      }
+      lines.push_back(line);
+      pos = next;
+    }
+    if (!sections.empty()) sections.back().endLine = lines.size();
+  }
+
+  void Classify(Line& line) const {
+    std::size_t i = line.begin;
+    const std::size_t end = line.end;
+    while (i < end && IsBlank(text[i])) ++i;
+    if (i == end) return;
+    if (text[i] == Ch('[')) {
+      // The name runs to the first ']', or to the end of the line if none.
+      std::size_t b = i + 1;
+      std::size_t e = b;
+      while (e < end && text[e] != Ch(']')) ++e;
+      Trim(b, e);
+      line.kind = Kind::Section;
+      line.nameBegin = b;
+      line.nameEnd = e;
+      return;
+    }
+    if (text[i] == Ch(';')) {
+      line.kind = Kind::Comment;
+      return;
+    }
+    std::size_t eq = i;
+    while (eq < end && text[eq] != Ch('=')) ++eq;
+    if (eq == end) {
+      line.kind = Kind::Other;
+      return;
+    }
+    std::size_t kb = i, ke = eq, vb = eq + 1, ve = end;
+    Trim(kb, ke);
+    Trim(vb, ve);
+    line.kind = Kind::Entry;
+    line.nameBegin = kb;
+    line.nameEnd = ke;
+    line.valueBegin = vb;
+    line.valueEnd = ve;
+  }
+
+  void Trim(std::size_t& b, std::size_t& e) const {
+    while (b < e && IsBlank(text[b])) ++b;
+    while (e > b && IsBlank(text[e - 1])) --e;
+  }
+
+  const Section* FindSection(View name) const {
+    auto it = sectionIndex.find(name);
+    return it == sectionIndex.end() ? nullptr : &sections[it->second];
+  }
+
+  const Line* FindKey(View section, View key) const {
+    auto s = sectionIndex.find(section);
+    if (s == sectionIndex.end()) return nullptr;
+    auto k = keyIndex.find(KeyRef{s->second, key});
+    return k == keyIndex.end() ? nullptr : &lines[k->second];
+  }
+
+  Text Edited(View section, std::optional<View> key, std::optional<View> value) const {
+    static constexpr Ch kCrLf[] = {Ch('\r'), Ch('\n'), Ch(0)};
+    const Section* sec = FindSection(section);
+    if (!key) {
+      if (!sec) return Text(text);
+      // Header and entries go; comments and blank lines stay, as on Windows.
+      Text out(text.substr(0, lines[sec->header].begin));
+      for (std::size_t li = sec->header + 1; li < sec->endLine; ++li) {
+        const Line& l = lines[li];
+        if (l.kind == Kind::Comment || l.kind == Kind::Blank) out += Slice(l.begin, l.next);
+      }
+      if (sec->endLine < lines.size()) out += text.substr(lines[sec->endLine].begin);
+      return out;
+    }
+    const bool comment = !key->empty() && (*key)[0] == Ch(';');
+    if (!value) {
+      const Line* line = sec && !comment ? FindKey(section, *key) : nullptr;
+      if (!line) return Text(text);
+      Text out(text.substr(0, line->begin));
+      out += text.substr(line->next);
+      return out;
+    }
+    Text entry(*key);
+    entry += Ch('=');
+    entry += *value;
+    if (!sec) {
+      Text out(text);
+      const bool needsBreak =
+          out.empty() ? hadBom : (out.back() != Ch('\r') && out.back() != Ch('\n'));
+      if (needsBreak) out += kCrLf;
+      out += Ch('[');
+      out += section;
+      out += Ch(']');
+      out += kCrLf;
+      out += entry;
+      out += kCrLf;
+      return out;
+    }
+    if (const Line* line = comment ? nullptr : FindKey(section, *key)) {
+      // The stored spelling of the key stays.
+      Text out(text.substr(0, line->begin));
+      out += Slice(line->nameBegin, line->nameEnd);
+      out += Ch('=');
+      out += *value;
+      if (line->next == line->end) out += kCrLf;
+      out += text.substr(line->next);
+      return out;
+    }
+    const Line& after = lines[sec->lastEntry];
+    Text out(text.substr(0, after.next));
+    if (after.next == after.end) out += kCrLf;
+    out += entry;
+    out += kCrLf;
+    out += text.substr(after.next);
+    return out;
+  }
+};
+
+using AnsiDoc = Doc<char>;
+using WideDoc = Doc<char16_t>;
+
+std::u16string Widen(std::string_view s) {
+  std::u16string out;
+  out.reserve(s.size());
+  for (char c : s) out += AnsiToUnit(c);
+  return out;
+}
+
+std::string Narrow(std::u16string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char16_t u : s) out += UnitToAnsi(u);
+  return out;
+}
+
+std::optional<std::u16string> Widen(std::optional<std::string_view> s) {
+  if (!s) return std::nullopt;
+  return Widen(*s);
+}
+
+std::optional<std::u16string_view> View(const std::optional<std::u16string>& s) {
+  if (!s) return std::nullopt;
+  return std::u16string_view(*s);
+}
+
+bool StartsWithUtf16LeBom(std::string_view bytes) {
+  return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+         static_cast<unsigned char>(bytes[1]) == 0xFE;
+}
+
+}  // namespace
+
+struct ProfileText::Parsed {
+  std::variant<AnsiDoc, WideDoc> doc;
+};
+
+ProfileText::ProfileText(std::string bytes) : bytes_(std::move(bytes)) {
+  parsed_ = std::make_unique<Parsed>();
+  if (StartsWithUtf16LeBom(bytes_)) {
+    auto& doc = parsed_->doc.emplace<WideDoc>();
+    doc.hadBom = true;
+    const std::size_t units = (bytes_.size() - 2) / 2;
+    doc.owned.resize(units);
+    for (std::size_t i = 0; i < units; ++i) {
+      doc.owned[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes_[2 + 2 * i]) |
+                                           static_cast<unsigned char>(bytes_[3 + 2 * i]) << 8);
+    }
+    if ((bytes_.size() - 2) % 2) doc.oddTail = bytes_.substr(bytes_.size() - 1);
+    doc.text = doc.owned;
+    doc.Parse();
+  } else {
+    auto& doc = parsed_->doc.emplace<AnsiDoc>();
+    doc.text = bytes_;
+    doc.Parse();
+  }
+}
+
+ProfileText::~ProfileText() = default;
+
+ProfileEncoding ProfileText::Encoding() const {
+  return std::holds_alternative<WideDoc>(parsed_->doc) ? ProfileEncoding::Utf16Le
+                                                       : ProfileEncoding::Ansi;
+}
+
+std::optional<std::string> ProfileText::RawValue(std::string_view section,
+                                                 std::string_view key) const {
+  if (const auto* doc = std::get_if<AnsiDoc>(&parsed_->doc)) {
+    const auto* line = doc->FindKey(section, key);
+    if (!line) return std::nullopt;
+    return std::string(doc->Slice(line->valueBegin, line->valueEnd));
+  }
+  const auto& doc = std::get<WideDoc>(parsed_->doc);
+  const auto* line = doc.FindKey(Widen(section), Widen(key));
+  if (!line) return std::nullopt;
+  return Narrow(doc.Slice(line->valueBegin, line->valueEnd));
+}
+
+std::vector<std::string> ProfileText::SectionNames() const {
+  std::vector<std::string> names;
+  std::visit(
+      [&](const auto& doc) {
+        for (const auto& s : doc.sections) {
+          if constexpr (std::is_same_v<std::decay_t<decltype(doc)>, AnsiDoc>) {
+            names.emplace_back(s.name);
+          } else {
+            names.push_back(Narrow(s.name));
+          }
+        }
+      },
+      parsed_->doc);
+  return names;
+}
+
+std::vector<std::string> ProfileText::KeyNames(std::string_view section) const {
+  std::vector<std::string> names;
+  std::visit(
+      [&](const auto& doc) {
+        using D = std::decay_t<decltype(doc)>;
+        const typename D::Section* sec = nullptr;
+        if constexpr (std::is_same_v<D, AnsiDoc>) {
+          sec = doc.FindSection(section);
+        } else {
+          sec = doc.FindSection(Widen(section));
+        }
+        if (!sec) return;
+        for (std::size_t li = sec->header + 1; li < sec->endLine; ++li) {
+          const auto& l = doc.lines[li];
+          if (l.kind != Kind::Entry) continue;
+          if constexpr (std::is_same_v<D, AnsiDoc>) {
+            names.emplace_back(doc.Slice(l.nameBegin, l.nameEnd));
+          } else {
+            names.push_back(Narrow(doc.Slice(l.nameBegin, l.nameEnd)));
+          }
+        }
+      },
+      parsed_->doc);
+  return names;
+}
+
+std::string ProfileText::Edited(std::string_view section, std::optional<std::string_view> key,
+                                std::optional<std::string_view> value) const {
+  if (const auto* doc = std::get_if<AnsiDoc>(&parsed_->doc)) {
+    return doc->Edited(section, key, value);
+  }
+  const auto& doc = std::get<WideDoc>(parsed_->doc);
+  const auto wideKey = Widen(key);
+  const auto wideValue = Widen(value);
+  const std::u16string text = doc.Edited(Widen(section), View(wideKey), View(wideValue));
+  std::string out("\xFF\xFE", 2);
+  out.reserve(2 + 2 * text.size() + doc.oddTail.size());
+  for (char16_t u : text) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+  }
+  out += doc.oddTail;
+  return out;
+}
+
+std::string NewProfileBytes(std::string_view section, std::optional<std::string_view> key,
+                            std::optional<std::string_view> value) {
+  // A delete on a missing file leaves an empty file behind, as on Windows.
+  if (!key || !value) return {};
+  std::string out;
+  out.reserve(section.size() + key->size() + value->size() + 8);
+  out.append("[").append(section).append("]\r\n");
+  out.append(*key).append("=").append(*value).append("\r\n");
+  return out;
+}
+
+std::string ProfileResult(const std::optional<std::string>& raw, std::string_view def,
+                          std::size_t size) {
+  if (size == 0) return {};
+  std::string_view v;
+  if (raw) {
+    v = *raw;
+    // Longer values wrap: the length is kept modulo 65536 characters.
+    if (v.size() > 0xFFFF) v = v.substr(0, v.size() % 0x10000);
+  } else {
+    v = def;
+    while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+  }
+  const std::size_t limit = size - 1;
+  if (limit == 0) return {};
+  std::string_view out;
+  if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) {
+    // The quotes go with the cut applied to the quoted text: a cut value
+    // loses its opening quote and one more character.
+    out = v.size() <= limit ? v.substr(1, v.size() - 2) : v.substr(1, limit - 1);
+  } else {
+    out = v.substr(0, limit);
+  }
+  // The caller sees a C string.
+  return std::string(out.substr(0, out.find('\0')));
+}
+
+std::string_view TrimNameParameter(std::string_view name) {
+  name = name.substr(0, name.find('\0'));
+  while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  return name;
+}
+
+}  // namespace store
