@@ -1,1 +1,0 @@
-namespace okapi_tmp_store { int x = 0; }
