@@ -1,0 +1,254 @@
+// The in-memory backend. Controls are records; message boxes and the file-open
+// and colour dialogs are answered from what the test queued and every one is
+// recorded; a driver presses the wizard's buttons and acts on controls the way
+// a user can. It keeps the real property sheet's order of events: a page is
+// initialised at its first activation, Next/Back results jump by template id,
+// posted wizard buttons take effect when the current handler has returned.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/backend.h"
+#include "framework/framework.h"
+
+namespace fw::headless {
+
+enum class Kind { Unknown, PushButton, CheckBox, RadioButton, Edit, Static, ListBox, ComboBox };
+
+// A control as a record. Controls a dialog has not declared (see Define) come
+// into being when first used, with the kind their first use implies.
+struct Control {
+  int id = 0;
+  Kind kind = Kind::Unknown;
+  std::string text;
+  int check = 0;
+  bool enabled = true;
+  bool visible = true;
+  CRect rect;
+  std::optional<LogFont> font;
+  int limit = 0;  // EM_LIMITTEXT; 0: none
+  std::vector<std::string> items;
+  int curSel = -1;
+  bool sorted = false;  // LBS_SORT / CBS_SORT
+  std::string image;    // bitmap file shown by a static
+  bool focused = false;
+};
+
+struct ControlSpec {
+  int id = 0;
+  Kind kind = Kind::Unknown;
+  std::string text;
+  bool sorted = false;
+  bool visible = true;
+  bool enabled = true;
+  CRect rect;
+};
+
+// A dialog template: once defined, the dialog has exactly these controls and
+// using another id is a fault the backend records (Faults()).
+struct DialogSpec {
+  unsigned templateId = 0;
+  std::string caption;
+  std::vector<ControlSpec> controls;
+};
+
+struct MessageRecord {
+  std::string text;
+  std::string caption;
+  unsigned flags = 0;
+  int answer = 0;
+  unsigned ownerTemplateId = 0;  // 0: no owner dialog
+};
+
+class HeadlessBackend;
+class Window;
+struct SheetState;
+
+// A live dialog or page.
+class DialogDriver {
+ public:
+  DialogDriver(HeadlessBackend& backend, Window& window) : m_backend(&backend), m_window(&window) {}
+
+  CDialog& Dialog() const;
+  unsigned TemplateId() const;
+  // The record of a control; null when the dialog has no such control.
+  const Control* Find(int id) const;
+  // The record, made when missing (a fault when the dialog is defined).
+  const Control& Get(int id) const;
+  std::string Text(int id) const { return Get(id).text; }
+  int Check(int id) const { return Get(id).check; }
+  bool Enabled(int id) const { return Get(id).enabled; }
+  bool Visible(int id) const { return Get(id).visible; }
+  std::string WindowText() const;
+
+  // The dialog's answer to WM_CTLCOLOR* for a control (ctlType CTLCOLOR_*), or
+  // for itself with CWnd::kSelf and CTLCOLOR_DLG.
+  CtlColor ColorOf(int id, int ctlType) const;
+
+  // What a user can do; false, with nothing done, when the control is missing,
+  // disabled or hidden.
+  // Push button or notifying static: BN_CLICKED/STN_CLICKED. Check box: the
+  // check toggles, then BN_CLICKED. Radio button: checked, then BN_CLICKED.
+  bool Click(int id);
+  // Edit: the text is replaced (cut to the limit), then EN_CHANGE.
+  bool Type(int id, const std::string& text);
+  // List or combo box: the selection, then LBN_SELCHANGE/CBN_SELCHANGE.
+  bool Select(int id, int index);
+  // The left mouse button released over the dialog at client pixels.
+  void ReleaseMouse(CPoint point);
+  void Paint();
+
+ private:
+  HeadlessBackend* m_backend;
+  Window* m_window;
+};
+
+// A running wizard.
+class SheetDriver {
+ public:
+  SheetDriver(HeadlessBackend& backend, std::shared_ptr<SheetState> state)
+      : m_backend(&backend), m_state(std::move(state)) {}
+
+  // The buttons; false when the button is disabled or hidden (nothing happens)
+  // or the sheet is closed.
+  bool PressNext();
+  bool PressBack();
+  bool PressFinish();
+  bool PressCancel();
+
+  bool IsOpen() const;
+  int Result() const;  // IDOK or IDCANCEL once closed
+  CPropertySheet& Sheet() const;
+  int ActiveIndex() const;
+  unsigned ActiveTemplateId() const;
+  CPropertyPage* ActivePage() const;
+  // PSWIZB_ flags in effect (posted messages already delivered).
+  unsigned Buttons() const;
+  // Whether the sheet shows its own Help button (PSH_HASHELP).
+  bool HelpButtonShown() const;
+  std::string Title() const;
+  // The active page, or an initialised page by template id.
+  DialogDriver Page() const;
+  DialogDriver Page(unsigned templateId) const;
+  // The pages in the order they were shown, by template id.
+  const std::vector<unsigned>& Visited() const;
+
+  // The sheet's window menu as pages extended it; choosing runs the adding
+  // page's OnSysCommand. False when no page added that command.
+  std::vector<std::pair<unsigned, std::string>> SystemMenuItems() const;
+  bool ChooseSystemCommand(unsigned id);
+  // The sheet's answer to WM_CTLCOLOR* for its own area or a control of its own.
+  CtlColor SheetColor(int controlId, int ctlType) const;
+
+ private:
+  HeadlessBackend* m_backend;
+  std::shared_ptr<SheetState> m_state;
+};
+
+class HeadlessBackend : public Backend {
+ public:
+  HeadlessBackend();
+  ~HeadlessBackend() override;
+
+  // Answers, used in the order queued. A message box with no answer queued
+  // gets its first button (IDOK for MB_OK, IDYES for MB_YESNO...); a file or
+  // colour dialog with none is cancelled.
+  void AnswerMessageBox(int button);
+  void AnswerFileDialog(std::optional<std::string> path);
+  void AnswerColorDialog(std::optional<COLORREF> color);
+
+  // Run by a sheet's DoModal with the open sheet; when it returns with the
+  // sheet still open, Cancel is pressed. Without one, DoModal opens the sheet
+  // (first page initialised and activated) and cancels it.
+  void OnSheet(std::function<void(SheetDriver&)> script);
+  // Run by a modal dialog's DoModal after its initialisation; the dialog ends
+  // with IDOK when the script leaves it open (or when there is no script).
+  void OnDialog(unsigned templateId, std::function<void(DialogDriver&)> script);
+  // Ends a modal dialog from its script.
+  void EndDialog(DialogDriver& dialog, int result);
+
+  // Opens a sheet without DoModal; the test drives it. Closing the driver's
+  // sheet or destroying the backend ends it.
+  SheetDriver Open(CPropertySheet& sheet);
+
+  void Define(DialogSpec spec);
+  void SetString(unsigned id, std::string text);
+  void SetLogPixelsY(int dpi) { m_logPixelsY = dpi; }
+  void SetMessageFont(LogFont font) { m_messageFont = std::move(font); }
+
+  const std::vector<MessageRecord>& Messages() const { return m_messages; }
+  const std::vector<CFileDialog::Options>& FileDialogs() const { return m_fileDialogs; }
+  const std::vector<CColorDialog::Options>& ColorDialogs() const { return m_colorDialogs; }
+  // Template ids of the modal dialogs shown.
+  const std::vector<unsigned>& DialogsShown() const { return m_dialogsShown; }
+  // Misuse noticed: controls a defined dialog lacks, answers left unused...
+  const std::vector<std::string>& Faults() const { return m_faults; }
+  // Fonts created and not yet deleted.
+  int LiveFonts() const { return static_cast<int>(m_fonts.size()); }
+  const LogFont* FontOf(std::uintptr_t handle) const;
+
+  // Backend
+  int RunSheet(CPropertySheet& sheet) override;
+  int RunDialog(CDialog& dialog) override;
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  std::optional<std::string> OpenFile(const CFileDialog::Options& options) override;
+  std::optional<COLORREF> ChooseColor(const CColorDialog::Options& options,
+                                      COLORREF* customColors) override;
+  LogFont MessageFont() override { return m_messageFont; }
+  int LogPixelsY() override { return m_logPixelsY; }
+  std::uintptr_t CreateFont(const LogFont& font) override;
+  void DeleteFont(std::uintptr_t font) override;
+  std::string LoadString(unsigned id) override;
+
+  // Internal to the backend's windows.
+  int ShowMessage(Window* owner, const std::string& text, const std::string& caption,
+                  unsigned flags);
+  const DialogSpec* SpecOf(unsigned templateId) const;
+  void Fault(std::string what) { m_faults.push_back(std::move(what)); }
+  void DeliverPosted();
+  void Post(std::function<void()> message) { m_posted.push_back(std::move(message)); }
+
+ private:
+  std::deque<int> m_messageAnswers;
+  std::deque<std::optional<std::string>> m_fileAnswers;
+  std::deque<std::optional<COLORREF>> m_colorAnswers;
+  std::function<void(SheetDriver&)> m_sheetScript;
+  std::map<unsigned, std::function<void(DialogDriver&)>> m_dialogScripts;
+  std::map<unsigned, DialogSpec> m_specs;
+  std::map<unsigned, std::string> m_strings;
+  std::map<std::uintptr_t, LogFont> m_fonts;
+  std::uintptr_t m_nextFont = 0x100;
+  int m_logPixelsY = 96;
+  LogFont m_messageFont;
+  std::vector<MessageRecord> m_messages;
+  std::vector<CFileDialog::Options> m_fileDialogs;
+  std::vector<CColorDialog::Options> m_colorDialogs;
+  std::vector<unsigned> m_dialogsShown;
+  std::vector<std::string> m_faults;
+  std::deque<std::function<void()>> m_posted;
+  std::vector<std::shared_ptr<SheetState>> m_sheets;
+};
+
+// Installs a new headless backend for a scope (a test) and puts the previous
+// backend back at the end.
+class ScopedHeadless {
+ public:
+  ScopedHeadless();
+  ~ScopedHeadless();
+  ScopedHeadless(const ScopedHeadless&) = delete;
+  ScopedHeadless& operator=(const ScopedHeadless&) = delete;
+  HeadlessBackend& operator*() const { return *m_backend; }
+  HeadlessBackend* operator->() const { return m_backend; }
+
+ private:
+  HeadlessBackend* m_backend;
+  std::unique_ptr<Backend> m_previous;
+};
+
+}  // namespace fw::headless

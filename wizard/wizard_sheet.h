@@ -1,0 +1,14 @@
+// The wizard's property sheet.
+#pragma once
+
+#include "framework/framework.h"
+
+class CWizardSheet : public CPropertySheet {
+ public:
+  // The sheet shows no Help button of its own: each page has one.
+  explicit CWizardSheet(unsigned captionId, CWnd* parent = nullptr, unsigned selectPage = 0);
+
+  bool OnInitDialog() override;
+  // The sheet's own area (around Back, Next, Finish, Cancel) in the window colour.
+  CtlColor OnCtlColor(int controlId, int ctlType) override;
+};
