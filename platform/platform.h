@@ -10,6 +10,13 @@
 #include <string_view>
 #include <vector>
 
+// <windows.h>, when included first, renames these to their A/W variants;
+// the services keep the plain names. Include <windows.h> before this header.
+#undef CopyFile
+#undef CreateDirectory
+#undef DeleteFile
+#undef RemoveDirectory
+
 namespace platform {
 
 // Outcome of an operation whose failure the caller may want to show.

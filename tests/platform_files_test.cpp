@@ -153,7 +153,8 @@ TEST_F(FilesTest, FindMatchesNamesByPatternWithoutCase) {
       {"*", {"B.JPG", "a.jpg", "ab.jpg", "d.gif", "noext", "photo.jpg.bak", "sub.jpg"}},
       {"b.jpg", {"B.JPG"}},
       {"*.png", {}},
-      {"*o*.*", {"photo.jpg.bak"}},
+      {"*o*.*", {"noext", "photo.jpg.bak"}},  // a trailing ".*" asks for no dot
+      {"*.jpg.*", {"B.JPG", "a.jpg", "ab.jpg", "photo.jpg.bak", "sub.jpg"}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.pattern);

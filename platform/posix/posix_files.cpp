@@ -36,7 +36,9 @@ bool MatchPattern(std::string_view pattern, std::string_view name) {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
+  // As on Windows, dots and stars left over at the end match nothing: "*.*"
+  // and "*o*.*" take names without a dot too.
+  while (p < pattern.size() && (pattern[p] == '*' || pattern[p] == '.')) ++p;
   return p == pattern.size();
 }
 
@@ -264,8 +266,6 @@ std::vector<std::string> PosixFileSystem::Find(const std::string& pattern) {
   std::string directory = cut == std::string::npos ? "" : normal.substr(0, cut + 1);
   std::string names = cut == std::string::npos ? normal : normal.substr(cut + 1);
   if (names.empty()) return {};
-  // "*.*" is the DOS spelling of "everything", names without a dot included.
-  if (names == "*.*") names = "*";
 
   auto host = HostPath(directory.empty() ? "\\" : directory);
   if (!host || !Inspect(*host).directory) return {};
