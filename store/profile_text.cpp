@@ -264,7 +264,7 @@ struct Doc {
       out += Ch('=');
       out += *value;
       if (line->next == line->end) out += kCrLf;
-      out += text.substr(line->next);
+      out += text.substr(line->end);
       return out;
     }
     const Line& after = lines[sec->lastEntry];

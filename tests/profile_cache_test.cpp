@@ -1,0 +1,151 @@
+// The engine parses a file once, notices changes on disk, and keeps its
+// memory consistent with the disk when a write fails.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "store/profile.h"
+#include "tests/support/fixture_drive.h"
+#include "tests/support/memory_files.h"
+
+namespace {
+
+constexpr const char* kFile = "c:\\data\\test.ini";
+
+struct Reported {
+  std::string file;
+  std::string reason;
+};
+
+class ProfileCache : public testing::Test {
+ protected:
+  ProfileCache() {
+    store::SetWriteFailureReporter([this](const std::string& file, const std::string& reason) {
+      reported.push_back({file, reason});
+    });
+  }
+  ~ProfileCache() override { store::SetWriteFailureReporter(nullptr); }
+
+  std::string Read(const char* key) {
+    return store::GetProfileString("s", key, "Error", 64, kFile);
+  }
+
+  okapi_test::ScopedMemoryFiles files;
+  std::vector<Reported> reported;
+};
+
+TEST_F(ProfileCache, ManyReadsParseTheFileOnce) {
+  files->AddFile(kFile, "[s]\r\na=1\r\nb=2\r\n");
+  for (int i = 0; i < 50; ++i) {
+    ASSERT_EQ("1", Read("a"));
+    ASSERT_EQ("Error", Read("c"));
+  }
+  EXPECT_EQ(1, files->ReadCount());
+}
+
+TEST_F(ProfileCache, ChangeOnDiskIsSeenByTheNextRead) {
+  files->AddFile(kFile, "[s]\r\na=1\r\n");
+  ASSERT_EQ("1", Read("a"));
+  files->AddFile(kFile, "[s]\r\na=2\r\n");  // same size, new file
+  EXPECT_EQ("2", Read("a"));
+  ASSERT_TRUE(files->DeleteFile(kFile));
+  EXPECT_EQ("Error", Read("a"));
+}
+
+TEST_F(ProfileCache, WriteGoesToDiskAtOnceAndIsReadFromMemory) {
+  files->AddFile(kFile, "[s]\r\na=1\r\n");
+  ASSERT_EQ("1", Read("a"));
+  ASSERT_TRUE(store::WriteProfileString("s", "a", "2", kFile).ok);
+  EXPECT_EQ("[s]\r\na=2\r\n", files->Contents(kFile));
+  EXPECT_EQ("2", Read("a"));
+  EXPECT_EQ(1, files->ReadCount());
+}
+
+TEST_F(ProfileCache, WriteOverAnOutsideChangeKeepsThatChange) {
+  files->AddFile(kFile, "[s]\r\na=1\r\n");
+  ASSERT_EQ("1", Read("a"));
+  files->AddFile(kFile, "[s]\r\na=1\r\nb=outside\r\n");
+  ASSERT_TRUE(store::WriteProfileString("s", "a", "2", kFile).ok);
+  EXPECT_EQ("[s]\r\na=2\r\nb=outside\r\n", files->Contents(kFile));
+}
+
+TEST_F(ProfileCache, WriteThatChangesNothingDoesNotTouchTheDisk) {
+  files->AddFile(kFile, "[s]\r\na=1\r\n");
+  ASSERT_TRUE(store::WriteProfileString("s", "A", "1", kFile).ok);
+  ASSERT_TRUE(store::WriteProfileString("s", "gone", std::nullopt, kFile).ok);
+  EXPECT_EQ(0, files->WriteCount());
+}
+
+TEST_F(ProfileCache, FailedWriteIsReportedAndChangesNothing) {
+  files->AddFile(kFile, "[s]\r\na=1\r\n");
+  ASSERT_EQ("1", Read("a"));
+  files->FailNextWrite("disk full");
+  const platform::Status status = store::WriteProfileString("s", "a", "2", kFile);
+  EXPECT_FALSE(status.ok);
+  EXPECT_EQ("disk full", status.reason);
+  ASSERT_EQ(1u, reported.size());
+  EXPECT_EQ(kFile, reported[0].file);
+  EXPECT_EQ("disk full", reported[0].reason);
+  EXPECT_EQ("[s]\r\na=1\r\n", files->Contents(kFile));
+  EXPECT_EQ("1", Read("a"));
+}
+
+TEST_F(ProfileCache, WritesThatCannotSucceedAreReported) {
+  files->AddFile(kFile, "[s]\r\na=1\r\n");
+  ASSERT_TRUE(files->SetReadOnly(kFile));
+  struct Row {
+    const char* file;
+    const char* why;
+  };
+  for (const Row& row : {Row{kFile, "read-only file"}, Row{"c:\\nowhere\\new.ini", "no folder"}}) {
+    SCOPED_TRACE(row.why);
+    reported.clear();
+    EXPECT_FALSE(store::WriteProfileString("s", "a", "2", row.file).ok);
+    ASSERT_EQ(1u, reported.size());
+    EXPECT_EQ(row.file, reported[0].file);
+    EXPECT_FALSE(reported[0].reason.empty());
+  }
+  EXPECT_EQ("[s]\r\na=1\r\n", files->Contents(kFile));
+  EXPECT_EQ("<missing>", files->Contents("c:\\nowhere\\new.ini"));
+}
+
+// The same promises on the build's real file service (a host folder natively,
+// the Wine prefix's drive under Wine).
+class ProfileOnDisk : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(okapi_test::RemoveTree(kDir));
+    ASSERT_TRUE(platform::Os().files->CreateDirectory(kDir));
+    store::ForgetCachedFiles();
+  }
+  void TearDown() override {
+    store::ForgetCachedFiles();
+    EXPECT_TRUE(okapi_test::RemoveTree(kDir));
+  }
+  static constexpr const char* kDir = "c:\\okapi-profile-test";
+  const std::string file = std::string(kDir) + "\\Test.ini";
+  okapi_test::TestMachine machine;
+};
+
+TEST_F(ProfileOnDisk, ReadsWritesAndNoticesReplacement) {
+  auto& fs = *platform::Os().files;
+  ASSERT_TRUE(store::WriteProfileString("Lumen Text", "TEXT1", "one", file).ok);
+  EXPECT_EQ("[Lumen Text]\r\nTEXT1=one\r\n", fs.ReadFile(file).value_or("<missing>"));
+  EXPECT_EQ("one", store::GetProfileString("lumen text", "text1", "Error", 64, file));
+  // Another program replaces the file with one of the same size.
+  ASSERT_TRUE(fs.WriteFileAtomic(file, "[Lumen Text]\r\nTEXT1=two\r\n").ok);
+  EXPECT_EQ("two", store::GetProfileString("Lumen Text", "TEXT1", "Error", 64, file));
+}
+
+TEST_F(ProfileOnDisk, ReadOnlyFileFailsAndKeepsItsBytes) {
+  auto& fs = *platform::Os().files;
+  ASSERT_TRUE(store::WriteProfileString("s", "k", "v", file).ok);
+  ASSERT_TRUE(fs.SetReadOnly(file));
+  EXPECT_FALSE(store::WriteProfileString("s", "k", "w", file).ok);
+  EXPECT_EQ("[s]\r\nk=v\r\n", fs.ReadFile(file).value_or("<missing>"));
+  EXPECT_EQ("v", store::GetProfileString("s", "k", "Error", 64, file));
+  EXPECT_EQ(std::vector<std::string>{"Test.ini"}, fs.Find(std::string(kDir) + "\\*"));
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+// Items reached through the map file: marker to slot, slot to entry.
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "store/items.h"
+#include "store/profile.h"
+#include "tests/support/memory_files.h"
+
+namespace {
+
+constexpr const char* kText = "c:\\lumen\\lumen-text.ini";
+const std::string kTextBytes =
+    "[Lumen Text]\r\n"
+    "TEXT1=__TITLE__,\"Lumen ZAN\"\r\n"
+    "TEXT7=__SYSTEM_INFORMATION__,\"System Details\"\r\n"
+    "Error=junk\r\n"
+    "; keep me\r\n"
+    "[Other]\r\n"
+    "SysDetails_saved=TRUE\r\n";
+
+class StoreItems : public testing::Test {
+ protected:
+  StoreItems() {
+    savedMap_ = g_strMapFile;
+    g_strMapFile = "c:\\zantools\\zanhelp\\okapi.ini";
+    files->AddFile(g_strMapFile,
+                   "[TEXT]\r\n__TITLE__=TEXT1\r\n__System_Information__=TEXT7\r\n"
+                   "[OPTIONS]\r\n__PLAY_SOUND__=OPTION12\r\n");
+    files->AddFile(kText, kTextBytes);
+  }
+  ~StoreItems() override { g_strMapFile = savedMap_; }
+
+  okapi_test::ScopedMemoryFiles files;
+
+ private:
+  std::string savedMap_;
+};
+
+TEST_F(StoreItems, MarkersResolveWithoutRegardToCase) {
+  EXPECT_EQ("TEXT1", ResolveItemKey("Text", "__TITLE__"));
+  EXPECT_EQ("TEXT7", ResolveItemKey("Text", "__SYSTEM_INFORMATION__"));
+  EXPECT_EQ("OPTION12", ResolveItemKey("Options", "__play_sound__"));
+  EXPECT_EQ("OPT", ResolveItemKey("Options", "__PLAY_SOUND__", 4));
+  EXPECT_EQ("Error", ResolveItemKey("Text", "__WELCOME_INTRO__"));
+}
+
+TEST_F(StoreItems, EverythingIsErrorWithAnEmptyOrMissingMapFile) {
+  for (const char* map : {static_cast<const char*>(""), static_cast<const char*>(nullptr)}) {
+    SCOPED_TRACE(map ? "empty" : "missing");
+    if (map) {
+      files->AddFile(g_strMapFile, map);
+    } else {
+      ASSERT_TRUE(files->DeleteFile(g_strMapFile));
+    }
+    const std::string slot = ResolveItemKey("Text", "__TITLE__");
+    EXPECT_EQ("Error", slot);
+    EXPECT_EQ("Error", ReadItem(kText, "Lumen Text", slot, 128));
+  }
+}
+
+TEST_F(StoreItems, ReadItemGivesTheWholeEntryCut) {
+  EXPECT_EQ("__TITLE__,\"Lumen ZAN\"", ReadItem(kText, "Lumen Text", "TEXT1", 128));
+  EXPECT_EQ("__TITLE__,\"Lu", ReadItem(kText, "lumen text", "text1", 14));
+  EXPECT_EQ("Error", ReadItem(kText, "Lumen Text", "TEXT2", 128));
+}
+
+TEST_F(StoreItems, WriteItemReplacesInPlaceAndKeepsTheRest) {
+  const std::string slot = ResolveItemKey("Text", "__TITLE__");
+  ASSERT_TRUE(WriteItem(kText, "Lumen Text", slot, "__TITLE__,\"Lumen ZAN - Modified by Acme\""));
+  std::string expected = kTextBytes;
+  expected.replace(expected.find("\"Lumen ZAN\""), 11, "\"Lumen ZAN - Modified by Acme\"");
+  EXPECT_EQ(expected, files->Contents(kText));
+  ASSERT_TRUE(WriteItem(kText, "Lumen Text", "TEXT7", std::nullopt));
+  EXPECT_EQ("Error", ReadItem(kText, "Lumen Text", "TEXT7", 128));
+}
+
+TEST_F(StoreItems, UnresolvedSlotIsNeitherWrittenNorRead) {
+  for (const char* slot : {"Error", "ERROR"}) {
+    SCOPED_TRACE(slot);
+    EXPECT_FALSE(WriteItem(kText, "Lumen Text", slot, "__TITLE__,\"x\""));
+    EXPECT_FALSE(WriteItem(kText, "Lumen Text", slot, std::nullopt));
+    // The file does hold a junk key of that name; it must not pass for an item.
+    EXPECT_EQ("Error", ReadItem(kText, "Lumen Text", slot, 128));
+  }
+  EXPECT_EQ(kTextBytes, files->Contents(kText));
+  EXPECT_EQ(0, files->WriteCount());
+}
+
+TEST_F(StoreItems, FailedWriteItemIsReportedWithTheFile) {
+  std::vector<std::string> reported;
+  store::SetWriteFailureReporter(
+      [&](const std::string& file, const std::string&) { reported.push_back(file); });
+  ASSERT_TRUE(files->SetReadOnly(kText));
+  EXPECT_FALSE(WriteItem(kText, "Lumen Text", "TEXT1", "__TITLE__,\"x\""));
+  store::SetWriteFailureReporter(nullptr);
+  EXPECT_EQ(std::vector<std::string>{kText}, reported);
+}
+
+TEST_F(StoreItems, FirstValuesGuardedByASavedFlagSurviveASecondRun) {
+  auto firstRun = [&](const char* company) {
+    const std::string slot = ResolveItemKey("Text", "__TITLE__");
+    if (ReadItem(kText, "Other", "Title_saved", 16).find("Error") != std::string::npos) {
+      ASSERT_TRUE(WriteItem(kText, "Other", "Title_saved", "TRUE"));
+      ASSERT_TRUE(
+          WriteItem(kText, "Lumen Text", "Text1_org", ReadItem(kText, "Lumen Text", slot, 128)));
+    }
+    ASSERT_TRUE(WriteItem(kText, "Lumen Text", slot, std::string("__TITLE__,\"") + company + "\""));
+  };
+  firstRun("A");
+  store::ForgetCachedFiles();
+  firstRun("B");
+  EXPECT_EQ("__TITLE__,\"Lumen ZAN\"", ReadItem(kText, "Lumen Text", "Text1_org", 128));
+  EXPECT_EQ("__TITLE__,\"B\"", ReadItem(kText, "Lumen Text", "TEXT1", 128));
+}
+
+}  // namespace
