@@ -13,6 +13,14 @@
 
 #include "platform/platform.h"
 
+// <windows.h> maps these names onto its own A/W functions; here they are ours.
+#ifdef GetProfileString
+#undef GetProfileString
+#endif
+#ifdef WriteProfileString
+#undef WriteProfileString
+#endif
+
 namespace store {
 
 // GetPrivateProfileStringA: the value of the key, else `def` (trailing spaces

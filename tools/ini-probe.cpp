@@ -13,6 +13,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// Its macros would rename the engine's functions of the same names.
+#undef GetProfileString
+#undef WriteProfileString
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
