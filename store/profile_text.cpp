@@ -133,6 +133,9 @@ struct Doc {
   // ever found.
   std::unordered_map<View, std::size_t, CiHash<Ch>, CiEqual<Ch>> sectionIndex;
   std::unordered_map<KeyRef, std::size_t, KeyHash, KeyEqual> keyIndex;
+  // Lines without '=' are no keys to a read, but other readers take them for
+  // keys without a value, which would hide a same-named entry added below.
+  std::unordered_map<KeyRef, std::size_t, KeyHash, KeyEqual> bareIndex;
 
   View Slice(std::size_t b, std::size_t e) const { return text.substr(b, e - b); }
 
@@ -155,9 +158,10 @@ struct Doc {
         inFirstOccurrence = sectionIndex.try_emplace(name, sections.size() - 1).second;
       } else if (!sections.empty() && (line.kind == Kind::Entry || line.kind == Kind::Other)) {
         sections.back().lastEntry = index;
-        if (line.kind == Kind::Entry && inFirstOccurrence) {
-          keyIndex.try_emplace(KeyRef{sections.size() - 1, Slice(line.nameBegin, line.nameEnd)},
-                               index);
+        if (inFirstOccurrence) {
+          auto& target = line.kind == Kind::Entry ? keyIndex : bareIndex;
+          target.try_emplace(KeyRef{sections.size() - 1, Slice(line.nameBegin, line.nameEnd)},
+                             index);
         }
       }
       lines.push_back(line);
@@ -189,7 +193,11 @@ struct Doc {
     std::size_t eq = i;
     while (eq < end && text[eq] != Ch('=')) ++eq;
     if (eq == end) {
+      std::size_t e = end;
+      Trim(i, e);
       line.kind = Kind::Other;
+      line.nameBegin = i;
+      line.nameEnd = e;
       return;
     }
     std::size_t kb = i, ke = eq, vb = eq + 1, ve = end;
@@ -212,11 +220,22 @@ struct Doc {
     return it == sectionIndex.end() ? nullptr : &sections[it->second];
   }
 
-  const Line* FindKey(View section, View key) const {
+  const Line* FindKey(View section, View key) const { return Find(keyIndex, section, key); }
+
+  // The line a write of the key replaces: the first entry or bare line of that name.
+  const Line* FindKeyToReplace(View section, View key) const {
+    const Line* entry = Find(keyIndex, section, key);
+    const Line* bare = Find(bareIndex, section, key);
+    if (!entry || !bare) return entry ? entry : bare;
+    return bare->begin < entry->begin ? bare : entry;
+  }
+
+  template <class Index>
+  const Line* Find(const Index& index, View section, View key) const {
     auto s = sectionIndex.find(section);
     if (s == sectionIndex.end()) return nullptr;
-    auto k = keyIndex.find(KeyRef{s->second, key});
-    return k == keyIndex.end() ? nullptr : &lines[k->second];
+    auto k = index.find(KeyRef{s->second, key});
+    return k == index.end() ? nullptr : &lines[k->second];
   }
 
   Text Edited(View section, std::optional<View> key, std::optional<View> value) const {
@@ -257,7 +276,7 @@ struct Doc {
       out += kCrLf;
       return out;
     }
-    if (const Line* line = comment ? nullptr : FindKey(section, *key)) {
+    if (const Line* line = comment ? nullptr : FindKeyToReplace(section, *key)) {
       // The stored spelling of the key stays.
       Text out(text.substr(0, line->begin));
       out += Slice(line->nameBegin, line->nameEnd);

@@ -66,6 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                               "S", "KEY", "new", "[s]\r\nKey=new\r\n"},
                     WriteCase{"last line without a line end gains CR LF", kMessy, "other", "FLAG",
                               "FALSE", kMessy.substr(0, kMessy.size() - 9) + "flag=FALSE\r\n"},
+                    WriteCase{"a same-named line without equals sign becomes the entry",
+                              "[s]\r\n K \r\nj=1\r\n", "s", "k", "v", "[s]\r\nK=v\r\nj=1\r\n"},
                     WriteCase{"the value is written verbatim", "[s]\r\nk=1\r\n", "s", "k",
                               " \"a\";b ", "[s]\r\nk= \"a\";b \r\n"},
                     WriteCase{"only the first of duplicate keys changes", "[s]\nk=1\nk=2\n", "s",
