@@ -8,14 +8,16 @@
 
 #include "framework/framework.h"
 
+// Every member has an initialiser, so that a row may name only what it sets
+// (designated initialisers) without -Wmissing-field-initializers.
 struct PageFrame {
   int titleId = 0;  // 0: the page sets its title fonts itself
   int titlePoints = 8;
   int helpButtonId = 0;            // 0: no Help button
-  std::string helpTopic;           // "::/W02.htm", appended to the help file
+  std::string helpTopic{};         // "::/W02.htm", appended to the help file
   unsigned buttonsOnActivate = 0;  // PSWIZB_ flags; 0: keep what the page before set
-  std::vector<int> white;          // white text background
-  std::vector<int> blueText;       // white text background and blue text
+  std::vector<int> white{};        // white text background
+  std::vector<int> blueText{};     // white text background and blue text
 };
 
 // How a page with this frame paints a control (or itself, with CWnd::kSelf).
