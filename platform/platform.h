@@ -117,8 +117,10 @@ class Versions {
 class Processes {
  public:
   virtual ~Processes() = default;
-  // CreateProcessA on a command line; true when the process started.
-  [[nodiscard]] virtual bool Start(const std::string& commandLine) = 0;
+  // CreateProcessA on a command line, shown (SW_SHOW), in the given current
+  // directory (empty: the caller's); true when the process started.
+  [[nodiscard]] virtual bool Start(const std::string& commandLine,
+                                   const std::string& currentDirectory = {}) = 0;
 };
 
 using WindowId = std::uintptr_t;  // 0: no window

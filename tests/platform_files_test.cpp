@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "tests/support/fixture.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {

@@ -131,8 +131,9 @@ std::optional<VersionInfo> ScanningVersions::Read(const std::string& path) {
   return FindVersionResource(*bytes);
 }
 
-bool RecordingProcesses::Start(const std::string& commandLine) {
-  started.push_back(commandLine);
+bool RecordingProcesses::Start(const std::string& commandLine,
+                               const std::string& currentDirectory) {
+  started.push_back({commandLine, currentDirectory});
   return !refuse;
 }
 

@@ -79,10 +79,14 @@ class ScanningVersions final : public Versions {
 
 class RecordingProcesses final : public Processes {
  public:
-  bool Start(const std::string& commandLine) override;
+  struct Started {
+    std::string commandLine;
+    std::string currentDirectory;
+  };
+  bool Start(const std::string& commandLine, const std::string& currentDirectory) override;
 
-  std::vector<std::string> started;  // every command line offered, in order
-  bool refuse = false;               // test hook: every start fails
+  std::vector<Started> started;  // every start asked for, in order
+  bool refuse = false;           // test hook: every start fails
 };
 
 class MemoryInstances final : public Instances {

@@ -93,13 +93,16 @@ std::optional<VersionInfo> Win32Versions::Read(const std::string& path) {
   return VersionInfo{FileVersion{info->dwFileVersionMS, info->dwFileVersionLS}};
 }
 
-bool Win32Processes::Start(const std::string& commandLine) {
+bool Win32Processes::Start(const std::string& commandLine, const std::string& currentDirectory) {
   std::string mutableLine = commandLine;  // CreateProcessA may write into it
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
+                      &process)) {
     return false;
   }
   CloseHandle(process.hThread);

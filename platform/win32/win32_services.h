@@ -75,7 +75,7 @@ class Win32Versions final : public Versions {
 
 class Win32Processes final : public Processes {
  public:
-  bool Start(const std::string& commandLine) override;
+  bool Start(const std::string& commandLine, const std::string& currentDirectory) override;
 };
 
 class Win32Instances final : public Instances {

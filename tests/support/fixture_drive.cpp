@@ -22,18 +22,4 @@ TestMachine::~TestMachine() {
 #endif
 }
 
-bool RemoveTree(const std::string& path) {
-  auto& files = *platform::Os().files;
-  if (!files.Exists(path)) return true;
-  if (!files.IsDirectory(path)) {
-    (void)files.SetAttributesNormal(path);  // the delete below reports
-    return files.DeleteFile(path);
-  }
-  bool ok = true;
-  for (const std::string& name : files.Find(path + "\\*"))
-    ok = RemoveTree(path + "\\" + name) && ok;
-  (void)files.SetAttributesNormal(path);
-  return files.RemoveDirectory(path) && ok;
-}
-
 }  // namespace okapi_test

@@ -3,10 +3,13 @@
 // test prefix serve (ctest runs those tests one at a time).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
 #include "platform/platform.h"
+#include "tests/support/fixture.h"
 
 namespace okapi_test {
 
@@ -25,8 +28,15 @@ class TestMachine {
   std::unique_ptr<platform::Services> previous_;
 };
 
-// Removes a directory with everything below it (read-only files too)
-// through the file service in use. True when nothing is left.
-bool RemoveTree(const std::string& path);
+// Base of tests that need the help application installed: a fresh machine
+// with c:\zantools and the program's registry keys removed.
+class MachineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto reset = ResetMachine();
+    ASSERT_TRUE(reset) << reset.reason;
+  }
+  TestMachine machine;
+};
 
 }  // namespace okapi_test

@@ -1,1 +1,0 @@
-namespace okapi_tmp_framework { int x = 0; }
