@@ -1,0 +1,12 @@
+// okapi.exe's entry point: the real dialogs and system services.
+#include "app/okapi_app.h"
+#include "framework/backend.h"
+#include "framework/win32/win32_api.h"
+#include "framework/win32/win32_backend.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  fw::ReplaceBackend(fw::win32::MakeWin32Backend());
+  COkapiApp app;
+  (void)app.InitInstance();  // always false: nothing runs after the wizard
+  return 0;
+}

@@ -1,0 +1,9 @@
+// The two Visual Map buttons.
+#pragma once
+
+#include "wizard/page_frame.h"
+
+class CVIcons : public COkapiPage {
+ public:
+  CVIcons();
+};

@@ -1,0 +1,109 @@
+#include "store/seed.h"
+
+#include <algorithm>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/globals.h"
+#include "store/profile.h"
+
+namespace {
+
+constexpr int kSlotCount = 100;
+constexpr std::size_t kSlotBuffer = 255;
+
+constexpr std::string_view kOptionMarkers[] = {
+    "__BACKGROUND_COLOR__", "__DEFAULT_BACKGROUND_IMAGE__",
+    "__SHOW_SPLASH__",      "__PLAY_SOUND__",
+    "__MENU1_BACKGROUND__", "__MENU2_BACKGROUND__",
+    "__MENU3_BACKGROUND__", "__MENU4_BACKGROUND__",
+    "__SPLASH_ANIMATION__", "__SOUND_FILE__",
+    "__WELCOME_IMAGE__",    "__DEFAULT_MENU__",
+};
+
+// The disabled fourth menu's marker is matched in capitals like the rest.
+constexpr std::string_view kTextMarkers[] = {
+    "__MENU1_TITLE__",      "__MENU2_TITLE__",
+    "__MENU3_TITLE__",      "__MENU4_TITLE__",
+    "__MENUX_TITLE__",      "__MORE_INFORMATION_TEXT__",
+    "__CONFIGURE_TEXT__",   "__MENU1_ALT_KEY__",
+    "__MENU2_ALT_KEY__",    "__MENU3_ALT_KEY__",
+    "__MENU4_ALT_KEY__",    "__SYSTEM_INFORMATION__",
+    "__SYS_INFO__",         "__ABOUT_ALT_KEY__",
+    "__SYSINFO_ALT_KEY__",  "__TITLE__",
+    "__TAB1_DESCRIPTION__", "__TAB2_DESCRIPTION__",
+    "__TAB3_DESCRIPTION__", "__WELCOME_INTRO__",
+    "__WELCOME_CLOSING__",
+};
+
+constexpr std::string_view kStyleMarkers[] = {".SYSINFO "};
+
+struct Scan {
+  const std::string* file;
+  std::string_view section;
+  std::string_view slotPrefix;
+  std::span<const std::string_view> markers;  // in the order they are tried
+  std::string_view mapSection;
+  // Map key for a found marker; the markers themselves unless fixed.
+  std::string_view fixedKey;
+};
+
+std::string ToUpperAscii(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
+    return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  });
+  return s;
+}
+
+std::string_view MapKeyFor(const Scan& scan, std::string_view marker) {
+  if (!scan.fixedKey.empty()) return scan.fixedKey;
+  if (marker == "__MENUX_TITLE__") return "__MENU4_TITLE__";
+  return marker;
+}
+
+// Entries in the order they were first found; a later slot with the same
+// marker replaces the slot, as repeated profile writes would.
+using Findings = std::vector<std::pair<std::string, std::string>>;
+
+Findings RunScan(const Scan& scan) {
+  Findings found;
+  for (int n = 1; n <= kSlotCount; ++n) {
+    const std::string slot = std::string(scan.slotPrefix) + std::to_string(n);
+    const std::string value =
+        ToUpperAscii(store::GetProfileString(scan.section, slot, "Error", kSlotBuffer, *scan.file));
+    const auto hit = std::find_if(
+        scan.markers.begin(), scan.markers.end(),
+        [&](std::string_view marker) { return value.find(marker) != std::string::npos; });
+    if (hit == scan.markers.end()) continue;
+    const std::string key(MapKeyFor(scan, *hit));
+    auto known = std::find_if(found.begin(), found.end(),
+                              [&](const auto& entry) { return entry.first == key; });
+    if (known == found.end()) {
+      found.emplace_back(key, slot);
+    } else if (key != "__MENU3_ALT_KEY__") {  // the help application uses the first one
+      known->second = slot;
+    }
+  }
+  return found;
+}
+
+}  // namespace
+
+void SeedMapFile() {
+  const Scan scans[] = {
+      {&g_strConfigFile, "Global Options", "OPTION", kOptionMarkers, "OPTIONS", {}},
+      {&g_strConfigFile, "Small Styles", "STYLE", kStyleMarkers, "Small Styles", "SysInfo"},
+      {&g_strConfigFile, "Large Styles", "STYLE", kStyleMarkers, "Large Styles", "SysInfo"},
+      {&g_strTextFile, "Lumen Text", "TEXT", kTextMarkers, "TEXT", {}},
+  };
+  for (const Scan& scan : scans) {
+    for (const auto& [key, slot] : RunScan(scan)) {
+      // A failed write has already been shown to the user by the store;
+      // the remaining entries are still worth recording.
+      (void)store::WriteProfileString(scan.mapSection, key, slot, g_strMapFile);
+    }
+  }
+}

@@ -1,0 +1,179 @@
+// The start-up backup and the seeding of the map file, on laid installations.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/discovery.h"
+#include "app/globals.h"
+#include "platform/platform.h"
+#include "store/backup.h"
+#include "store/profile.h"
+#include "store/seed.h"
+#include "tests/support/fixture.h"
+#include "tests/support/fixture_drive.h"
+
+namespace {
+
+namespace slots = okapi_test::slots;
+
+class StartupStoreTest : public okapi_test::MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    auto laid = okapi_test::LayInstallation(installation);
+    ASSERT_TRUE(laid) << laid.reason;
+    DiscoverInstallation();
+  }
+  static std::string Map(const char* section, const std::string& key) {
+    return store::GetProfileString(section, key, "Error", 64, g_strMapFile);
+  }
+  static void Write(const std::string& path, const std::string& bytes) {
+    auto status = platform::Os().files->WriteFileAtomic(path, bytes);
+    ASSERT_TRUE(status) << status.reason;
+  }
+  static std::string Read(const std::string& path) {
+    return platform::Os().files->ReadFile(path).value_or("<missing>");
+  }
+  okapi_test::Installation installation;
+};
+
+TEST_F(StartupStoreTest, SeedingRecordsEveryMarkerOfTheDemoFilesWhereItIs) {
+  SeedMapFile();
+  const struct {
+    const char* section;
+    const char* key;
+    const char* slot;
+  } rows[] = {
+      {"TEXT", "__TITLE__", slots::kTitle},
+      {"Text", "__MENU3_ALT_KEY__", slots::kMenu3AltKey},
+      {"TEXT", "__SYSTEM_INFORMATION__", slots::kSystemInformation},
+      {"TEXT", "__WELCOME_CLOSING__", slots::kWelcomeClosing},
+      {"OPTIONS", "__PLAY_SOUND__", slots::kPlaySound},
+      {"Options", "__DEFAULT_MENU__", slots::kDefaultMenu},
+      {"Small Styles", "SysInfo", slots::kSmallSysInfoStyle},
+      {"Large Styles", "sysInfo", slots::kLargeSysInfoStyle},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.section) + "/" + row.key);
+    EXPECT_EQ(row.slot, Map(row.section, row.key));
+  }
+}
+
+// Each row replaces the text file's and config file's interesting sections.
+TEST_F(StartupStoreTest, SeedingSearchesCapitalisedValuesInMarkerOrder) {
+  const struct {
+    const char* name;
+    const char* config;
+    const char* text;
+    const char* section;
+    const char* key;
+    const char* expected;
+  } rows[] = {
+      {"mixed-case marker", "[Global Options]\r\nOPTION7=__Play_Sound__,true\r\n", "", "OPTIONS",
+       "__PLAY_SOUND__", "OPTION7"},
+      {"first marker in list order wins",
+       "[Global Options]\r\nOPTION4=__DEFAULT_MENU__ __MENU4_BACKGROUND__,x.jpg\r\n", "", "OPTIONS",
+       "__MENU4_BACKGROUND__", "OPTION4"},
+      {"... and the other is not recorded",
+       "[Global Options]\r\nOPTION4=__DEFAULT_MENU__ __MENU4_BACKGROUND__,x.jpg\r\n", "", "OPTIONS",
+       "__DEFAULT_MENU__", "Error"},
+      {"disabled fourth menu", "", "[Lumen Text]\r\nTEXT12=__MENUx_TITLE__,\"Extras\"\r\n", "TEXT",
+       "__MENU4_TITLE__", "TEXT12"},
+      {"menu 3 Alt key: lowest slot", "",
+       "[Lumen Text]\r\nTEXT3=__MENU3_ALT_KEY__,a\r\nTEXT9=__MENU3_ALT_KEY__,b\r\n", "TEXT",
+       "__MENU3_ALT_KEY__", "TEXT3"},
+      {"other markers: highest slot", "",
+       "[Lumen Text]\r\nTEXT4=__MENU1_ALT_KEY__,a\r\nTEXT8=__MENU1_ALT_KEY__,b\r\n", "TEXT",
+       "__MENU1_ALT_KEY__", "TEXT8"},
+      {"slot 100 is looked at", "", "[Lumen Text]\r\nTEXT100=__TITLE__,\"T\"\r\n", "TEXT",
+       "__TITLE__", "TEXT100"},
+      {"slot 101 is not", "", "[Lumen Text]\r\nTEXT101=__TITLE__,\"T\"\r\n", "TEXT", "__TITLE__",
+       "Error"},
+      {"no leading zeros", "", "[Lumen Text]\r\nTEXT07=__TITLE__,\"T\"\r\n", "TEXT", "__TITLE__",
+       "Error"},
+      {"style selector with a blank", "[Small Styles]\r\nSTYLE4=td.sysInfo {color:red}\r\n", "",
+       "Small Styles", "SysInfo", "STYLE4"},
+      {"style selector with a brace", "[Small Styles]\r\nSTYLE4=td.sysInfo{color:red}\r\n", "",
+       "Small Styles", "SysInfo", "Error"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Write(g_strConfigFile, row.config);
+    Write(g_strTextFile, row.text);
+    Write(g_strMapFile, "");
+    SeedMapFile();
+    EXPECT_EQ(row.expected, Map(row.section, row.key));
+  }
+}
+
+TEST_F(StartupStoreTest, SeedingReadsSlotsCutToItsBuffer) {
+  // 254 characters reach the seeding; a marker beyond them is not seen.
+  Write(g_strTextFile, "[Lumen Text]\r\nTEXT6=" + std::string(240, 'x') +
+                           "__WELCOME_INTRO__\r\nTEXT7=" + std::string(230, 'x') +
+                           "__WELCOME_CLOSING__\r\n");
+  Write(g_strMapFile, "");
+  SeedMapFile();
+  EXPECT_EQ("Error", Map("TEXT", "__WELCOME_INTRO__"));
+  EXPECT_EQ("TEXT7", Map("TEXT", "__WELCOME_CLOSING__"));
+}
+
+TEST_F(StartupStoreTest, SeedingKeepsVanishedMarkersAndThePagesOwnSections) {
+  Write(g_strTextFile, "[Lumen Text]\r\nTEXT1=__TITLE__,\"T\"\r\n");
+  Write(g_strMapFile,
+        "[Install]\r\nMenu4=True\r\n[TEXT]\r\n__WELCOME_INTRO__=TEXT99\r\n__TITLE__=TEXT50\r\n");
+  SeedMapFile();
+  EXPECT_EQ("True", Map("Install", "Menu4"));
+  EXPECT_EQ("TEXT99", Map("TEXT", "__WELCOME_INTRO__"));  // not in the text file any more
+  EXPECT_EQ(slots::kTitle, Map("TEXT", "__TITLE__"));
+}
+
+TEST_F(StartupStoreTest, BackupKeepsTheFirstRunsFilesAndScript) {
+  const std::string backup = g_strHelpRoot + "\\customization\\backup\\";
+  const std::string firstConfig = Read(g_strConfigFile);
+  BackupHelpFiles();
+  EXPECT_EQ(firstConfig, Read(backup + "lumen-config.ini"));
+  EXPECT_EQ(Read(g_strTextFile), Read(backup + "lumen-text.ini"));
+  EXPECT_EQ(Read(g_strCsvFile), Read(backup + "machine-specifics.csv"));
+  const std::string script = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n\"File\"=\"" +
+                             std::string(okapi_test::kDemoHotkeyFile) + "\"\r\n";
+  EXPECT_EQ(script, Read(g_strHelpRoot + "\\lbbutton.reg"));
+  EXPECT_EQ(script, Read(backup + "lbbutton.reg"));
+
+  // A second run with changed files and another button application.
+  Write(g_strConfigFile, "[Other]\r\nVersion=2\r\n");
+  ASSERT_TRUE(platform::Os().registry->CreateAndSet(platform::Hive::LocalMachine, kButtonKey,
+                                                    "File", "c:\\other.exe"));
+  BackupHelpFiles();
+  EXPECT_EQ(firstConfig, Read(backup + "lumen-config.ini"));
+  EXPECT_EQ(script, Read(backup + "lbbutton.reg"));
+  EXPECT_NE(std::string::npos, Read(g_strHelpRoot + "\\lbbutton.reg").find("c:\\other.exe"));
+}
+
+class StartupWithoutButtonTest : public StartupStoreTest {
+ protected:
+  void SetUp() override {
+    installation.hotkeyFile.reset();
+    installation.usesVisualMap.reset();
+    StartupStoreTest::SetUp();
+  }
+};
+
+TEST_F(StartupWithoutButtonTest, ScriptHoldsAnEmptyPathAndOtherLinesSurvive) {
+  Write(g_strHelpRoot + "\\lbbutton.reg",
+        "; kept\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n\"File\"=\"x\"\r\n"
+        "\"Other\"=\"y\"\r\n");
+  ASSERT_TRUE(platform::Os().files->DeleteFile(g_strCsvFile));
+  BackupHelpFiles();
+  EXPECT_EQ(
+      "; kept\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n\"File\"=\"\"\r\n"
+      "\"Other\"=\"y\"\r\n",
+      Read(g_strHelpRoot + "\\lbbutton.reg"));
+  // The missing machine table has no backup; the others are still copied.
+  EXPECT_FALSE(platform::Os().files->Exists(g_strHelpRoot +
+                                            "\\customization\\backup\\machine-specifics.csv"));
+  EXPECT_TRUE(
+      platform::Os().files->Exists(g_strHelpRoot + "\\customization\\backup\\lumen-text.ini"));
+}
+
+}  // namespace
