@@ -57,6 +57,8 @@ class WindowHost {
   virtual bool SetActivePage(int index) = 0;
   // Sheet: the title override changed.
   virtual void TitleOverrideChanged() = 0;
+  // The C++ object went while its window still existed.
+  virtual void OwnerDestroyed() {}
 };
 
 class Backend {

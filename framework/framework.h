@@ -172,7 +172,7 @@ struct LogFont {
   std::uint8_t clipPrecision = 0;
   std::uint8_t quality = 0;
   std::uint8_t pitchAndFamily = 0;
-  std::string faceName;
+  std::string faceName{};
   bool operator==(const LogFont&) const = default;
 };
 
@@ -189,6 +189,7 @@ class CFont {
 
  private:
   std::uintptr_t m_handle = 0;
+  fw::Backend* m_backend = nullptr;  // the one that made the handle
   LogFont m_logFont;
 };
 
@@ -208,8 +209,8 @@ struct CtlColor {
     Window,   // the system brush of COLOR_WINDOW
   };
   Brush brush = Brush::Default;
-  std::optional<COLORREF> textColor;
-  std::optional<COLORREF> bkColor;
+  std::optional<COLORREF> textColor{};
+  std::optional<COLORREF> bkColor{};
   bool operator==(const CtlColor&) const = default;
 };
 
@@ -471,9 +472,11 @@ class CPropertyPage : public CDialog {
   void SetWizardButtons(unsigned flags);
 
   // Overridables. OnSetActive runs on every activation (after OnInitDialog on
-  // the first); false refuses the page. OnKillActive runs when the page is
-  // left; false keeps it. The wizard results are kWizardStay, kWizardInOrder
-  // or a template id. OnWizardFinish: false keeps the wizard open.
+  // the first); false skips the page in the direction of travel. OnKillActive
+  // runs when the page is left by Next or Back after the page's handler; false
+  // keeps it. Neither exchanges data by default: controls keep what they show
+  // between visits, and a page takes its controls over where it chooses. The wizard results are
+  // kWizardStay, kWizardInOrder or a template id. OnWizardFinish: false keeps the wizard open.
   virtual bool OnSetActive();
   virtual bool OnKillActive();
   virtual int OnWizardNext();

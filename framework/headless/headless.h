@@ -26,41 +26,41 @@ enum class Kind { Unknown, PushButton, CheckBox, RadioButton, Edit, Static, List
 struct Control {
   int id = 0;
   Kind kind = Kind::Unknown;
-  std::string text;
+  std::string text{};
   int check = 0;
   bool enabled = true;
   bool visible = true;
-  CRect rect;
-  std::optional<LogFont> font;
+  CRect rect{};
+  std::optional<LogFont> font{};
   int limit = 0;  // EM_LIMITTEXT; 0: none
-  std::vector<std::string> items;
+  std::vector<std::string> items{};
   int curSel = -1;
   bool sorted = false;  // LBS_SORT / CBS_SORT
-  std::string image;    // bitmap file shown by a static
+  std::string image{};  // bitmap file shown by a static
   bool focused = false;
 };
 
 struct ControlSpec {
   int id = 0;
   Kind kind = Kind::Unknown;
-  std::string text;
+  std::string text{};
   bool sorted = false;
   bool visible = true;
   bool enabled = true;
-  CRect rect;
+  CRect rect{};
 };
 
 // A dialog template: once defined, the dialog has exactly these controls and
 // using another id is a fault the backend records (Faults()).
 struct DialogSpec {
   unsigned templateId = 0;
-  std::string caption;
-  std::vector<ControlSpec> controls;
+  std::string caption{};
+  std::vector<ControlSpec> controls{};
 };
 
 struct MessageRecord {
-  std::string text;
-  std::string caption;
+  std::string text{};
+  std::string caption{};
   unsigned flags = 0;
   int answer = 0;
   unsigned ownerTemplateId = 0;  // 0: no owner dialog

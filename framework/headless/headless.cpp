@@ -1,0 +1,722 @@
+#include "framework/headless/headless.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/platform.h"
+
+namespace fw::headless {
+
+namespace {
+
+bool LessNoCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) <
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// The first button of a message box's button set.
+int FirstButton(unsigned flags) {
+  switch (flags & 0xFu) {
+    case 0x2:
+      return 3;  // MB_ABORTRETRYIGNORE: IDABORT
+    case MB_YESNOCANCEL:
+    case MB_YESNO:
+      return IDYES;
+    case 0x5:
+      return 4;  // MB_RETRYCANCEL: IDRETRY
+    default:
+      return IDOK;
+  }
+}
+
+std::string Describe(unsigned templateId, int id) {
+  return "dialog " + std::to_string(templateId) + " has no control " + std::to_string(id);
+}
+
+}  // namespace
+
+struct SystemMenuItem {
+  unsigned flags;
+  unsigned id;
+  std::string text;
+  CDialog* owner;
+};
+
+// A live window: a dialog, a page or the sheet.
+class Window : public WindowHost {
+ public:
+  Window(HeadlessBackend& backend, CDialog* dialog, unsigned templateId, SheetState* sheet)
+      : m_backend(backend), m_dialog(dialog), m_templateId(templateId), m_sheet(sheet) {
+    if (const DialogSpec* spec = backend.SpecOf(templateId)) {
+      m_strict = true;
+      m_text = spec->caption;
+      for (const auto& c : spec->controls) {
+        Control& record = m_controls[c.id];
+        record.id = c.id;
+        record.kind = c.kind;
+        record.text = c.text;
+        record.sorted = c.sorted;
+        record.visible = c.visible;
+        record.enabled = c.enabled;
+        record.rect = c.rect;
+      }
+    }
+  }
+
+  CDialog* Dialog() const { return m_dialog; }
+  unsigned TemplateId() const { return m_templateId; }
+  SheetState* Sheet() const { return m_sheet; }
+  const std::string& Text() const { return m_text; }
+  void SetOwnText(const std::string& text) { m_text = text; }
+  bool Ended() const { return m_ended; }
+  int EndResult() const { return m_endResult; }
+
+  // The record; made when missing unless the template is defined.
+  Control* Lookup(int id, Kind implied) {
+    auto it = m_controls.find(id);
+    if (it == m_controls.end()) {
+      if (m_strict) {
+        m_backend.Fault(Describe(m_templateId, id));
+        return nullptr;
+      }
+      it = m_controls.emplace(id, Control{}).first;
+      it->second.id = id;
+    }
+    if (it->second.kind == Kind::Unknown) it->second.kind = implied;
+    return &it->second;
+  }
+  const Control* Peek(int id) const {
+    const auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : &it->second;
+  }
+
+  bool HasControl(int id) override { return !m_strict || m_controls.count(id) > 0; }
+
+  std::string GetText(int id) override {
+    if (id == CWnd::kSelf) return m_text;
+    const Control* c = Lookup(id, Kind::Unknown);
+    if (!c) return {};
+    if (c->kind == Kind::ComboBox && c->curSel >= 0 && c->curSel < int(c->items.size()))
+      return c->items[c->curSel];
+    return c->text;
+  }
+
+  void SetText(int id, const std::string& text) override {
+    if (id == CWnd::kSelf) {
+      SetOwnText(text);
+      return;
+    }
+    Control* c = Lookup(id, Kind::Unknown);
+    if (!c) return;
+    c->text = text;
+    // A single-line edit reports every change of its text, as Windows does.
+    if (c->kind == Kind::Edit && m_dialog) m_dialog->OnCommand(id, EN_CHANGE);
+  }
+
+  int GetCheck(int id) override {
+    const Control* c = Lookup(id, Kind::CheckBox);
+    return c ? c->check : 0;
+  }
+  void SetCheck(int id, int check) override {
+    if (Control* c = Lookup(id, Kind::CheckBox)) c->check = check;
+  }
+
+  bool IsEnabled(int id) override {
+    if (id == CWnd::kSelf) return true;
+    const Control* c = Lookup(id, Kind::Unknown);
+    return c && c->enabled;
+  }
+  void Enable(int id, bool enable) override {
+    if (id == CWnd::kSelf) return;
+    if (Control* c = Lookup(id, Kind::Unknown)) c->enabled = enable;
+  }
+  bool IsVisible(int id) override {
+    if (id == CWnd::kSelf) return true;
+    const Control* c = Lookup(id, Kind::Unknown);
+    return c && c->visible;
+  }
+  void Show(int id, bool show) override {
+    if (id == CWnd::kSelf) return;
+    if (Control* c = Lookup(id, Kind::Unknown)) c->visible = show;
+  }
+  CRect GetRect(int id) override {
+    if (id == CWnd::kSelf) return {};
+    const Control* c = Lookup(id, Kind::Unknown);
+    return c ? c->rect : CRect{};
+  }
+  void SetPos(int id, int x, int y, int cx, int cy, unsigned flags) override {
+    if (id == CWnd::kSelf) return;
+    Control* c = Lookup(id, Kind::Unknown);
+    if (!c) return;
+    if (!(flags & SWP_NOMOVE)) {
+      const int w = c->rect.Width(), h = c->rect.Height();
+      c->rect = {x, y, x + w, y + h};
+    }
+    if (!(flags & SWP_NOSIZE)) {
+      c->rect.right = c->rect.left + cx;
+      c->rect.bottom = c->rect.top + cy;
+    }
+  }
+  void SetFont(int id, const CFont& font, bool) override {
+    Control* c = Lookup(id, Kind::Unknown);
+    if (!c) return;
+    const LogFont* made = m_backend.FontOf(font.GetSafeHandle());
+    if (!made) {
+      m_backend.Fault("font set on control " + std::to_string(id) + " is not a live font");
+      return;
+    }
+    c->font = *made;
+  }
+  void SetFocus(int id) override {
+    for (auto& [key, c] : m_controls) c.focused = key == id;
+  }
+  void LimitText(int id, int maxChars) override {
+    if (Control* c = Lookup(id, Kind::Edit)) c->limit = maxChars;
+  }
+  void SetSel(int id, int, int) override { Lookup(id, Kind::Edit); }
+  bool SetBitmapFromFile(int id, const std::string& path) override {
+    Control* c = Lookup(id, Kind::Static);
+    if (!c) return false;
+    auto& files = platform::Os().files;
+    if (!files || !files->Exists(path)) return false;
+    c->image = path;
+    return true;
+  }
+
+  int ListAdd(int id, const std::string& text) override {
+    Control* c = Lookup(id, Kind::ListBox);
+    if (!c) return LB_ERR;
+    auto at = c->items.end();
+    if (c->sorted) at = std::upper_bound(c->items.begin(), c->items.end(), text, LessNoCase);
+    const int index = static_cast<int>(at - c->items.begin());
+    c->items.insert(at, text);
+    if (c->curSel >= index) ++c->curSel;
+    return index;
+  }
+  int ListInsert(int id, int index, const std::string& text) override {
+    Control* c = Lookup(id, Kind::ListBox);
+    if (!c) return LB_ERR;
+    if (index < 0) index = static_cast<int>(c->items.size());
+    if (index > int(c->items.size())) return LB_ERR;
+    c->items.insert(c->items.begin() + index, text);
+    if (c->curSel >= index) ++c->curSel;
+    return index;
+  }
+  int ListDelete(int id, int index) override {
+    Control* c = Lookup(id, Kind::ListBox);
+    if (!c || index < 0 || index >= int(c->items.size())) return LB_ERR;
+    c->items.erase(c->items.begin() + index);
+    if (c->curSel == index)
+      c->curSel = -1;
+    else if (c->curSel > index)
+      --c->curSel;
+    return static_cast<int>(c->items.size());
+  }
+  void ListReset(int id) override {
+    if (Control* c = Lookup(id, Kind::ListBox)) {
+      c->items.clear();
+      c->curSel = -1;
+    }
+  }
+  int ListCount(int id) override {
+    const Control* c = Lookup(id, Kind::ListBox);
+    return c ? static_cast<int>(c->items.size()) : LB_ERR;
+  }
+  int ListGetCurSel(int id) override {
+    const Control* c = Lookup(id, Kind::ListBox);
+    return c ? c->curSel : LB_ERR;
+  }
+  int ListSetCurSel(int id, int index) override {
+    Control* c = Lookup(id, Kind::ListBox);
+    if (!c) return LB_ERR;
+    if (index < 0 || index >= int(c->items.size())) {
+      c->curSel = -1;
+      return LB_ERR;
+    }
+    c->curSel = index;
+    return index;
+  }
+  std::optional<std::string> ListGetText(int id, int index) override {
+    const Control* c = Lookup(id, Kind::ListBox);
+    if (!c || index < 0 || index >= int(c->items.size())) return std::nullopt;
+    return c->items[index];
+  }
+
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+    return m_backend.ShowMessage(this, text, caption, flags);
+  }
+  bool HasSystemMenu() override { return true; }
+  bool AppendSystemMenu(unsigned flags, unsigned id, const std::string& text) override;
+  void SetIcon(unsigned iconResourceId) override { m_icon = iconResourceId; }
+  void EndDialog(int result) override {
+    m_ended = true;
+    m_endResult = result;
+  }
+  void PostWizardButtons(unsigned flags) override;
+  bool SetActivePage(int index) override;
+  void TitleOverrideChanged() override;
+  void OwnerDestroyed() override;
+
+  unsigned Icon() const { return m_icon; }
+  std::vector<SystemMenuItem>& OwnSystemMenu() { return m_systemMenu; }
+
+ private:
+  HeadlessBackend& m_backend;
+  CDialog* m_dialog;
+  unsigned m_templateId;
+  SheetState* m_sheet;
+  bool m_strict = false;
+  std::string m_text;
+  std::map<int, Control> m_controls;
+  bool m_ended = false;
+  int m_endResult = 0;
+  unsigned m_icon = 0;
+  std::vector<SystemMenuItem> m_systemMenu;
+};
+
+struct SheetState {
+  HeadlessBackend* backend = nullptr;
+  CPropertySheet* sheet = nullptr;
+  std::unique_ptr<Window> window;
+  std::map<int, std::unique_ptr<Window>> pages;
+  int active = -1;
+  unsigned buttons = 0;
+  bool open = false;
+  int result = 0;
+  std::vector<unsigned> visited;
+  std::vector<SystemMenuItem> systemMenu;
+
+  Window* PageWindow(int index) {
+    const auto it = pages.find(index);
+    return it == pages.end() ? nullptr : it->second.get();
+  }
+
+  int FindByTemplate(int templateId) const {
+    for (int i = 0; i < sheet->GetPageCount(); ++i)
+      if (static_cast<int>(sheet->GetPage(i)->GetTemplateId()) == templateId) return i;
+    return sheet->GetPageCount();
+  }
+
+  // The page's caption (when its template is defined) as the wizard's title,
+  // unless the sheet keeps a title of its own.
+  void ApplyTitle() {
+    if (!sheet->GetTitleOverride().empty()) {
+      window->SetOwnText(sheet->GetTitleOverride());
+      return;
+    }
+    if (active < 0) return;
+    if (const DialogSpec* spec = backend->SpecOf(sheet->GetPage(active)->GetTemplateId()))
+      window->SetOwnText(spec->caption);
+  }
+
+  // PSN_KILLACTIVE to the active page; true when it may be left.
+  bool CanLeave() {
+    if (active < 0) return true;
+    return sheet->GetPage(active)->OnKillActive();
+  }
+
+  // As the property sheet selects a page: the page is created (and
+  // initialised) at its first activation; a page refusing activation is
+  // skipped in the direction of travel.
+  bool SetCurSel(int index, int skipDirection) {
+    const int count = sheet->GetPageCount();
+    if (index < 0 || index >= count) return false;
+    active = -1;
+    while (true) {
+      CPropertyPage* page = sheet->GetPage(index);
+      if (!pages.count(index)) {
+        auto window = std::make_unique<Window>(*backend, page, page->GetTemplateId(), this);
+        page->Attach(window.get());
+        pages[index] = std::move(window);
+        page->OnInitDialog();
+      }
+      if (page->OnSetActive()) break;
+      index += skipDirection;
+      if (index < 0) {
+        index = 0;
+        break;
+      }
+      if (index >= count) {
+        index = count - 1;
+        break;
+      }
+    }
+    active = index;
+    sheet->SetActiveIndexFromBackend(index);
+    visited.push_back(sheet->GetPage(index)->GetTemplateId());
+    ApplyTitle();
+    return true;
+  }
+
+  void Close(int how) {
+    if (!open || !sheet) return;
+    open = false;
+    result = how;
+    for (auto& [index, window] : pages) sheet->GetPage(index)->Detach();
+    sheet->Detach();
+  }
+};
+
+bool Window::AppendSystemMenu(unsigned flags, unsigned id, const std::string& text) {
+  // A page has no system menu of its own: its items go to the sheet's window.
+  auto& menu = m_sheet ? m_sheet->systemMenu : m_systemMenu;
+  menu.push_back({flags, id, text, m_dialog});
+  return true;
+}
+
+void Window::PostWizardButtons(unsigned flags) {
+  SheetState* sheet = m_sheet;
+  if (!sheet) {
+    m_backend.Fault("wizard buttons set outside a sheet");
+    return;
+  }
+  m_backend.Post([sheet, flags] {
+    if (sheet->open) sheet->buttons = flags;
+  });
+}
+
+bool Window::SetActivePage(int index) {
+  if (!m_sheet || !m_sheet->open) return false;
+  if (!m_sheet->CanLeave()) return false;
+  return m_sheet->SetCurSel(index, 1);
+}
+
+void Window::OwnerDestroyed() {
+  if (!m_dialog && m_sheet) {
+    // The sheet object went: its pages may be gone too.
+    m_sheet->open = false;
+    m_sheet->sheet = nullptr;
+  }
+  m_dialog = nullptr;
+}
+
+void Window::TitleOverrideChanged() {
+  if (m_sheet) m_sheet->ApplyTitle();
+}
+
+// --- drivers ----------------------------------------------------------------
+
+namespace {
+// The dialog while its window exists.
+CDialog* Live(Window& window) {
+  CDialog* dialog = window.Dialog();
+  return dialog && dialog->IsCreated() ? dialog : nullptr;
+}
+}  // namespace
+
+CDialog& DialogDriver::Dialog() const { return *m_window->Dialog(); }
+unsigned DialogDriver::TemplateId() const { return m_window->TemplateId(); }
+const Control* DialogDriver::Find(int id) const {
+  if (!m_window->HasControl(id)) return nullptr;
+  return m_window->Lookup(id, Kind::Unknown);
+}
+const Control& DialogDriver::Get(int id) const {
+  static const Control missing;
+  const Control* c = m_window->Lookup(id, Kind::Unknown);
+  return c ? *c : missing;
+}
+std::string DialogDriver::WindowText() const { return m_window->Text(); }
+
+CtlColor DialogDriver::ColorOf(int id, int ctlType) const {
+  CDialog* dialog = Live(*m_window);
+  return dialog ? dialog->OnCtlColor(id, ctlType) : CtlColor{};
+}
+
+bool DialogDriver::Click(int id) {
+  Control* c = m_window->HasControl(id) ? m_window->Lookup(id, Kind::PushButton) : nullptr;
+  CDialog* dialog = Live(*m_window);
+  if (!c || !c->enabled || !c->visible || !dialog) return false;
+  if (c->kind == Kind::CheckBox) c->check = c->check ? 0 : 1;
+  if (c->kind == Kind::RadioButton) c->check = 1;
+  dialog->OnCommand(id, BN_CLICKED);
+  m_backend->DeliverPosted();
+  return true;
+}
+
+bool DialogDriver::Type(int id, const std::string& text) {
+  Control* c = m_window->HasControl(id) ? m_window->Lookup(id, Kind::Edit) : nullptr;
+  CDialog* dialog = Live(*m_window);
+  if (!c || !c->enabled || !c->visible || !dialog) return false;
+  c->text = c->limit > 0 && int(text.size()) > c->limit ? text.substr(0, c->limit) : text;
+  dialog->OnCommand(id, EN_CHANGE);
+  m_backend->DeliverPosted();
+  return true;
+}
+
+bool DialogDriver::Select(int id, int index) {
+  Control* c = m_window->HasControl(id) ? m_window->Lookup(id, Kind::ListBox) : nullptr;
+  CDialog* dialog = Live(*m_window);
+  if (!c || !c->enabled || !c->visible || !dialog) return false;
+  if (index < 0 || index >= int(c->items.size())) return false;
+  c->curSel = index;
+  dialog->OnCommand(id, c->kind == Kind::ComboBox ? CBN_SELCHANGE : LBN_SELCHANGE);
+  m_backend->DeliverPosted();
+  return true;
+}
+
+void DialogDriver::ReleaseMouse(CPoint point) {
+  if (CDialog* dialog = Live(*m_window)) dialog->OnLButtonUp(point);
+  m_backend->DeliverPosted();
+}
+
+void DialogDriver::Paint() {
+  if (CDialog* dialog = Live(*m_window)) dialog->OnPaint();
+  m_backend->DeliverPosted();
+}
+
+bool SheetDriver::PressNext() {
+  SheetState& s = *m_state;
+  if (!s.open || !(s.buttons & PSWIZB_NEXT) || (s.buttons & PSWIZB_FINISH)) return false;
+  const int result = s.sheet->GetPage(s.active)->OnWizardNext();
+  if (result != kWizardStay && s.open) {
+    const int index = result == kWizardInOrder ? s.active + 1 : s.FindByTemplate(result);
+    if (index < s.sheet->GetPageCount() && s.CanLeave()) s.SetCurSel(index, 1);
+  }
+  m_backend->DeliverPosted();
+  return true;
+}
+
+bool SheetDriver::PressBack() {
+  SheetState& s = *m_state;
+  if (!s.open || !(s.buttons & PSWIZB_BACK)) return false;
+  const int result = s.sheet->GetPage(s.active)->OnWizardBack();
+  if (result != kWizardStay && s.open) {
+    const int index = result == kWizardInOrder ? s.active - 1 : s.FindByTemplate(result);
+    if (index >= 0 && index < s.sheet->GetPageCount() && s.CanLeave()) s.SetCurSel(index, -1);
+  }
+  m_backend->DeliverPosted();
+  return true;
+}
+
+bool SheetDriver::PressFinish() {
+  SheetState& s = *m_state;
+  if (!s.open || !(s.buttons & PSWIZB_FINISH)) return false;
+  if (s.sheet->GetPage(s.active)->OnWizardFinish()) s.Close(IDOK);
+  m_backend->DeliverPosted();
+  return true;
+}
+
+bool SheetDriver::PressCancel() {
+  SheetState& s = *m_state;
+  if (!s.open) return false;
+  if (s.sheet->GetPage(s.active)->OnQueryCancel()) {
+    for (auto& [index, window] : s.pages) s.sheet->GetPage(index)->OnCancel();
+    s.Close(IDCANCEL);
+  }
+  m_backend->DeliverPosted();
+  return true;
+}
+
+bool SheetDriver::IsOpen() const { return m_state->open; }
+int SheetDriver::Result() const { return m_state->result; }
+CPropertySheet& SheetDriver::Sheet() const { return *m_state->sheet; }
+int SheetDriver::ActiveIndex() const { return m_state->active; }
+unsigned SheetDriver::ActiveTemplateId() const {
+  const auto* page = ActivePage();
+  return page ? page->GetTemplateId() : 0;
+}
+CPropertyPage* SheetDriver::ActivePage() const { return m_state->sheet->GetPage(m_state->active); }
+unsigned SheetDriver::Buttons() const { return m_state->buttons; }
+bool SheetDriver::HelpButtonShown() const {
+  return (m_state->sheet->m_psh.dwFlags & PSH_HASHELP) != 0;
+}
+std::string SheetDriver::Title() const { return m_state->window->Text(); }
+
+DialogDriver SheetDriver::Page() const {
+  return DialogDriver(*m_backend, *m_state->PageWindow(m_state->active));
+}
+
+DialogDriver SheetDriver::Page(unsigned templateId) const {
+  const int index = m_state->FindByTemplate(static_cast<int>(templateId));
+  Window* window = m_state->PageWindow(index);
+  if (!window) {
+    m_backend->Fault("page " + std::to_string(templateId) + " has not been initialised");
+    window = m_state->PageWindow(m_state->active);
+  }
+  return DialogDriver(*m_backend, *window);
+}
+
+const std::vector<unsigned>& SheetDriver::Visited() const { return m_state->visited; }
+
+std::vector<std::pair<unsigned, std::string>> SheetDriver::SystemMenuItems() const {
+  std::vector<std::pair<unsigned, std::string>> items;
+  for (const auto& item : m_state->systemMenu)
+    items.emplace_back(item.flags & MF_SEPARATOR ? 0u : item.id, item.text);
+  return items;
+}
+
+bool SheetDriver::ChooseSystemCommand(unsigned id) {
+  for (const auto& item : m_state->systemMenu) {
+    if ((item.flags & MF_SEPARATOR) || item.id != id) continue;
+    if (!m_state->open || !item.owner->IsCreated()) return false;
+    item.owner->OnSysCommand(id);
+    m_backend->DeliverPosted();
+    return true;
+  }
+  return false;
+}
+
+CtlColor SheetDriver::SheetColor(int controlId, int ctlType) const {
+  return m_state->sheet->OnCtlColor(controlId, ctlType);
+}
+
+// --- backend ----------------------------------------------------------------
+
+HeadlessBackend::HeadlessBackend() {
+  m_messageFont.faceName = "Tahoma";
+  m_messageFont.height = -11;
+}
+
+HeadlessBackend::~HeadlessBackend() {
+  for (auto& sheet : m_sheets) sheet->Close(IDCANCEL);
+}
+
+void HeadlessBackend::AnswerMessageBox(int button) { m_messageAnswers.push_back(button); }
+void HeadlessBackend::AnswerFileDialog(std::optional<std::string> path) {
+  m_fileAnswers.push_back(std::move(path));
+}
+void HeadlessBackend::AnswerColorDialog(std::optional<COLORREF> color) {
+  m_colorAnswers.push_back(color);
+}
+void HeadlessBackend::OnSheet(std::function<void(SheetDriver&)> script) {
+  m_sheetScript = std::move(script);
+}
+void HeadlessBackend::OnDialog(unsigned templateId, std::function<void(DialogDriver&)> script) {
+  m_dialogScripts[templateId] = std::move(script);
+}
+void HeadlessBackend::EndDialog(DialogDriver& dialog, int result) {
+  dialog.Dialog().EndDialog(result);
+}
+
+void HeadlessBackend::Define(DialogSpec spec) {
+  const unsigned id = spec.templateId;
+  m_specs[id] = std::move(spec);
+}
+void HeadlessBackend::SetString(unsigned id, std::string text) { m_strings[id] = std::move(text); }
+
+const DialogSpec* HeadlessBackend::SpecOf(unsigned templateId) const {
+  const auto it = m_specs.find(templateId);
+  return it == m_specs.end() ? nullptr : &it->second;
+}
+
+const LogFont* HeadlessBackend::FontOf(std::uintptr_t handle) const {
+  const auto it = m_fonts.find(handle);
+  return it == m_fonts.end() ? nullptr : &it->second;
+}
+
+void HeadlessBackend::DeliverPosted() {
+  while (!m_posted.empty()) {
+    auto message = std::move(m_posted.front());
+    m_posted.pop_front();
+    message();
+  }
+}
+
+SheetDriver HeadlessBackend::Open(CPropertySheet& sheet) {
+  auto state = std::make_shared<SheetState>();
+  state->backend = this;
+  state->sheet = &sheet;
+  state->window = std::make_unique<Window>(*this, nullptr, 0, state.get());
+  state->window->SetOwnText(sheet.GetCaption());
+  state->open = true;
+  m_sheets.push_back(state);
+  sheet.Attach(state->window.get());
+  state->buttons = PSWIZB_BACK | PSWIZB_NEXT;
+  sheet.OnInitDialog();
+  state->SetCurSel(static_cast<int>(sheet.m_psh.nStartPage), 1);
+  DeliverPosted();
+  return SheetDriver(*this, state);
+}
+
+int HeadlessBackend::RunSheet(CPropertySheet& sheet) {
+  SheetDriver driver = Open(sheet);
+  if (m_sheetScript) m_sheetScript(driver);
+  if (driver.IsOpen()) driver.PressCancel();
+  if (driver.IsOpen()) {
+    Fault("the sheet refused Cancel at the end of its script");
+    m_sheets.back()->Close(IDCANCEL);
+  }
+  return driver.Result();
+}
+
+int HeadlessBackend::RunDialog(CDialog& dialog) {
+  Window window(*this, &dialog, dialog.GetTemplateId(), nullptr);
+  m_dialogsShown.push_back(dialog.GetTemplateId());
+  dialog.Attach(&window);
+  dialog.OnInitDialog();
+  DeliverPosted();
+  DialogDriver driver(*this, window);
+  const auto script = m_dialogScripts.find(dialog.GetTemplateId());
+  if (script != m_dialogScripts.end() && script->second && !window.Ended()) script->second(driver);
+  if (!window.Ended()) dialog.OnCommand(IDOK, BN_CLICKED);
+  if (!window.Ended()) {
+    Fault("dialog " + std::to_string(dialog.GetTemplateId()) + " did not end on OK");
+    window.EndDialog(IDCANCEL);
+  }
+  dialog.Detach();
+  return window.EndResult();
+}
+
+int HeadlessBackend::ShowMessage(Window* owner, const std::string& text, const std::string& caption,
+                                 unsigned flags) {
+  // A message box runs a message loop: what was posted arrives meanwhile.
+  DeliverPosted();
+  int answer = FirstButton(flags);
+  if (!m_messageAnswers.empty()) {
+    answer = m_messageAnswers.front();
+    m_messageAnswers.pop_front();
+  }
+  m_messages.push_back({text, caption, flags, answer, owner ? owner->TemplateId() : 0});
+  return answer;
+}
+
+int HeadlessBackend::MessageBox(const std::string& text, const std::string& caption,
+                                unsigned flags) {
+  return ShowMessage(nullptr, text, caption, flags);
+}
+
+std::optional<std::string> HeadlessBackend::OpenFile(const CFileDialog::Options& options) {
+  DeliverPosted();
+  m_fileDialogs.push_back(options);
+  if (m_fileAnswers.empty()) return std::nullopt;
+  auto answer = std::move(m_fileAnswers.front());
+  m_fileAnswers.pop_front();
+  return answer;
+}
+
+std::optional<COLORREF> HeadlessBackend::ChooseColor(const CColorDialog::Options& options,
+                                                     COLORREF*) {
+  DeliverPosted();
+  m_colorDialogs.push_back(options);
+  if (m_colorAnswers.empty()) return std::nullopt;
+  const auto answer = m_colorAnswers.front();
+  m_colorAnswers.pop_front();
+  return answer;
+}
+
+std::uintptr_t HeadlessBackend::CreateFont(const LogFont& font) {
+  const std::uintptr_t handle = m_nextFont++;
+  m_fonts[handle] = font;
+  return handle;
+}
+
+void HeadlessBackend::DeleteFont(std::uintptr_t font) {
+  if (!m_fonts.erase(font)) Fault("font deleted twice or never made");
+}
+
+std::string HeadlessBackend::LoadString(unsigned id) {
+  const auto it = m_strings.find(id);
+  return it == m_strings.end() ? std::string() : it->second;
+}
+
+ScopedHeadless::ScopedHeadless() {
+  auto backend = std::make_unique<HeadlessBackend>();
+  m_backend = backend.get();
+  m_previous = ReplaceBackend(std::move(backend));
+}
+
+ScopedHeadless::~ScopedHeadless() { ReplaceBackend(std::move(m_previous)); }
+
+}  // namespace fw::headless

@@ -1,0 +1,319 @@
+// The wizard sheet through the headless backend: order of events, routing by
+// template id, posted wizard buttons, closing.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "framework/framework.h"
+#include "framework/headless/headless.h"
+
+namespace {
+
+using fw::headless::HeadlessBackend;
+using fw::headless::ScopedHeadless;
+using fw::headless::SheetDriver;
+
+using Log = std::vector<std::string>;
+
+// A page whose handlers log themselves and answer as configured.
+class LoggingPage : public CPropertyPage {
+ public:
+  LoggingPage(unsigned templateId, Log& log) : CPropertyPage(templateId), m_log(log) {}
+
+  int next = kWizardInOrder;
+  int back = kWizardInOrder;
+  bool acceptActivation = true;
+  bool leave = true;
+  bool finish = true;
+  bool cancel = true;
+  unsigned buttonsOnActivate = 0;
+
+  bool OnInitDialog() override {
+    Add("init");
+    return CPropertyPage::OnInitDialog();
+  }
+  bool OnSetActive() override {
+    Add("active");
+    if (buttonsOnActivate) SetWizardButtons(buttonsOnActivate);
+    return acceptActivation;
+  }
+  bool OnKillActive() override {
+    Add("kill");
+    return leave;
+  }
+  int OnWizardNext() override {
+    Add("next");
+    return next;
+  }
+  int OnWizardBack() override {
+    Add("back");
+    return back;
+  }
+  bool OnWizardFinish() override {
+    Add("finish");
+    return finish;
+  }
+  bool OnQueryCancel() override {
+    Add("querycancel");
+    return cancel;
+  }
+  void OnCancel() override { Add("reset"); }
+
+ private:
+  void Add(const char* what) {
+    m_log.push_back(std::string(what) + " " + std::to_string(GetTemplateId()));
+  }
+  Log& m_log;
+};
+
+class SheetTest : public ::testing::Test {
+ protected:
+  // Four pages with the template ids 10, 20, 30, 40.
+  SheetTest() : sheet("Wizard") {
+    for (unsigned id : {10u, 20u, 30u, 40u}) {
+      pages.push_back(std::make_unique<LoggingPage>(id, log));
+      sheet.AddPage(pages.back().get());
+    }
+  }
+  LoggingPage& Page(unsigned templateId) { return *pages[templateId / 10 - 1]; }
+
+  ScopedHeadless backend;
+  Log log;
+  std::vector<std::unique_ptr<LoggingPage>> pages;
+  CPropertySheet sheet;
+};
+
+TEST_F(SheetTest, PagesAreInitialisedOnceAtFirstActivation) {
+  SheetDriver run = backend->Open(sheet);
+  EXPECT_EQ(log, (Log{"init 10", "active 10"}));
+  log.clear();
+
+  ASSERT_TRUE(run.PressNext());
+  EXPECT_EQ(log, (Log{"next 10", "kill 10", "init 20", "active 20"}));
+  log.clear();
+
+  ASSERT_TRUE(run.PressBack());
+  EXPECT_EQ(log, (Log{"back 20", "kill 20", "active 10"}));
+  log.clear();
+
+  ASSERT_TRUE(run.PressNext());
+  EXPECT_EQ(log, (Log{"next 10", "kill 10", "active 20"})) << "second visit initialises again";
+  EXPECT_EQ(run.Visited(), (std::vector<unsigned>{10, 20, 10, 20}));
+}
+
+TEST_F(SheetTest, StartPageIsTheOneAskedFor) {
+  sheet.m_psh.nStartPage = 2;
+  SheetDriver run = backend->Open(sheet);
+  EXPECT_EQ(run.ActiveTemplateId(), 30u);
+  EXPECT_EQ(log, (Log{"init 30", "active 30"}));
+}
+
+struct Route {
+  const char* name;
+  unsigned from;     // template id of the page the button is pressed on
+  bool next;         // Next, else Back
+  int result;        // what the page's handler returns
+  unsigned landsOn;  // template id shown afterwards
+};
+
+void PrintTo(const Route& route, std::ostream* os) { *os << route.name; }
+
+class SheetRouting : public SheetTest, public ::testing::WithParamInterface<Route> {};
+
+TEST_P(SheetRouting, HandlerResultChoosesThePage) {
+  const Route& r = GetParam();
+  sheet.m_psh.nStartPage = r.from / 10 - 1;
+  (r.next ? Page(r.from).next : Page(r.from).back) = r.result;
+  SheetDriver run = backend->Open(sheet);
+  ASSERT_EQ(run.ActiveTemplateId(), r.from);
+  ASSERT_TRUE(r.next ? run.PressNext() : run.PressBack());
+  EXPECT_EQ(run.ActiveTemplateId(), r.landsOn);
+  EXPECT_TRUE(run.IsOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Results, SheetRouting,
+    ::testing::Values(Route{"NextStays", 20, true, kWizardStay, 20},
+                      Route{"NextInOrder", 20, true, kWizardInOrder, 30},
+                      Route{"NextJumpsForward", 10, true, 30, 30},
+                      Route{"NextJumpsBackward", 40, true, 20, 20},
+                      Route{"NextToItself", 20, true, 20, 20},
+                      Route{"NextToUnknownTemplateStays", 20, true, 99, 20},
+                      Route{"NextFromLastPageStays", 40, true, kWizardInOrder, 40},
+                      Route{"BackStays", 30, false, kWizardStay, 30},
+                      Route{"BackInOrder", 30, false, kWizardInOrder, 20},
+                      Route{"BackJumpsBackward", 40, false, 10, 10},
+                      Route{"BackJumpsForward", 10, false, 40, 40},
+                      Route{"BackToUnknownTemplateStays", 30, false, 99, 30},
+                      Route{"BackFromFirstPageStays", 10, false, kWizardInOrder, 10}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SheetTest, StayingSendsNoKillActive) {
+  Page(10).next = kWizardStay;
+  SheetDriver run = backend->Open(sheet);
+  log.clear();
+  run.PressNext();
+  EXPECT_EQ(log, (Log{"next 10"}));
+}
+
+TEST_F(SheetTest, PageRefusingToBeLeftKeepsTheWizardThere) {
+  Page(10).leave = false;
+  SheetDriver run = backend->Open(sheet);
+  run.PressNext();
+  EXPECT_EQ(run.ActiveTemplateId(), 10u);
+  EXPECT_FALSE(Page(20).IsCreated());
+}
+
+TEST_F(SheetTest, RefusedActivationSkipsInTheDirectionOfTravel) {
+  Page(20).acceptActivation = false;
+  SheetDriver run = backend->Open(sheet);
+  run.PressNext();
+  EXPECT_EQ(run.ActiveTemplateId(), 30u);
+  run.PressBack();
+  EXPECT_EQ(run.ActiveTemplateId(), 10u);
+  EXPECT_EQ(run.Visited(), (std::vector<unsigned>{10, 30, 10}));
+}
+
+TEST_F(SheetTest, WizardStartsWithBackAndNext) {
+  SheetDriver run = backend->Open(sheet);
+  EXPECT_EQ(run.Buttons(), PSWIZB_BACK | PSWIZB_NEXT);
+}
+
+TEST_F(SheetTest, PostedButtonsChangeOnlyAfterTheHandlerReturns) {
+  class Poster : public CPropertyPage {
+   public:
+    using CPropertyPage::CPropertyPage;
+    SheetDriver* run = nullptr;
+    unsigned seenInHandler = 0;
+    int OnWizardNext() override {
+      SetWizardButtons(PSWIZB_FINISH);
+      seenInHandler = run->Buttons();
+      return kWizardStay;
+    }
+  };
+  Poster first(10);
+  CPropertySheet two("Wizard");
+  two.AddPage(&first);
+  SheetDriver run = backend->Open(two);
+  first.run = &run;
+  run.PressNext();
+  EXPECT_EQ(first.seenInHandler, PSWIZB_BACK | PSWIZB_NEXT);
+  EXPECT_EQ(run.Buttons(), PSWIZB_FINISH);
+}
+
+TEST_F(SheetTest, MessageBoxDeliversWhatWasPostedBeforeIt) {
+  class Poster : public CPropertyPage {
+   public:
+    using CPropertyPage::CPropertyPage;
+    SheetDriver* run = nullptr;
+    unsigned seenAfterBox = 0;
+    int OnWizardNext() override {
+      SetWizardButtons(PSWIZB_BACK);
+      MessageBox("Wait");
+      seenAfterBox = run->Buttons();
+      return kWizardStay;
+    }
+  };
+  Poster first(10);
+  CPropertySheet one("Wizard");
+  one.AddPage(&first);
+  SheetDriver run = backend->Open(one);
+  first.run = &run;
+  run.PressNext();
+  EXPECT_EQ(first.seenAfterBox, PSWIZB_BACK);
+}
+
+TEST_F(SheetTest, PageSettingNoButtonsKeepsThoseOfThePageBefore) {
+  Page(10).buttonsOnActivate = PSWIZB_NEXT;
+  Page(30).buttonsOnActivate = PSWIZB_BACK | PSWIZB_FINISH;
+  SheetDriver run = backend->Open(sheet);
+  EXPECT_EQ(run.Buttons(), PSWIZB_NEXT);
+  run.PressNext();
+  EXPECT_EQ(run.Buttons(), PSWIZB_NEXT) << "page 20 sets none";
+  run.PressNext();
+  EXPECT_EQ(run.Buttons(), PSWIZB_BACK | PSWIZB_FINISH);
+  run.PressBack();
+  EXPECT_EQ(run.ActiveTemplateId(), 20u);
+  EXPECT_EQ(run.Buttons(), PSWIZB_BACK | PSWIZB_FINISH);
+  EXPECT_FALSE(run.PressNext()) << "Next is hidden while Finish shows";
+}
+
+TEST_F(SheetTest, DisabledButtonsCannotBePressed) {
+  Page(10).buttonsOnActivate = PSWIZB_NEXT;
+  SheetDriver run = backend->Open(sheet);
+  log.clear();
+  EXPECT_FALSE(run.PressBack());
+  EXPECT_FALSE(run.PressFinish());
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(SheetTest, FinishRefusedKeepsTheWizardOpen) {
+  Page(10).buttonsOnActivate = PSWIZB_FINISH;
+  Page(10).finish = false;
+  SheetDriver run = backend->Open(sheet);
+  ASSERT_TRUE(run.PressFinish());
+  EXPECT_TRUE(run.IsOpen());
+  Page(10).finish = true;
+  log.clear();
+  ASSERT_TRUE(run.PressFinish());
+  EXPECT_FALSE(run.IsOpen());
+  EXPECT_EQ(run.Result(), IDOK);
+  EXPECT_EQ(log, (Log{"finish 10"})) << "Finish sends no kill-active";
+  EXPECT_FALSE(Page(10).IsCreated()) << "pages are destroyed with the sheet";
+}
+
+TEST_F(SheetTest, CancelResetsEveryCreatedPage) {
+  SheetDriver run = backend->Open(sheet);
+  run.PressNext();
+  Page(20).cancel = false;
+  log.clear();
+  run.PressCancel();
+  EXPECT_TRUE(run.IsOpen());
+  Page(20).cancel = true;
+  log.clear();
+  run.PressCancel();
+  EXPECT_EQ(log, (Log{"querycancel 20", "reset 10", "reset 20"}));
+  EXPECT_EQ(run.Result(), IDCANCEL);
+}
+
+TEST_F(SheetTest, DoModalRunsTheScriptAndCancelsWhatIsLeftOpen) {
+  std::vector<unsigned> seen;
+  backend->OnSheet([&](SheetDriver& run) {
+    seen.push_back(run.ActiveTemplateId());
+    run.PressNext();
+    seen.push_back(run.ActiveTemplateId());
+  });
+  EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+  EXPECT_EQ(seen, (std::vector<unsigned>{10, 20}));
+  EXPECT_EQ(log.back(), "reset 20");
+}
+
+TEST_F(SheetTest, SetActivePageFromAHandlerMovesTheWizard) {
+  SheetDriver run = backend->Open(sheet);
+  EXPECT_TRUE(sheet.SetActivePage(3));
+  EXPECT_EQ(run.ActiveTemplateId(), 40u);
+  EXPECT_EQ(sheet.GetActivePage(), &Page(40));
+}
+
+TEST_F(SheetTest, TitleFollowsEachPageUnlessOverridden) {
+  backend->Define({10, "First", {}});
+  backend->Define({20, "Second", {}});
+  SheetDriver run = backend->Open(sheet);
+  EXPECT_EQ(run.Title(), "First");
+  run.PressNext();
+  EXPECT_EQ(run.Title(), "Second");
+  sheet.SetTitleOverride("Customization");
+  EXPECT_EQ(run.Title(), "Customization");
+  run.PressBack();
+  EXPECT_EQ(run.Title(), "Customization");
+}
+
+TEST_F(SheetTest, SheetCaptionComesFromTheStringTable) {
+  backend->SetString(102, "Wizard1");
+  CPropertySheet byId(102u);
+  EXPECT_EQ(byId.GetCaption(), "Wizard1");
+}
+
+}  // namespace
