@@ -1,21 +1,8 @@
 #include "app/okapi_app.h"
 
-#include "app/welcome_page.h"
-#include "pages/app_menu.h"
-#include "pages/backgrounds.h"
-#include "pages/intro.h"
-#include "pages/lb_button.h"
-#include "pages/modified.h"
-#include "pages/packaging.h"
-#include "pages/sounds.h"
-#include "pages/splash.h"
-#include "pages/tcolor.h"
-#include "pages/vicons.h"
-#include "pages/wmenu.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/profile.h"
-#include "wizard/wizard_sheet.h"
 
 bool COkapiApp::IsFirstInstance(const std::string& name) {
   return platform::Os().instances->ClaimMutex(name);
@@ -55,27 +42,18 @@ void COkapiApp::ToggleRunningWizard() {
   }
 }
 
-void COkapiApp::RunWizard() {
-  CWizardSheet sheet(IDS_WIZARD_CAPTION);
-  // The wizard's pages in their fixed order; pages skip neighbours themselves.
-  CWelcomePage welcome;
-  CIntro intro;
-  CModified modified;
-  CAppMenu appMenu;
-  CWMenu wmenu;
-  CVIcons vicons;
-  CBackgrounds backgrounds;
-  CTColor tcolor;
-  CSounds sounds;
-  CSplash splash;
-  CLBButton lbButton;
-  CPackaging packaging;
+OkapiWizard::OkapiWizard() : sheet(IDS_WIZARD_CAPTION) {
+  // Pages skip their neighbours themselves; the sheet's order never changes.
   for (CPropertyPage* page : std::initializer_list<CPropertyPage*>{
            &welcome, &intro, &modified, &appMenu, &wmenu, &vicons, &backgrounds, &tcolor, &sounds,
            &splash, &lbButton, &packaging}) {
     sheet.AddPage(page);
   }
   sheet.m_psh.dwFlags |= PSH_WIZARD;
+}
+
+void COkapiApp::RunWizard() {
+  OkapiWizard wizard;
   // Finish and Cancel end the program alike; what the pages wrote stays.
-  (void)sheet.DoModal();
+  (void)wizard.sheet.DoModal();
 }

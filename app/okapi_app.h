@@ -3,6 +3,42 @@
 
 #include <string>
 
+#include "app/welcome_page.h"
+#include "pages/app_menu.h"
+#include "pages/backgrounds.h"
+#include "pages/intro.h"
+#include "pages/lb_button.h"
+#include "pages/modified.h"
+#include "pages/packaging.h"
+#include "pages/sounds.h"
+#include "pages/splash.h"
+#include "pages/tcolor.h"
+#include "pages/vicons.h"
+#include "pages/wmenu.h"
+#include "wizard/wizard_sheet.h"
+
+// The wizard: the sheet and its twelve pages in their fixed order. Members
+// go in reverse order, so the pages are destroyed last page first, then the sheet.
+struct OkapiWizard {
+  OkapiWizard();
+  OkapiWizard(const OkapiWizard&) = delete;
+  OkapiWizard& operator=(const OkapiWizard&) = delete;
+
+  CWizardSheet sheet;
+  CWelcomePage welcome;
+  CIntro intro;
+  CModified modified;
+  CAppMenu appMenu;
+  CWMenu wmenu;
+  CVIcons vicons;
+  CBackgrounds backgrounds;
+  CTColor tcolor;
+  CSounds sounds;
+  CSplash splash;
+  CLBButton lbButton;
+  CPackaging packaging;
+};
+
 class COkapiApp {
  public:
   // Always false: the program ends when the wizard closes.

@@ -1,0 +1,225 @@
+// The company-name and Larkbook-button pages in the wizard, on laid
+// installations, driven through the headless backend.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/globals.h"
+#include "app/okapi_app.h"
+#include "framework/headless/headless.h"
+#include "platform/platform.h"
+#include "res/resource.h"
+#include "store/profile.h"
+#include "tests/support/fixture.h"
+#include "tests/support/fixture_drive.h"
+#ifndef _WIN32
+#include "platform/posix/posix_services.h"
+#endif
+
+namespace {
+
+using fw::headless::ScopedHeadless;
+using fw::headless::SheetDriver;
+
+constexpr char kFirstTitle[] = "__TITLE__,\"Lumen Larkbook Help and Information\"";
+
+class PageTest : public okapi_test::MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    auto laid = okapi_test::LayInstallation(installation);
+    ASSERT_TRUE(laid) << laid.reason;
+  }
+  // A fresh wizard (one run of the program) shown up to `page`.
+  SheetDriver OpenAt(unsigned page) {
+    wizard = std::make_unique<OkapiWizard>();
+    SheetDriver run = headless->Open(wizard->sheet);
+    while (run.IsOpen() && run.ActiveTemplateId() != page) {
+      if (run.ActiveTemplateId() == IDD_MODIFIED)
+        run.Page().Type(IDC_MODIFIED_COMPANY, run.Page().Text(IDC_MODIFIED_COMPANY) + "x");
+      if (!run.PressNext()) break;
+    }
+    EXPECT_EQ(page, run.ActiveTemplateId());
+    return run;
+  }
+  static std::string Text(const std::string& key) {
+    return store::GetProfileString("Lumen Text", key, "Error", 256, g_strTextFile);
+  }
+  static void SetText(const std::string& key, const std::string& value) {
+    ASSERT_TRUE(store::WriteProfileString("Lumen Text", key, value, g_strTextFile));
+  }
+  static std::string File(const std::string& path) {
+    return platform::Os().files->ReadFile(path).value_or("<missing>");
+  }
+  static std::string ButtonApplication() {
+    auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, okapi_test::kHotkeyKey,
+                                             platform::Access::Read);
+    return key ? key->QueryString("File", 255).value_or("<no value>") : "<no key>";
+  }
+  std::vector<std::string> Told() const {
+    std::vector<std::string> told;
+    for (const auto& m : headless->Messages()) told.push_back(m.caption + ": " + m.text);
+    return told;
+  }
+
+  okapi_test::Installation installation;
+  ScopedHeadless headless;
+  std::unique_ptr<OkapiWizard> wizard;
+};
+
+using CompanyNameTest = PageTest;
+
+TEST_F(CompanyNameTest, NameIsAppendedToTheFirstTitleAndReplacedOnTheNextRun) {
+  {
+    SheetDriver run = OpenAt(IDD_MODIFIED);
+    EXPECT_EQ("", run.Page().Text(IDC_MODIFIED_COMPANY));
+    EXPECT_EQ(kFirstTitle, Text("Text1_org"));
+    run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso Ltd");
+    ASSERT_TRUE(run.PressNext());
+    EXPECT_EQ(unsigned{IDD_APPMENU}, run.ActiveTemplateId());
+  }
+  EXPECT_EQ("__TITLE__,\"Lumen Larkbook Help and Information - Modified by Contoso Ltd\"",
+            Text(okapi_test::slots::kTitle));
+  {
+    SheetDriver run = OpenAt(IDD_MODIFIED);
+    EXPECT_EQ("Contoso Ltd", run.Page().Text(IDC_MODIFIED_COMPANY));
+    EXPECT_EQ(kFirstTitle, Text("Text1_org"));  // the title had a suffix: kept
+    run.Page().Type(IDC_MODIFIED_COMPANY, "Fabrikam");
+    ASSERT_TRUE(run.PressNext());
+  }
+  EXPECT_EQ("__TITLE__,\"Lumen Larkbook Help and Information - Modified by Fabrikam\"",
+            Text(okapi_test::slots::kTitle));
+  EXPECT_TRUE(headless->Messages().empty());
+}
+
+TEST_F(CompanyNameTest, RefusedNamesKeepThePageAndTheFile) {
+  const struct {
+    const char* name;
+    std::string typed;
+    const char* message;
+  } rows[] = {
+      {"empty", "", "You need to enter a company name"},
+      {"31 characters", std::string(31, 'n'), "The company name you entered is too long"},
+      {"double quote", "Contoso \"Labs\"", "The company name cannot contain a double quote (\")"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SheetDriver run = OpenAt(IDD_MODIFIED);
+    const std::string before = File(g_strTextFile);
+    const std::size_t shown = headless->Messages().size();
+    run.Page().Type(IDC_MODIFIED_COMPANY, row.typed);
+    run.PressNext();
+    EXPECT_EQ(unsigned{IDD_MODIFIED}, run.ActiveTemplateId());
+    ASSERT_EQ(shown + 1, headless->Messages().size());
+    EXPECT_EQ(std::string("Information: ") + row.message, Told().back());
+    EXPECT_EQ(before, File(g_strTextFile));
+    run.PressCancel();
+  }
+}
+
+TEST_F(CompanyNameTest, ThirtyCharactersAreAccepted) {
+  SheetDriver run = OpenAt(IDD_MODIFIED);
+  const std::string name(30, 'n');
+  run.Page().Type(IDC_MODIFIED_COMPANY, name);
+  ASSERT_TRUE(run.PressNext());
+  EXPECT_EQ(unsigned{IDD_APPMENU}, run.ActiveTemplateId());
+  EXPECT_NE(std::string::npos, Text(okapi_test::slots::kTitle).find("Modified by " + name + "\""));
+}
+
+TEST_F(CompanyNameTest, FirstTitleFollowsTheLastTitleWithoutSuffix) {
+  SetText("Text1_org", "__TITLE__,\"Old Help\"");
+  SetText(okapi_test::slots::kTitle, "__TITLE__,\"New Help\"");
+  SheetDriver run = OpenAt(IDD_MODIFIED);
+  EXPECT_EQ("__TITLE__,\"New Help\"", Text("Text1_org"));
+  run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
+  ASSERT_TRUE(run.PressNext());
+  EXPECT_EQ("__TITLE__,\"New Help - Modified by Contoso\"", Text(okapi_test::slots::kTitle));
+}
+
+TEST_F(CompanyNameTest, WithoutAFirstTitleTheTitleIsLeftAloneAndTheUserTold) {
+  const std::string modified = "__TITLE__,\"Help - Modified by Someone Else\"";
+  SetText(okapi_test::slots::kTitle, modified);
+  SheetDriver run = OpenAt(IDD_MODIFIED);
+  EXPECT_EQ("Someone Else", run.Page().Text(IDC_MODIFIED_COMPANY));
+  EXPECT_EQ("Error", Text("Text1_org"));
+  run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
+  ASSERT_TRUE(run.PressNext());
+  EXPECT_EQ(modified, Text(okapi_test::slots::kTitle));
+  EXPECT_EQ("Error", Text("Error"));  // nothing written under the sentinel either
+  ASSERT_EQ(1u, headless->Messages().size());
+  EXPECT_NE(std::string::npos, Told()[0].find("left unchanged"));
+}
+
+using LarkbookButtonTest = PageTest;
+
+constexpr char kCalc[] = "c:\\tabula\\calc\\calcw.exe";
+constexpr char kCalcScript[] =
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n"
+    "\"File\"=\"c:\\\\tabula\\\\calc\\\\calcw.exe\"\r\n";
+
+TEST_F(LarkbookButtonTest, ChosenApplicationGoesToRegistryScriptAndPackage) {
+  SheetDriver run = OpenAt(IDD_LBBUTTON);
+  EXPECT_EQ(okapi_test::kDemoHotkeyFile, run.Page().Text(IDC_LBBUTTON_PATH));
+  headless->AnswerFileDialog(kCalc);
+  ASSERT_TRUE(run.Page().Click(IDC_LBBUTTON_SELECT));
+
+  ASSERT_EQ(1u, headless->FileDialogs().size());
+  const CFileDialog::Options& asked = headless->FileDialogs()[0];
+  EXPECT_TRUE(asked.open);
+  EXPECT_EQ("exe", asked.defExt);
+  EXPECT_EQ("*.exe", asked.fileName);
+  EXPECT_EQ(0x1004u, asked.flags);
+  EXPECT_EQ("Executable files (*.exe)|*.exe|", asked.filter);
+
+  EXPECT_EQ(kCalc, ButtonApplication());
+  EXPECT_EQ(kCalcScript, File("c:\\zantools\\zanhelp\\lbbutton.reg"));
+  EXPECT_EQ(kCalcScript, File("c:\\zantools\\zanhelp\\customization\\package\\reg\\lbbutton.reg"));
+  EXPECT_EQ(kCalc, run.Page().Text(IDC_LBBUTTON_PATH));
+  EXPECT_TRUE(headless->Messages().empty());
+  EXPECT_EQ(unsigned{IDD_LBBUTTON}, run.ActiveTemplateId());
+}
+
+TEST_F(LarkbookButtonTest, CancelledChoiceChangesNothing) {
+  SheetDriver run = OpenAt(IDD_LBBUTTON);
+  const std::string script = File("c:\\zantools\\zanhelp\\lbbutton.reg");
+  headless->AnswerFileDialog(std::nullopt);
+  ASSERT_TRUE(run.Page().Click(IDC_LBBUTTON_SELECT));
+  EXPECT_EQ(okapi_test::kDemoHotkeyFile, ButtonApplication());
+  EXPECT_EQ(script, File("c:\\zantools\\zanhelp\\lbbutton.reg"));
+  EXPECT_FALSE(platform::Os().files->Exists("c:\\zantools\\zanhelp\\customization\\package\\reg"));
+  EXPECT_EQ(okapi_test::kDemoHotkeyFile, run.Page().Text(IDC_LBBUTTON_PATH));
+}
+
+#ifndef _WIN32
+// Wine runs the tests with full rights to HKEY_LOCAL_MACHINE.
+TEST_F(LarkbookButtonTest, RefusedRegistryIsToldAndTheScriptStillWritten) {
+  dynamic_cast<platform::posix::MemoryRegistry&>(*platform::Os().registry)
+      .RefuseAccess(platform::Hive::LocalMachine, okapi_test::kHotkeyKey, platform::Access::Write);
+  SheetDriver run = OpenAt(IDD_LBBUTTON);
+  headless->AnswerFileDialog(kCalc);
+  ASSERT_TRUE(run.Page().Click(IDC_LBBUTTON_SELECT));
+  EXPECT_EQ(okapi_test::kDemoHotkeyFile, ButtonApplication());
+  EXPECT_EQ(kCalcScript, File("c:\\zantools\\zanhelp\\customization\\package\\reg\\lbbutton.reg"));
+  EXPECT_EQ(okapi_test::kDemoHotkeyFile, run.Page().Text(IDC_LBBUTTON_PATH));
+  ASSERT_EQ(1u, headless->Messages().size());
+  EXPECT_NE(std::string::npos, Told()[0].find("was not changed"));
+}
+#endif
+
+class LarkbookMissingTest : public PageTest {
+ protected:
+  void SetUp() override {
+    installation.hotkeyFile.reset();
+    PageTest::SetUp();
+  }
+};
+
+TEST_F(LarkbookMissingTest, LabelIsEmptyWhenShownAnyway) {
+  wizard = std::make_unique<OkapiWizard>();
+  SheetDriver run = headless->Open(wizard->sheet);
+  ASSERT_TRUE(run.Sheet().SetActivePage(&wizard->lbButton));
+  EXPECT_EQ("", run.Page().Text(IDC_LBBUTTON_PATH));
+}
+
+}  // namespace

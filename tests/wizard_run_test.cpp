@@ -1,0 +1,222 @@
+// Whole runs of the wizard through the headless backend on laid
+// installations: page order, skips, buttons, the start-up work.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/okapi_app.h"
+#include "app/welcome_page.h"
+#include "framework/headless/headless.h"
+#include "platform/platform.h"
+#ifndef _WIN32
+#include "platform/posix/posix_services.h"
+#endif
+#include "res/resource.h"
+#include "store/profile.h"
+#include "tests/support/fixture.h"
+#include "tests/support/fixture_drive.h"
+
+namespace {
+
+using fw::headless::ScopedHeadless;
+using fw::headless::SheetDriver;
+
+constexpr unsigned kBackNext = PSWIZB_BACK | PSWIZB_NEXT;
+
+class WizardRunTest : public okapi_test::MachineTest {
+ protected:
+  void Lay() {
+    auto laid = okapi_test::LayInstallation(installation);
+    ASSERT_TRUE(laid) << laid.reason;
+  }
+  // Runs the program with `script` driving the wizard.
+  void Run(std::function<void(SheetDriver&)> script) {
+    headless->OnSheet(std::move(script));
+    COkapiApp app;
+    EXPECT_FALSE(app.InitInstance());
+  }
+  static bool Exists(const std::string& path) { return platform::Os().files->Exists(path); }
+
+  okapi_test::Installation installation;
+  ScopedHeadless headless;
+};
+
+// Next from the company-name page needs a name.
+void NextFrom(SheetDriver& run) {
+  if (run.ActiveTemplateId() == IDD_MODIFIED) run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
+  ASSERT_TRUE(run.PressNext()) << "on page " << run.ActiveTemplateId();
+}
+
+struct Step {
+  unsigned page;
+  unsigned buttons;
+};
+
+void Walk(SheetDriver& run, const std::vector<Step>& forward, const std::vector<Step>& backward) {
+  for (std::size_t i = 0; i < forward.size(); ++i) {
+    SCOPED_TRACE("forward step " + std::to_string(i));
+    ASSERT_EQ(forward[i].page, run.ActiveTemplateId());
+    EXPECT_EQ(forward[i].buttons, run.Buttons());
+    if (i + 1 < forward.size()) NextFrom(run);
+  }
+  for (std::size_t i = 0; i < backward.size(); ++i) {
+    SCOPED_TRACE("backward step " + std::to_string(i));
+    ASSERT_TRUE(run.PressBack());
+    ASSERT_EQ(backward[i].page, run.ActiveTemplateId());
+    EXPECT_EQ(backward[i].buttons, run.Buttons());
+  }
+}
+
+TEST_F(WizardRunTest, PagesComeInTheirOrderAndCarryTheirButtons) {
+  Lay();
+  Run([](SheetDriver& run) {
+    Walk(run,
+         {{IDD_WELCOME, PSWIZB_NEXT},
+          {IDD_INTRO, kBackNext},
+          {IDD_MODIFIED, kBackNext},
+          {IDD_APPMENU, kBackNext},
+          {IDD_WMENU, kBackNext},
+          {IDD_VICONS, kBackNext},
+          {IDD_BACKGROUNDS, kBackNext},
+          {IDD_TCOLOR, kBackNext},
+          {IDD_SOUNDS, kBackNext},
+          {IDD_SPLASH, kBackNext},
+          {IDD_LBBUTTON, kBackNext},
+          {IDD_PACKAGING, PSWIZB_BACK | PSWIZB_FINISH}},
+         {{IDD_LBBUTTON, kBackNext}, {IDD_SPLASH, kBackNext}, {IDD_SOUNDS, kBackNext}});
+  });
+}
+
+TEST_F(WizardRunTest, WithoutTheHardwareButtonItsPageIsSkippedBothWays) {
+  installation.hotkeyFile.reset();
+  Lay();
+  Run([](SheetDriver& run) {
+    while (run.ActiveTemplateId() != IDD_SPLASH) NextFrom(run);
+    ASSERT_TRUE(run.PressNext());
+    EXPECT_EQ(unsigned{IDD_PACKAGING}, run.ActiveTemplateId());
+    EXPECT_EQ(PSWIZB_BACK | PSWIZB_FINISH, run.Buttons());
+    ASSERT_TRUE(run.PressBack());
+    EXPECT_EQ(unsigned{IDD_SPLASH}, run.ActiveTemplateId());
+    EXPECT_EQ(kBackNext, run.Buttons());
+  });
+}
+
+TEST_F(WizardRunTest, StartUpWorkRunsOnceAndTitlesTheWizard) {
+  Lay();
+  const std::string package = "c:\\zantools\\zanhelp\\customization\\package";
+  // An old placeholder in the help application's images is replaced.
+  ASSERT_TRUE(platform::Os().files->WriteFileAtomic(
+      "c:\\zantools\\zanhelp\\images\\small\\spacer.gif", "old"));
+  Run([&](SheetDriver& run) {
+    EXPECT_EQ("Customization", run.Title());
+    for (const char* dir : {"\\chms", "\\images\\small", "\\images\\large"}) {
+      EXPECT_TRUE(platform::Os().files->IsDirectory(package + dir)) << dir;
+    }
+    const auto spacer = platform::Os().files->ReadFile("c:\\zantools\\zanhelp\\spacer.gif");
+    ASSERT_TRUE(spacer);
+    for (const std::string& copy :
+         {package + "\\images\\small\\spacer.gif", package + "\\images\\large\\spacer.gif",
+          std::string("c:\\zantools\\zanhelp\\images\\small\\spacer.gif"),
+          std::string("c:\\zantools\\zanhelp\\images\\large\\spacer.gif")}) {
+      EXPECT_EQ(spacer, platform::Os().files->ReadFile(copy)) << copy;
+    }
+    EXPECT_NE("Error", store::GetProfileString("TEXT", "__TITLE__", "Error", 64, g_strMapFile));
+
+    // Gone after the first initialisation: Back and Next must not seed again.
+    ASSERT_TRUE(platform::Os().files->DeleteFile(g_strMapFile));
+    ASSERT_TRUE(run.PressNext());
+    ASSERT_TRUE(run.PressBack());
+    ASSERT_TRUE(run.PressNext());
+    EXPECT_FALSE(Exists(g_strMapFile));
+    EXPECT_EQ("Customization", run.Title());
+    EXPECT_EQ(PSWIZB_BACK | PSWIZB_NEXT, run.Buttons());
+  });
+  EXPECT_TRUE(headless->Messages().empty());
+}
+
+TEST_F(WizardRunTest, AboutBoxComesFromTheSystemMenu) {
+  Lay();
+  headless->SetString(IDS_ABOUTBOX, "About this tool");
+  Run([&](SheetDriver& run) {
+    const auto items = run.SystemMenuItems();
+    ASSERT_EQ(2u, items.size());  // a separator, then the item
+    EXPECT_EQ("About this tool", items.back().second);
+    EXPECT_TRUE(run.ChooseSystemCommand(items.back().first));
+    // Any other system command is not the About box's.
+    EXPECT_FALSE(run.ChooseSystemCommand(0xF060));
+  });
+  EXPECT_EQ(std::vector<unsigned>{IDD_ABOUTBOX}, headless->DialogsShown());
+}
+
+TEST_F(WizardRunTest, MissingInstallationIsToldAndNothingIsCreated) {
+  installation.llb3.reset();
+  Lay();
+  int ended = 0;
+  auto saved = CWelcomePage::EndProgram();
+  CWelcomePage::EndProgram() = [&] { ++ended; };
+  Run([](SheetDriver&) {});
+  CWelcomePage::EndProgram() = saved;
+
+  EXPECT_EQ(1, ended);
+  ASSERT_EQ(1u, headless->Messages().size());
+  EXPECT_EQ("Can't find an installation of Lumen ZAN or lumen Larkbook. This application will exit",
+            headless->Messages()[0].text);
+  EXPECT_EQ("OKAPI", headless->Messages()[0].caption);
+  EXPECT_FALSE(Exists("c:\\zantools\\zanhelp\\customization\\backup"));
+  EXPECT_FALSE(Exists("c:\\zantools\\zanhelp\\customization\\package"));
+  EXPECT_FALSE(Exists("c:\\zantools\\zanhelp\\okapi.ini"));
+}
+
+#ifndef _WIN32
+// Under Wine the real windows are exercised by the window tests.
+platform::posix::MemoryInstances& Instances() {
+  return dynamic_cast<platform::posix::MemoryInstances&>(*platform::Os().instances);
+}
+
+TEST_F(WizardRunTest, SecondCopyTogglesTheRunningWizardAndEnds) {
+  const struct {
+    const char* name;
+    bool minimized, foreground;
+    std::vector<platform::ShowCommand> shown;
+    bool raised;
+  } rows[] = {
+      {"visible in front", false, true, {platform::ShowCommand::Minimize}, false},
+      {"minimised", true, false, {platform::ShowCommand::ShowNormal}, true},
+      {"behind another window", false, false, {platform::ShowCommand::ShowNormal}, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    platform::Os().instances = std::make_unique<platform::posix::MemoryInstances>();
+    auto& instances = Instances();
+    instances.ClaimedElsewhere("Mutex_OKAPI");
+    const auto other = instances.AddWindow("Notepad");
+    const auto wizard = instances.AddWindow("Customization", row.minimized);
+    instances.foreground = row.foreground ? wizard : other;
+    bool sheetShown = false;
+    Run([&](SheetDriver&) { sheetShown = true; });
+    EXPECT_FALSE(sheetShown);
+    std::vector<platform::ShowCommand> shown;
+    for (const auto& [window, command] : instances.shown) {
+      EXPECT_EQ(wizard, window);
+      shown.push_back(command);
+    }
+    EXPECT_EQ(row.shown, shown);
+    EXPECT_EQ(row.raised || row.foreground ? wizard : other, instances.foreground);
+  }
+}
+
+TEST_F(WizardRunTest, SecondCopyWithoutAWizardWindowDoesNothing) {
+  Instances().ClaimedElsewhere("Mutex_OKAPI");
+  Instances().AddWindow("Customization Tool");  // not the exact title
+  bool sheetShown = false;
+  Run([&](SheetDriver&) { sheetShown = true; });
+  EXPECT_FALSE(sheetShown);
+  EXPECT_TRUE(Instances().shown.empty());
+  EXPECT_FALSE(Exists("c:\\zantools"));
+}
+#endif
+
+}  // namespace
