@@ -4,9 +4,10 @@
 // in which nothing overlaps or is cut off.
 //
 // Set OKAPI_SCREENSHOT_DIR to also write each page as a .bmp there.
+#include <windows.h>
+// After <windows.h>, which it needs.
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
