@@ -79,7 +79,7 @@ class Backend {
   virtual int LogPixelsY() = 0;
   // 0 on failure.
   virtual std::uintptr_t CreateFont(const LogFont& font) = 0;
-  virtual void DeleteFont(std::uintptr_t font) = 0;
+  virtual void ReleaseFont(std::uintptr_t font) = 0;
   virtual std::string LoadString(unsigned id) = 0;
 };
 

@@ -77,11 +77,11 @@ std::string FileNameOf(const std::string& path) {
 // --- fonts, strings -------------------------------------------------------
 
 CFont::~CFont() {
-  if (m_handle && m_backend) m_backend->DeleteFont(m_handle);
+  if (m_handle && m_backend) m_backend->ReleaseFont(m_handle);
 }
 
 bool CFont::CreateFontIndirect(const LogFont& font) {
-  if (m_handle && m_backend) m_backend->DeleteFont(m_handle);
+  if (m_handle && m_backend) m_backend->ReleaseFont(m_handle);
   m_backend = &fw::CurrentBackend();
   m_handle = m_backend->CreateFont(font);
   m_logFont = font;

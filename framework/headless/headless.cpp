@@ -702,7 +702,7 @@ std::uintptr_t HeadlessBackend::CreateFont(const LogFont& font) {
   return handle;
 }
 
-void HeadlessBackend::DeleteFont(std::uintptr_t font) {
+void HeadlessBackend::ReleaseFont(std::uintptr_t font) {
   if (!m_fonts.erase(font)) Fault("font deleted twice or never made");
 }
 

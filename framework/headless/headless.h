@@ -203,7 +203,7 @@ class HeadlessBackend : public Backend {
   LogFont MessageFont() override { return m_messageFont; }
   int LogPixelsY() override { return m_logPixelsY; }
   std::uintptr_t CreateFont(const LogFont& font) override;
-  void DeleteFont(std::uintptr_t font) override;
+  void ReleaseFont(std::uintptr_t font) override;
   std::string LoadString(unsigned id) override;
 
   // Internal to the backend's windows.

@@ -3,9 +3,10 @@
 // so every unit sees the same names; call the A functions explicitly.
 #pragma once
 
+#include <windows.h>
+// after <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
-#include <windows.h>
 
 #undef AppendMenu
 #undef ChooseColor

@@ -1,0 +1,610 @@
+#include "framework/win32/win32_api.h"
+// (first: see win32_api.h)
+#include <windowsx.h>
+
+#include <cstddef>
+#include <map>
+#include <vector>
+
+#include "framework/win32/win32_backend.h"
+
+namespace fw::win32 {
+namespace {
+
+HINSTANCE g_module = nullptr;
+std::function<void(void*)> g_sheetCreatedHook;
+
+struct SheetRun;
+class Host;
+
+// What DWLP_USER of a page or dialog window holds.
+struct Binding {
+  CDialog* dialog = nullptr;
+  Host* host = nullptr;
+  SheetRun* run = nullptr;  // pages only
+};
+
+// One PropertySheetA call.
+struct SheetRun {
+  CPropertySheet* sheet = nullptr;
+  HWND hwnd = nullptr;
+  Host* host = nullptr;
+  // System-menu commands and the dialog that added each.
+  std::map<unsigned, CDialog*> systemCommands;
+};
+
+thread_local SheetRun* t_creating = nullptr;
+
+int CtlTypeOf(UINT message) {
+  switch (message) {
+    case WM_CTLCOLORMSGBOX:
+      return CTLCOLOR_MSGBOX;
+    case WM_CTLCOLOREDIT:
+      return CTLCOLOR_EDIT;
+    case WM_CTLCOLORLISTBOX:
+      return CTLCOLOR_LISTBOX;
+    case WM_CTLCOLORBTN:
+      return CTLCOLOR_BTN;
+    case WM_CTLCOLORDLG:
+      return CTLCOLOR_DLG;
+    case WM_CTLCOLORSCROLLBAR:
+      return CTLCOLOR_SCROLLBAR;
+    case WM_CTLCOLORSTATIC:
+      return CTLCOLOR_STATIC;
+    default:
+      return -1;
+  }
+}
+
+// Applies a colour decision to the DC; the brush to return, or null for the
+// default handling.
+HBRUSH ApplyCtlColor(const CtlColor& color, HDC dc, int ctlType) {
+  if (color == CtlColor{}) return nullptr;
+  if (color.textColor) SetTextColor(dc, *color.textColor);
+  if (color.bkColor) SetBkColor(dc, *color.bkColor);
+  switch (color.brush) {
+    case CtlColor::Brush::White:
+      return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    case CtlColor::Brush::Window:
+      return GetSysColorBrush(COLOR_WINDOW);
+    case CtlColor::Brush::Default:
+      break;
+  }
+  const bool field = ctlType == CTLCOLOR_EDIT || ctlType == CTLCOLOR_LISTBOX;
+  return GetSysColorBrush(field ? COLOR_WINDOW : COLOR_BTNFACE);
+}
+
+int ControlIdOf(HWND window, LPARAM control) {
+  const HWND child = reinterpret_cast<HWND>(control);
+  return child == window || !child ? CWnd::kSelf : GetDlgCtrlID(child);
+}
+
+bool IsCombo(HWND control) {
+  char name[16] = {};
+  GetClassNameA(control, name, sizeof name);
+  return lstrcmpiA(name, "ComboBox") == 0;
+}
+
+// A live window seen by the framework: a page, a modal dialog or the sheet.
+class Host : public WindowHost {
+ public:
+  Host(HWND hwnd, CDialog* dialog, SheetRun* run) : m_hwnd(hwnd), m_dialog(dialog), m_run(run) {}
+  ~Host() override {
+    for (auto& [id, bitmap] : m_bitmaps) DeleteObject(bitmap);
+  }
+
+  HWND Hwnd() const { return m_hwnd; }
+
+  HWND Item(int id) const { return id == CWnd::kSelf ? m_hwnd : GetDlgItem(m_hwnd, id); }
+  HWND Top() const { return GetAncestor(m_hwnd, GA_ROOT); }
+  HWND SheetWindow() const { return m_run ? m_run->hwnd : nullptr; }
+
+  bool HasControl(int id) override { return Item(id) != nullptr; }
+
+  std::string GetText(int id) override {
+    const HWND item = Item(id);
+    if (!item) return {};
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(item)) + 1, '\0');
+    const int length = GetWindowTextA(item, text.data(), static_cast<int>(text.size()));
+    text.resize(length > 0 ? length : 0);
+    return text;
+  }
+  void SetText(int id, const std::string& text) override {
+    if (const HWND item = Item(id)) SetWindowTextA(item, text.c_str());
+  }
+  int GetCheck(int id) override {
+    const HWND item = Item(id);
+    return item ? static_cast<int>(SendMessageA(item, BM_GETCHECK, 0, 0)) : 0;
+  }
+  void SetCheck(int id, int check) override {
+    if (const HWND item = Item(id)) SendMessageA(item, BM_SETCHECK, check, 0);
+  }
+  bool IsEnabled(int id) override {
+    const HWND item = Item(id);
+    return item && IsWindowEnabled(item);
+  }
+  void Enable(int id, bool enable) override {
+    if (const HWND item = Item(id)) EnableWindow(item, enable);
+  }
+  // The window's own visibility, whether or not its page is shown.
+  bool IsVisible(int id) override {
+    const HWND item = Item(id);
+    return item && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE);
+  }
+  void Show(int id, bool show) override {
+    if (const HWND item = Item(id)) ShowWindow(item, show ? SW_SHOW : SW_HIDE);
+  }
+  CRect GetRect(int id) override {
+    const HWND item = Item(id);
+    if (!item || item == m_hwnd) return {};
+    RECT r{};
+    GetWindowRect(item, &r);
+    MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
+  }
+  void SetPos(int id, int x, int y, int cx, int cy, unsigned flags) override {
+    if (const HWND item = Item(id)) SetWindowPos(item, nullptr, x, y, cx, cy, flags);
+  }
+  void SetFont(int id, const CFont& font, bool redraw) override {
+    if (const HWND item = Item(id))
+      SendMessageA(item, WM_SETFONT, static_cast<WPARAM>(font.GetSafeHandle()), redraw);
+  }
+  void SetFocus(int id) override {
+    if (const HWND item = Item(id)) ::SetFocus(item);
+  }
+  void LimitText(int id, int maxChars) override {
+    if (const HWND item = Item(id)) SendMessageA(item, EM_LIMITTEXT, maxChars, 0);
+  }
+  void SetSel(int id, int start, int end) override {
+    if (const HWND item = Item(id)) SendMessageA(item, EM_SETSEL, start, end);
+  }
+  bool SetBitmapFromFile(int id, const std::string& path) override {
+    const HWND item = Item(id);
+    if (!item) return false;
+    const auto bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!bitmap) return false;
+    SendMessageA(item, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    // The control no longer shows the image it had: ours can go.
+    auto& kept = m_bitmaps[id];
+    if (kept) DeleteObject(kept);
+    kept = bitmap;
+    return true;
+  }
+
+  int ListAdd(int id, const std::string& text) override {
+    return ListMessage(id, LB_ADDSTRING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  int ListInsert(int id, int index, const std::string& text) override {
+    return ListMessage(id, LB_INSERTSTRING, CB_INSERTSTRING, index,
+                       reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  int ListDelete(int id, int index) override {
+    return ListMessage(id, LB_DELETESTRING, CB_DELETESTRING, index, 0);
+  }
+  void ListReset(int id) override { ListMessage(id, LB_RESETCONTENT, CB_RESETCONTENT, 0, 0); }
+  int ListCount(int id) override { return ListMessage(id, LB_GETCOUNT, CB_GETCOUNT, 0, 0); }
+  int ListGetCurSel(int id) override { return ListMessage(id, LB_GETCURSEL, CB_GETCURSEL, 0, 0); }
+  int ListSetCurSel(int id, int index) override {
+    return ListMessage(id, LB_SETCURSEL, CB_SETCURSEL, index, 0);
+  }
+  std::optional<std::string> ListGetText(int id, int index) override {
+    const int length = ListMessage(id, LB_GETTEXTLEN, CB_GETLBTEXTLEN, index, 0);
+    if (length < 0) return std::nullopt;
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got =
+        ListMessage(id, LB_GETTEXT, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    if (got < 0) return std::nullopt;
+    text.resize(got);
+    return text;
+  }
+
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+    return MessageBoxA(Top(), text.c_str(), caption.c_str(), flags);
+  }
+  bool HasSystemMenu() override { return GetSystemMenu(Top(), FALSE) != nullptr; }
+  bool AppendSystemMenu(unsigned flags, unsigned id, const std::string& text) override {
+    const HMENU menu = GetSystemMenu(Top(), FALSE);
+    if (!menu) return false;
+    if (!AppendMenuA(menu, flags, id, flags & MF_SEPARATOR ? nullptr : text.c_str())) return false;
+    if (!(flags & MF_SEPARATOR)) {
+      if (m_run)
+        m_run->systemCommands[id & 0xFFF0] = m_dialog;
+      else
+        m_ownCommands[id & 0xFFF0] = true;
+    }
+    return true;
+  }
+  void SetIcon(unsigned iconResourceId) override {
+    const HWND top = Top();
+    const auto load = [&](int cx, int cy) {
+      return static_cast<HICON>(
+          LoadImageA(g_module, MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, cx, cy, LR_SHARED));
+    };
+    if (HICON bigIcon = load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)))
+      SendMessageA(top, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    if (HICON smallIcon = load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)))
+      SendMessageA(top, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+  }
+  void EndDialog(int result) override {
+    if (!m_run) ::EndDialog(m_hwnd, result);
+  }
+  void PostWizardButtons(unsigned flags) override {
+    if (const HWND sheet = SheetWindow()) PostMessageA(sheet, PSM_SETWIZBUTTONS, 0, flags);
+  }
+  bool SetActivePage(int index) override {
+    const HWND sheet = SheetWindow();
+    return sheet && SendMessageA(sheet, PSM_SETCURSEL, index, 0);
+  }
+  void TitleOverrideChanged() override {
+    if (!m_run || !m_run->sheet) return;
+    const std::string& title = m_run->sheet->GetTitleOverride();
+    if (!title.empty()) SetWindowTextA(m_run->hwnd, title.c_str());
+  }
+  void OwnerDestroyed() override { m_dialog = nullptr; }
+
+  CDialog* Dialog() const { return m_dialog; }
+  bool OwnsCommand(unsigned id) const { return m_ownCommands.count(id) > 0; }
+
+ private:
+  int ListMessage(int id, UINT listMessage, UINT comboMessage, WPARAM wParam, LPARAM lParam) {
+    const HWND item = Item(id);
+    if (!item) return LB_ERR;
+    return static_cast<int>(
+        SendMessageA(item, IsCombo(item) ? comboMessage : listMessage, wParam, lParam));
+  }
+
+  HWND m_hwnd;
+  CDialog* m_dialog;
+  SheetRun* m_run;
+  std::map<int, HBITMAP> m_bitmaps;
+  std::map<unsigned, bool> m_ownCommands;
+};
+
+Binding* BindingOf(HWND hwnd) {
+  return reinterpret_cast<Binding*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+}
+
+INT_PTR Result(HWND hwnd, LONG_PTR result) {
+  SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+// The notifications of the property sheet, turned into the page's overrides.
+INT_PTR OnSheetNotify(HWND hwnd, Binding& b, const NMHDR& header) {
+  auto* page = static_cast<CPropertyPage*>(b.dialog);
+  switch (header.code) {
+    case PSN_SETACTIVE: {
+      const bool accepted = page->OnSetActive();
+      if (accepted && b.run && b.run->sheet)
+        b.run->sheet->SetActiveIndexFromBackend(b.run->sheet->GetPageIndex(page));
+      return Result(hwnd, accepted ? 0 : -1);
+    }
+    case PSN_KILLACTIVE:
+      return Result(hwnd, page->OnKillActive() ? FALSE : TRUE);
+    case PSN_WIZNEXT:
+      return Result(hwnd, page->OnWizardNext());
+    case PSN_WIZBACK:
+      return Result(hwnd, page->OnWizardBack());
+    case PSN_WIZFINISH:
+      return Result(hwnd, page->OnWizardFinish() ? FALSE : TRUE);
+    case PSN_QUERYCANCEL:
+      return Result(hwnd, page->OnQueryCancel() ? FALSE : TRUE);
+    case PSN_RESET:
+      page->OnCancel();
+      return Result(hwnd, 0);
+    case PSN_APPLY:
+      return Result(hwnd, PSNRET_NOERROR);
+    default:
+      return FALSE;
+  }
+}
+
+// Everything after WM_INITDIALOG, for pages and modal dialogs alike.
+INT_PTR Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Binding* b = BindingOf(hwnd);
+  if (!b) return FALSE;
+  if (message == WM_NCDESTROY) {
+    if (b->dialog) b->dialog->Detach();
+    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    delete b->host;
+    delete b;
+    return FALSE;
+  }
+  CDialog* dialog = b->dialog;
+  if (!dialog) return FALSE;
+  switch (message) {
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (b->run && header->hwndFrom == b->run->hwnd) return OnSheetNotify(hwnd, *b, *header);
+      return FALSE;
+    }
+    case WM_COMMAND:
+      return dialog->OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+      const int type = CtlTypeOf(message);
+      const CtlColor color = dialog->OnCtlColor(ControlIdOf(hwnd, lParam), type);
+      return reinterpret_cast<INT_PTR>(ApplyCtlColor(color, reinterpret_cast<HDC>(wParam), type));
+    }
+    case WM_LBUTTONUP:
+      dialog->OnLButtonUp({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return FALSE;
+    case WM_PAINT:
+      dialog->OnPaint();
+      return FALSE;
+    case WM_SYSCOMMAND:
+      if (b->host->OwnsCommand(static_cast<unsigned>(wParam) & 0xFFF0) &&
+          dialog->OnSysCommand(static_cast<unsigned>(wParam)))
+        return TRUE;
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+INT_PTR CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    const auto* psp = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
+    auto* page = reinterpret_cast<CPropertyPage*>(psp->lParam);
+    auto* run = t_creating;
+    // Pages created later find their run through the sheet window.
+    if (!run) run = reinterpret_cast<SheetRun*>(GetPropA(GetParent(hwnd), "okapi.run"));
+    auto* b = new Binding{page, new Host(hwnd, page, run), run};
+    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(b));
+    page->Attach(b->host);
+    return page->OnInitDialog() ? TRUE : FALSE;
+  }
+  return Dispatch(hwnd, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* dialog = reinterpret_cast<CDialog*>(lParam);
+    auto* b = new Binding{dialog, new Host(hwnd, dialog, nullptr), nullptr};
+    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(b));
+    dialog->Attach(b->host);
+    return dialog->OnInitDialog() ? TRUE : FALSE;
+  }
+  return Dispatch(hwnd, message, wParam, lParam);
+}
+
+std::wstring Widen(const std::string& text) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+  return wide;
+}
+
+// The sheet's own window: colours, the system menu items pages added, and a
+// title that survives the sheet's retitling with each page's caption.
+LRESULT CALLBACK SheetSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR data) {
+  auto* run = reinterpret_cast<SheetRun*>(data);
+  switch (message) {
+    case WM_SETTEXT: {
+      if (!run->sheet) break;
+      const std::string& title = run->sheet->GetTitleOverride();
+      if (title.empty()) break;
+      if (IsWindowUnicode(hwnd)) {
+        const std::wstring wide = Widen(title);
+        return DefSubclassProc(hwnd, message, wParam, reinterpret_cast<LPARAM>(wide.c_str()));
+      }
+      return DefSubclassProc(hwnd, message, wParam, reinterpret_cast<LPARAM>(title.c_str()));
+    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+      if (!run->sheet) break;
+      const int type = CtlTypeOf(message);
+      const CtlColor color = run->sheet->OnCtlColor(ControlIdOf(hwnd, lParam), type);
+      if (HBRUSH brush = ApplyCtlColor(color, reinterpret_cast<HDC>(wParam), type))
+        return reinterpret_cast<LRESULT>(brush);
+      break;
+    }
+    case WM_SYSCOMMAND: {
+      const auto it = run->systemCommands.find(static_cast<unsigned>(wParam) & 0xFFF0);
+      if (it != run->systemCommands.end() && it->second && it->second->IsCreated() &&
+          it->second->OnSysCommand(static_cast<unsigned>(wParam)))
+        return 0;
+      break;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, SheetSubclass, 1);
+      RemovePropA(hwnd, "okapi.run");
+      if (run->sheet) run->sheet->Detach();
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+int CALLBACK SheetCallback(HWND hwnd, UINT message, LPARAM) {
+  if (message != PSCB_INITIALIZED || !t_creating) return 0;
+  SheetRun* run = t_creating;
+  run->hwnd = hwnd;
+  SetPropA(hwnd, "okapi.run", run);
+  SetWindowSubclass(hwnd, SheetSubclass, 1, reinterpret_cast<DWORD_PTR>(run));
+  run->host = new Host(hwnd, nullptr, run);
+  run->sheet->Attach(run->host);
+  run->sheet->OnInitDialog();
+  // The header was read before initialisation; a Help flag cleared there
+  // still hides the button.
+  if (!(run->sheet->m_psh.dwFlags & PSH_HASHELP)) {
+    if (const HWND help = GetDlgItem(hwnd, IDHELP)) ShowWindow(help, SW_HIDE);
+  }
+  if (g_sheetCreatedHook) g_sheetCreatedHook(hwnd);
+  return 0;
+}
+
+// "Name|*.ext|" to "Name\0*.ext\0\0".
+std::string NulSeparated(const std::string& filter) {
+  std::string result = filter;
+  for (char& c : result)
+    if (c == '|') c = '\0';
+  result.push_back('\0');
+  result.push_back('\0');
+  return result;
+}
+
+class Win32Backend : public Backend {
+ public:
+  int RunSheet(CPropertySheet& sheet) override {
+    std::vector<PROPSHEETPAGEA> pages(static_cast<std::size_t>(sheet.GetPageCount()));
+    for (int i = 0; i < sheet.GetPageCount(); ++i) {
+      CPropertyPage* page = sheet.GetPage(i);
+      PROPSHEETPAGEA& p = pages[i];
+      p.dwSize = sizeof p;
+      p.dwFlags = page->m_psp.dwFlags & PSP_HASHELP;
+      p.hInstance = g_module;
+      p.pszTemplate = MAKEINTRESOURCEA(page->GetTemplateId());
+      p.pfnDlgProc = PageProc;
+      p.lParam = reinterpret_cast<LPARAM>(page);
+    }
+    SheetRun run;
+    run.sheet = &sheet;
+    const std::string caption = sheet.GetCaption();
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags =
+        (sheet.m_psh.dwFlags & (PSH_WIZARD | PSH_HASHELP)) | PSH_PROPSHEETPAGE | PSH_USECALLBACK;
+    header.hwndParent = nullptr;
+    header.hInstance = g_module;
+    header.pszCaption = caption.c_str();
+    header.nPages = static_cast<UINT>(pages.size());
+    header.nStartPage = sheet.m_psh.nStartPage;
+    header.ppsp = pages.data();
+    header.pfnCallback = SheetCallback;
+
+    SheetRun* outer = t_creating;
+    t_creating = &run;
+    // The first page is created inside PropertySheetA; later ones find the
+    // run through the sheet window.
+    const INT_PTR result = PropertySheetA(&header);
+    t_creating = outer;
+    sheet.Detach();
+    delete run.host;
+    return result > 0 ? IDOK : IDCANCEL;
+  }
+
+  int RunDialog(CDialog& dialog) override {
+    const INT_PTR result =
+        DialogBoxParamA(g_module, MAKEINTRESOURCEA(dialog.GetTemplateId()), GetActiveWindow(),
+                        DialogProc, reinterpret_cast<LPARAM>(&dialog));
+    return static_cast<int>(result);
+  }
+
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+    return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), flags);
+  }
+
+  std::optional<std::string> OpenFile(const CFileDialog::Options& options) override {
+    char path[MAX_PATH] = {};
+    lstrcpynA(path, options.fileName.c_str(), MAX_PATH);
+    const std::string filter = NulSeparated(options.filter);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = GetActiveWindow();
+    ofn.lpstrFilter = options.filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrInitialDir = options.initialDir.empty() ? nullptr : options.initialDir.c_str();
+    ofn.lpstrTitle = options.title.empty() ? nullptr : options.title.c_str();
+    ofn.lpstrDefExt = options.defExt.empty() ? nullptr : options.defExt.c_str();
+    ofn.Flags = options.flags | OFN_EXPLORER;
+    const BOOL ok = options.open ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
+    if (!ok) return std::nullopt;
+    return std::string(path);
+  }
+
+  std::optional<COLORREF> ChooseColor(const CColorDialog::Options& options,
+                                      COLORREF* customColors) override {
+    CHOOSECOLORA cc{};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = GetActiveWindow();
+    cc.rgbResult = options.initial;
+    cc.lpCustColors = customColors;
+    cc.Flags = options.flags | (options.initial ? CC_RGBINIT : 0);
+    if (!ChooseColorA(&cc)) return std::nullopt;
+    return cc.rgbResult;
+  }
+
+  LogFont MessageFont() override {
+    NONCLIENTMETRICSA metrics{};
+    // The size without the last field: accepted by every version.
+    metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+    const LOGFONTA& f = metrics.lfMessageFont;
+    LogFont font;
+    font.height = f.lfHeight;
+    font.width = f.lfWidth;
+    font.escapement = f.lfEscapement;
+    font.orientation = f.lfOrientation;
+    font.weight = f.lfWeight;
+    font.italic = f.lfItalic != 0;
+    font.underline = f.lfUnderline != 0;
+    font.strikeOut = f.lfStrikeOut != 0;
+    font.charSet = f.lfCharSet;
+    font.outPrecision = f.lfOutPrecision;
+    font.clipPrecision = f.lfClipPrecision;
+    font.quality = f.lfQuality;
+    font.pitchAndFamily = f.lfPitchAndFamily;
+    font.faceName = f.lfFaceName;
+    return font;
+  }
+
+  int LogPixelsY() override {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+  }
+
+  std::uintptr_t CreateFont(const LogFont& font) override {
+    LOGFONTA f{};
+    f.lfHeight = font.height;
+    f.lfWidth = font.width;
+    f.lfEscapement = font.escapement;
+    f.lfOrientation = font.orientation;
+    f.lfWeight = font.weight;
+    f.lfItalic = font.italic;
+    f.lfUnderline = font.underline;
+    f.lfStrikeOut = font.strikeOut;
+    f.lfCharSet = font.charSet;
+    f.lfOutPrecision = font.outPrecision;
+    f.lfClipPrecision = font.clipPrecision;
+    f.lfQuality = font.quality;
+    f.lfPitchAndFamily = font.pitchAndFamily;
+    lstrcpynA(f.lfFaceName, font.faceName.c_str(), LF_FACESIZE);
+    return reinterpret_cast<std::uintptr_t>(CreateFontIndirectA(&f));
+  }
+
+  void ReleaseFont(std::uintptr_t font) override { DeleteObject(reinterpret_cast<HGDIOBJ>(font)); }
+
+  std::string LoadString(unsigned id) override {
+    char text[512] = {};
+    const int length = LoadStringA(g_module, id, text, sizeof text);
+    return std::string(text, length > 0 ? length : 0);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> MakeWin32Backend(void* module) {
+  g_module = module ? static_cast<HINSTANCE>(module) : GetModuleHandleA(nullptr);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  return std::make_unique<Win32Backend>();
+}
+
+void SetSheetCreatedHook(std::function<void(void*)> hook) { g_sheetCreatedHook = std::move(hook); }
+
+}  // namespace fw::win32
