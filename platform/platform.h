@@ -91,7 +91,8 @@ class Registry {
   // Creates the key and sets a value (fixtures, demo installation).
   [[nodiscard]] virtual bool CreateAndSet(Hive hive, const std::string& subkey,
                                           const std::string& name, const std::string& value) = 0;
-  // Removes a key and everything below it (fixtures).
+  // Removes a key and everything below it (fixtures); a key that is not
+  // there counts as removed. A hive's root is never removed.
   [[nodiscard]] virtual bool DeleteTree(Hive hive, const std::string& subkey) = 0;
 };
 
@@ -166,8 +167,9 @@ Services& Os();
 // Replaces the services (tests); returns the previous ones.
 std::unique_ptr<Services> ReplaceOs(std::unique_ptr<Services> next);
 
-// The build's native backend: Win32 on Windows; on posix, files under
-// driveRoot (drive letter folders "c", "d" ... below it) and the rest in memory.
+// The build's native backend: Win32 on Windows (driveRoot unused); on posix,
+// files under driveRoot (drive letter folders "c", "d" ... below it; empty:
+// $OKAPI_DRIVE_ROOT, else a new temporary folder) and the rest in memory.
 std::unique_ptr<Services> MakeNativeServices(const std::string& driveRoot = {});
 
 }  // namespace platform

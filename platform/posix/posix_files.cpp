@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/posix/posix_services.h"
 
@@ -131,8 +132,8 @@ bool NoCaseLess::operator()(std::string_view a, std::string_view b) const {
 PosixFileSystem::PosixFileSystem(std::string driveRoot) : root_(std::move(driveRoot)) {
   while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
   // Every Windows machine has a c: drive.
-  mkdir(root_.c_str(), 0777);
-  mkdir((root_ + "/c").c_str(), 0777);
+  std::error_code ignored;  // a root that cannot be made shows as a missing drive
+  std::filesystem::create_directories(root_ + "/c", ignored);
 }
 
 std::optional<std::string> PosixFileSystem::HostPath(std::string_view windowsPath) const {

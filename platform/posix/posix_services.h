@@ -3,7 +3,6 @@
 // native tests can reach their hooks through a downcast of Os()'s members.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <set>
