@@ -73,7 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Reads of whatever names the input holds.
   const auto raw = before.RawValue(section, key);
-  const std::string result = store::ProfileResult(raw, value, bufferSize);
+  const std::string result = before.Read(section, key, value, bufferSize);
+  Check(result == store::ProfileResult(raw ? std::optional<std::string_view>(*raw) : std::nullopt,
+                                       value, bufferSize),
+        "a read is the stored value as the buffer receives it");
   Check(result.size() < std::max<std::size_t>(bufferSize, 1), "result fits the buffer");
   const std::vector<Known> known = Snapshot(before);
 

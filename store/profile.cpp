@@ -1,5 +1,6 @@
 #include "store/profile.h"
 
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <utility>
@@ -12,11 +13,15 @@ namespace {
 struct CachedFile {
   platform::FileStamp stamp;
   std::shared_ptr<const ProfileText> text;
+  std::uint64_t checkedInScope = 0;  // the scope generation of the last stamp check
 };
 
 struct Cache {
   std::unordered_map<std::string, CachedFile> files;
   WriteFailureReporter reporter;
+  int scopeDepth = 0;
+  std::uint64_t scopeGeneration = 0;
+  std::uint64_t CurrentScope() const { return scopeDepth > 0 ? scopeGeneration : 0; }
 };
 
 Cache& TheCache() {
@@ -29,14 +34,22 @@ struct Loaded {
   std::shared_ptr<const ProfileText> text;
 };
 
-Loaded Load(platform::FileSystem& fs, const std::string& file) {
-  auto& files = TheCache().files;
+Loaded Load(platform::FileSystem& fs, const std::string& file, bool forWrite = false) {
+  auto& cache = TheCache();
+  auto& files = cache.files;
+  const std::uint64_t scope = cache.CurrentScope();
+  if (scope != 0 && !forWrite) {
+    if (auto it = files.find(file); it != files.end() && it->second.checkedInScope == scope) {
+      return {Loaded::State::Present, it->second.text};
+    }
+  }
   const auto stamp = fs.Stamp(file);
   if (!stamp) {
     files.erase(file);
     return {};
   }
   if (auto it = files.find(file); it != files.end() && it->second.stamp == *stamp) {
+    it->second.checkedInScope = scope;
     return {Loaded::State::Present, it->second.text};
   }
   auto bytes = fs.ReadFile(file);
@@ -45,7 +58,7 @@ Loaded Load(platform::FileSystem& fs, const std::string& file) {
     return {Loaded::State::Unreadable, nullptr};
   }
   auto text = std::make_shared<const ProfileText>(std::move(*bytes));
-  files[file] = CachedFile{*stamp, text};
+  files[file] = CachedFile{*stamp, text, scope};
   return {Loaded::State::Present, std::move(text)};
 }
 
@@ -65,13 +78,14 @@ platform::Status Failed(const std::string& file, std::string reason) {
 
 std::string GetProfileString(std::string_view section, std::string_view key, std::string_view def,
                              std::size_t size, const std::string& file) {
-  std::optional<std::string> raw;
+  def = CString(def);
   if (auto* fs = Files()) {
     const Loaded loaded = Load(*fs, file);
-    if (loaded.text)
-      raw = loaded.text->RawValue(TrimNameParameter(section), TrimNameParameter(key));
+    if (loaded.text) {
+      return loaded.text->Read(TrimNameParameter(section), TrimNameParameter(key), def, size);
+    }
   }
-  return ProfileResult(raw, CString(def), size);
+  return ProfileResult(std::nullopt, def, size);
 }
 
 platform::Status WriteProfileString(std::string_view section, std::optional<std::string_view> key,
@@ -87,7 +101,7 @@ platform::Status WriteProfileString(std::string_view section, std::optional<std:
   }
   auto* fs = Files();
   if (!fs) return Failed(file, "no file service");
-  const Loaded loaded = Load(*fs, file);
+  const Loaded loaded = Load(*fs, file, /*forWrite=*/true);
   if (loaded.state == Loaded::State::Unreadable) return Failed(file, "the file cannot be read");
   std::string bytes =
       loaded.text ? loaded.text->Edited(section, key, value) : NewProfileBytes(section, key, value);
@@ -99,7 +113,8 @@ platform::Status WriteProfileString(std::string_view section, std::optional<std:
     return Failed(file, std::move(status.reason));
   }
   if (const auto stamp = fs->Stamp(file)) {
-    files[file] = CachedFile{*stamp, std::make_shared<const ProfileText>(std::move(bytes))};
+    files[file] = CachedFile{*stamp, std::make_shared<const ProfileText>(std::move(bytes)),
+                             TheCache().CurrentScope()};
   } else {
     files.erase(file);
   }
@@ -126,5 +141,12 @@ void SetWriteFailureReporter(WriteFailureReporter reporter) {
 }
 
 void ForgetCachedFiles() { TheCache().files.clear(); }
+
+UnchangedFilesScope::UnchangedFilesScope() {
+  auto& cache = TheCache();
+  if (cache.scopeDepth++ == 0) ++cache.scopeGeneration;
+}
+
+UnchangedFilesScope::~UnchangedFilesScope() { --TheCache().scopeDepth; }
 
 }  // namespace store

@@ -47,4 +47,16 @@ void SetWriteFailureReporter(WriteFailureReporter reporter);
 // Drops every parsed file, so the next read goes to disk.
 void ForgetCachedFiles();
 
+// While one is alive, files are taken to change on disk only through this
+// engine: a file's stamp is checked at its first read in the scope, not at
+// every read. For bursts of reads such as the seeding's 400, where checking
+// each time would cost far more than the reads. Scopes nest.
+class [[nodiscard]] UnchangedFilesScope {
+ public:
+  UnchangedFilesScope();
+  ~UnchangedFilesScope();
+  UnchangedFilesScope(const UnchangedFilesScope&) = delete;
+  UnchangedFilesScope& operator=(const UnchangedFilesScope&) = delete;
+};
+
 }  // namespace store

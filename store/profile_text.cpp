@@ -1,8 +1,8 @@
 #include "store/profile_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <variant>
 
 namespace store {
@@ -68,23 +68,79 @@ inline std::uint32_t Fold(char16_t c) {
 }
 
 template <class Ch>
-struct CiHash {
-  std::size_t operator()(std::basic_string_view<Ch> s) const noexcept {
-    std::uint64_t h = 1469598103934665603ull;
-    for (Ch c : s) h = (h ^ Fold(c)) * 1099511628211ull;
-    return static_cast<std::size_t>(h);
-  }
-};
+std::uint64_t CiHash(std::basic_string_view<Ch> s) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (Ch c : s) h = (h ^ Fold(c)) * 1099511628211ull;
+  h = (h ^ (h >> 32)) * 0xD6E8FEB86659FD93ull;
+  return h ^ (h >> 32);
+}
 
 template <class Ch>
-struct CiEqual {
-  bool operator()(std::basic_string_view<Ch> a, std::basic_string_view<Ch> b) const noexcept {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      if (Fold(a[i]) != Fold(b[i])) return false;
-    }
-    return true;
+bool CiEqual(std::basic_string_view<Ch> a, std::basic_string_view<Ch> b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Fold(a[i]) != Fold(b[i])) return false;
   }
+  return true;
+}
+
+// Open addressing without per-name allocations: a slot holds a hash, a
+// scope (the section of a key) and a number (a line or section index);
+// names are compared through the document. The first insertion of a name wins.
+class FlatIndex {
+ public:
+  static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+
+  void Reserve(std::size_t names) {
+    std::size_t capacity = 8;
+    while (capacity < 2 * names) capacity <<= 1;
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(capacity, Slot{});
+    for (const Slot& s : old) {
+      if (s.value != kNone) Place(s);
+    }
+  }
+
+  template <class Same>
+  void Insert(std::uint64_t hash, std::uint32_t scope, std::uint32_t value, Same same) {
+    if (2 * (count_ + 1) > slots_.size()) Reserve(count_ + 1 > 4 ? 2 * count_ : 4);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& s = slots_[i];
+      if (s.value == kNone) {
+        s = Slot{hash, scope, value};
+        ++count_;
+        return;
+      }
+      if (s.hash == hash && s.scope == scope && same(s.value)) return;
+    }
+  }
+
+  template <class Same>
+  std::uint32_t Find(std::uint64_t hash, std::uint32_t scope, Same same) const {
+    if (slots_.empty()) return kNone;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      const Slot& s = slots_[i];
+      if (s.value == kNone) return kNone;
+      if (s.hash == hash && s.scope == scope && same(s.value)) return s.value;
+    }
+  }
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    std::uint32_t scope = 0;
+    std::uint32_t value = kNone;
+  };
+  void Place(const Slot& slot) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = slot.hash & mask;
+    while (slots_[i].value != kNone) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
 };
 
 enum class Kind : std::uint8_t { Blank, Comment, Section, Entry, Other };
@@ -108,21 +164,6 @@ struct Doc {
     std::size_t lastEntry;  // where new keys go: last entry line, else the header
     View name;
   };
-  struct KeyRef {
-    std::size_t section;
-    View key;
-  };
-  struct KeyHash {
-    std::size_t operator()(const KeyRef& k) const noexcept {
-      return CiHash<Ch>{}(k.key) ^ (k.section * 0x9E3779B97F4A7C15ull);
-    }
-  };
-  struct KeyEqual {
-    bool operator()(const KeyRef& a, const KeyRef& b) const noexcept {
-      return a.section == b.section && CiEqual<Ch>{}(a.key, b.key);
-    }
-  };
-
   Text owned;  // decoded text of a UTF-16 file; ANSI files are viewed in place
   View text;
   bool hadBom = false;
@@ -131,18 +172,26 @@ struct Doc {
   std::vector<Section> sections;
   // Only the first section of a name and the first key of a name in it are
   // ever found.
-  std::unordered_map<View, std::size_t, CiHash<Ch>, CiEqual<Ch>> sectionIndex;
-  std::unordered_map<KeyRef, std::size_t, KeyHash, KeyEqual> keyIndex;
-  // Lines without '=' are no keys to a read, but other readers take them for
-  // keys without a value, which would hide a same-named entry added below.
-  std::unordered_map<KeyRef, std::size_t, KeyHash, KeyEqual> bareIndex;
+  FlatIndex sectionIndex;
+  // A section's keys are indexed at its first lookup, so parsing stays one
+  // sequential pass and each index is small enough to stay in cache. Not
+  // safe for concurrent readers.
+  struct SectionKeys {
+    FlatIndex entries;
+    // Lines without '=' are no keys to a read, but other readers take them
+    // for keys without a value, which would hide a same-named entry added below.
+    FlatIndex bare;
+  };
+  mutable std::vector<std::unique_ptr<SectionKeys>> sectionKeys;
 
   View Slice(std::size_t b, std::size_t e) const { return text.substr(b, e - b); }
 
   void Parse() {
     const std::size_t n = text.size();
-    lines.reserve(n / 24 + 1);
-    bool inFirstOccurrence = false;
+    // CR-only files grow the tables as they go.
+    const auto maxLines =
+        1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), Ch('\n')));
+    lines.reserve(maxLines);
     for (std::size_t pos = 0; pos < n;) {
       std::size_t e = pos;
       while (e < n && text[e] != Ch('\r') && text[e] != Ch('\n')) ++e;
@@ -154,20 +203,37 @@ struct Doc {
       if (line.kind == Kind::Section) {
         if (!sections.empty()) sections.back().endLine = index;
         const View name = Slice(line.nameBegin, line.nameEnd);
+        const auto si = static_cast<std::uint32_t>(sections.size());
         sections.push_back({index, kNone, index, name});
-        inFirstOccurrence = sectionIndex.try_emplace(name, sections.size() - 1).second;
+        sectionIndex.Insert(CiHash(name), 0, si, [&](std::uint32_t other) {
+          return CiEqual(sections[other].name, name);
+        });
       } else if (!sections.empty() && (line.kind == Kind::Entry || line.kind == Kind::Other)) {
         sections.back().lastEntry = index;
-        if (inFirstOccurrence) {
-          auto& target = line.kind == Kind::Entry ? keyIndex : bareIndex;
-          target.try_emplace(KeyRef{sections.size() - 1, Slice(line.nameBegin, line.nameEnd)},
-                             index);
-        }
       }
       lines.push_back(line);
       pos = next;
     }
     if (!sections.empty()) sections.back().endLine = lines.size();
+    sectionKeys.resize(sections.size());
+  }
+
+  const SectionKeys& KeysOf(std::uint32_t si) const {
+    auto& keys = sectionKeys[si];
+    if (!keys) {
+      keys = std::make_unique<SectionKeys>();
+      const Section& sec = sections[si];
+      keys->entries.Reserve(sec.endLine - sec.header);
+      for (std::size_t li = sec.header + 1; li < sec.endLine; ++li) {
+        const Line& line = lines[li];
+        if (line.kind != Kind::Entry && line.kind != Kind::Other) continue;
+        const View key = NameOf(static_cast<std::uint32_t>(li));
+        auto& index = line.kind == Kind::Entry ? keys->entries : keys->bare;
+        index.Insert(CiHash(key), 0, static_cast<std::uint32_t>(li),
+                     [&](std::uint32_t other) { return CiEqual(NameOf(other), key); });
+      }
+    }
+    return *keys;
   }
 
   void Classify(Line& line) const {
@@ -215,27 +281,39 @@ struct Doc {
     while (e > b && IsBlank(text[e - 1])) --e;
   }
 
-  const Section* FindSection(View name) const {
-    auto it = sectionIndex.find(name);
-    return it == sectionIndex.end() ? nullptr : &sections[it->second];
+  View NameOf(std::uint32_t line) const {
+    return Slice(lines[line].nameBegin, lines[line].nameEnd);
   }
 
-  const Line* FindKey(View section, View key) const { return Find(keyIndex, section, key); }
+  std::uint32_t SectionIndexOf(View name) const {
+    return sectionIndex.Find(
+        CiHash(name), 0, [&](std::uint32_t other) { return CiEqual(sections[other].name, name); });
+  }
+
+  const Section* FindSection(View name) const {
+    const std::uint32_t si = SectionIndexOf(name);
+    return si == FlatIndex::kNone ? nullptr : &sections[si];
+  }
+
+  const Line* FindKey(View section, View key) const {
+    return Find(&SectionKeys::entries, section, key);
+  }
 
   // The line a write of the key replaces: the first entry or bare line of that name.
   const Line* FindKeyToReplace(View section, View key) const {
-    const Line* entry = Find(keyIndex, section, key);
-    const Line* bare = Find(bareIndex, section, key);
+    const Line* entry = Find(&SectionKeys::entries, section, key);
+    const Line* bare = Find(&SectionKeys::bare, section, key);
     if (!entry || !bare) return entry ? entry : bare;
     return bare->begin < entry->begin ? bare : entry;
   }
 
-  template <class Index>
-  const Line* Find(const Index& index, View section, View key) const {
-    auto s = sectionIndex.find(section);
-    if (s == sectionIndex.end()) return nullptr;
-    auto k = index.find(KeyRef{s->second, key});
-    return k == index.end() ? nullptr : &lines[k->second];
+  const Line* Find(FlatIndex SectionKeys::*which, View section, View key) const {
+    const std::uint32_t si = SectionIndexOf(section);
+    if (si == FlatIndex::kNone) return nullptr;
+    const FlatIndex& index = KeysOf(si).*which;
+    const std::uint32_t li = index.Find(
+        CiHash(key), 0, [&](std::uint32_t other) { return CiEqual(NameOf(other), key); });
+    return li == FlatIndex::kNone ? nullptr : &lines[li];
   }
 
   Text Edited(View section, std::optional<View> key, std::optional<View> value) const {
@@ -375,6 +453,17 @@ std::optional<std::string> ProfileText::RawValue(std::string_view section,
   return Narrow(doc.Slice(line->valueBegin, line->valueEnd));
 }
 
+std::string ProfileText::Read(std::string_view section, std::string_view key, std::string_view def,
+                              std::size_t size) const {
+  if (const auto* doc = std::get_if<AnsiDoc>(&parsed_->doc)) {
+    const auto* line = doc->FindKey(section, key);
+    if (!line) return ProfileResult(std::nullopt, def, size);
+    return ProfileResult(doc->Slice(line->valueBegin, line->valueEnd), def, size);
+  }
+  const auto raw = RawValue(section, key);
+  return ProfileResult(raw ? std::optional<std::string_view>(*raw) : std::nullopt, def, size);
+}
+
 std::vector<std::string> ProfileText::SectionNames() const {
   std::vector<std::string> names;
   std::visit(
@@ -447,7 +536,7 @@ std::string NewProfileBytes(std::string_view section, std::optional<std::string_
   return out;
 }
 
-std::string ProfileResult(const std::optional<std::string>& raw, std::string_view def,
+std::string ProfileResult(std::optional<std::string_view> raw, std::string_view def,
                           std::size_t size) {
   if (size == 0) return {};
   std::string_view v;

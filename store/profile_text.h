@@ -33,6 +33,10 @@ class ProfileText {
   // given (callers trim parameters first).
   std::optional<std::string> RawValue(std::string_view section, std::string_view key) const;
 
+  // What GetPrivateProfileStringA gives for the key: see ProfileResult.
+  std::string Read(std::string_view section, std::string_view key, std::string_view def,
+                   std::size_t size) const;
+
   // Section names in file order, duplicates repeated.
   std::vector<std::string> SectionNames() const;
   // Keys of the first section of that name, in file order, duplicates
@@ -57,7 +61,7 @@ std::string NewProfileBytes(std::string_view section, std::optional<std::string_
 
 // What the caller's buffer of `size` characters receives for a stored value
 // (nullopt: not found) or else the default.
-std::string ProfileResult(const std::optional<std::string>& raw, std::string_view def,
+std::string ProfileResult(std::optional<std::string_view> raw, std::string_view def,
                           std::size_t size);
 
 // Name parameters lose leading and trailing spaces only (not tabs).

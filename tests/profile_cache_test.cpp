@@ -53,6 +53,30 @@ TEST_F(ProfileCache, ChangeOnDiskIsSeenByTheNextRead) {
   EXPECT_EQ("Error", Read("a"));
 }
 
+TEST_F(ProfileCache, InAnUnchangedFilesScopeEachFileIsCheckedOnce) {
+  files->AddFile(kFile, "[s]\r\na=1\r\n");
+  {
+    store::UnchangedFilesScope scope;
+    for (int i = 0; i < 20; ++i) ASSERT_EQ("1", Read("a"));
+    EXPECT_EQ(1, files->StampCount());
+    // The scope's promise is broken here on purpose: the change goes unseen...
+    files->AddFile(kFile, "[s]\r\na=2\r\n");
+    EXPECT_EQ("1", Read("a"));
+    // ...but the engine's own writes are always seen, and start from the disk.
+    ASSERT_TRUE(store::WriteProfileString("s", "b", "3", kFile).ok);
+    EXPECT_EQ("[s]\r\na=2\r\nb=3\r\n", files->Contents(kFile));
+    EXPECT_EQ("3", Read("b"));
+    EXPECT_EQ("2", Read("a"));
+  }
+  files->AddFile(kFile, "[s]\r\na=4\r\n");
+  EXPECT_EQ("4", Read("a"));
+  {
+    store::UnchangedFilesScope again;  // a new scope checks again
+    files->AddFile(kFile, "[s]\r\na=5\r\n");
+    EXPECT_EQ("5", Read("a"));
+  }
+}
+
 TEST_F(ProfileCache, WriteGoesToDiskAtOnceAndIsReadFromMemory) {
   files->AddFile(kFile, "[s]\r\na=1\r\n");
   ASSERT_EQ("1", Read("a"));

@@ -131,6 +131,7 @@ std::optional<std::string> MemoryFiles::ReadFile(const std::string& path) {
 }
 
 std::optional<platform::FileStamp> MemoryFiles::Stamp(const std::string& path) {
+  ++stamps_;
   auto it = files_.find(Key(path));
   if (it == files_.end()) return std::nullopt;
   return it->second.stamp;

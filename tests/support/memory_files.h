@@ -22,6 +22,7 @@ class MemoryFiles : public platform::FileSystem {
   void FailNextWrite(std::string reason) { failNext_ = std::move(reason); }
   int WriteCount() const { return writes_; }
   int ReadCount() const { return reads_; }
+  int StampCount() const { return stamps_; }
 
   bool CreateDirectory(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
@@ -52,6 +53,7 @@ class MemoryFiles : public platform::FileSystem {
   std::uint64_t nextIdentity_ = 1;
   int writes_ = 0;
   int reads_ = 0;
+  int stamps_ = 0;
 };
 
 // Installs a MemoryFiles as the process's file service for one test and puts

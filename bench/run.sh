@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds and runs the profile engine's benchmarks: natively (optimised, no
+# sanitizers, Google Benchmark) and under Wine beside the system's
+# GetPrivateProfileStringA. Prints the ratios that matter.
+set -eu
+cd "$(dirname "$0")/.."
+native=build/bench-native
+win64=build/bench-win64
+
+cmake --preset native -B "$native" -DCMAKE_BUILD_TYPE=Release -DOKAPI_SANITIZE=OFF >/dev/null
+cmake --build "$native" --target profile_bench >/dev/null
+csv=$(mktemp)
+trap 'rm -f "$csv"' EXIT
+"$native/bench/profile_bench" --benchmark_format=csv --benchmark_min_time=0.3 2>/dev/null >"$csv"
+echo "== native (g++ -O3, posix file service)"
+awk -F, '
+  function us(t, unit) { return unit == "ns" ? t / 1000 : unit == "ms" ? t * 1000 : unit == "s" ? t * 1e6 : t }
+  NR > 1 { gsub(/"/, "", $1); t[$1] = us($3, $5) }
+  END {
+    printf "400 seeding reads:          %10.1f us\n", t["BM_SeedingReads"]
+    printf "one load of each file:      %10.1f us\n", t["BM_LoadEachFileOnce"]
+    printf "ratio reads / one load:     %10.2f (goal <= 2)\n", t["BM_SeedingReads"] / t["BM_LoadEachFileOnce"]
+    printf "400 reads, stamp each read: %10.1f us (ratio %.2f)\n", t["BM_SeedingReadsCheckingEach"], t["BM_SeedingReadsCheckingEach"] / t["BM_LoadEachFileOnce"]
+    split("1000 10000 100000", n, " ")
+    for (i = 1; i <= 3; i++) {
+      v = t["BM_ParseLines/" n[i]]
+      printf "parse %6d lines:         %10.1f us  (%.3f us per line)\n", n[i], v, v / n[i]
+    }
+  }' "$csv"
+
+cmake --preset win64 -B "$win64" >/dev/null
+cmake --build "$win64" --target profile_bench_win32 wine_prefix >/dev/null
+echo "== Windows build under Wine"
+cmake/wine-run.sh "$PWD/$win64/wineprefix" "$win64/bench/profile_bench_win32.exe" | tr -d '\r'
+WINEPREFIX="$PWD/$win64/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null || true
