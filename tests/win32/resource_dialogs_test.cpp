@@ -577,6 +577,37 @@ TEST_P(EachPage, VisibleTextsFitTheirControls) {
     SaveBitmap(sheet_, std::string(dir) + "\\page-" + std::to_string(GetParam()) + ".bmp");
 }
 
+TEST(ResourceAboutBox, ShowsIconVersionAndOk) {
+  HWND box = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX), nullptr,
+                                nullptr, 0);
+  ASSERT_TRUE(box);
+  char text[64] = {};
+  GetWindowTextA(box, text, sizeof text);
+  EXPECT_STREQ("About OKAPI", text);
+  bool icon = false, version = false;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    GetWindowTextA(c, text, sizeof text);
+    const LONG type = GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK;
+    char cls[16] = {};
+    GetClassNameA(c, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0 && type == SS_ICON)
+      icon = SendMessageA(c, STM_GETICON, 0, 0) != 0;
+    if (std::string(text) == "OKAPI Version 1.0") version = true;
+  }
+  EXPECT_TRUE(icon);
+  EXPECT_TRUE(version);
+  HWND ok = GetDlgItem(box, IDOK);
+  ASSERT_TRUE(ok);
+  GetWindowTextA(ok, text, sizeof text);
+  EXPECT_STREQ("OK", text);
+  if (const char* dir = std::getenv("OKAPI_SCREENSHOT_DIR")) {
+    SetWindowPos(box, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    Pump();
+    SaveBitmap(box, std::string(dir) + "\\about.bmp");
+  }
+  DestroyWindow(box);
+}
+
 INSTANTIATE_TEST_SUITE_P(Resources, EachPage,
                          ::testing::Values(IDD_WELCOME, IDD_INTRO, IDD_MODIFIED, IDD_APPMENU,
                                            IDD_WMENU, IDD_VICONS, IDD_BACKGROUNDS, IDD_TCOLOR,

@@ -1,5 +1,5 @@
-// The compiled resources other than the page templates: bitmaps, icon,
-// strings, About box, version and manifest, read back through the API that
+// The compiled resources other than the dialogs: bitmaps, icon, strings,
+// version and manifest, read back through the API that
 // the program itself uses.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -116,31 +116,6 @@ TEST(ResourceStrings, AboutItemAndSheetCaption) {
   EXPECT_STREQ("&About OKAPI...", text);
   EXPECT_EQ(7, LoadStringA(Self(), IDS_WIZARD_CAPTION, text, sizeof text));
   EXPECT_STREQ("Wizard1", text);
-}
-
-TEST(ResourceAboutBox, ShowsIconVersionAndOk) {
-  HWND box = CreateDialogParamA(Self(), MAKEINTRESOURCEA(IDD_ABOUTBOX), nullptr, nullptr, 0);
-  ASSERT_TRUE(box);
-  char text[64] = {};
-  GetWindowTextA(box, text, sizeof text);
-  EXPECT_STREQ("About OKAPI", text);
-  bool icon = false, version = false;
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    GetWindowTextA(c, text, sizeof text);
-    const LONG type = GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK;
-    char cls[16] = {};
-    GetClassNameA(c, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Static") == 0 && type == SS_ICON)
-      icon = SendMessageA(c, STM_GETICON, 0, 0) != 0;
-    if (std::string(text) == "OKAPI Version 1.0") version = true;
-  }
-  EXPECT_TRUE(icon);
-  EXPECT_TRUE(version);
-  HWND ok = GetDlgItem(box, IDOK);
-  ASSERT_TRUE(ok);
-  GetWindowTextA(ok, text, sizeof text);
-  EXPECT_STREQ("OK", text);
-  DestroyWindow(box);
 }
 
 std::string ModuleVersionString(const char* name) {
