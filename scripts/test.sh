@@ -31,7 +31,10 @@ else summary+=("native: build failed"); failed=$((failed + 1)); fi
 
 if build win64; then
   export WINEPREFIX="$PWD/build/win64/wineprefix"
-  # One wineserver for the whole run; ended below.
+  # The build ran Wine without a display; its desktop process must be gone
+  # before window tests start. Then one wineserver for the whole run.
+  /usr/lib/wine/wineserver64 -k 2>/dev/null
+  /usr/lib/wine/wineserver64 -w 2>/dev/null
   /usr/lib/wine/wineserver64 -p 2>/dev/null
   run_ctest win64 xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64
   /usr/lib/wine/wineserver64 -k 2>/dev/null

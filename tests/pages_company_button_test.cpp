@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/discovery.h"
 #include "app/globals.h"
 #include "app/okapi_app.h"
 #include "framework/headless/headless.h"
@@ -30,6 +31,7 @@ class PageTest : public okapi_test::MachineTest {
     MachineTest::SetUp();
     auto laid = okapi_test::LayInstallation(installation);
     ASSERT_TRUE(laid) << laid.reason;
+    DiscoverInstallation();  // the paths, before the wizard's start-up sets them
   }
   // A fresh wizard (one run of the program) shown up to `page`.
   SheetDriver OpenAt(unsigned page) {
