@@ -15,7 +15,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 cmake/wine-prefix.sh "$WINEPREFIX"
 "$wine" build/win64/tools/lay-demo.exe
-cp build/win64/res/okapi.exe "$demo/okapi.exe"
+cp build/win64/okapi.exe "$demo/okapi.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
   "$wine" "$demo/okapi.exe"
