@@ -114,13 +114,10 @@ def banner():
 
 
 def welcome_picture():
-    """A calm, pale notebook keyboard; the top stays white for the welcome texts."""
+    """A calm, pale notebook keyboard on white: the page is white, and the top
+    stays free for the welcome texts."""
     width, height = 522, 334
     canvas = Canvas(width, height, (255, 255, 255))
-    for y in range(height):
-        t = min(max((y - 90) / 200, 0), 1)
-        grey = round(255 - 17 * t)
-        canvas.pixels[y] = [(grey, grey, grey)] * width
     deck = (96, 150, 508, 350)
     key, gap = 22, 5
     canvas.fill(rounded_rect(deck[0] + 4, deck[1] + 5, deck[2] + 4, deck[3] + 5, 14),
