@@ -18,6 +18,7 @@
 #include "store/profile.h"
 #include "tests/support/fixture.h"
 #include "tests/support/fixture_drive.h"
+#include "wizard/help_launcher.h"
 
 namespace {
 
@@ -206,6 +207,44 @@ TEST_F(WizardRunTest, SecondCopyTogglesTheRunningWizardAndEnds) {
     EXPECT_EQ(row.shown, shown);
     EXPECT_EQ(row.raised || row.foreground ? wizard : other, instances.foreground);
   }
+}
+
+std::vector<std::pair<unsigned, std::string>> g_helpCalls;
+
+std::uintptr_t RecordHelp(std::uintptr_t, const char* file, unsigned command, std::uintptr_t) {
+  g_helpCalls.emplace_back(command, file ? file : "(null)");
+  return 1;
+}
+
+TEST_F(WizardRunTest, EachHelpButtonOpensItsPagesTopic) {
+  Lay();
+  help_launcher::Reset();
+  dynamic_cast<platform::posix::FakeModules&>(*platform::Os().modules)
+      .Register("hhctrl.ocx", {{14, reinterpret_cast<platform::Modules::Proc>(&RecordHelp)}});
+  const struct {
+    unsigned page;
+    int button;
+    const char* topic;
+  } rows[] = {
+      {IDD_INTRO, 1139, "W02"},    {IDD_MODIFIED, 1152, "W10"},  {IDD_APPMENU, 1132, "W03"},
+      {IDD_WMENU, 1161, "W035"},   {IDD_VICONS, 1138, "W04"},    {IDD_BACKGROUNDS, 1137, "W05"},
+      {IDD_TCOLOR, 1136, "W06"},   {IDD_SOUNDS, 1135, "W07"},    {IDD_SPLASH, 1134, "W08"},
+      {IDD_LBBUTTON, 1133, "W09"}, {IDD_PACKAGING, 1140, "W11"},
+  };
+  Run([&](SheetDriver& run) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.topic);
+      while (run.ActiveTemplateId() != row.page) NextFrom(run);
+      g_helpCalls.clear();
+      ASSERT_TRUE(run.Page().Click(row.button));
+      const std::string topic = "c:\\zantools\\zanhelp\\customization\\docs\\llb3cust.chm::/" +
+                                std::string(row.topic) + ".htm";
+      EXPECT_EQ((std::vector<std::pair<unsigned, std::string>>{{HH_INITIALIZE, "(null)"},
+                                                               {HH_DISPLAY_TOPIC, topic}}),
+                g_helpCalls);
+    }
+  });
+  help_launcher::Reset();
 }
 
 TEST_F(WizardRunTest, SecondCopyWithoutAWizardWindowDoesNothing) {
