@@ -304,15 +304,15 @@ INT_PTR CALLBACK FramePageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam
   switch (msg) {
     case WM_INITDIALOG: {
       const auto* sheetPage = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
-      const Page* spec = FindPage(static_cast<int>(sheetPage->lParam));
+      const Page* want = FindPage(static_cast<int>(sheetPage->lParam));
       SetWindowLongPtrA(page, GWLP_USERDATA, sheetPage->lParam);
-      if (!spec) return TRUE;
-      HFONT font = TitleFont(spec->points);
+      if (!want) return TRUE;
+      HFONT font = TitleFont(want->points);
       g_fonts.push_back(font);
-      for (int id : spec->headings) SendDlgItemMessageA(page, id, WM_SETFONT, WPARAM(font), TRUE);
-      if (int help = HelpId(*spec))
+      for (int id : want->headings) SendDlgItemMessageA(page, id, WM_SETFONT, WPARAM(font), TRUE);
+      if (int help = HelpId(*want))
         SetWindowPos(GetDlgItem(page, help), nullptr, 390, 330, 116, 22, SWP_NOZORDER);
-      if (spec->templateId == IDD_TCOLOR)
+      if (want->templateId == IDD_TCOLOR)
         SetWindowPos(GetDlgItem(page, IDC_TCOLOR_PALETTE), nullptr, 40, 105, 203, 46, SWP_NOZORDER);
       return TRUE;
     }
@@ -506,10 +506,10 @@ class EachPage : public ResourceSheet, public ::testing::WithParamInterface<int>
 
 TEST_P(EachPage, HoldsTheControlsThePageCodeNeeds) {
   ASSERT_TRUE(sheet_);
-  const Page& spec = *FindPage(GetParam());
-  HWND page = Show(spec.templateId);
+  const Page& want = *FindPage(GetParam());
+  HWND page = Show(want.templateId);
   ASSERT_TRUE(page);
-  for (const Need& need : spec.needs) {
+  for (const Need& need : want.needs) {
     SCOPED_TRACE("control " + std::to_string(need.id));
     HWND control = GetDlgItem(page, need.id);
     ASSERT_TRUE(control);
