@@ -178,6 +178,10 @@ class HeadlessBackend : public Backend {
   SheetDriver Open(CPropertySheet& sheet);
 
   void Define(DialogSpec spec);
+  // Defines every dialog of a resource script (its text) and takes its string
+  // table; ids are resolved through the header's #defines. Returns the number
+  // of dialogs defined.
+  int DefineFromResourceScript(const std::string& script, const std::string& header);
   void SetString(unsigned id, std::string text);
   void SetLogPixelsY(int dpi) { m_logPixelsY = dpi; }
   void SetMessageFont(LogFont font) { m_messageFont = std::move(font); }

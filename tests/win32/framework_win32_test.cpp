@@ -56,6 +56,7 @@ class Script {
     });
     const int result = sheet.DoModal();
     s_current = nullptr;
+    EXPECT_NE(m_sheet, nullptr) << "no sheet was created (is there a display?)";
     EXPECT_EQ(m_next, m_steps.size()) << "the sheet closed before every step ran";
     return result;
   }
