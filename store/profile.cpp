@@ -12,7 +12,7 @@ namespace {
 
 struct CachedFile {
   platform::FileStamp stamp;
-  std::shared_ptr<const ProfileText> text;
+  std::unique_ptr<const ProfileText> text;
   std::uint64_t checkedInScope = 0;  // the scope generation of the last stamp check
 };
 
@@ -29,9 +29,10 @@ Cache& TheCache() {
   return cache;
 }
 
+// The text stays valid until the cache next changes.
 struct Loaded {
   enum class State { Missing, Unreadable, Present } state = State::Missing;
-  std::shared_ptr<const ProfileText> text;
+  const ProfileText* text = nullptr;
 };
 
 Loaded Load(platform::FileSystem& fs, const std::string& file, bool forWrite = false) {
@@ -40,7 +41,7 @@ Loaded Load(platform::FileSystem& fs, const std::string& file, bool forWrite = f
   const std::uint64_t scope = cache.CurrentScope();
   if (scope != 0 && !forWrite) {
     if (auto it = files.find(file); it != files.end() && it->second.checkedInScope == scope) {
-      return {Loaded::State::Present, it->second.text};
+      return {Loaded::State::Present, it->second.text.get()};
     }
   }
   const auto stamp = fs.Stamp(file);
@@ -50,16 +51,16 @@ Loaded Load(platform::FileSystem& fs, const std::string& file, bool forWrite = f
   }
   if (auto it = files.find(file); it != files.end() && it->second.stamp == *stamp) {
     it->second.checkedInScope = scope;
-    return {Loaded::State::Present, it->second.text};
+    return {Loaded::State::Present, it->second.text.get()};
   }
   auto bytes = fs.ReadFile(file);
   if (!bytes) {
     files.erase(file);
     return {Loaded::State::Unreadable, nullptr};
   }
-  auto text = std::make_shared<const ProfileText>(std::move(*bytes));
-  files[file] = CachedFile{*stamp, text, scope};
-  return {Loaded::State::Present, std::move(text)};
+  CachedFile& entry = files[file];
+  entry = CachedFile{*stamp, std::make_unique<const ProfileText>(std::move(*bytes)), scope};
+  return {Loaded::State::Present, entry.text.get()};
 }
 
 platform::FileSystem* Files() { return platform::Os().files.get(); }
@@ -113,7 +114,7 @@ platform::Status WriteProfileString(std::string_view section, std::optional<std:
     return Failed(file, std::move(status.reason));
   }
   if (const auto stamp = fs->Stamp(file)) {
-    files[file] = CachedFile{*stamp, std::make_shared<const ProfileText>(std::move(bytes)),
+    files[file] = CachedFile{*stamp, std::make_unique<const ProfileText>(std::move(bytes)),
                              TheCache().CurrentScope()};
   } else {
     files.erase(file);
