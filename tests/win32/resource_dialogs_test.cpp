@@ -478,7 +478,10 @@ class ResourceSheet : public ::testing::Test {
     header.nPages = static_cast<UINT>(pages.size());
     header.ppsp = pages.data();
     sheet_ = reinterpret_cast<HWND>(PropertySheetA(&header));
-    if (!IsWindow(sheet_)) sheet_ = nullptr;  // the failure result is -1
+    if (!IsWindow(sheet_)) {
+      sheet_ = nullptr;  // the failure result is -1
+      error_ = GetLastError();
+    }
     if (sheet_) SetWindowPos(sheet_, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     Pump();
   }
@@ -499,13 +502,19 @@ class ResourceSheet : public ::testing::Test {
   }
 
   static HWND sheet_;
+  static DWORD error_;
 };
 HWND ResourceSheet::sheet_ = nullptr;
+DWORD ResourceSheet::error_ = 0;
+
+// Error 1400 under Wine usually means a wineserver still bound to an X display
+// that has gone (an earlier xvfb-run): end it with wineserver -k.
+#define ASSERT_SHEET() ASSERT_TRUE(sheet_) << "no wizard sheet, error " << error_
 
 class EachPage : public ResourceSheet, public ::testing::WithParamInterface<int> {};
 
 TEST_P(EachPage, HoldsTheControlsThePageCodeNeeds) {
-  ASSERT_TRUE(sheet_);
+  ASSERT_SHEET();
   const Page& want = *FindPage(GetParam());
   HWND page = Show(want.templateId);
   ASSERT_TRUE(page);
@@ -533,7 +542,7 @@ TEST_P(EachPage, HoldsTheControlsThePageCodeNeeds) {
 // Controls lie inside the page, do not overlap one another (a group box holds
 // whole controls), and the Help button where the page code puts it is clear.
 TEST_P(EachPage, ControlsDoNotOverlapAndStayOnThePage) {
-  ASSERT_TRUE(sheet_);
+  ASSERT_SHEET();
   HWND page = Show(GetParam());
   ASSERT_TRUE(page);
   RECT client;
@@ -563,7 +572,7 @@ TEST_P(EachPage, ControlsDoNotOverlapAndStayOnThePage) {
 }
 
 TEST_P(EachPage, VisibleTextsFitTheirControls) {
-  ASSERT_TRUE(sheet_);
+  ASSERT_SHEET();
   HWND page = Show(GetParam());
   ASSERT_TRUE(page);
   for (const Control& c : ControlsOf(page)) {
