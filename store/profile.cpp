@@ -108,14 +108,18 @@ platform::Status WriteProfileString(std::string_view section, std::optional<std:
       loaded.text ? loaded.text->Edited(section, key, value) : NewProfileBytes(section, key, value);
   if (loaded.text && bytes == loaded.text->Bytes()) return platform::Status::Ok();
 
-  auto& files = TheCache().files;
+  auto& cache = TheCache();
+  auto& files = cache.files;
+  // Another spelling of this path may be cached too: every file is checked
+  // again at its next read in the scope.
+  if (cache.scopeDepth > 0) ++cache.scopeGeneration;
   if (auto status = fs->WriteFileAtomic(file, bytes); !status) {
     files.erase(file);
     return Failed(file, std::move(status.reason));
   }
   if (const auto stamp = fs->Stamp(file)) {
     files[file] = CachedFile{*stamp, std::make_unique<const ProfileText>(std::move(bytes)),
-                             TheCache().CurrentScope()};
+                             cache.CurrentScope()};
   } else {
     files.erase(file);
   }

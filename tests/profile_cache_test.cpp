@@ -67,6 +67,9 @@ TEST_F(ProfileCache, InAnUnchangedFilesScopeEachFileIsCheckedOnce) {
     EXPECT_EQ("[s]\r\na=2\r\nb=3\r\n", files->Contents(kFile));
     EXPECT_EQ("3", Read("b"));
     EXPECT_EQ("2", Read("a"));
+    // A write through another spelling of the path is seen as well.
+    ASSERT_TRUE(store::WriteProfileString("s", "a", "6", "C:\\DATA\\TEST.INI").ok);
+    EXPECT_EQ("6", Read("a"));
   }
   files->AddFile(kFile, "[s]\r\na=4\r\n");
   EXPECT_EQ("4", Read("a"));
