@@ -317,3 +317,37 @@ TEST_F(SheetTest, SheetCaptionComesFromTheStringTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// The scenario the GUI test runs on the real property sheet, step for step:
+// both backends must log the same events.
+TEST_F(SheetTest, SameEventsAsTheRealSheetInTheGuiScenario) {
+  SheetDriver run = backend->Open(sheet);
+  Page(10).next = 30;
+  run.PressNext();
+  Page(30).back = kWizardStay;
+  run.PressBack();
+  Page(30).back = kWizardInOrder;
+  run.PressBack();
+  Page(20).next = 999;
+  run.PressNext();
+  Page(20).next = kWizardInOrder;
+  Page(20).leave = false;
+  run.PressNext();
+  Page(20).leave = true;
+  run.PressNext();
+  run.PressNext();
+  Page(40).back = 10;
+  run.PressBack();
+  run.PressCancel();
+  const Log expected = {"init 10",   "active 10", "next 10",  "kill 10",   "init 30",
+                        "active 30", "back 30",   "back 30",  "kill 30",   "init 20",
+                        "active 20", "next 20",   "next 20",  "kill 20",   "next 20",
+                        "kill 20",   "active 30", "next 30",  "kill 30",   "init 40",
+                        "active 40", "back 40",   "kill 40",  "active 10", "querycancel 10",
+                        "reset 10",  "reset 20",  "reset 30", "reset 40"};
+  EXPECT_EQ(log, expected);
+}
+
+}  // namespace

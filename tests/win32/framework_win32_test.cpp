@@ -185,6 +185,10 @@ class LoggingPage : public CPropertyPage {
     Add("finish");
     return finish;
   }
+  bool OnQueryCancel() override {
+    Add("querycancel");
+    return true;
+  }
   void OnCancel() override { Add("reset"); }
 
  private:
@@ -264,11 +268,12 @@ TEST_F(Win32SheetTest, RoutesByTemplateIdAndInitialisesPagesOnce) {
                  },
              });
   EXPECT_EQ(result, IDCANCEL);
-  const Log expected = {
-      "init 102", "active 102", "next 102",   "kill 102",   "init 145",  "active 145", "back 145",
-      "back 145", "kill 145",   "init 129",   "active 129", "next 129",  "next 129",   "kill 129",
-      "next 129", "kill 129",   "active 145", "next 145",   "kill 145",  "init 130",   "active 130",
-      "back 130", "kill 130",   "active 102", "reset 102",  "reset 129", "reset 145",  "reset 130"};
+  const Log expected = {"init 102",   "active 102", "next 102",  "kill 102",   "init 145",
+                        "active 145", "back 145",   "back 145",  "kill 145",   "init 129",
+                        "active 129", "next 129",   "next 129",  "kill 129",   "next 129",
+                        "kill 129",   "active 145", "next 145",  "kill 145",   "init 130",
+                        "active 130", "back 130",   "kill 130",  "active 102", "querycancel 102",
+                        "reset 102",  "reset 129",  "reset 145", "reset 130"};
   EXPECT_EQ(log, expected);
 }
 
