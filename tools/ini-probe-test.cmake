@@ -1,0 +1,26 @@
+# ini-probe end to end on a scratch file: cmake -DPROBE=... -DDIR=... -P ini-probe-test.cmake
+file(REMOVE_RECURSE "${DIR}")
+file(MAKE_DIRECTORY "${DIR}")
+set(ini "${DIR}/probe.ini")
+
+function(probe expected_rc expected_out)
+  execute_process(COMMAND "${PROBE}" ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+  if(NOT rc EQUAL expected_rc OR NOT out STREQUAL expected_out)
+    message(FATAL_ERROR "ini-probe ${ARGN}: exit ${rc}, output [${out}]; "
+                        "expected exit ${expected_rc}, output [${expected_out}]")
+  endif()
+endfunction()
+
+probe(0 "" "${ini}" set "Lumen Text" TEXT1 "__TITLE__,\"Lumen ZAN\"")
+probe(0 "__TITLE__,\"Lumen ZAN\"\n" "${ini}" get "lumen text" text1 Error 128)
+probe(0 "__TITLE__,\"Lu\n" "${ini}" get "Lumen Text" TEXT1 Error 14)
+probe(0 "" "${ini}" delete "Lumen Text" TEXT1)
+probe(0 "Error\n" "${ini}" get "Lumen Text" TEXT1 Error 128)
+probe(0 "" "${ini}" delete "Lumen Text")
+file(READ "${ini}" left)
+if(NOT left STREQUAL "")
+  message(FATAL_ERROR "deleting the only section left [${left}]")
+endif()
+probe(1 "cannot write ${DIR}/missing/probe.ini\n" "${DIR}/missing/probe.ini" set s k v)
+probe(2 "" "${ini}" get s k d not-a-number)
+file(REMOVE_RECURSE "${DIR}")
