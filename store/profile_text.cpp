@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <type_traits>
 #include <variant>
 
 namespace store {
@@ -33,38 +34,13 @@ char UnitToAnsi(char16_t u) {
   return '?';
 }
 
-// Case folding for names: ASCII and the Latin letters of code page 1252.
-constexpr std::array<unsigned char, 256> kFoldAnsi = [] {
-  std::array<unsigned char, 256> t{};
-  for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
-  for (int c = 'A'; c <= 'Z'; ++c) t[c] = static_cast<unsigned char>(c + 32);
-  for (int c = 0xC0; c <= 0xDE; ++c) {
-    if (c != 0xD7) t[c] = static_cast<unsigned char>(c + 32);
-  }
-  t[0x8A] = 0x9A;  // S caron
-  t[0x8C] = 0x9C;  // OE
-  t[0x8E] = 0x9E;  // Z caron
-  t[0x9F] = 0xFF;  // Y diaeresis
-  return t;
-}();
-
-inline std::uint32_t Fold(char c) { return kFoldAnsi[static_cast<unsigned char>(c)]; }
-
-inline std::uint32_t Fold(char16_t c) {
-  if (c < 0x80) return kFoldAnsi[c];
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32u;
-  switch (c) {
-    case 0x0160:
-      return 0x0161;
-    case 0x0152:
-      return 0x0153;
-    case 0x017D:
-      return 0x017E;
-    case 0x0178:
-      return 0x00FF;
-    default:
-      return c;
-  }
+// Names ignore the case of ASCII letters only: the system's profile
+// functions under Wine treat code-page letters (\xC9 and \xE9) as different,
+// and the program's names are all ASCII.
+template <class Ch>
+inline std::uint32_t Fold(Ch c) {
+  const auto u = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Ch>>(c));
+  return u >= 'A' && u <= 'Z' ? u + 32 : u;
 }
 
 template <class Ch>
