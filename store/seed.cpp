@@ -99,6 +99,8 @@ void SeedMapFile() {
       {&g_strConfigFile, "Large Styles", "STYLE", kStyleMarkers, "Large Styles", "SysInfo"},
       {&g_strTextFile, "Lumen Text", "TEXT", kTextMarkers, "TEXT", {}},
   };
+  // Nothing else touches the files during the 400 reads: one stamp check each.
+  const store::UnchangedFilesScope unchanged;
   for (const Scan& scan : scans) {
     for (const auto& [key, slot] : RunScan(scan)) {
       // A failed write has already been shown to the user by the store;
