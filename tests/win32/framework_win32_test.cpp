@@ -7,6 +7,8 @@
 // (first: see win32_api.h)
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -147,6 +149,33 @@ std::string Title(HWND window) {
   char text[256] = {};
   GetWindowTextA(window, text, sizeof text);
   return text;
+}
+
+// The window as the screen shows it, as a 24-bit .bmp.
+void SaveScreenshot(HWND window, const std::string& path) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const DWORD size = ((w * 3 + 3) & ~3) * h;
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info.bmiHeader;
+  const BITMAPFILEHEADER file{0x4D42, offset + size, 0, 0, offset};
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  out.write(static_cast<const char*>(bits), size);
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
 }
 
 using Log = std::vector<std::string>;
@@ -527,6 +556,10 @@ TEST(Win32Frame, TitleFontColoursHelpButtonTitleAndSystemMenu) {
                       reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW)));
             DeleteDC(dc);
 
+            if (const char* dir = std::getenv("OKAPI_SCREENSHOT_DIR")) {
+              RedrawWindow(s, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+              SaveScreenshot(s, std::string(dir) + "\\frame-intro.bmp");
+            }
             SendMessageA(s, WM_SYSCOMMAND, 0x10, 0);
             EXPECT_EQ(welcome.aboutResult, IDOK) << "About works from any page";
           },
