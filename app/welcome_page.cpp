@@ -43,14 +43,14 @@ bool CWelcomePage::OnInitDialog() {
   SetTitleFont(*this, IDC_WELCOME_LINE1, 12);
   SetTitleFont(*this, IDC_WELCOME_LINE2, 12);
   SeedMapFile();
-  PrepareHelpFiles();
+  PreparePackageTree();
   // A second copy finds the running wizard by this title.
   SetWindowText("Customization");
   if (CPropertySheet* sheet = GetParentSheet()) sheet->SetTitleOverride("Customization");
   return true;
 }
 
-void CWelcomePage::PrepareHelpFiles() {
+void PreparePackageTree() {
   auto& files = *platform::Os().files;
   const std::string package = g_strHelpRoot + "\\customization\\package";
   // Existing directories are fine; a failure shows later, where a file is needed.

@@ -7,6 +7,10 @@
 #include "framework/framework.h"
 #include "wizard/page_frame.h"
 
+// The package tree and the placeholder images of the help application and
+// the package, made at every start.
+void PreparePackageTree();
+
 class CAboutDlg : public CDialog {
  public:
   CAboutDlg();
@@ -26,6 +30,5 @@ class CWelcomePage : public COkapiPage {
   static std::function<void()>& EndProgram();
 
  private:
-  void PrepareHelpFiles();
   bool m_bInstallationMissing = false;
 };

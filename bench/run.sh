@@ -8,7 +8,7 @@ native=build/bench-native
 win64=build/bench-win64
 
 cmake --preset native -B "$native" -DCMAKE_BUILD_TYPE=Release -DOKAPI_SANITIZE=OFF >/dev/null
-cmake --build "$native" --target profile_bench >/dev/null
+cmake --build "$native" --target profile_bench startup_bench >/dev/null
 # CPU time: the machine is shared, wall time swings with its load.
 csv=$(mktemp)
 trap 'rm -f "$csv"' EXIT
@@ -29,8 +29,13 @@ awk -F, '
     }
   }' "$csv"
 
+echo "== start-up work, native"
+"$native/bench/startup_bench"
+
 cmake --preset win64 -B "$win64" >/dev/null
-cmake --build "$win64" --target profile_bench_win32 wine_prefix >/dev/null
+cmake --build "$win64" --target profile_bench_win32 startup_bench wine_prefix >/dev/null
 echo "== Windows build under Wine"
 cmake/wine-run.sh "$PWD/$win64/wineprefix" "$win64/bench/profile_bench_win32.exe" | tr -d '\r'
+echo "== start-up work under Wine"
+cmake/wine-run.sh "$PWD/$win64/wineprefix" "$win64/bench/startup_bench.exe" | tr -d '\r'
 WINEPREFIX="$PWD/$win64/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null || true

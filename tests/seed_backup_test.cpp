@@ -12,6 +12,7 @@
 #include "store/seed.h"
 #include "tests/support/fixture.h"
 #include "tests/support/fixture_drive.h"
+#include "tests/support/memory_files.h"
 
 namespace {
 
@@ -174,6 +175,36 @@ TEST_F(StartupWithoutButtonTest, ScriptHoldsAnEmptyPathAndOtherLinesSurvive) {
                                             "\\customization\\backup\\machine-specifics.csv"));
   EXPECT_TRUE(
       platform::Os().files->Exists(g_strHelpRoot + "\\customization\\backup\\lumen-text.ini"));
+}
+
+}  // namespace
+
+namespace {
+
+// The seeding's 400 reads must not cost 400 parses.
+TEST(SeedingCost, ReadsEachFileOnce) {
+  okapi_test::ScopedMemoryFiles files;
+  const std::string saved[] = {g_strConfigFile, g_strTextFile, g_strMapFile};
+  g_strConfigFile = "c:\\help\\lumen-config.ini";
+  g_strTextFile = "c:\\help\\lumen-text.ini";
+  g_strMapFile = "c:\\tool\\okapi.ini";
+  files->AddFile(g_strConfigFile, okapi_test::DemoConfigFile());
+  files->AddFile(g_strTextFile, okapi_test::DemoTextFile());
+  files->AddFile(g_strMapFile, "[Install]\r\nMenu4=True\r\n");
+  const int reads = files->ReadCount();
+  const int writes = files->WriteCount();
+
+  SeedMapFile();
+
+  EXPECT_EQ(reads + 3, files->ReadCount());  // config, text, map file
+  // One write per recorded marker at most, none of the help application's files.
+  EXPECT_LE(files->WriteCount() - writes, 40);
+  EXPECT_EQ(okapi_test::DemoConfigFile(), files->ReadFile(g_strConfigFile));
+  EXPECT_EQ(okapi_test::slots::kTitle,
+            store::GetProfileString("TEXT", "__TITLE__", "Error", 64, g_strMapFile));
+  g_strConfigFile = saved[0];
+  g_strTextFile = saved[1];
+  g_strMapFile = saved[2];
 }
 
 }  // namespace
