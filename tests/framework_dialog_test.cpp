@@ -6,6 +6,8 @@
 
 #include "framework/framework.h"
 #include "framework/headless/headless.h"
+#include "platform/platform.h"
+#include "tests/support/memory_files.h"
 
 namespace {
 
@@ -328,6 +330,27 @@ TEST(HeadlessModalDialog, ScriptCanCancel) {
   CDialog about(100);
   EXPECT_EQ(about.DoModal(), IDCANCEL);
   EXPECT_FALSE(about.IsCreated());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DialogTest, StaticShowsABitmapFileOnlyWhenItLoads) {
+  auto files = std::make_unique<okapi_test::MemoryFiles>();
+  files->AddFile("c:\\zantools\\zanhelp\\customization\\white.bmp", "BM");
+  auto services = std::make_unique<platform::Services>();
+  services->files = std::move(files);
+  auto previous = platform::ReplaceOs(std::move(services));
+  run = backend->Open(sheet);
+  CStatic palette;
+  palette.BindTo(page, kHelp);
+  EXPECT_TRUE(palette.SetBitmapFromFile("C:\\ZANTOOLS\\zanhelp\\customization\\white.bmp"));
+  EXPECT_EQ(Form().Get(kHelp).image, "C:\\ZANTOOLS\\zanhelp\\customization\\white.bmp");
+  EXPECT_FALSE(palette.SetBitmapFromFile("c:\\zantools\\zanhelp\\customization\\gone.bmp"));
+  EXPECT_EQ(Form().Get(kHelp).image, "C:\\ZANTOOLS\\zanhelp\\customization\\white.bmp")
+      << "a file that does not load leaves the image shown";
+  platform::ReplaceOs(std::move(previous));
 }
 
 }  // namespace

@@ -592,3 +592,76 @@ TEST(Win32CommonDialogs, FileAndColourDialogsCanBeCancelled) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 2 by 2 24-bit bitmap file.
+std::string WriteTinyBitmap() {
+  char dir[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, dir);
+  const std::string path = std::string(dir) + "okapi-framework-tiny.bmp";
+  BITMAPINFOHEADER header{sizeof header, 2, 2, 1, 24, BI_RGB, 16, 0, 0, 0, 0};
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
+  const BITMAPFILEHEADER file{0x4D42, offset + 16, 0, 0, offset};
+  const char pixels[16] = {};
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(pixels, sizeof pixels);
+  return path;
+}
+
+TEST(Win32Controls, StaticImageFromFileAndComboBoxItems) {
+  Win32Scope scope;
+  class Page : public CPropertyPage {
+   public:
+    Page() : CPropertyPage(IDD_SOUNDS) {}
+  } sounds;
+  class ColorPage : public CPropertyPage {
+   public:
+    ColorPage() : CPropertyPage(IDD_TCOLOR) {}
+    CStatic palette;
+    void DoDataExchange(CDataExchange* pDX) override {
+      DDX_Control(pDX, IDC_TCOLOR_PALETTE, palette);
+    }
+  } color;
+  CComboBox play;
+  CPropertySheet sheet(IDS_WIZARD_CAPTION);
+  sheet.m_psh.dwFlags |= PSH_WIZARD;
+  sheet.AddPage(&color);
+  sheet.AddPage(&sounds);
+  const std::string tiny = WriteTinyBitmap();
+  Script script;
+  script.Run(sheet,
+             {[&](HWND s) {
+                const HWND palette = GetDlgItem(ActivePage(s), IDC_TCOLOR_PALETTE);
+                const LRESULT original = SendMessageA(palette, STM_GETIMAGE, IMAGE_BITMAP, 0);
+                EXPECT_NE(original, 0) << "the template's own bitmap";
+                EXPECT_FALSE(color.palette.SetBitmapFromFile("c:\\no\\such.bmp"));
+                EXPECT_EQ(SendMessageA(palette, STM_GETIMAGE, IMAGE_BITMAP, 0), original);
+                ASSERT_TRUE(color.palette.SetBitmapFromFile(tiny));
+                const auto shown =
+                    reinterpret_cast<HBITMAP>(SendMessageA(palette, STM_GETIMAGE, IMAGE_BITMAP, 0));
+                BITMAP bitmap{};
+                ASSERT_NE(GetObjectA(shown, sizeof bitmap, &bitmap), 0);
+                EXPECT_EQ(bitmap.bmWidth, 2);
+                EXPECT_TRUE(color.palette.SetBitmapFromFile(tiny)) << "again, replacing";
+                Press(s, PSBTN_NEXT);
+              },
+              [&](HWND) {
+                play.BindTo(sounds, IDC_SOUNDS_PLAY_COMBO);
+                play.AddString("TRUE");
+                play.AddString("FALSE");
+                std::string text;
+                EXPECT_EQ(play.GetLBText(0, text), 5);
+                EXPECT_EQ(text, "FALSE") << "the hidden combo box sorts";
+                EXPECT_EQ(play.SelectString(-1, "true"), 1);
+                EXPECT_EQ(play.GetCurSel(), 1);
+                EXPECT_EQ(play.GetWindowText(), "TRUE");
+                EXPECT_EQ(play.GetCount(), 2);
+                EXPECT_FALSE(play.IsWindowVisible());
+              }});
+  DeleteFileA(tiny.c_str());
+}
+
+}  // namespace
