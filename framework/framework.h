@@ -403,7 +403,8 @@ class CDialog : public CWnd {
                  unsigned flags = MB_OK);
 
   // A control by id; null when the dialog has no such control. The handle
-  // lives as long as the dialog object.
+  // lives as long as the dialog object. For a typed control (CListBox...),
+  // bind a member with DDX_Control instead.
   CWnd* GetDlgItem(int id);
   std::string GetDlgItemText(int id) const;
   void GetDlgItemText(int id, std::string& text) const { text = GetDlgItemText(id); }
@@ -475,8 +476,9 @@ class CPropertyPage : public CDialog {
   // the first); false skips the page in the direction of travel. OnKillActive
   // runs when the page is left by Next or Back after the page's handler; false
   // keeps it. Neither exchanges data by default: controls keep what they show
-  // between visits, and a page takes its controls over where it chooses. The wizard results are
-  // kWizardStay, kWizardInOrder or a template id. OnWizardFinish: false keeps the wizard open.
+  // between visits, and a page takes its controls over where it chooses.
+  // OnWizardNext/Back give kWizardStay, kWizardInOrder or a template id.
+  // OnWizardFinish: false keeps the wizard open.
   virtual bool OnSetActive();
   virtual bool OnKillActive();
   virtual int OnWizardNext();

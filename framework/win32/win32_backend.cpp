@@ -19,7 +19,6 @@ class Host;
 
 // What DWLP_USER of a page or dialog window holds.
 struct Binding {
-  CDialog* dialog = nullptr;
   Host* host = nullptr;
   SheetRun* run = nullptr;  // pages only
 };
@@ -271,8 +270,8 @@ INT_PTR Result(HWND hwnd, LONG_PTR result) {
 }
 
 // The notifications of the property sheet, turned into the page's overrides.
-INT_PTR OnSheetNotify(HWND hwnd, Binding& b, const NMHDR& header) {
-  auto* page = static_cast<CPropertyPage*>(b.dialog);
+INT_PTR OnSheetNotify(HWND hwnd, Binding& b, CDialog* dialog, const NMHDR& header) {
+  auto* page = static_cast<CPropertyPage*>(dialog);
   switch (header.code) {
     case PSN_SETACTIVE: {
       const bool accepted = page->OnSetActive();
@@ -304,19 +303,21 @@ INT_PTR OnSheetNotify(HWND hwnd, Binding& b, const NMHDR& header) {
 INT_PTR Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Binding* b = BindingOf(hwnd);
   if (!b) return FALSE;
+  // The object may have gone before its window (Dialog() is then null).
+  CDialog* dialog = b->host->Dialog();
   if (message == WM_NCDESTROY) {
-    if (b->dialog) b->dialog->Detach();
+    if (dialog) dialog->Detach();
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     delete b->host;
     delete b;
     return FALSE;
   }
-  CDialog* dialog = b->dialog;
   if (!dialog) return FALSE;
   switch (message) {
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (b->run && header->hwndFrom == b->run->hwnd) return OnSheetNotify(hwnd, *b, *header);
+      if (b->run && header->hwndFrom == b->run->hwnd)
+        return OnSheetNotify(hwnd, *b, dialog, *header);
       return FALSE;
     }
     case WM_COMMAND:
@@ -355,7 +356,7 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     auto* run = t_creating;
     // Pages created later find their run through the sheet window.
     if (!run) run = reinterpret_cast<SheetRun*>(GetPropA(GetParent(hwnd), "okapi.run"));
-    auto* b = new Binding{page, new Host(hwnd, page, run), run};
+    auto* b = new Binding{new Host(hwnd, page, run), run};
     SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(b));
     page->Attach(b->host);
     return page->OnInitDialog() ? TRUE : FALSE;
@@ -366,7 +367,7 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     auto* dialog = reinterpret_cast<CDialog*>(lParam);
-    auto* b = new Binding{dialog, new Host(hwnd, dialog, nullptr), nullptr};
+    auto* b = new Binding{new Host(hwnd, dialog, nullptr), nullptr};
     SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(b));
     dialog->Attach(b->host);
     return dialog->OnInitDialog() ? TRUE : FALSE;
