@@ -237,6 +237,8 @@ TEST(HeadlessMessages, AnswersAreUsedInOrderThenTheFirstButton) {
   EXPECT_EQ(AfxMessageBox("Replace?", MB_YESNO), IDNO);
   EXPECT_EQ(AfxMessageBox("Again?", MB_YESNO), IDYES);
   EXPECT_EQ(AfxMessageBox("Done"), IDOK);
+  backend->AnswerMessageBox(IDCANCEL);
+  EXPECT_EQ(backend->UnusedAnswers(), 1);
   ASSERT_EQ(backend->Messages().size(), 3u);
   EXPECT_EQ(backend->Messages()[0].caption, "OKAPI");
   EXPECT_EQ(backend->Messages()[2].text, "Done");

@@ -191,8 +191,12 @@ class HeadlessBackend : public Backend {
   const std::vector<CColorDialog::Options>& ColorDialogs() const { return m_colorDialogs; }
   // Template ids of the modal dialogs shown.
   const std::vector<unsigned>& DialogsShown() const { return m_dialogsShown; }
-  // Misuse noticed: controls a defined dialog lacks, answers left unused...
+  // Misuse noticed: controls a defined dialog lacks, fonts released twice...
   const std::vector<std::string>& Faults() const { return m_faults; }
+  // Queued answers no dialog has used yet.
+  int UnusedAnswers() const {
+    return static_cast<int>(m_messageAnswers.size() + m_fileAnswers.size() + m_colorAnswers.size());
+  }
   // Fonts created and not yet deleted.
   int LiveFonts() const { return static_cast<int>(m_fonts.size()); }
   const LogFont* FontOf(std::uintptr_t handle) const;
