@@ -621,9 +621,13 @@ TEST(Win32Controls, StaticImageFromFileAndComboBoxItems) {
    public:
     ColorPage() : CPropertyPage(IDD_TCOLOR) {}
     CStatic palette;
+    std::vector<CPoint> releases;
+    int paints = 0;
     void DoDataExchange(CDataExchange* pDX) override {
       DDX_Control(pDX, IDC_TCOLOR_PALETTE, palette);
     }
+    void OnLButtonUp(CPoint point) override { releases.push_back(point); }
+    void OnPaint() override { ++paints; }
   } color;
   CComboBox play;
   CPropertySheet sheet(IDS_WIZARD_CAPTION);
@@ -646,6 +650,13 @@ TEST(Win32Controls, StaticImageFromFileAndComboBoxItems) {
                 ASSERT_NE(GetObjectA(shown, sizeof bitmap, &bitmap), 0);
                 EXPECT_EQ(bitmap.bmWidth, 2);
                 EXPECT_TRUE(color.palette.SetBitmapFromFile(tiny)) << "again, replacing";
+                const HWND page = ActivePage(s);
+                SendMessageA(page, WM_LBUTTONUP, 0, MAKELPARAM(45, 110));
+                EXPECT_EQ(color.releases, (std::vector<CPoint>{{45, 110}}));
+                const int paints = color.paints;
+                InvalidateRect(page, nullptr, TRUE);
+                UpdateWindow(page);
+                EXPECT_GT(color.paints, paints);
                 Press(s, PSBTN_NEXT);
               },
               [&](HWND) {
