@@ -1,9 +1,10 @@
 // The built okapi.exe on a laid installation, driven from this process as a
 // user would drive it: real windows under Wine, a screenshot of what is shown.
+#include <windows.h>
+// After <windows.h>, which they need.
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <prsht.h>
-#include <windows.h>
 
 #include <chrono>
 #include <functional>
