@@ -1,7 +1,8 @@
 // okapi.exe's entry point: the real dialogs and system services.
+#include "framework/win32/win32_api.h"
+// After the system header above, whose renaming macros it undoes.
 #include "app/okapi_app.h"
 #include "framework/backend.h"
-#include "framework/win32/win32_api.h"
 #include "framework/win32/win32_backend.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
