@@ -76,8 +76,10 @@ std::string FileNameOf(const std::string& path) {
 
 // --- fonts, strings -------------------------------------------------------
 
+// A font outliving the backend that made it (a test's backend replaced
+// first) is left alone: that backend may be gone.
 CFont::~CFont() {
-  if (m_handle && m_backend) m_backend->ReleaseFont(m_handle);
+  if (m_handle && m_backend == &fw::CurrentBackend()) m_backend->ReleaseFont(m_handle);
 }
 
 bool CFont::CreateFontIndirect(const LogFont& font) {
