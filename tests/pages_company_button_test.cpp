@@ -14,6 +14,7 @@
 #include "store/profile.h"
 #include "tests/support/fixture.h"
 #include "tests/support/fixture_drive.h"
+#include "tests/support/program_templates.h"
 #ifndef _WIN32
 #include "platform/posix/posix_services.h"
 #endif
@@ -29,9 +30,13 @@ class PageTest : public okapi_test::MachineTest {
  protected:
   void SetUp() override {
     MachineTest::SetUp();
+    ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
     auto laid = okapi_test::LayInstallation(installation);
     ASSERT_TRUE(laid) << laid.reason;
     DiscoverInstallation();  // the paths, before the wizard's start-up sets them
+  }
+  void TearDown() override {
+    for (const auto& fault : headless->Faults()) ADD_FAILURE() << fault;
   }
   // A fresh wizard (one run of the program) shown up to `page`.
   SheetDriver OpenAt(unsigned page) {

@@ -1,0 +1,28 @@
+#include "tests/support/program_templates.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace okapi_test {
+namespace {
+
+std::string ReadSource(const char* relative) {
+  const auto path =
+      std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / relative;
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+bool LoadProgramTemplates(fw::headless::HeadlessBackend& backend) {
+  const std::string script = ReadSource("res/okapi.rc");
+  const std::string header = ReadSource("res/resource.h");
+  return !script.empty() && !header.empty() &&
+         backend.DefineFromResourceScript(script, header) == 13;
+}
+
+}  // namespace okapi_test

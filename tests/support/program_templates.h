@@ -1,0 +1,13 @@
+// The program's real dialog templates and strings for the headless backend,
+// so page tests use the controls the product has (a wrong id is a fault).
+#pragma once
+
+#include "framework/headless/headless.h"
+
+namespace okapi_test {
+
+// Defines the twelve pages and the About box from res/okapi.rc; false when
+// the resource script cannot be read.
+bool LoadProgramTemplates(fw::headless::HeadlessBackend& backend);
+
+}  // namespace okapi_test
