@@ -240,7 +240,8 @@ TEST_F(FrameTest, PageInitialisationSetsTitleFontAndPlacesHelpButton) {
     ASSERT_TRUE(form.Get(1148).font.has_value());
     EXPECT_EQ(form.Get(1148).font->height, -13);
     EXPECT_EQ(form.Get(1148).font->faceName, "Verdana Bold");
-    EXPECT_EQ(form.Get(1152).rect, (CRect{390, 330, 506, 352}));
+    // (390, 330) 116 x 22 at 96 dpi, grown with the dialog at 120.
+    EXPECT_EQ(form.Get(1152).rect, (CRect{488, 413, 488 + 145, 413 + 28}));
     EXPECT_TRUE(page->m_btnHelp.IsBound());
     EXPECT_EQ(backend->LiveFonts(), 1);
     run.PressCancel();

@@ -43,10 +43,13 @@ bool COkapiPage::OnInitDialog() {
   return true;
 }
 
+int ScaleForScreen(int pixels96) { return (pixels96 * GetScreenLogPixelsY() + 48) / 96; }
+
 void COkapiPage::PlaceHelpButton() {
   if (!m_btnHelp.IsBound()) return;
   const CRect& r = kHelpButtonRect;
-  m_btnHelp.SetWindowPos(nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER);
+  m_btnHelp.SetWindowPos(nullptr, ScaleForScreen(r.left), ScaleForScreen(r.top),
+                         ScaleForScreen(r.Width()), ScaleForScreen(r.Height()), SWP_NOZORDER);
 }
 
 bool COkapiPage::OnSetActive() {

@@ -20,6 +20,10 @@ struct PageFrame {
   std::vector<int> blueText{};     // white text background and blue text
 };
 
+// Pixels meant for a 96-dpi screen, for this screen: the dialogs grow with
+// the screen's dpi, and positions given in pixels must grow with them.
+int ScaleForScreen(int pixels96);
+
 // How a page with this frame paints a control (or itself, with CWnd::kSelf).
 CtlColor FrameColor(const PageFrame& frame, int controlId, int ctlType);
 
@@ -42,7 +46,7 @@ class COkapiPage : public CPropertyPage {
   bool OnCommand(int id, unsigned code) override;
   CtlColor OnCtlColor(int controlId, int ctlType) override;
 
-  // Where every page's Help button sits, in pixels.
+  // Where every page's Help button sits, in pixels at 96 dots per inch.
   static constexpr CRect kHelpButtonRect{390, 330, 390 + 116, 330 + 22};
 
  protected:
