@@ -143,25 +143,26 @@ Status Win32FileSystem::WriteFileAtomic(const std::string& path, std::string_vie
   if (!GetTempFileNameA(folder.c_str(), "~ok", 0, temp)) {
     return Status::Fail("cannot write " + path + ": " + ErrorText(GetLastError()));
   }
+  Handle file(
+      CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // The temporary file is opened without sharing: it can only be deleted
+  // once closed, or it would stay behind in the help application's folder.
   auto fail = [&](DWORD error) {
+    file.Close();
     DeleteFileA(temp);
     return Status::Fail("cannot write " + path + ": " + ErrorText(error));
   };
-  {
-    Handle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
-    if (!file) return fail(GetLastError());
-    while (!bytes.empty()) {
-      DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-      DWORD written = 0;
-      if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0) {
-        return fail(GetLastError());
-      }
-      bytes.remove_prefix(written);
+  if (!file) return fail(GetLastError());
+  while (!bytes.empty()) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0) {
+      return fail(GetLastError());
     }
-    if (!FlushFileBuffers(file.get())) return fail(GetLastError());
-    if (!file.Close()) return fail(GetLastError());
+    bytes.remove_prefix(written);
   }
+  if (!FlushFileBuffers(file.get())) return fail(GetLastError());
+  if (!file.Close()) return fail(GetLastError());
   // An edited file keeps its name as it is on disk, whatever the spelling
   // of the path; ReplaceFileA keeps its attributes and security too.
   std::string target = path;
