@@ -138,14 +138,14 @@ TEST(ResourceVersion, NamesOkapiOneDotZero) {
   EXPECT_EQ("1.0", ModuleVersionString("FileVersion"));
 }
 
-TEST(ResourceManifest, AsksForCommonControlsSixDpiAwarenessAndAdministrator) {
+TEST(ResourceManifest, AsksForCommonControlsSixSystemDpiAwarenessAndAdministrator) {
   HRSRC found = FindResourceA(Self(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
   ASSERT_TRUE(found);
   const char* data = static_cast<const char*>(LockResource(LoadResource(Self(), found)));
   const std::string manifest(data, SizeofResource(Self(), found));
   for (const char* part :
        {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
-        "level=\"requireAdministrator\"", ">PerMonitorV2, PerMonitor<", ">true/pm<"}) {
+        "level=\"requireAdministrator\"", ">true</dpiAware>"}) {
     SCOPED_TRACE(part);
     // Attributes may wrap: compare with runs of blanks folded.
     std::string folded;
@@ -156,6 +156,10 @@ TEST(ResourceManifest, AsksForCommonControlsSixDpiAwarenessAndAdministrator) {
     }
     EXPECT_NE(std::string::npos, folded.find(part));
   }
+  // Per-monitor awareness would re-layout the pages on a monitor change and
+  // drop the fonts set once at start.
+  EXPECT_EQ(std::string::npos, manifest.find("dpiAwareness"));
+  EXPECT_EQ(std::string::npos, manifest.find("PerMonitor"));
 }
 
 }  // namespace
