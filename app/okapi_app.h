@@ -18,7 +18,7 @@
 #include "wizard/wizard_sheet.h"
 
 // The wizard: the sheet and its twelve pages in their fixed order. Members
-// go in reverse order, so the pages are destroyed last page first, then the sheet.
+// are destroyed in reverse: the last page first, the sheet last.
 struct OkapiWizard {
   OkapiWizard();
   OkapiWizard(const OkapiWizard&) = delete;

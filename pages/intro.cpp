@@ -8,7 +8,10 @@ CIntro::CIntro()
                   .helpButtonId = IDC_INTRO_HELP,
                   .helpTopic = "::/W02.htm",
                   .buttonsOnActivate = PSWIZB_BACK | PSWIZB_NEXT,
-                  .white = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1061, 1141, 1154, 1174}}) {}
+                  .white = {IDC_INTRO_HEADING, IDC_INTRO_PRELIMINARY, IDC_INTRO_MENUS,
+                            IDC_INTRO_WELCOME_PAGE, IDC_INTRO_VISUAL_MAP, IDC_INTRO_BACKGROUNDS,
+                            IDC_INTRO_COLORS, IDC_INTRO_SOUNDS, IDC_INTRO_ANIMATION,
+                            IDC_INTRO_LARKBOOK_BUTTON, IDC_INTRO_PACKAGING}}) {}
 
 void CIntro::LoadPage() {
   // The first activation follows the welcome page's Next-only buttons.

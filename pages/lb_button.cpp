@@ -33,11 +33,12 @@ bool HardwareButtonPresent() {
 }
 
 CLBButton::CLBButton()
-    : COkapiPage(IDD_LBBUTTON, {.titleId = IDC_LBBUTTON_HEADING,
-                                .helpButtonId = IDC_LBBUTTON_HELP,
-                                .helpTopic = "::/W09.htm",
-                                .buttonsOnActivate = PSWIZB_BACK | PSWIZB_NEXT,
-                                .white = {1029, 1030, 1108}}) {}
+    : COkapiPage(IDD_LBBUTTON,
+                 {.titleId = IDC_LBBUTTON_HEADING,
+                  .helpButtonId = IDC_LBBUTTON_HELP,
+                  .helpTopic = "::/W09.htm",
+                  .buttonsOnActivate = PSWIZB_BACK | PSWIZB_NEXT,
+                  .white = {IDC_LBBUTTON_HEADING, IDC_LBBUTTON_LABEL, IDC_LBBUTTON_PATH}}) {}
 
 void CLBButton::LoadButtonApplication() {
   SetDlgItemText(IDC_LBBUTTON_PATH, ReadButtonApplication());
@@ -52,15 +53,18 @@ void CLBButton::OnOK() {
   auto& files = *platform::Os().files;
   const std::string script = g_strHelpRoot + "\\lbbutton.reg";
   const std::string package = g_strHelpRoot + "\\customization\\package";
-  // A failed write has been shown by the store; the package then keeps the
-  // script as it was.
-  (void)store::WriteProfileString(kButtonScriptSection, kButtonScriptKey,
-                                  "\"" + DoubleBackslashes(path) + "\"", script);
-  (void)files.CreateDirectory(package);  // usually there already
-  (void)files.CreateDirectory(package + "\\reg");
-  if (!files.CopyFile(script, package + "\\reg\\lbbutton.reg", false)) {
-    MessageBox("The registry script could not be copied to " + package +
-               "\\reg\\lbbutton.reg.\n\nThe package will not change the Larkbook button.");
+  // A failed write has been shown by the store; the package must not then
+  // get the old script as if it were the new one.
+  bool packaged = false;
+  if (store::WriteProfileString(kButtonScriptSection, kButtonScriptKey,
+                                "\"" + DoubleBackslashes(path) + "\"", script)) {
+    (void)files.CreateDirectory(package);  // usually there already
+    (void)files.CreateDirectory(package + "\\reg");
+    packaged = files.CopyFile(script, package + "\\reg\\lbbutton.reg", false);
+    if (!packaged) {
+      MessageBox("The registry script could not be copied to " + package +
+                 "\\reg\\lbbutton.reg.\n\nThe package will not change the Larkbook button.");
+    }
   }
 
   auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, kButtonKey,
@@ -70,8 +74,10 @@ void CLBButton::OnOK() {
     MessageBox(
         "The Larkbook button of this computer was not changed: Windows did not allow "
         "OKAPI to write to the registry key HKEY_LOCAL_MACHINE\\" +
-        std::string(kButtonKey) + ".\n\nThe registry script in the package does start " + path +
-        ". To change this computer as well, run OKAPI as an administrator.");
+        std::string(kButtonKey) + "." +
+        (packaged ? "\n\nThe registry script in the package does start " + path + "."
+                  : std::string()) +
+        "\n\nTo change this computer, run OKAPI as an administrator.");
   }
   // The label tells what the button really starts.
   SetDlgItemText(IDC_LBBUTTON_PATH, changed ? path : ReadButtonApplication());

@@ -18,7 +18,8 @@ CModified::CModified()
     : COkapiPage(IDD_MODIFIED, {.titleId = IDC_MODIFIED_HEADING,
                                 .helpButtonId = IDC_MODIFIED_HELP,
                                 .helpTopic = "::/W10.htm",
-                                .white = {1148, 1151, 1153}}) {}
+                                .white = {IDC_MODIFIED_HEADING, IDC_MODIFIED_PROMPT,
+                                          IDC_MODIFIED_COMPANY_LABEL}}) {}
 
 void CModified::DoDataExchange(CDataExchange* pDX) {
   COkapiPage::DoDataExchange(pDX);
@@ -69,7 +70,7 @@ int CModified::OnWizardNext() {
     return COkapiPage::OnWizardNext();
   }
 
-  // The suffix goes inside the closing quote of a quoted title.
+  // A title not in quotes (edited by hand) gets no stray closing quote.
   std::string title = first;
   const bool quoted = title.back() == '"';
   if (quoted) title.pop_back();

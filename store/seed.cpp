@@ -103,9 +103,8 @@ void SeedMapFile() {
   const store::UnchangedFilesScope unchanged;
   for (const Scan& scan : scans) {
     for (const auto& [key, slot] : RunScan(scan)) {
-      // A failed write has already been shown to the user by the store;
-      // the remaining entries are still worth recording.
-      (void)store::WriteProfileString(scan.mapSection, key, slot, g_strMapFile);
+      // The store has told the user; the other entries would fail the same way.
+      if (!store::WriteProfileString(scan.mapSection, key, slot, g_strMapFile)) return;
     }
   }
 }

@@ -198,6 +198,19 @@ TEST_F(LarkbookButtonTest, CancelledChoiceChangesNothing) {
   EXPECT_EQ(okapi_test::kDemoHotkeyFile, run.Page().Text(IDC_LBBUTTON_PATH));
 }
 
+TEST_F(LarkbookButtonTest, UnwritableScriptIsNotPackaged) {
+  SheetDriver run = OpenAt(IDD_LBBUTTON);
+  const std::string script = File("c:\\zantools\\zanhelp\\lbbutton.reg");
+  ASSERT_TRUE(platform::Os().files->SetReadOnly("c:\\zantools\\zanhelp\\lbbutton.reg"));
+  headless->AnswerFileDialog(kCalc);
+  ASSERT_TRUE(run.Page().Click(IDC_LBBUTTON_SELECT));
+  EXPECT_EQ(script, File("c:\\zantools\\zanhelp\\lbbutton.reg"));
+  EXPECT_FALSE(platform::Os().files->Exists(
+      "c:\\zantools\\zanhelp\\customization\\package\\reg\\lbbutton.reg"));
+  EXPECT_EQ(kCalc, ButtonApplication());  // this computer still follows the choice
+  ASSERT_TRUE(platform::Os().files->SetAttributesNormal("c:\\zantools\\zanhelp\\lbbutton.reg"));
+}
+
 #ifndef _WIN32
 // Wine runs the tests with full rights to HKEY_LOCAL_MACHINE.
 TEST_F(LarkbookButtonTest, RefusedRegistryIsToldAndTheScriptStillWritten) {

@@ -129,6 +129,19 @@ TEST_F(StartupStoreTest, SeedingKeepsVanishedMarkersAndThePagesOwnSections) {
   EXPECT_EQ(slots::kTitle, Map("TEXT", "__TITLE__"));
 }
 
+TEST_F(StartupStoreTest, UnwritableMapFileIsReportedOnce) {
+  Write(g_strMapFile, "[Install]\r\nMenu4=True\r\n");
+  ASSERT_TRUE(platform::Os().files->SetReadOnly(g_strMapFile));
+  std::vector<std::string> reported;
+  store::SetWriteFailureReporter(
+      [&](const std::string& file, const std::string&) { reported.push_back(file); });
+  SeedMapFile();
+  store::SetWriteFailureReporter(nullptr);
+  EXPECT_EQ(std::vector<std::string>{g_strMapFile}, reported);
+  EXPECT_EQ("[Install]\r\nMenu4=True\r\n", Read(g_strMapFile));
+  ASSERT_TRUE(platform::Os().files->SetAttributesNormal(g_strMapFile));
+}
+
 TEST_F(StartupStoreTest, BackupKeepsTheFirstRunsFilesAndScript) {
   const std::string backup = g_strHelpRoot + "\\customization\\backup\\";
   const std::string firstConfig = Read(g_strConfigFile);
