@@ -10,7 +10,8 @@ passed=0 failed=0
 run_ctest() {  # name, command that ends in ctest and its arguments...
   local name=$1; shift
   local log; log=$(mktemp)
-  "$@" --no-label-summary -j"$jobs" 2>&1 | tee "$log"
+  # A window test waiting on a box nobody closes must not hold CI forever.
+  "$@" --no-label-summary --timeout 300 -j"$jobs" 2>&1 | tee "$log"
   local line; line=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1)
   local total ok bad
   if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
@@ -35,9 +36,11 @@ if build win64; then
   # before window tests start. Then one wineserver for the whole run.
   /usr/lib/wine/wineserver64 -k 2>/dev/null
   /usr/lib/wine/wineserver64 -w 2>/dev/null
+  trap '/usr/lib/wine/wineserver64 -k 2>/dev/null' EXIT
   /usr/lib/wine/wineserver64 -p 2>/dev/null
   run_ctest win64 xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64
   /usr/lib/wine/wineserver64 -k 2>/dev/null
+  trap - EXIT
 else summary+=("win64: build failed"); failed=$((failed + 1)); fi
 
 if build fuzz; then run_ctest fuzz ctest --test-dir build/fuzz -L fuzz
