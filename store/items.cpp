@@ -1,6 +1,7 @@
 #include "store/items.h"
 
 #include "app/globals.h"
+#include "platform/ascii.h"
 #include "store/profile.h"
 #include "store/profile_text.h"
 
@@ -10,14 +11,7 @@ constexpr std::string_view kSentinel = "Error";
 
 // An unresolved slot is the sentinel itself; the file never holds such a key
 // on purpose, so any spelling of it is treated alike.
-bool IsUnresolved(std::string_view slot) {
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  if (slot.size() != kSentinel.size()) return false;
-  for (std::size_t i = 0; i < slot.size(); ++i) {
-    if (lower(slot[i]) != lower(kSentinel[i])) return false;
-  }
-  return true;
-}
+bool IsUnresolved(std::string_view slot) { return platform::EqualsNoCaseAscii(slot, kSentinel); }
 
 }  // namespace
 

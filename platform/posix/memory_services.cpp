@@ -20,16 +20,9 @@ std::vector<std::string> SplitKey(const std::string& subkey) {
   return parts;
 }
 
-std::string Folded(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 std::string RefusalName(Hive hive, const std::string& subkey) {
   std::string name = hive == Hive::LocalMachine ? "hklm" : "hkcr";
-  for (const std::string& part : SplitKey(subkey)) name += "\\" + Folded(part);
+  for (const std::string& part : SplitKey(subkey)) name += "\\" + ToLowerAscii(part);
   return name;
 }
 
@@ -142,7 +135,7 @@ bool MemoryInstances::ClaimMutex(const std::string& name) { return mutexes_.inse
 WindowId MemoryInstances::FindTopLevelWindow(const std::string& title) {
   // FindWindowA compares titles without regard to case.
   for (const auto& [id, window] : windows) {
-    if (!NoCaseLess{}(window.title, title) && !NoCaseLess{}(title, window.title)) return id;
+    if (EqualsNoCaseAscii(window.title, title)) return id;
   }
   return 0;
 }
@@ -176,9 +169,7 @@ Modules::Handle FakeModules::Load(const std::string& pathOrName) {
   std::size_t cut = base.find_last_of("\\/");
   if (cut != std::string_view::npos) base.remove_prefix(cut + 1);
   for (auto& module : modules_) {
-    if (!NoCaseLess{}(module->name, base) && !NoCaseLess{}(base, module->name)) {
-      return module.get();
-    }
+    if (EqualsNoCaseAscii(module->name, base)) return module.get();
   }
   return nullptr;
 }

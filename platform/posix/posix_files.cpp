@@ -8,17 +8,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/ascii.h"
 #include "platform/posix/posix_services.h"
 
 namespace platform::posix {
 namespace {
-
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return Fold(x) == Fold(y); });
-}
 
 // Windows wildcards on one name: '*' any run, '?' one character, no case.
 bool MatchPattern(std::string_view pattern, std::string_view name) {
@@ -27,7 +21,8 @@ bool MatchPattern(std::string_view pattern, std::string_view name) {
     if (p < pattern.size() && pattern[p] == '*') {
       starP = p++;
       starN = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+    } else if (p < pattern.size() &&
+               (pattern[p] == '?' || ToLowerAscii(pattern[p]) == ToLowerAscii(name[n]))) {
       ++p;
       ++n;
     } else if (starP != std::string_view::npos) {
@@ -124,11 +119,6 @@ std::optional<std::string> ReadAll(int fd) {
 
 }  // namespace
 
-bool NoCaseLess::operator()(std::string_view a, std::string_view b) const {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return Fold(x) < Fold(y); });
-}
-
 PosixFileSystem::PosixFileSystem(std::string driveRoot) : root_(std::move(driveRoot)) {
   while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
   // Every Windows machine has a c: drive.
@@ -142,7 +132,7 @@ std::optional<std::string> PosixFileSystem::HostPath(std::string_view windowsPat
   std::string drive = "c";
   std::string_view rest = path;
   if (rest.size() >= 2 && rest[1] == ':') {
-    char letter = Fold(rest[0]);
+    char letter = ToLowerAscii(rest[0]);
     if (letter < 'a' || letter > 'z') return std::nullopt;
     drive.assign(1, letter);
     rest.remove_prefix(2);
@@ -185,7 +175,7 @@ std::optional<std::string> PosixFileSystem::HostPath(std::string_view windowsPat
       std::vector<std::string> names = DirectoryNames(host);
       std::sort(names.begin(), names.end());
       for (const std::string& name : names) {
-        if (EqualNoCase(name, part)) {
+        if (EqualsNoCaseAscii(name, part)) {
           exact = host + "/" + name;
           onDisk = true;
           break;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ascii.h"
 #include "platform/platform.h"
 
 namespace platform::posix {
@@ -16,7 +17,7 @@ namespace platform::posix {
 // Orders names as Windows compares them: ASCII letters without regard to case.
 struct NoCaseLess {
   using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const;
+  bool operator()(std::string_view a, std::string_view b) const { return LessNoCaseAscii(a, b); }
 };
 
 // Drive "x:" is the folder "x" below the root; a missing folder is a missing drive.

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/ascii.h"
 #include "store/profile.h"
 
 namespace okapi_test {
@@ -11,7 +12,7 @@ std::string MemoryFiles::Key(const std::string& path) {
   for (char c : path) {
     if (c == '/') c = '\\';
     if (c == '\\' && !key.empty() && key.back() == '\\') continue;
-    key += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    key += platform::ToLowerAscii(c);
   }
   while (!key.empty() && (key.back() == '\\' || key.back() == ' ')) key.pop_back();
   return key;
