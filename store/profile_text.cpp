@@ -411,11 +411,6 @@ ProfileText::ProfileText(std::string bytes) : bytes_(std::move(bytes)) {
 
 ProfileText::~ProfileText() = default;
 
-ProfileEncoding ProfileText::Encoding() const {
-  return std::holds_alternative<WideDoc>(parsed_->doc) ? ProfileEncoding::Utf16Le
-                                                       : ProfileEncoding::Ansi;
-}
-
 std::optional<std::string> ProfileText::RawValue(std::string_view section,
                                                  std::string_view key) const {
   if (const auto* doc = std::get_if<AnsiDoc>(&parsed_->doc)) {

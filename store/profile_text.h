@@ -12,11 +12,6 @@
 
 namespace store {
 
-enum class ProfileEncoding {
-  Ansi,     // no byte-order mark (a UTF-8 mark is not one: its bytes join line 1)
-  Utf16Le,  // FF FE: read through the ANSI code page, written back in UTF-16 LE
-};
-
 class ProfileText {
  public:
   explicit ProfileText(std::string bytes);
@@ -26,7 +21,6 @@ class ProfileText {
   ProfileText& operator=(const ProfileText&) = delete;
 
   const std::string& Bytes() const { return bytes_; }
-  ProfileEncoding Encoding() const;
 
   // The stored value of the key, blanks around it trimmed, quotes intact;
   // nullopt when the section or the key is not found. Names are compared as
