@@ -76,14 +76,17 @@ std::string FileNameOf(const std::string& path) {
 
 // --- fonts, strings -------------------------------------------------------
 
+CFont::~CFont() { Release(); }
+
 // A font outliving the backend that made it (a test's backend replaced
 // first) is left alone: that backend may be gone.
-CFont::~CFont() {
+void CFont::Release() {
   if (m_handle && m_backend == &fw::CurrentBackend()) m_backend->ReleaseFont(m_handle);
+  m_handle = 0;
 }
 
 bool CFont::CreateFontIndirect(const LogFont& font) {
-  if (m_handle && m_backend) m_backend->ReleaseFont(m_handle);
+  Release();
   m_backend = &fw::CurrentBackend();
   m_handle = m_backend->CreateFont(font);
   m_logFont = font;

@@ -188,6 +188,8 @@ class CFont {
   std::uintptr_t GetSafeHandle() const { return m_handle; }
 
  private:
+  void Release();
+
   std::uintptr_t m_handle = 0;
   fw::Backend* m_backend = nullptr;  // the one that made the handle
   LogFont m_logFont;
