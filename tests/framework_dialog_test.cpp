@@ -25,7 +25,10 @@ enum : int {
   kShow = 1006,
   kLetter = 1007,
   kList = 1008,
-  kHelp = 1009
+  kHelp = 1009,
+  kPath = 1010,
+  kLink = 1011,
+  kLabel = 1012
 };
 
 class FormPage : public CPropertyPage {
@@ -39,6 +42,7 @@ class FormPage : public CPropertyPage {
   CListBox list;
   int clicks = 0;
   int changes = 0;
+  int otherCommands = 0;
 
   void DoDataExchange(CDataExchange* pDX) override {
     DDX_Control(pDX, kList, list);
@@ -58,7 +62,9 @@ class FormPage : public CPropertyPage {
         {kHelp, BN_CLICKED, &FormPage::OnHelp},
         {kName, EN_CHANGE, &FormPage::OnNameChanged},
     };
-    return DispatchCommand(*this, kCommands, id, code) || CPropertyPage::OnCommand(id, code);
+    if (DispatchCommand(*this, kCommands, id, code)) return true;
+    ++otherCommands;
+    return CPropertyPage::OnCommand(id, code);
   }
   void OnHelp() { ++clicks; }
   void OnNameChanged() { ++changes; }
@@ -75,7 +81,10 @@ fw::headless::DialogSpec FormSpec() {
            {kShow, Kind::CheckBox},
            {kLetter, Kind::Edit},
            {kList, Kind::ListBox, "", true},
-           {kHelp, Kind::PushButton, "&Help"}}};
+           {kHelp, Kind::PushButton, "&Help"},
+           {kPath, Kind::Edit, "", false, true, true, {}, /*readOnly=*/true},
+           {kLink, Kind::Static, "Link", false, true, true, {}, false, /*notify=*/true},
+           {kLabel, Kind::Static, "Label"}}};
 }
 
 class DialogTest : public ::testing::Test {
@@ -125,24 +134,55 @@ TEST_F(DialogTest, SavingTakesEveryControlOver) {
   EXPECT_TRUE(backend->Messages().empty());
 }
 
-struct ByteCase {
+// What each box keeps after saving, as text.
+std::string Saved(const FormPage& page, int control) {
+  switch (control) {
+    case kRed:
+      return std::to_string(page.red);
+    case kCount:
+      return std::to_string(page.count);
+    default:
+      return page.letter;
+  }
+}
+
+struct EntryCase {
+  int control;
   const char* text;
-  bool accepted;
-  int value;
+  const char* refusal;  // null: accepted
+  const char* saved;
 };
 
-TEST_F(DialogTest, ByteBoxesAcceptOnlyWholeNumbersUpTo255) {
-  const ByteCase cases[] = {{"0", true, 0},           {" 255 ", true, 255}, {"007", true, 7},
-                            {"256", false, 0},        {"-1", false, 0},     {"+3", false, 0},
-                            {"", false, 0},           {"12a", false, 0},    {"1 2", false, 0},
-                            {"99999999999", false, 0}};
+TEST_F(DialogTest, BoxesTakeOnlyWhatTheirExchangeAllows) {
+  const char* const kByte = "Please enter an integer between 0 and 255.";
+  const EntryCase cases[] = {{kRed, "0", nullptr, "0"},
+                             {kRed, " 255 ", nullptr, "255"},
+                             {kRed, "007", nullptr, "7"},
+                             {kRed, "256", kByte, "42"},
+                             {kRed, "-1", kByte, "42"},
+                             {kRed, "+3", kByte, "42"},
+                             {kRed, "", kByte, "42"},
+                             {kRed, "12a", kByte, "42"},
+                             {kRed, "1 2", kByte, "42"},
+                             {kRed, "99999999999", kByte, "42"},
+                             {kCount, "seven", "Please enter an integer.", "7"},
+                             // A program can exceed the limit that typing keeps.
+                             {kLetter, "AB", "Please enter no more than 1 characters.", "AB"}};
   run = backend->Open(sheet);
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string("text \"") + c.text + "\"");
+    SCOPED_TRACE(std::string("control ") + std::to_string(c.control) + " text \"" + c.text + "\"");
     page.red = 42;
-    Form().Type(kRed, c.text);
-    EXPECT_EQ(page.UpdateData(true), c.accepted);
-    EXPECT_EQ(page.red, c.accepted ? c.value : 42);
+    page.count = 7;
+    page.letter = "F";
+    ASSERT_TRUE(page.UpdateData(false));
+    page.GetDlgItem(c.control)->SetWindowText(c.text);
+    const std::size_t shown = backend->Messages().size();
+    EXPECT_EQ(page.UpdateData(true), c.refusal == nullptr);
+    EXPECT_EQ(Saved(page, c.control), c.saved);
+    if (c.refusal) {
+      ASSERT_EQ(backend->Messages().size(), shown + 1);
+      EXPECT_EQ(backend->Messages().back().text, c.refusal);
+    }
   }
 }
 
@@ -167,22 +207,6 @@ TEST_F(DialogTest, FailedValidationIsReportedAndStopsTheExchange) {
   EXPECT_TRUE(form.Get(kGreen).focused);
 }
 
-TEST_F(DialogTest, TooLongTextIsRefused) {
-  run = backend->Open(sheet);
-  page.GetDlgItem(kLetter)->SetWindowText("AB");  // a program can exceed the limit
-  EXPECT_FALSE(page.UpdateData(true));
-  ASSERT_EQ(backend->Messages().size(), 1u);
-  EXPECT_EQ(backend->Messages()[0].text, "Please enter no more than 1 characters.");
-}
-
-TEST_F(DialogTest, IntegerBoxRejectsText) {
-  run = backend->Open(sheet);
-  Form().Type(kCount, "seven");
-  EXPECT_FALSE(page.UpdateData(true));
-  EXPECT_EQ(page.count, 7);
-  EXPECT_EQ(backend->Messages().at(0).text, "Please enter an integer.");
-}
-
 TEST_F(DialogTest, NotificationTableDispatchesByIdAndCode) {
   run = backend->Open(sheet);
   const int changesAfterInit = page.changes;
@@ -197,6 +221,18 @@ TEST_F(DialogTest, NotificationTableDispatchesByIdAndCode) {
   page.GetDlgItem(kHelp)->ShowWindow(SW_HIDE);
   EXPECT_FALSE(Form().Click(kHelp));
   EXPECT_EQ(page.clicks, 1);
+}
+
+TEST_F(DialogTest, DriverRefusesWhatTheRealControlsRefuse) {
+  run = backend->Open(sheet);
+  page.SetDlgItemText(kPath, "c:\\zan\\sunset.jpg");
+  const int commands = page.otherCommands;
+  EXPECT_FALSE(Form().Type(kPath, "typed")) << "ES_READONLY";
+  EXPECT_EQ(Form().Text(kPath), "c:\\zan\\sunset.jpg");
+  EXPECT_FALSE(Form().Click(kLabel)) << "a static without SS_NOTIFY";
+  EXPECT_EQ(page.otherCommands, commands);
+  EXPECT_TRUE(Form().Click(kLink));
+  EXPECT_EQ(page.otherCommands, commands + 1);
 }
 
 TEST_F(DialogTest, DefinedTemplateKnowsItsControls) {
@@ -245,40 +281,20 @@ TEST(HeadlessMessages, AnswersAreUsedInOrderThenTheFirstButton) {
   EXPECT_EQ(backend->Messages()[2].ownerTemplateId, 0u);
 }
 
-TEST(HeadlessFileDialog, RecordsTheRequestAndGivesTheChosenPath) {
+TEST(HeadlessFileDialog, ChosenPathSplitsIntoNameTitleAndExtension) {
   ScopedHeadless backend;
   backend->AnswerFileDialog("c:\\zan\\images\\small\\sunset.large.jpg");
   backend->AnswerFileDialog(std::nullopt);
   CFileDialog dialog(true, "jpg", "*.jpg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
                      "JPEG Image (*.jpg)|*.jpg|");
-  dialog.m_ofn.initialDir = "c:\\zan\\IMAGES\\SMALL";
   ASSERT_EQ(dialog.DoModal(), IDOK);
   EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg");
   EXPECT_EQ(dialog.GetFileName(), "sunset.large.jpg");
   EXPECT_EQ(dialog.GetFileExt(), "jpg");
   EXPECT_EQ(dialog.GetFileTitle(), "sunset.large");
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-  EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg");
-  ASSERT_EQ(backend->FileDialogs().size(), 2u);
-  const auto& asked = backend->FileDialogs()[0];
-  EXPECT_EQ(asked.filter, "JPEG Image (*.jpg)|*.jpg|");
-  EXPECT_EQ(asked.defExt, "jpg");
-  EXPECT_EQ(asked.fileName, "*.jpg");
-  EXPECT_EQ(asked.flags, 0x1004u);
-  EXPECT_EQ(asked.initialDir, "c:\\zan\\IMAGES\\SMALL");
-}
-
-TEST(HeadlessColorDialog, GivesTheChosenColourOrCancels) {
-  ScopedHeadless backend;
-  backend->AnswerColorDialog(RGB(255, 0, 16));
-  CColorDialog dialog;
-  ASSERT_EQ(dialog.DoModal(), IDOK);
-  EXPECT_EQ(GetRValue(dialog.GetColor()), 255);
-  EXPECT_EQ(GetGValue(dialog.GetColor()), 0);
-  EXPECT_EQ(GetBValue(dialog.GetColor()), 16);
-  EXPECT_EQ(dialog.DoModal(), IDCANCEL) << "no answer queued";
-  ASSERT_EQ(backend->ColorDialogs().size(), 2u);
-  EXPECT_EQ(backend->ColorDialogs()[0].initial, 0u);
+  EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg")
+      << "a cancelled dialog keeps the last path";
 }
 
 // A page that puts an About item into the system menu and shows a dialog for it.
@@ -326,6 +342,34 @@ TEST(HeadlessSystemMenu, ItemAddedByAPageRunsItsHandlerFromAnyPage) {
   EXPECT_FALSE(run.ChooseSystemCommand(0x20));
 }
 
+TEST(HeadlessSystemMenu, ItemOfAPageObjectGoneRunsNothing) {
+  ScopedHeadless backend;
+  CPropertyPage first(61);
+  auto menuPage = std::make_unique<MenuPage>();
+  CPropertySheet sheet("Wizard");
+  sheet.AddPage(menuPage.get());
+  sheet.AddPage(&first);
+  SheetDriver run = backend->Open(sheet);
+  ASSERT_TRUE(run.PressNext());
+  menuPage.reset();
+  EXPECT_FALSE(run.ChooseSystemCommand(0x10));
+  EXPECT_TRUE(backend->DialogsShown().empty());
+}
+
+TEST(HeadlessFonts, RemadeFontLeavesTheBackendThatMadeTheOldOneAlone) {
+  ScopedHeadless outer;
+  CFont font;
+  ASSERT_TRUE(font.CreateFontIndirect(outer->MessageFont()));
+  {
+    // The backend of a finished test may be gone by the time a font is remade.
+    ScopedHeadless inner;
+    ASSERT_TRUE(font.CreateFontIndirect(inner->MessageFont()));
+    EXPECT_EQ(outer->LiveFonts(), 1) << "released through a backend no longer current";
+    EXPECT_EQ(inner->LiveFonts(), 1);
+  }
+  EXPECT_TRUE(outer->Faults().empty());
+}
+
 TEST(HeadlessModalDialog, ScriptCanCancel) {
   ScopedHeadless backend;
   backend->OnDialog(100, [&](DialogDriver& about) { backend->EndDialog(about, IDCANCEL); });
@@ -333,10 +377,6 @@ TEST(HeadlessModalDialog, ScriptCanCancel) {
   EXPECT_EQ(about.DoModal(), IDCANCEL);
   EXPECT_FALSE(about.IsCreated());
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(DialogTest, StaticShowsABitmapFileOnlyWhenItLoads) {
   auto files = std::make_unique<okapi_test::MemoryFiles>();

@@ -2,12 +2,11 @@
 // spellings a script may use.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "framework/headless/headless.h"
+#include "res/resource.h"
+#include "tests/support/program_templates.h"
 
 namespace {
 
@@ -16,20 +15,14 @@ using fw::headless::Kind;
 using fw::headless::ScopedHeadless;
 using fw::headless::SheetDriver;
 
-std::string ReadSource(const char* relative) {
-  const auto path = std::filesystem::path(__FILE__).parent_path().parent_path() / relative;
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 constexpr const char* kHeader = R"(
 #define IDD_SAMPLE 200
 #define IDC_NAME 1001
 #define IDC_SHOW 1002
 #define IDC_LIST 1003
 #define IDC_HIDDEN 1004
+#define IDC_PATH 1006
+#define IDC_LINK 1007
 #define IDS_TITLE 7
 )";
 
@@ -56,6 +49,8 @@ BEGIN
     LISTBOX IDC_LIST, 1, 30, 40, 20, LBS_SORT | WS_VSCROLL
     COMBOBOX IDC_HIDDEN, 50, 30, 40, 20, QUIET_COMBO
     PUSHBUTTON "Go", 1005, 50, 1, 40, 14, WS_VISIBLE
+    EDITTEXT IDC_PATH, 1, 40, 40, 12, ES_AUTOHSCROLL | ES_READONLY
+    LTEXT "Link", IDC_LINK, 50, 40, 40, 8, SS_NOTIFY | WS_GROUP
 END
 )";
 
@@ -71,14 +66,16 @@ TEST(HeadlessTemplates, ReadsDialogsControlsAndStrings) {
     int id;
     Kind kind;
     const char* text;
-    bool visible, enabled, sorted;
+    bool visible, enabled, sorted, readOnly, notify;
   };
   const Row rows[] = {
-      {1001, Kind::Edit, "", false, true, false},
-      {1002, Kind::CheckBox, "&Show", true, false, false},
-      {1003, Kind::ListBox, "", true, true, true},
-      {1004, Kind::ComboBox, "", false, true, true},
-      {1005, Kind::PushButton, "Go", true, true, false},
+      {1001, Kind::Edit, "", false, true, false, false, false},
+      {1002, Kind::CheckBox, "&Show", true, false, false, false, false},
+      {1003, Kind::ListBox, "", true, true, true, false, false},
+      {1004, Kind::ComboBox, "", false, true, true, false, false},
+      {1005, Kind::PushButton, "Go", true, true, false, false, false},
+      {1006, Kind::Edit, "", true, true, false, true, false},
+      {1007, Kind::Static, "Link", true, true, false, false, true},
   };
   ASSERT_EQ(spec->controls.size(), std::size(rows)) << "the IDC_STATIC text is not addressable";
   for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -90,15 +87,14 @@ TEST(HeadlessTemplates, ReadsDialogsControlsAndStrings) {
     EXPECT_EQ(c.visible, rows[i].visible);
     EXPECT_EQ(c.enabled, rows[i].enabled);
     EXPECT_EQ(c.sorted, rows[i].sorted);
+    EXPECT_EQ(c.readOnly, rows[i].readOnly);
+    EXPECT_EQ(c.notify, rows[i].notify);
   }
 }
 
 TEST(HeadlessTemplates, ProgramTemplatesDriveHeadlessPages) {
   ScopedHeadless backend;
-  ASSERT_EQ(
-      backend->DefineFromResourceScript(ReadSource("res/okapi.rc"), ReadSource("res/resource.h")),
-      13)
-      << "twelve pages and the About box";
+  ASSERT_TRUE(okapi_test::LoadProgramTemplates(*backend)) << "twelve pages and the About box";
   EXPECT_EQ(LoadString(101), "&About OKAPI...");
   EXPECT_EQ(LoadString(102), "Wizard1");
 
@@ -120,6 +116,7 @@ TEST(HeadlessTemplates, ProgramTemplatesDriveHeadlessPages) {
   EXPECT_FALSE(page.Click(1)) << "the hidden Apply button cannot be pressed";
   EXPECT_EQ(page.Get(1026).kind, Kind::Static);
   EXPECT_EQ(page.Text(1026), "Mouse-over text color");
+  EXPECT_TRUE(page.Click(IDC_TCOLOR_MOUSE_OVER)) << "an SS_NOTIFY label takes clicks";
   EXPECT_EQ(color.GetDlgItem(1069), nullptr) << "no such control on the colour page";
   EXPECT_TRUE(backend->Faults().empty());
 
@@ -127,6 +124,8 @@ TEST(HeadlessTemplates, ProgramTemplatesDriveHeadlessPages) {
   EXPECT_EQ(run.Title(), "Menu");
   EXPECT_TRUE(run.Page().Click(1146));
   EXPECT_EQ(run.Page().Check(1146), 1) << "the check box checks itself";
+  EXPECT_FALSE(run.Page().Click(IDC_APPMENU_MENU1_LABEL))
+      << "a label without SS_NOTIFY sends no click";
 }
 
 }  // namespace

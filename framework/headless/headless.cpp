@@ -41,7 +41,7 @@ struct SystemMenuItem {
   unsigned flags;
   unsigned id;
   std::string text;
-  CDialog* owner;
+  CDialog* owner;  // null once the object that added the item is gone
 };
 
 // A live window: a dialog, a page or the sheet.
@@ -60,6 +60,8 @@ class Window : public WindowHost {
         record.sorted = c.sorted;
         record.visible = c.visible;
         record.enabled = c.enabled;
+        record.readOnly = c.readOnly;
+        record.notify = c.notify;
         record.rect = c.rect;
       }
     }
@@ -354,8 +356,16 @@ struct SheetState {
     if (!open || !sheet) return;
     open = false;
     result = how;
-    for (auto& [index, window] : pages) sheet->GetPage(index)->Detach();
+    for (auto& [index, window] : pages)
+      if (CDialog* page = window->Dialog()) page->Detach();
     sheet->Detach();
+  }
+
+  // The active page; a fault when there is none (a start page out of range).
+  CPropertyPage* Active() {
+    CPropertyPage* page = sheet ? sheet->GetPage(active) : nullptr;
+    if (!page) backend->Fault("the sheet has no active page");
+    return page;
   }
 };
 
@@ -388,6 +398,12 @@ void Window::OwnerDestroyed() {
     // The sheet object went: its pages may be gone too.
     m_sheet->open = false;
     m_sheet->sheet = nullptr;
+  }
+  // Its menu items stay in the menu, as in a real one, but run nothing.
+  for (auto* menu : {&m_systemMenu, m_sheet ? &m_sheet->systemMenu : nullptr}) {
+    if (!menu) continue;
+    for (auto& item : *menu)
+      if (item.owner == m_dialog) item.owner = nullptr;
   }
   m_dialog = nullptr;
 }
@@ -428,6 +444,7 @@ bool DialogDriver::Click(int id) {
   Control* c = m_window->HasControl(id) ? m_window->Lookup(id, Kind::PushButton) : nullptr;
   CDialog* dialog = Live(*m_window);
   if (!c || !c->enabled || !c->visible || !dialog) return false;
+  if (c->kind == Kind::Static && !c->notify) return false;
   if (c->kind == Kind::CheckBox) c->check = c->check ? 0 : 1;
   if (c->kind == Kind::RadioButton) c->check = 1;
   dialog->OnCommand(id, BN_CLICKED);
@@ -438,7 +455,7 @@ bool DialogDriver::Click(int id) {
 bool DialogDriver::Type(int id, const std::string& text) {
   Control* c = m_window->HasControl(id) ? m_window->Lookup(id, Kind::Edit) : nullptr;
   CDialog* dialog = Live(*m_window);
-  if (!c || !c->enabled || !c->visible || !dialog) return false;
+  if (!c || !c->enabled || !c->visible || c->readOnly || !dialog) return false;
   c->text = c->limit > 0 && int(text.size()) > c->limit ? text.substr(0, c->limit) : text;
   dialog->OnCommand(id, EN_CHANGE);
   m_backend->DeliverPosted();
@@ -469,7 +486,9 @@ void DialogDriver::Paint() {
 bool SheetDriver::PressNext() {
   SheetState& s = *m_state;
   if (!s.open || !(s.buttons & PSWIZB_NEXT) || (s.buttons & PSWIZB_FINISH)) return false;
-  const int result = s.sheet->GetPage(s.active)->OnWizardNext();
+  CPropertyPage* page = s.Active();
+  if (!page) return false;
+  const int result = page->OnWizardNext();
   if (result != kWizardStay && s.open) {
     const int index = result == kWizardInOrder ? s.active + 1 : s.FindByTemplate(result);
     if (index < s.sheet->GetPageCount() && s.CanLeave()) s.SetCurSel(index, 1);
@@ -481,7 +500,9 @@ bool SheetDriver::PressNext() {
 bool SheetDriver::PressBack() {
   SheetState& s = *m_state;
   if (!s.open || !(s.buttons & PSWIZB_BACK)) return false;
-  const int result = s.sheet->GetPage(s.active)->OnWizardBack();
+  CPropertyPage* page = s.Active();
+  if (!page) return false;
+  const int result = page->OnWizardBack();
   if (result != kWizardStay && s.open) {
     const int index = result == kWizardInOrder ? s.active - 1 : s.FindByTemplate(result);
     if (index >= 0 && index < s.sheet->GetPageCount() && s.CanLeave()) s.SetCurSel(index, -1);
@@ -493,7 +514,9 @@ bool SheetDriver::PressBack() {
 bool SheetDriver::PressFinish() {
   SheetState& s = *m_state;
   if (!s.open || !(s.buttons & PSWIZB_FINISH)) return false;
-  if (s.sheet->GetPage(s.active)->OnWizardFinish()) s.Close(IDOK);
+  CPropertyPage* page = s.Active();
+  if (!page) return false;
+  if (page->OnWizardFinish()) s.Close(IDOK);
   m_backend->DeliverPosted();
   return true;
 }
@@ -501,8 +524,10 @@ bool SheetDriver::PressFinish() {
 bool SheetDriver::PressCancel() {
   SheetState& s = *m_state;
   if (!s.open) return false;
-  if (s.sheet->GetPage(s.active)->OnQueryCancel()) {
-    for (auto& [index, window] : s.pages) s.sheet->GetPage(index)->OnCancel();
+  CPropertyPage* page = s.Active();
+  if (!page || page->OnQueryCancel()) {
+    for (auto& [index, window] : s.pages)
+      if (CDialog* shown = window->Dialog()) shown->OnCancel();
     s.Close(IDCANCEL);
   }
   m_backend->DeliverPosted();
@@ -517,15 +542,24 @@ unsigned SheetDriver::ActiveTemplateId() const {
   const auto* page = ActivePage();
   return page ? page->GetTemplateId() : 0;
 }
-CPropertyPage* SheetDriver::ActivePage() const { return m_state->sheet->GetPage(m_state->active); }
+CPropertyPage* SheetDriver::ActivePage() const {
+  return m_state->sheet ? m_state->sheet->GetPage(m_state->active) : nullptr;
+}
 unsigned SheetDriver::Buttons() const { return m_state->buttons; }
 bool SheetDriver::HelpButtonShown() const {
   return (m_state->sheet->m_psh.dwFlags & PSH_HASHELP) != 0;
 }
 std::string SheetDriver::Title() const { return m_state->window->Text(); }
 
+// Without the page asked for, the sheet's own window: it has no dialog, so
+// every action on it is refused.
 DialogDriver SheetDriver::Page() const {
-  return DialogDriver(*m_backend, *m_state->PageWindow(m_state->active));
+  Window* window = m_state->PageWindow(m_state->active);
+  if (!window) {
+    m_backend->Fault("the sheet has no active page");
+    window = m_state->window.get();
+  }
+  return DialogDriver(*m_backend, *window);
 }
 
 DialogDriver SheetDriver::Page(unsigned templateId) const {
@@ -533,7 +567,7 @@ DialogDriver SheetDriver::Page(unsigned templateId) const {
   Window* window = m_state->PageWindow(index);
   if (!window) {
     m_backend->Fault("page " + std::to_string(templateId) + " has not been initialised");
-    window = m_state->PageWindow(m_state->active);
+    window = m_state->window.get();
   }
   return DialogDriver(*m_backend, *window);
 }
@@ -550,7 +584,7 @@ std::vector<std::pair<unsigned, std::string>> SheetDriver::SystemMenuItems() con
 bool SheetDriver::ChooseSystemCommand(unsigned id) {
   for (const auto& item : m_state->systemMenu) {
     if ((item.flags & MF_SEPARATOR) || item.id != id) continue;
-    if (!m_state->open || !item.owner->IsCreated()) return false;
+    if (!m_state->open || !item.owner || !item.owner->IsCreated()) return false;
     item.owner->OnSysCommand(id);
     m_backend->DeliverPosted();
     return true;
@@ -625,7 +659,8 @@ SheetDriver HeadlessBackend::Open(CPropertySheet& sheet) {
   sheet.Attach(state->window.get());
   state->buttons = PSWIZB_BACK | PSWIZB_NEXT;
   sheet.OnInitDialog();
-  state->SetCurSel(static_cast<int>(sheet.m_psh.nStartPage), 1);
+  if (!state->SetCurSel(static_cast<int>(sheet.m_psh.nStartPage), 1))
+    Fault("start page " + std::to_string(sheet.m_psh.nStartPage) + " is not a page of the sheet");
   DeliverPosted();
   return SheetDriver(*this, state);
 }

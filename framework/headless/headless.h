@@ -35,8 +35,10 @@ struct Control {
   int limit = 0;  // EM_LIMITTEXT; 0: none
   std::vector<std::string> items{};
   int curSel = -1;
-  bool sorted = false;  // LBS_SORT / CBS_SORT
-  std::string image{};  // bitmap file shown by a static
+  bool sorted = false;    // LBS_SORT / CBS_SORT
+  bool readOnly = false;  // ES_READONLY
+  bool notify = false;    // SS_NOTIFY
+  std::string image{};    // bitmap file shown by a static
   bool focused = false;
 };
 
@@ -48,6 +50,8 @@ struct ControlSpec {
   bool visible = true;
   bool enabled = true;
   CRect rect{};
+  bool readOnly = false;
+  bool notify = false;
 };
 
 // A dialog template: once defined, the dialog has exactly these controls and
@@ -93,10 +97,12 @@ class DialogDriver {
 
   // What a user can do; false, with nothing done, when the control is missing,
   // disabled or hidden.
-  // Push button or notifying static: BN_CLICKED/STN_CLICKED. Check box: the
-  // check toggles, then BN_CLICKED. Radio button: checked, then BN_CLICKED.
+  // Push button or SS_NOTIFY static: BN_CLICKED/STN_CLICKED (a static without
+  // it refuses). Check box: the check toggles, then BN_CLICKED. Radio button:
+  // checked, then BN_CLICKED.
   bool Click(int id);
-  // Edit: the text is replaced (cut to the limit), then EN_CHANGE.
+  // Edit, unless ES_READONLY: the text is replaced (cut to the limit), then
+  // EN_CHANGE.
   bool Type(int id, const std::string& text);
   // List or combo box: the selection, then LBN_SELCHANGE/CBN_SELCHANGE.
   bool Select(int id, int index);

@@ -96,33 +96,30 @@ std::vector<std::string> Arguments(const std::string& text) {
   return parts;
 }
 
-bool HasStyle(const std::string& styles, const std::string& name) {
-  std::size_t at = 0;
-  while ((at = styles.find(name, at)) != std::string::npos) {
-    const bool starts = at == 0 || !(std::isalnum(static_cast<unsigned char>(styles[at - 1])) ||
-                                     styles[at - 1] == '_');
+enum class Style { Absent, Set, Cleared };
+
+// A style word as a whole word; "NOT WS_VISIBLE" clears what the statement
+// would otherwise set.
+Style StyleOf(const std::string& styles, const std::string& name) {
+  const auto isWord = [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+  };
+  Style found = Style::Absent;
+  for (std::size_t at = styles.find(name); at != std::string::npos;
+       at = styles.find(name, at + name.size())) {
     const std::size_t end = at + name.size();
-    const bool ends =
-        end == styles.size() ||
-        !(std::isalnum(static_cast<unsigned char>(styles[end])) || styles[end] == '_');
-    if (starts && ends) {
-      const std::string before = Trim(styles.substr(0, at));
-      const bool negated = before.size() >= 3 && before.compare(before.size() - 3, 3, "NOT") == 0;
-      if (!negated) return true;
-    }
-    at = end;
+    if ((at > 0 && isWord(styles[at - 1])) || (end < styles.size() && isWord(styles[end])))
+      continue;
+    const std::string before = Trim(styles.substr(0, at));
+    const bool negated = before.size() >= 3 && before.compare(before.size() - 3, 3, "NOT") == 0;
+    if (negated) return Style::Cleared;
+    found = Style::Set;
   }
-  return false;
+  return found;
 }
 
-bool Negated(const std::string& styles, const std::string& name) {
-  std::size_t at = styles.find(name);
-  while (at != std::string::npos) {
-    const std::string before = Trim(styles.substr(0, at));
-    if (before.size() >= 3 && before.compare(before.size() - 3, 3, "NOT") == 0) return true;
-    at = styles.find(name, at + name.size());
-  }
-  return false;
+bool HasStyle(const std::string& styles, const std::string& name) {
+  return StyleOf(styles, name) == Style::Set;
 }
 
 const std::map<std::string, Kind>& Statements() {
@@ -213,9 +210,11 @@ std::optional<ControlSpec> ReadControl(const Symbols& symbols, const Macros& mac
   if (!id || *id == -1) return std::nullopt;
   control.id = static_cast<int>(*id);
   control.kind = kind;
-  control.visible = !Negated(styles, "WS_VISIBLE");
+  control.visible = StyleOf(styles, "WS_VISIBLE") != Style::Cleared;
   control.enabled = !HasStyle(styles, "WS_DISABLED");
   control.sorted = HasStyle(styles, "LBS_SORT") || HasStyle(styles, "CBS_SORT");
+  control.readOnly = kind == Kind::Edit && HasStyle(styles, "ES_READONLY");
+  control.notify = kind == Kind::Static && HasStyle(styles, "SS_NOTIFY");
   return control;
 }
 
