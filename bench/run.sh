@@ -7,8 +7,20 @@ cd "$(dirname "$0")/.."
 native=build/bench-native
 win64=build/bench-win64
 
-cmake --preset native -B "$native" -DCMAKE_BUILD_TYPE=Release -DOKAPI_SANITIZE=OFF >/dev/null
-cmake --build "$native" --target profile_bench startup_bench >/dev/null
+# Quiet while it works; the whole output when it fails (set -e then stops).
+quiet() {
+  local log
+  log=$(mktemp)
+  if ! "$@" >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+}
+
+quiet cmake --preset native -B "$native" -DCMAKE_BUILD_TYPE=Release -DOKAPI_SANITIZE=OFF
+quiet cmake --build "$native" --target profile_bench startup_bench
 # CPU time: the machine is shared, wall time swings with its load.
 csv=$(mktemp)
 trap 'rm -f "$csv"' EXIT
@@ -32,8 +44,8 @@ awk -F, '
 echo "== start-up work, native"
 "$native/bench/startup_bench"
 
-cmake --preset win64 -B "$win64" >/dev/null
-cmake --build "$win64" --target profile_bench_win32 startup_bench wine_prefix >/dev/null
+quiet cmake --preset win64 -B "$win64"
+quiet cmake --build "$win64" --target profile_bench_win32 startup_bench wine_prefix
 echo "== Windows build under Wine"
 cmake/wine-run.sh "$PWD/$win64/wineprefix" "$win64/bench/profile_bench_win32.exe" | tr -d '\r'
 echo "== start-up work under Wine"
