@@ -5,15 +5,12 @@
 #include <string>
 
 #include "store/profile.h"
+#include "tests/support/bytes.h"
 #include "tests/support/memory_files.h"
 
 namespace {
 
-// A literal with NULs inside, whole.
-template <std::size_t N>
-std::string Bytes(const char (&s)[N]) {
-  return std::string(s, N - 1);
-}
+using okapi_test::Bytes;
 
 constexpr const char* kFile = "c:\\data\\test.ini";
 

@@ -6,15 +6,13 @@
 #include <string>
 
 #include "store/profile.h"
+#include "tests/support/bytes.h"
 #include "tests/support/memory_files.h"
 
 namespace {
 
-// A literal with NULs inside, whole.
-template <std::size_t N>
-std::string Bytes(const char (&s)[N]) {
-  return std::string(s, N - 1);
-}
+using okapi_test::Bytes;
+using okapi_test::Utf16;
 
 constexpr const char* kFile = "c:\\data\\test.ini";
 using Opt = std::optional<std::string_view>;
@@ -123,15 +121,6 @@ INSTANTIATE_TEST_SUITE_P(
                               std::nullopt, std::nullopt, "[a]\nx=1\n"},
                     WriteCase{"a delete on a missing file leaves an empty file", std::nullopt, "s",
                               "k", std::nullopt, ""}));
-
-std::string Utf16(std::string_view ascii) {
-  std::string out("\xFF\xFE", 2);
-  for (char c : ascii) {
-    out += c;
-    out += '\0';
-  }
-  return out;
-}
 
 INSTANTIATE_TEST_SUITE_P(
     Encodings, ProfileWrite,

@@ -13,22 +13,12 @@
 #include <vector>
 
 #include "store/profile.h"
+#include "tests/support/bytes.h"
 
 namespace {
 
-template <std::size_t N>
-std::string Bytes(const char (&s)[N]) {
-  return std::string(s, N - 1);
-}
-
-std::string Utf16(std::string_view ascii) {
-  std::string out("\xFF\xFE", 2);
-  for (char c : ascii) {
-    out += c;
-    out += '\0';
-  }
-  return out;
-}
+using okapi_test::Bytes;
+using okapi_test::Utf16;
 
 // A probe of this section asks whether the file exists.
 constexpr const char* kExists = "<exists>";
