@@ -86,12 +86,14 @@ TEST_F(FilesTest, MissingComponentsFailWithoutCreatingAnything) {
   EXPECT_TRUE(files.Find(kDir + "\\*").empty());
 }
 
-TEST_F(FilesTest, CreateDirectoryRefusesAnExistingName) {
+TEST_F(FilesTest, ADirectoryIsNeitherMadeTwiceNorTakenForAFile) {
   ASSERT_TRUE(files.CreateDirectory(kDir + "\\made"));
   EXPECT_FALSE(files.CreateDirectory(kDir + "\\MADE"));
   Write(kDir + "\\file", "x");
   EXPECT_FALSE(files.CreateDirectory(kDir + "\\file"));
-  EXPECT_FALSE(files.DeleteFile(kDir + "\\made"));  // a directory is not a file
+  EXPECT_FALSE(files.DeleteFile(kDir + "\\made"));
+  EXPECT_FALSE(files.WriteFileAtomic(kDir + "\\made", "x"));
+  EXPECT_FALSE(files.ReadFile(kDir + "\\made"));
   EXPECT_TRUE(files.IsDirectory(kDir + "\\made"));
 }
 
@@ -182,13 +184,6 @@ TEST_F(FilesTest, AtomicWriteReplacesWholeAndChangesTheStamp) {
   EXPECT_EQ("", files.ReadFile(path).value_or("<missing>"));
   EXPECT_EQ(0u, files.Stamp(path)->size);
   EXPECT_EQ(std::vector<std::string>{"lumen-config.ini"}, files.Find(kDir + "\\*"));
-}
-
-TEST_F(FilesTest, AtomicWriteRefusesADirectory) {
-  ASSERT_TRUE(files.CreateDirectory(kDir + "\\folder"));
-  EXPECT_FALSE(files.WriteFileAtomic(kDir + "\\folder", "x"));
-  EXPECT_TRUE(files.IsDirectory(kDir + "\\folder"));
-  EXPECT_FALSE(files.ReadFile(kDir + "\\folder"));
 }
 
 TEST_F(FilesTest, BinaryContentSurvivesUnchanged) {

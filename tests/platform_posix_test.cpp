@@ -63,49 +63,6 @@ TEST_F(PosixTest, RegistryHooksRefuseAccessAndDeletedKeysGoDead) {
   EXPECT_FALSE(key->QueryString("File", 255));
 }
 
-TEST_F(PosixTest, InstancesActLikeOneDesktop) {
-  auto& instances = dynamic_cast<MemoryInstances&>(*Os().instances);
-  EXPECT_TRUE(instances.ClaimMutex("Mutex_OKAPI"));
-  EXPECT_FALSE(instances.ClaimMutex("Mutex_OKAPI"));
-  instances.ClaimedElsewhere("Other");
-  EXPECT_FALSE(instances.ClaimMutex("Other"));
-
-  WindowId wizard = instances.AddWindow("Customization", true);
-  EXPECT_EQ(wizard, instances.FindTopLevelWindow("customization"));
-  EXPECT_EQ(0u, instances.FindTopLevelWindow("Customization "));
-  EXPECT_TRUE(instances.IsMinimized(wizard));
-  instances.SetForeground(wizard);
-  instances.Show(wizard, ShowCommand::ShowNormal);
-  EXPECT_EQ(wizard, instances.Foreground());
-  EXPECT_FALSE(instances.IsMinimized(wizard));
-  ASSERT_EQ(1u, instances.shown.size());
-  EXPECT_EQ(ShowCommand::ShowNormal, instances.shown[0].second);
-}
-
-void HtmlHelpStandIn() {}
-
-TEST_F(PosixTest, ModulesAreFoundByFileNameAndProcsByOrdinal) {
-  auto& modules = dynamic_cast<FakeModules&>(*Os().modules);
-  modules.Register("hhctrl.ocx", {{14, &HtmlHelpStandIn}});
-  Modules::Handle byPath = modules.Load("C:\\WINDOWS\\System32\\HHCtrl.ocx");
-  ASSERT_TRUE(byPath);
-  EXPECT_EQ(byPath, modules.Load("hhctrl.ocx"));
-  EXPECT_EQ(&HtmlHelpStandIn, modules.ProcByOrdinal(byPath, 14));
-  EXPECT_FALSE(modules.ProcByOrdinal(byPath, 15));
-  EXPECT_FALSE(modules.Load("other.dll"));
-  EXPECT_EQ(3u, modules.loaded.size());
-}
-
-TEST_F(PosixTest, ProcessesAreRecordedNotRun) {
-  auto& processes = dynamic_cast<RecordingProcesses&>(*Os().processes);
-  EXPECT_TRUE(processes.Start("\"c:\\calc.exe\" \"c:\\table.csv\"", "c:\\zantools\\"));
-  processes.refuse = true;
-  EXPECT_FALSE(processes.Start("x", ""));
-  ASSERT_EQ(2u, processes.started.size());
-  EXPECT_EQ("\"c:\\calc.exe\" \"c:\\table.csv\"", processes.started[0].commandLine);
-  EXPECT_EQ("c:\\zantools\\", processes.started[0].currentDirectory);
-}
-
 }  // namespace
 
 #endif  // _WIN32

@@ -108,13 +108,6 @@ TEST_F(VersionsTest, FixtureExecutablesCarryTheirVersions) {
   }
 }
 
-TEST_F(VersionsTest, MissingOrForeignFilesHaveNoVersion) {
-  ASSERT_TRUE(okapi_test::MakeDirectories("c:\\zantools"));
-  ASSERT_TRUE(platform::Os().files->WriteFileAtomic("c:\\zantools\\notes.exe", "plain text"));
-  EXPECT_FALSE(platform::Os().versions->Read("c:\\zantools\\notes.exe"));
-  EXPECT_FALSE(platform::Os().versions->Read("c:\\zantools\\absent.exe"));
-}
-
 TEST(VersionResourceScan, ReadsTheLayoutAndRejectsWhatIsNoExecutable) {
   // A version block as windres lays it: header, key, padding, fixed info.
   auto block = [](std::uint16_t valueLength, std::uint32_t signature) {

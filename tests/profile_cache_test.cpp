@@ -118,25 +118,6 @@ TEST_F(ProfileCache, FailedWriteIsReportedAndChangesNothing) {
   EXPECT_EQ("1", Read("a"));
 }
 
-TEST_F(ProfileCache, WritesThatCannotSucceedAreReported) {
-  files->AddFile(kFile, "[s]\r\na=1\r\n");
-  ASSERT_TRUE(files->SetReadOnly(kFile));
-  struct Row {
-    const char* file;
-    const char* why;
-  };
-  for (const Row& row : {Row{kFile, "read-only file"}, Row{"c:\\nowhere\\new.ini", "no folder"}}) {
-    SCOPED_TRACE(row.why);
-    reported.clear();
-    EXPECT_FALSE(store::WriteProfileString("s", "a", "2", row.file).ok);
-    ASSERT_EQ(1u, reported.size());
-    EXPECT_EQ(row.file, reported[0].file);
-    EXPECT_FALSE(reported[0].reason.empty());
-  }
-  EXPECT_EQ("[s]\r\na=1\r\n", files->Contents(kFile));
-  EXPECT_EQ("<missing>", files->Contents("c:\\nowhere\\new.ini"));
-}
-
 // The same promises on the build's real file service (a host folder natively,
 // the Wine prefix's drive under Wine).
 class ProfileOnDisk : public testing::Test {

@@ -74,7 +74,7 @@ TEST_F(StoreItems, WriteItemReplacesInPlaceAndKeepsTheRest) {
   EXPECT_EQ("Error", ReadItem(kText, "Lumen Text", "TEXT7", 128));
 }
 
-TEST_F(StoreItems, UnresolvedSlotIsNeitherWrittenNorRead) {
+TEST_F(StoreItems, UnresolvedSlotOrUnwritableFileIsNotWritten) {
   for (const char* slot : {"Error", "ERROR"}) {
     SCOPED_TRACE(slot);
     EXPECT_FALSE(WriteItem(kText, "Lumen Text", slot, "__TITLE__,\"x\""));
@@ -82,35 +82,10 @@ TEST_F(StoreItems, UnresolvedSlotIsNeitherWrittenNorRead) {
     // The file does hold a junk key of that name; it must not pass for an item.
     EXPECT_EQ("Error", ReadItem(kText, "Lumen Text", slot, 128));
   }
-  EXPECT_EQ(kTextBytes, files->Contents(kText));
   EXPECT_EQ(0, files->WriteCount());
-}
-
-TEST_F(StoreItems, FailedWriteItemIsReportedWithTheFile) {
-  std::vector<std::string> reported;
-  store::SetWriteFailureReporter(
-      [&](const std::string& file, const std::string&) { reported.push_back(file); });
   ASSERT_TRUE(files->SetReadOnly(kText));
   EXPECT_FALSE(WriteItem(kText, "Lumen Text", "TEXT1", "__TITLE__,\"x\""));
-  store::SetWriteFailureReporter(nullptr);
-  EXPECT_EQ(std::vector<std::string>{kText}, reported);
-}
-
-TEST_F(StoreItems, FirstValuesGuardedByASavedFlagSurviveASecondRun) {
-  auto firstRun = [&](const char* company) {
-    const std::string slot = ResolveItemKey("Text", "__TITLE__");
-    if (ReadItem(kText, "Other", "Title_saved", 16).find("Error") != std::string::npos) {
-      ASSERT_TRUE(WriteItem(kText, "Other", "Title_saved", "TRUE"));
-      ASSERT_TRUE(
-          WriteItem(kText, "Lumen Text", "Text1_org", ReadItem(kText, "Lumen Text", slot, 128)));
-    }
-    ASSERT_TRUE(WriteItem(kText, "Lumen Text", slot, std::string("__TITLE__,\"") + company + "\""));
-  };
-  firstRun("A");
-  store::ForgetCachedFiles();
-  firstRun("B");
-  EXPECT_EQ("__TITLE__,\"Lumen ZAN\"", ReadItem(kText, "Lumen Text", "Text1_org", 128));
-  EXPECT_EQ("__TITLE__,\"B\"", ReadItem(kText, "Lumen Text", "TEXT1", 128));
+  EXPECT_EQ(kTextBytes, files->Contents(kText));
 }
 
 }  // namespace
