@@ -35,7 +35,6 @@ void DiscoverInstallation() {
   g_strMapFile = g_strHelpRoot + "\\okapi.ini";
   g_strHelpFile = g_strHelpRoot + "\\customization\\docs\\llb3cust.chm";
 
-  // The notebook edition's executable wins when both are present.
   auto& files = *platform::Os().files;
   if (files.Exists(directory + "llb3.exe")) {
     g_strProgramExe = directory + "llb3.exe";

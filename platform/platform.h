@@ -132,7 +132,7 @@ class Instances {
  public:
   virtual ~Instances() = default;
   // CreateMutexA(initial owner): true when this process is the first owner of
-  // the name. The handle is kept for the life of the process.
+  // the name. The handle stays open as long as these services.
   [[nodiscard]] virtual bool ClaimMutex(const std::string& name) = 0;
   // FindWindowA(NULL, title).
   virtual WindowId FindTopLevelWindow(const std::string& title) = 0;

@@ -218,7 +218,8 @@ struct Doc {
     while (i < end && IsBlank(text[i])) ++i;
     if (i == end) return;
     if (text[i] == Ch('[')) {
-      // The name runs to the first ']', or to the end of the line if none.
+      // Windows' rule, not Wine's: the first ']' ends the name, and a line
+      // without one still opens a section.
       std::size_t b = i + 1;
       std::size_t e = b;
       while (e < end && text[e] != Ch(']')) ++e;

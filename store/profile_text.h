@@ -27,7 +27,8 @@ class ProfileText {
   // given (callers trim parameters first).
   std::optional<std::string> RawValue(std::string_view section, std::string_view key) const;
 
-  // What GetPrivateProfileStringA gives for the key: see ProfileResult.
+  // What GetPrivateProfileStringA gives for the key into a buffer of `size`
+  // characters: the value unquoted and cut, or the default.
   std::string Read(std::string_view section, std::string_view key, std::string_view def,
                    std::size_t size) const;
 

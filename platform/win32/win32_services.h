@@ -3,13 +3,6 @@
 
 #include <windows.h>
 
-// <windows.h> turns these names into their A/W variants; the service
-// methods carry the plain names.
-#undef CopyFile
-#undef CreateDirectory
-#undef DeleteFile
-#undef RemoveDirectory
-
 #include <string>
 #include <vector>
 
@@ -88,7 +81,7 @@ class Win32Instances final : public Instances {
   void Show(WindowId window, ShowCommand command) override;
 
  private:
-  std::vector<Handle> owned_;  // released by the system when the process ends
+  std::vector<Handle> owned_;  // closed with these services: at exit for the process's own
 };
 
 class Win32Modules final : public Modules {

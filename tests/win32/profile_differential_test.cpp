@@ -102,7 +102,7 @@ const std::vector<Row> kReads = {
      "[s]\nk=" + std::string(65535, 'x') + "\n",
      {},
      {{"s", "k", "d", 70000}}},
-    {"code page letters ignore case",
+    {"code page letters keep their case",
      "[\xC9T\xC9]\nk\x8A=v\nk\xC9=w\n",
      {},
      {{"\xE9t\xE9", "K\x8A"}, {"\xC9t\xC9", "K\x9A"}, {"\xC9T\xC9", "k\xE9"}}},
