@@ -506,12 +506,9 @@ bool CPropertyPage::OnQueryCancel() { return true; }
 void CPropertyPage::OnOK() {}
 void CPropertyPage::OnCancel() {}
 
-CPropertySheet::CPropertySheet(unsigned captionId, CWnd*, unsigned selectPage)
-    : m_captionId(captionId) {
-  m_root = this;
-  m_id = kSelf;
-  m_psh.dwFlags = PSH_HASHELP;
-  m_psh.nStartPage = selectPage;
+CPropertySheet::CPropertySheet(unsigned captionId, CWnd* parent, unsigned selectPage)
+    : CPropertySheet(std::string(), parent, selectPage) {
+  m_captionId = captionId;
 }
 
 CPropertySheet::CPropertySheet(const std::string& caption, CWnd*, unsigned selectPage)

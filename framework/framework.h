@@ -436,7 +436,7 @@ class CDialog : public CWnd {
   virtual void OnCancel();
   // controlId is kSelf for the dialog's own background (ctlType CTLCOLOR_DLG).
   virtual CtlColor OnCtlColor(int controlId, int ctlType);
-  // System menu commands added through GetSystemMenu; true when handled.
+  // Commands of the window-menu items this dialog added; true when handled.
   virtual bool OnSysCommand(unsigned id);
   // Left mouse button released over the dialog itself (client pixels).
   virtual void OnLButtonUp(CPoint point);
@@ -508,7 +508,8 @@ class CPropertySheet : public CWnd {
   CPropertySheet(const CPropertySheet&) = delete;
   CPropertySheet& operator=(const CPropertySheet&) = delete;
 
-  // PROPSHEETHEADER flags; PSH_HASHELP is set by the constructor.
+  // PROPSHEETHEADER flags; PSH_HASHELP from the start, as the sheet shows its
+  // Help button unless told otherwise.
   struct Header {
     unsigned dwFlags = 0;
     unsigned nStartPage = 0;

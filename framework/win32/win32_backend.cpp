@@ -4,6 +4,9 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "framework/win32/win32_backend.h"
@@ -14,30 +17,28 @@ namespace {
 HINSTANCE g_module = nullptr;
 std::function<void(void*)> g_sheetCreatedHook;
 
-struct SheetRun;
 class Host;
-
-// What DWLP_USER of a page or dialog window holds.
-struct Binding {
-  Host* host = nullptr;
-  SheetRun* run = nullptr;  // pages only
-};
 
 // One PropertySheetA call.
 struct SheetRun {
   CPropertySheet* sheet = nullptr;
   HWND hwnd = nullptr;
-  Host* host = nullptr;
+  std::unique_ptr<Host> host;  // the sheet window's
   // System-menu commands and the dialog that added each.
   std::map<unsigned, CDialog*> systemCommands;
 };
 
-thread_local SheetRun* t_creating = nullptr;
+// Hands the run to the sheet's callback, which PropertySheetA calls with
+// PSCB_INITIALIZED before it creates the first page; pages then find the run
+// on their parent, the sheet window.
+thread_local SheetRun* t_starting = nullptr;
+constexpr char kRunProp[] = "okapi.run";
 
+SheetRun* RunOf(HWND sheet) { return static_cast<SheetRun*>(GetPropA(sheet, kRunProp)); }
+
+// CTLCOLOR_* of a WM_CTLCOLOR* message; -1 for any other message.
 int CtlTypeOf(UINT message) {
   switch (message) {
-    case WM_CTLCOLORMSGBOX:
-      return CTLCOLOR_MSGBOX;
     case WM_CTLCOLOREDIT:
       return CTLCOLOR_EDIT;
     case WM_CTLCOLORLISTBOX:
@@ -76,6 +77,14 @@ HBRUSH ApplyCtlColor(const CtlColor& color, HDC dc, int ctlType) {
 int ControlIdOf(HWND window, LPARAM control) {
   const HWND child = reinterpret_cast<HWND>(control);
   return child == window || !child ? CWnd::kSelf : GetDlgCtrlID(child);
+}
+
+// The brush a dialog or the sheet answers a WM_CTLCOLOR* message with; null
+// for the default handling.
+template <class Owner>
+HBRUSH AnswerCtlColor(Owner& owner, HWND hwnd, int ctlType, WPARAM wParam, LPARAM lParam) {
+  const CtlColor color = owner.OnCtlColor(ControlIdOf(hwnd, lParam), ctlType);
+  return ApplyCtlColor(color, reinterpret_cast<HDC>(wParam), ctlType);
 }
 
 bool IsCombo(HWND control) {
@@ -163,11 +172,20 @@ class Host : public WindowHost {
     const auto bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                                         LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (!bitmap) return false;
-    SendMessageA(item, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-    // The control no longer shows the image it had: ours can go.
     auto& kept = m_bitmaps[id];
+    // Common controls 6 hand back the image shown before, the template's own
+    // or a copy they made of ours (they copy bitmaps with alpha): the caller
+    // deletes it, and what we kept is no longer shown either.
+    const auto previous = reinterpret_cast<HBITMAP>(
+        SendMessageA(item, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    if (previous && previous != kept) DeleteObject(previous);
     if (kept) DeleteObject(kept);
     kept = bitmap;
+    if (SendMessageA(item, STM_GETIMAGE, IMAGE_BITMAP, 0) != reinterpret_cast<LRESULT>(bitmap)) {
+      // The control shows a copy of its own.
+      DeleteObject(bitmap);
+      kept = nullptr;
+    }
     return true;
   }
 
@@ -210,7 +228,7 @@ class Host : public WindowHost {
       if (m_run)
         m_run->systemCommands[id & 0xFFF0] = m_dialog;
       else
-        m_ownCommands[id & 0xFFF0] = true;
+        m_ownCommands.insert(id & 0xFFF0);
     }
     return true;
   }
@@ -240,9 +258,16 @@ class Host : public WindowHost {
     const std::string& title = m_run->sheet->GetTitleOverride();
     if (!title.empty()) SetWindowTextA(m_run->hwnd, title.c_str());
   }
-  void OwnerDestroyed() override { m_dialog = nullptr; }
+  // The sheet's menu keeps the items of a page that went; they run nothing.
+  void OwnerDestroyed() override {
+    if (m_run && m_dialog)
+      std::erase_if(m_run->systemCommands,
+                    [this](const auto& command) { return command.second == m_dialog; });
+    m_dialog = nullptr;
+  }
 
   CDialog* Dialog() const { return m_dialog; }
+  SheetRun* Run() const { return m_run; }
   bool OwnsCommand(unsigned id) const { return m_ownCommands.count(id) > 0; }
 
  private:
@@ -257,11 +282,17 @@ class Host : public WindowHost {
   CDialog* m_dialog;
   SheetRun* m_run;
   std::map<int, HBITMAP> m_bitmaps;
-  std::map<unsigned, bool> m_ownCommands;
+  std::set<unsigned> m_ownCommands;
 };
 
-Binding* BindingOf(HWND hwnd) {
-  return reinterpret_cast<Binding*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+Host* HostOf(HWND hwnd) { return reinterpret_cast<Host*>(GetWindowLongPtrA(hwnd, DWLP_USER)); }
+
+// WM_INITDIALOG of a page (run: its sheet's) or of a modal dialog (no run).
+INT_PTR Bind(HWND hwnd, CDialog* dialog, SheetRun* run) {
+  auto* host = new Host(hwnd, dialog, run);
+  SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(host));
+  dialog->Attach(host);
+  return dialog->OnInitDialog() ? TRUE : FALSE;
 }
 
 INT_PTR Result(HWND hwnd, LONG_PTR result) {
@@ -270,13 +301,13 @@ INT_PTR Result(HWND hwnd, LONG_PTR result) {
 }
 
 // The notifications of the property sheet, turned into the page's overrides.
-INT_PTR OnSheetNotify(HWND hwnd, Binding& b, CDialog* dialog, const NMHDR& header) {
+INT_PTR OnSheetNotify(HWND hwnd, SheetRun& run, CDialog* dialog, const NMHDR& header) {
   auto* page = static_cast<CPropertyPage*>(dialog);
   switch (header.code) {
     case PSN_SETACTIVE: {
       const bool accepted = page->OnSetActive();
-      if (accepted && b.run && b.run->sheet)
-        b.run->sheet->SetActiveIndexFromBackend(b.run->sheet->GetPageIndex(page));
+      if (accepted && run.sheet)
+        run.sheet->SetActiveIndexFromBackend(run.sheet->GetPageIndex(page));
       return Result(hwnd, accepted ? 0 : -1);
     }
     case PSN_KILLACTIVE:
@@ -301,38 +332,28 @@ INT_PTR OnSheetNotify(HWND hwnd, Binding& b, CDialog* dialog, const NMHDR& heade
 
 // Everything after WM_INITDIALOG, for pages and modal dialogs alike.
 INT_PTR Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  Binding* b = BindingOf(hwnd);
-  if (!b) return FALSE;
+  Host* host = HostOf(hwnd);
+  if (!host) return FALSE;
   // The object may have gone before its window (Dialog() is then null).
-  CDialog* dialog = b->host->Dialog();
+  CDialog* dialog = host->Dialog();
   if (message == WM_NCDESTROY) {
     if (dialog) dialog->Detach();
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    delete b->host;
-    delete b;
+    delete host;
     return FALSE;
   }
   if (!dialog) return FALSE;
+  if (const int type = CtlTypeOf(message); type >= 0)
+    return reinterpret_cast<INT_PTR>(AnswerCtlColor(*dialog, hwnd, type, wParam, lParam));
   switch (message) {
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (b->run && header->hwndFrom == b->run->hwnd)
-        return OnSheetNotify(hwnd, *b, dialog, *header);
+      SheetRun* run = host->Run();
+      if (run && header->hwndFrom == run->hwnd) return OnSheetNotify(hwnd, *run, dialog, *header);
       return FALSE;
     }
     case WM_COMMAND:
       return dialog->OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-      const int type = CtlTypeOf(message);
-      const CtlColor color = dialog->OnCtlColor(ControlIdOf(hwnd, lParam), type);
-      return reinterpret_cast<INT_PTR>(ApplyCtlColor(color, reinterpret_cast<HDC>(wParam), type));
-    }
     case WM_LBUTTONUP:
       dialog->OnLButtonUp({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return FALSE;
@@ -340,7 +361,7 @@ INT_PTR Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       dialog->OnPaint();
       return FALSE;
     case WM_SYSCOMMAND:
-      if (b->host->OwnsCommand(static_cast<unsigned>(wParam) & 0xFFF0) &&
+      if (host->OwnsCommand(static_cast<unsigned>(wParam) & 0xFFF0) &&
           dialog->OnSysCommand(static_cast<unsigned>(wParam)))
         return TRUE;
       return FALSE;
@@ -352,26 +373,13 @@ INT_PTR Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 INT_PTR CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     const auto* psp = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
-    auto* page = reinterpret_cast<CPropertyPage*>(psp->lParam);
-    auto* run = t_creating;
-    // Pages created later find their run through the sheet window.
-    if (!run) run = reinterpret_cast<SheetRun*>(GetPropA(GetParent(hwnd), "okapi.run"));
-    auto* b = new Binding{new Host(hwnd, page, run), run};
-    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(b));
-    page->Attach(b->host);
-    return page->OnInitDialog() ? TRUE : FALSE;
+    return Bind(hwnd, reinterpret_cast<CPropertyPage*>(psp->lParam), RunOf(GetParent(hwnd)));
   }
   return Dispatch(hwnd, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* dialog = reinterpret_cast<CDialog*>(lParam);
-    auto* b = new Binding{new Host(hwnd, dialog, nullptr), nullptr};
-    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(b));
-    dialog->Attach(b->host);
-    return dialog->OnInitDialog() ? TRUE : FALSE;
-  }
+  if (message == WM_INITDIALOG) return Bind(hwnd, reinterpret_cast<CDialog*>(lParam), nullptr);
   return Dispatch(hwnd, message, wParam, lParam);
 }
 
@@ -385,8 +393,14 @@ std::wstring Widen(const std::string& text) {
 // The sheet's own window: colours, the system menu items pages added, and a
 // title that survives the sheet's retitling with each page's caption.
 LRESULT CALLBACK SheetSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR data) {
-  auto* run = reinterpret_cast<SheetRun*>(data);
+                               DWORD_PTR) {
+  SheetRun* run = RunOf(hwnd);
+  if (!run) return DefSubclassProc(hwnd, message, wParam, lParam);
+  if (const int type = CtlTypeOf(message); type >= 0 && run->sheet) {
+    if (HBRUSH brush = AnswerCtlColor(*run->sheet, hwnd, type, wParam, lParam))
+      return reinterpret_cast<LRESULT>(brush);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+  }
   switch (message) {
     case WM_SETTEXT: {
       if (!run->sheet) break;
@@ -398,20 +412,6 @@ LRESULT CALLBACK SheetSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       }
       return DefSubclassProc(hwnd, message, wParam, reinterpret_cast<LPARAM>(title.c_str()));
     }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-      if (!run->sheet) break;
-      const int type = CtlTypeOf(message);
-      const CtlColor color = run->sheet->OnCtlColor(ControlIdOf(hwnd, lParam), type);
-      if (HBRUSH brush = ApplyCtlColor(color, reinterpret_cast<HDC>(wParam), type))
-        return reinterpret_cast<LRESULT>(brush);
-      break;
-    }
     case WM_SYSCOMMAND: {
       const auto it = run->systemCommands.find(static_cast<unsigned>(wParam) & 0xFFF0);
       if (it != run->systemCommands.end() && it->second && it->second->IsCreated() &&
@@ -421,7 +421,7 @@ LRESULT CALLBACK SheetSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, SheetSubclass, 1);
-      RemovePropA(hwnd, "okapi.run");
+      RemovePropA(hwnd, kRunProp);
       if (run->sheet) run->sheet->Detach();
       break;
   }
@@ -429,13 +429,13 @@ LRESULT CALLBACK SheetSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 int CALLBACK SheetCallback(HWND hwnd, UINT message, LPARAM) {
-  if (message != PSCB_INITIALIZED || !t_creating) return 0;
-  SheetRun* run = t_creating;
+  if (message != PSCB_INITIALIZED || !t_starting) return 0;
+  SheetRun* run = std::exchange(t_starting, nullptr);
   run->hwnd = hwnd;
-  SetPropA(hwnd, "okapi.run", run);
-  SetWindowSubclass(hwnd, SheetSubclass, 1, reinterpret_cast<DWORD_PTR>(run));
-  run->host = new Host(hwnd, nullptr, run);
-  run->sheet->Attach(run->host);
+  SetPropA(hwnd, kRunProp, run);
+  SetWindowSubclass(hwnd, SheetSubclass, 1, 0);
+  run->host = std::make_unique<Host>(hwnd, nullptr, run);
+  run->sheet->Attach(run->host.get());
   run->sheet->OnInitDialog();
   // The header was read before initialisation; a Help flag cleared there
   // still hides the button.
@@ -485,14 +485,10 @@ class Win32Backend : public Backend {
     header.ppsp = pages.data();
     header.pfnCallback = SheetCallback;
 
-    SheetRun* outer = t_creating;
-    t_creating = &run;
-    // The first page is created inside PropertySheetA; later ones find the
-    // run through the sheet window.
+    t_starting = &run;
     const INT_PTR result = PropertySheetA(&header);
-    t_creating = outer;
+    t_starting = nullptr;  // a sheet that failed to start never took it
     sheet.Detach();
-    delete run.host;
     return result > 0 ? IDOK : IDCANCEL;
   }
 

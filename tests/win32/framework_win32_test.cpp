@@ -16,10 +16,16 @@
 #include "framework/framework.h"
 #include "framework/win32/win32_backend.h"
 #include "res/resource.h"
+#include "tests/support/logging_page.h"
+#include "tests/support/screenshot.h"
 #include "wizard/page_frame.h"
 #include "wizard/wizard_sheet.h"
 
 namespace {
+
+using okapi_test::Log;
+using okapi_test::LoggingPage;
+using okapi_test::SaveScreenshot;
 
 constexpr int kBackButton = 0x3023;
 constexpr int kNextButton = 0x3024;
@@ -150,82 +156,6 @@ std::string Title(HWND window) {
   GetWindowTextA(window, text, sizeof text);
   return text;
 }
-
-// The window as the screen shows it, as a 24-bit .bmp.
-void SaveScreenshot(HWND window, const std::string& path) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  const HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const DWORD size = ((w * 3 + 3) & ~3) * h;
-  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info.bmiHeader;
-  const BITMAPFILEHEADER file{0x4D42, offset + size, 0, 0, offset};
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  out.write(static_cast<const char*>(bits), size);
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-}
-
-using Log = std::vector<std::string>;
-
-class LoggingPage : public CPropertyPage {
- public:
-  LoggingPage(unsigned templateId, Log& log) : CPropertyPage(templateId), m_log(log) {}
-  int next = kWizardInOrder;
-  int back = kWizardInOrder;
-  bool leave = true;
-  bool finish = true;
-  unsigned buttonsOnActivate = 0;
-
-  bool OnInitDialog() override {
-    Add("init");
-    return CPropertyPage::OnInitDialog();
-  }
-  bool OnSetActive() override {
-    Add("active");
-    if (buttonsOnActivate) SetWizardButtons(buttonsOnActivate);
-    return true;
-  }
-  bool OnKillActive() override {
-    Add("kill");
-    return leave;
-  }
-  int OnWizardNext() override {
-    Add("next");
-    return next;
-  }
-  int OnWizardBack() override {
-    Add("back");
-    return back;
-  }
-  bool OnWizardFinish() override {
-    Add("finish");
-    return finish;
-  }
-  bool OnQueryCancel() override {
-    Add("querycancel");
-    return true;
-  }
-  void OnCancel() override { Add("reset"); }
-
- private:
-  void Add(const char* what) {
-    m_log.push_back(std::string(what) + " " + std::to_string(GetTemplateId()));
-  }
-  Log& m_log;
-};
 
 class Win32SheetTest : public ::testing::Test {
  protected:
@@ -644,12 +574,19 @@ TEST(Win32Controls, StaticImageFromFileAndComboBoxItems) {
                 EXPECT_FALSE(color.palette.SetBitmapFromFile("c:\\no\\such.bmp"));
                 EXPECT_EQ(SendMessageA(palette, STM_GETIMAGE, IMAGE_BITMAP, 0), original);
                 ASSERT_TRUE(color.palette.SetBitmapFromFile(tiny));
+                EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(original)), 0u)
+                    << "the image the control handed back is deleted";
                 const auto shown =
                     reinterpret_cast<HBITMAP>(SendMessageA(palette, STM_GETIMAGE, IMAGE_BITMAP, 0));
                 BITMAP bitmap{};
                 ASSERT_NE(GetObjectA(shown, sizeof bitmap, &bitmap), 0);
                 EXPECT_EQ(bitmap.bmWidth, 2);
                 EXPECT_TRUE(color.palette.SetBitmapFromFile(tiny)) << "again, replacing";
+                EXPECT_EQ(GetObjectType(shown), 0u);
+                EXPECT_NE(GetObjectType(reinterpret_cast<HGDIOBJ>(
+                              SendMessageA(palette, STM_GETIMAGE, IMAGE_BITMAP, 0))),
+                          0u)
+                    << "the image shown stays alive";
                 const HWND page = ActivePage(s);
                 SendMessageA(page, WM_LBUTTONUP, 0, MAKELPARAM(45, 110));
                 EXPECT_EQ(color.releases, (std::vector<CPoint>{{45, 110}}));

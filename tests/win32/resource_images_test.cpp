@@ -143,9 +143,8 @@ TEST(ResourceManifest, AsksForCommonControlsSixSystemDpiAwarenessAndAdministrato
   ASSERT_TRUE(found);
   const char* data = static_cast<const char*>(LockResource(LoadResource(Self(), found)));
   const std::string manifest(data, SizeofResource(Self(), found));
-  for (const char* part :
-       {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
-        "level=\"requireAdministrator\"", ">true</dpiAware>"}) {
+  for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                           "level=\"requireAdministrator\"", ">true</dpiAware>"}) {
     SCOPED_TRACE(part);
     // Attributes may wrap: compare with runs of blanks folded.
     std::string folded;

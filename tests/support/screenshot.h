@@ -1,0 +1,37 @@
+// Windows tests only: a window as the screen shows it, saved as a 24-bit .bmp.
+#pragma once
+
+#include "framework/win32/win32_api.h"
+// (first: see win32_api.h)
+#include <fstream>
+#include <string>
+
+namespace okapi_test {
+
+inline void SaveScreenshot(HWND window, const std::string& path) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const DWORD size = ((w * 3 + 3) & ~3) * h;
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info.bmiHeader;
+  const BITMAPFILEHEADER file{0x4D42, offset + size, 0, 0, offset};
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  out.write(static_cast<const char*>(bits), size);
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+}  // namespace okapi_test
