@@ -17,7 +17,7 @@
 std::uintptr_t HtmlHelpLauncher(std::uintptr_t hwndCaller, const char* file, unsigned command,
                                 std::uintptr_t data);
 
-// Shows g_strHelpFile + topic ("::/W02.htm"): HH_INITIALIZE, then HH_DISPLAY_TOPIC.
+// topic: "::/W02.htm", appended to the program's help file.
 void OpenHelpTopic(const std::string& topic);
 
 namespace help_launcher {

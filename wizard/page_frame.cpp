@@ -15,8 +15,6 @@ bool Listed(const std::vector<int>& ids, int id) {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-}  // namespace
-
 CtlColor FrameColor(const PageFrame& frame, int controlId, int ctlType) {
   using Brush = CtlColor::Brush;
   if (ctlType == CTLCOLOR_DLG) return {Brush::White, std::nullopt, std::nullopt};
@@ -24,6 +22,8 @@ CtlColor FrameColor(const PageFrame& frame, int controlId, int ctlType) {
   if (Listed(frame.white, controlId)) return {Brush::White, std::nullopt, kWhite};
   return {};
 }
+
+}  // namespace
 
 COkapiPage::COkapiPage(unsigned templateId, PageFrame frame)
     : CPropertyPage(templateId), m_frame(std::move(frame)) {
@@ -59,14 +59,10 @@ bool COkapiPage::OnSetActive() {
 
 bool COkapiPage::OnCommand(int id, unsigned code) {
   if (m_frame.helpButtonId && id == m_frame.helpButtonId && code == BN_CLICKED) {
-    OpenHelp();
+    if (!m_frame.helpTopic.empty()) OpenHelpTopic(m_frame.helpTopic);
     return true;
   }
   return CPropertyPage::OnCommand(id, code);
-}
-
-void COkapiPage::OpenHelp() {
-  if (!m_frame.helpTopic.empty()) OpenHelpTopic(m_frame.helpTopic);
 }
 
 CtlColor COkapiPage::OnCtlColor(int controlId, int ctlType) {

@@ -24,25 +24,16 @@ struct PageFrame {
 // the screen's dpi, and positions given in pixels must grow with them.
 int ScaleForScreen(int pixels96);
 
-// How a page with this frame paints a control (or itself, with CWnd::kSelf).
-CtlColor FrameColor(const PageFrame& frame, int controlId, int ctlType);
-
 class COkapiPage : public CPropertyPage {
  public:
   COkapiPage(unsigned templateId, PageFrame frame);
 
-  const PageFrame& Frame() const { return m_frame; }
-
   CButton m_btnHelp;
 
-  // Binds m_btnHelp; a page's own DoDataExchange calls this first.
+  // A page's own exchange starts with this one: the Help button is a control.
   void DoDataExchange(CDataExchange* pDX) override;
-  // The base, the title font, LoadPage, then the Help button moved to its
-  // place. Returns true.
   bool OnInitDialog() override;
-  // Posts the frame's buttons (if any), then the base.
   bool OnSetActive() override;
-  // The Help button opens the page's topic.
   bool OnCommand(int id, unsigned code) override;
   CtlColor OnCtlColor(int controlId, int ctlType) override;
 
@@ -50,11 +41,11 @@ class COkapiPage : public CPropertyPage {
   static constexpr CRect kHelpButtonRect{390, 330, 390 + 116, 330 + 22};
 
  protected:
-  // The page's own loading, between the title font and the Help button's move.
+  // The page's own loading, with the title font already set.
   virtual void LoadPage() {}
-  void PlaceHelpButton();
-  void OpenHelp();
 
  private:
+  void PlaceHelpButton();
+
   PageFrame m_frame;
 };
