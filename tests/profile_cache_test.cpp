@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "store/profile.h"
-#include "tests/support/fixture_drive.h"
-#include "tests/support/memory_files.h"
+#include "tests/support/counting_files.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ class ProfileCache : public testing::Test {
     return store::GetProfileString("s", key, "Error", 64, kFile);
   }
 
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
   std::vector<Reported> reported;
 };
 
@@ -116,44 +115,6 @@ TEST_F(ProfileCache, FailedWriteIsReportedAndChangesNothing) {
   EXPECT_EQ("disk full", reported[0].reason);
   EXPECT_EQ("[s]\r\na=1\r\n", files->Contents(kFile));
   EXPECT_EQ("1", Read("a"));
-}
-
-// The same promises on the build's real file service (a host folder natively,
-// the Wine prefix's drive under Wine).
-class ProfileOnDisk : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(okapi_test::RemoveTree(kDir));
-    ASSERT_TRUE(platform::Os().files->CreateDirectory(kDir));
-    store::ForgetCachedFiles();
-  }
-  void TearDown() override {
-    store::ForgetCachedFiles();
-    EXPECT_TRUE(okapi_test::RemoveTree(kDir));
-  }
-  static constexpr const char* kDir = "c:\\okapi-profile-test";
-  const std::string file = std::string(kDir) + "\\Test.ini";
-  okapi_test::TestMachine machine;
-};
-
-TEST_F(ProfileOnDisk, ReadsWritesAndNoticesReplacement) {
-  auto& fs = *platform::Os().files;
-  ASSERT_TRUE(store::WriteProfileString("Lumen Text", "TEXT1", "one", file).ok);
-  EXPECT_EQ("[Lumen Text]\r\nTEXT1=one\r\n", fs.ReadFile(file).value_or("<missing>"));
-  EXPECT_EQ("one", store::GetProfileString("lumen text", "text1", "Error", 64, file));
-  // Another program replaces the file with one of the same size.
-  ASSERT_TRUE(fs.WriteFileAtomic(file, "[Lumen Text]\r\nTEXT1=two\r\n").ok);
-  EXPECT_EQ("two", store::GetProfileString("Lumen Text", "TEXT1", "Error", 64, file));
-}
-
-TEST_F(ProfileOnDisk, ReadOnlyFileFailsAndKeepsItsBytes) {
-  auto& fs = *platform::Os().files;
-  ASSERT_TRUE(store::WriteProfileString("s", "k", "v", file).ok);
-  ASSERT_TRUE(fs.SetReadOnly(file));
-  EXPECT_FALSE(store::WriteProfileString("s", "k", "w", file).ok);
-  EXPECT_EQ("[s]\r\nk=v\r\n", fs.ReadFile(file).value_or("<missing>"));
-  EXPECT_EQ("v", store::GetProfileString("s", "k", "Error", 64, file));
-  EXPECT_EQ(std::vector<std::string>{"Test.ini"}, fs.Find(std::string(kDir) + "\\*"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "store/profile.h"
 #include "tests/support/bytes.h"
-#include "tests/support/memory_files.h"
+#include "tests/support/counting_files.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ std::ostream& operator<<(std::ostream& os, const ReadCase& c) { return os << c.b
 
 class ProfileRead : public testing::TestWithParam<ReadCase> {
  protected:
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
 };
 
 TEST_P(ProfileRead, ReturnsWhatWindowsReturns) {
@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                              Bytes("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v\0\n"), "s", "k", "d", 64, "d"}));
 
 TEST(ProfileReadLimits, LongValuesWrapAt65536Characters) {
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
   struct Row {
     std::size_t length;
     std::size_t expected;
@@ -137,20 +137,20 @@ TEST(ProfileReadLimits, LongValuesWrapAt65536Characters) {
 }
 
 TEST(ProfileReadLimits, LongKeysHaveNoLimit) {
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
   const std::string key(70000, 'k');
   files->AddFile(kFile, "[s]\r\n" + key + "=v\r\n");
   EXPECT_EQ("v", store::GetProfileString("s", key, "d", 64, kFile));
 }
 
 TEST(ProfileReadMissing, MissingFileGivesTheDefault) {
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
   EXPECT_EQ("Error", store::GetProfileString("s", "k", "Error", 64, kFile));
   EXPECT_TRUE(store::GetProfileSectionNames(kFile).empty());
 }
 
 TEST(ProfileLists, ListsKeepFileOrderAndDuplicatesButSkipComments) {
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
   files->AddFile(kFile, "x=0\n[b]\nk=1\n;c=2\nbare\nK=3\n=4\n[a]\n[B]\nj=5\n");
   EXPECT_EQ((std::vector<std::string>{"b", "a", "B"}), store::GetProfileSectionNames(kFile));
   EXPECT_EQ((std::vector<std::string>{"k", "K", ""}), store::GetProfileKeyNames("B", kFile));

@@ -7,7 +7,7 @@
 
 #include "store/profile.h"
 #include "tests/support/bytes.h"
-#include "tests/support/memory_files.h"
+#include "tests/support/counting_files.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ std::ostream& operator<<(std::ostream& os, const WriteCase& c) { return os << c.
 
 class ProfileWrite : public testing::TestWithParam<WriteCase> {
  protected:
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
 };
 
 TEST_P(ProfileWrite, LeavesTheExpectedBytes) {
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "v", "\xEF\xBB\xBF[s]\r\n[s]\r\nk=v\r\n"}));
 
 TEST(ProfileWriteRoundTrip, WhatIsWrittenIsReadBack) {
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
   files->AddDirectory("c:\\data");
   const std::string longValue(65535, 'v');
   for (std::string_view value :
@@ -151,7 +151,7 @@ TEST(ProfileWriteRoundTrip, WhatIsWrittenIsReadBack) {
 }
 
 TEST(ProfileWriteRefusals, LineBreaksInNamesOrValuesAreRefusedAndReported) {
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
   files->AddFile(kFile, "[s]\r\nk=v\r\n");
   std::vector<std::string> reported;
   store::SetWriteFailureReporter(

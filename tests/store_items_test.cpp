@@ -4,7 +4,7 @@
 #include "app/globals.h"
 #include "store/items.h"
 #include "store/profile.h"
-#include "tests/support/memory_files.h"
+#include "tests/support/counting_files.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ class StoreItems : public testing::Test {
   }
   ~StoreItems() override { g_strMapFile = savedMap_; }
 
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
 
  private:
   std::string savedMap_;

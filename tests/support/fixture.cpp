@@ -235,8 +235,9 @@ std::string DemoMachineTable(std::optional<bool> usesVisualMap) {
   return Crlf(table);
 }
 
-bool RemoveTree(const std::string& path) {
-  auto& files = *platform::Os().files;
+bool RemoveTree(const std::string& path) { return RemoveTree(*platform::Os().files, path); }
+
+bool RemoveTree(platform::FileSystem& files, const std::string& path) {
   if (!files.Exists(path)) return true;
   if (!files.IsDirectory(path)) {
     (void)files.SetAttributesNormal(path);  // the delete below reports
@@ -244,7 +245,7 @@ bool RemoveTree(const std::string& path) {
   }
   bool ok = true;
   for (const std::string& name : files.Find(path + "\\*"))
-    ok = RemoveTree(path + "\\" + name) && ok;
+    ok = RemoveTree(files, path + "\\" + name) && ok;
   (void)files.SetAttributesNormal(path);
   return files.RemoveDirectory(path) && ok;
 }

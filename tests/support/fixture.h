@@ -96,6 +96,7 @@ platform::Status LayDemoInstallation();
 
 // Removes a directory with everything below it (read-only files too), or a
 // file. True when nothing is left.
+bool RemoveTree(platform::FileSystem& files, const std::string& path);
 bool RemoveTree(const std::string& path);
 // Creates a directory and any missing parents.
 platform::Status MakeDirectories(const std::string& path);

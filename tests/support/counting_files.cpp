@@ -1,0 +1,70 @@
+#include "tests/support/counting_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <utility>
+
+#include "store/profile.h"
+#include "tests/support/fixture.h"
+
+namespace okapi_test {
+
+CountingFiles::CountingFiles() {
+#ifndef _WIN32
+  std::string pattern = (std::filesystem::temp_directory_path() / "okapi-files-XXXXXX").string();
+  if (mkdtemp(pattern.data())) hostRoot_ = pattern;
+#endif
+  real_ = std::move(platform::MakeNativeServices(hostRoot_)->files);
+}
+
+CountingFiles::~CountingFiles() {
+  for (const std::string& folder : madeTop_) (void)RemoveTree(*real_, folder);
+  std::error_code ignored;
+  if (!hostRoot_.empty()) std::filesystem::remove_all(hostRoot_, ignored);
+}
+
+void CountingFiles::AddDirectory(const std::string& path) {
+  // "c:\a\b": "c:\a" first, then "c:\a\b".
+  for (std::size_t cut = path.find('\\', path.find('\\') + 1);; cut = path.find('\\', cut + 1)) {
+    const std::string folder = path.substr(0, cut);
+    if (!real_->IsDirectory(folder)) {
+      EXPECT_TRUE(real_->CreateDirectory(folder)) << folder;
+      if (folder.find('\\') == folder.rfind('\\')) madeTop_.push_back(folder);
+    }
+    if (cut == std::string::npos) return;
+  }
+}
+
+void CountingFiles::AddFile(const std::string& path, std::string_view bytes) {
+  AddDirectory(path.substr(0, path.rfind('\\')));
+  const platform::Status written = real_->WriteFileAtomic(path, bytes);
+  EXPECT_TRUE(written) << path << ": " << written.reason;
+}
+
+std::string CountingFiles::Contents(const std::string& path) {
+  return real_->ReadFile(path).value_or("<missing>");
+}
+
+platform::Status CountingFiles::WriteFileAtomic(const std::string& path, std::string_view bytes) {
+  ++writes_;
+  if (!failNext_.empty()) return platform::Status::Fail(std::exchange(failNext_, {}));
+  return real_->WriteFileAtomic(path, bytes);
+}
+
+ScopedCountingFiles::ScopedCountingFiles() {
+  auto services = std::make_unique<platform::Services>();
+  auto files = std::make_unique<CountingFiles>();
+  files_ = files.get();
+  services->files = std::move(files);
+  previous_ = platform::ReplaceOs(std::move(services));
+  store::ForgetCachedFiles();
+}
+
+ScopedCountingFiles::~ScopedCountingFiles() {
+  store::ForgetCachedFiles();
+  platform::ReplaceOs(std::move(previous_));
+}
+
+}  // namespace okapi_test

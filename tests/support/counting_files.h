@@ -1,0 +1,85 @@
+// The build's real file service for one test (natively on a fresh folder,
+// under Wine on the prefix's c:\), counting what the profile engine asks of
+// it and able to fail the next write.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace okapi_test {
+
+class CountingFiles final : public platform::FileSystem {
+ public:
+  CountingFiles();
+  ~CountingFiles() override;  // removes the folders it made
+  CountingFiles(const CountingFiles&) = delete;
+  CountingFiles& operator=(const CountingFiles&) = delete;
+
+  // Test set-up, not counted: missing parent folders are made too.
+  void AddDirectory(const std::string& path);
+  void AddFile(const std::string& path, std::string_view bytes);
+  // The file's bytes, or "<missing>".
+  std::string Contents(const std::string& path);
+  // The next atomic write fails with this reason and changes nothing.
+  void FailNextWrite(std::string reason) { failNext_ = std::move(reason); }
+  int ReadCount() const { return reads_; }
+  int StampCount() const { return stamps_; }
+  int WriteCount() const { return writes_; }
+
+  bool CreateDirectory(const std::string& path) override { return real_->CreateDirectory(path); }
+  bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override {
+    return real_->CopyFile(from, to, failIfExists);
+  }
+  bool DeleteFile(const std::string& path) override { return real_->DeleteFile(path); }
+  bool RemoveDirectory(const std::string& path) override { return real_->RemoveDirectory(path); }
+  bool SetAttributesNormal(const std::string& path) override {
+    return real_->SetAttributesNormal(path);
+  }
+  bool SetReadOnly(const std::string& path) override { return real_->SetReadOnly(path); }
+  std::vector<std::string> Find(const std::string& pattern) override {
+    return real_->Find(pattern);
+  }
+  bool Exists(const std::string& path) override { return real_->Exists(path); }
+  bool IsDirectory(const std::string& path) override { return real_->IsDirectory(path); }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    ++reads_;
+    return real_->ReadFile(path);
+  }
+  std::optional<platform::FileStamp> Stamp(const std::string& path) override {
+    ++stamps_;
+    return real_->Stamp(path);
+  }
+  platform::Status WriteFileAtomic(const std::string& path, std::string_view bytes) override;
+
+ private:
+  std::string hostRoot_;              // natively: the folder standing for the drives
+  std::vector<std::string> madeTop_;  // under Wine: the folders made right below a drive
+  std::unique_ptr<platform::FileSystem> real_;
+  std::string failNext_;
+  int reads_ = 0;
+  int stamps_ = 0;
+  int writes_ = 0;
+};
+
+// Installs a CountingFiles as the process's file service for one test and
+// puts the previous services back afterwards; the profile cache is emptied
+// both ways.
+class ScopedCountingFiles {
+ public:
+  ScopedCountingFiles();
+  ~ScopedCountingFiles();
+  ScopedCountingFiles(const ScopedCountingFiles&) = delete;
+  ScopedCountingFiles& operator=(const ScopedCountingFiles&) = delete;
+  CountingFiles& operator*() const { return *files_; }
+  CountingFiles* operator->() const { return files_; }
+
+ private:
+  CountingFiles* files_;
+  std::unique_ptr<platform::Services> previous_;
+};
+
+}  // namespace okapi_test
