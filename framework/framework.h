@@ -424,12 +424,12 @@ class CDialog : public CWnd {
   // Keeps a font for as long as the dialog object lives (title fonts).
   CFont* KeepFont(std::unique_ptr<CFont> font);
 
-  // Overridables. The base OnInitDialog loads the controls (UpdateData(false))
-  // and returns true.
+  // Overridables. Initialisation loads the controls from the members by
+  // default and returns true.
   virtual bool OnInitDialog();
   virtual void DoDataExchange(CDataExchange* pDX);
-  // Control notifications; true when handled. The base runs OnOK for IDOK and
-  // OnCancel for IDCANCEL.
+  // Control notifications; true when handled. IDOK and IDCANCEL go to the two
+  // below by default.
   virtual bool OnCommand(int id, unsigned code);
   // Saves the controls and ends the dialog with IDOK (pages: nothing).
   virtual void OnOK();
@@ -474,13 +474,13 @@ class CPropertyPage : public CDialog {
   // current handler returns.
   void SetWizardButtons(unsigned flags);
 
-  // Overridables. OnSetActive runs on every activation (after OnInitDialog on
-  // the first); false skips the page in the direction of travel. OnKillActive
-  // runs when the page is left by Next or Back after the page's handler; false
-  // keeps it. Neither exchanges data by default: controls keep what they show
-  // between visits, and a page takes its controls over where it chooses.
-  // OnWizardNext/Back give kWizardStay, kWizardInOrder or a template id.
-  // OnWizardFinish: false keeps the wizard open.
+  // Overridables. Activation comes at every visit (after initialisation on the
+  // first); false skips the page in the direction of travel. Leaving by Next
+  // or Back is asked after the button's own handler; false keeps the page.
+  // Neither exchanges data by default: controls keep what they show between
+  // visits, and a page takes its controls over where it chooses. Next and
+  // Back give kWizardStay, kWizardInOrder or a template id; Finish: false
+  // keeps the wizard open.
   virtual bool OnSetActive();
   virtual bool OnKillActive();
   virtual int OnWizardNext();
@@ -536,8 +536,8 @@ class CPropertySheet : public CWnd {
   void SetTitleOverride(const std::string& title);
   const std::string& GetTitleOverride() const { return m_titleOverride; }
 
-  // Overridables. OnInitDialog runs when the sheet's window exists, before the
-  // first page is initialised.
+  // Overridables. Initialisation comes when the sheet's window exists, before
+  // the first page's.
   virtual bool OnInitDialog();
   // Colours of the sheet's own area and of its own controls.
   virtual CtlColor OnCtlColor(int controlId, int ctlType);
