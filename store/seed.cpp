@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "platform/ascii.h"
 #include "store/profile.h"
 
 namespace {
@@ -51,13 +52,6 @@ struct Scan {
   std::string_view fixedKey;
 };
 
-std::string ToUpperAscii(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
-    return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-  });
-  return s;
-}
-
 std::string_view MapKeyFor(const Scan& scan, std::string_view marker) {
   if (!scan.fixedKey.empty()) return scan.fixedKey;
   if (marker == "__MENUX_TITLE__") return "__MENU4_TITLE__";
@@ -72,8 +66,8 @@ Findings RunScan(const Scan& scan) {
   Findings found;
   for (int n = 1; n <= kSlotCount; ++n) {
     const std::string slot = std::string(scan.slotPrefix) + std::to_string(n);
-    const std::string value =
-        ToUpperAscii(store::GetProfileString(scan.section, slot, "Error", kSlotBuffer, *scan.file));
+    const std::string value = platform::ToUpperAscii(
+        store::GetProfileString(scan.section, slot, "Error", kSlotBuffer, *scan.file));
     const auto hit = std::find_if(
         scan.markers.begin(), scan.markers.end(),
         [&](std::string_view marker) { return value.find(marker) != std::string::npos; });
