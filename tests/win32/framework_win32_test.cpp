@@ -521,10 +521,6 @@ TEST(Win32CommonDialogs, FileAndColourDialogsCanBeCancelled) {
   EXPECT_EQ(script.shown[1].caption, "Color");
 }
 
-}  // namespace
-
-namespace {
-
 // A 2 by 2 24-bit bitmap file.
 std::string WriteTinyBitmap() {
   char dir[MAX_PATH] = {};
