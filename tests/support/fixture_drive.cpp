@@ -5,21 +5,21 @@
 
 namespace okapi_test {
 
+// Fresh services for each test, on Windows too: what a test claims (the
+// single-instance mutex) is released when it ends, as at a process's exit.
 TestMachine::TestMachine() {
 #ifndef _WIN32
   std::string pattern = (std::filesystem::temp_directory_path() / "okapi-test-XXXXXX").string();
   if (mkdtemp(pattern.data())) driveRoot_ = pattern;
-  previous_ = platform::ReplaceOs(platform::MakeNativeServices(driveRoot_));
 #endif
+  previous_ = platform::ReplaceOs(platform::MakeNativeServices(driveRoot_));
 }
 
 TestMachine::~TestMachine() {
-#ifndef _WIN32
   platform::ReplaceOs(std::move(previous_));
   std::error_code ignored;
   // Read-only files do not stop the owner from removing them on posix.
   if (!driveRoot_.empty()) std::filesystem::remove_all(driveRoot_, ignored);
-#endif
 }
 
 }  // namespace okapi_test
