@@ -10,9 +10,9 @@
 #include "store/backup.h"
 #include "store/profile.h"
 #include "store/seed.h"
+#include "tests/support/counting_files.h"
 #include "tests/support/fixture.h"
 #include "tests/support/fixture_drive.h"
-#include "tests/support/memory_files.h"
 
 namespace {
 
@@ -196,7 +196,7 @@ namespace {
 
 // The seeding's 400 reads must not cost 400 parses.
 TEST(SeedingCost, ReadsEachFileOnce) {
-  okapi_test::ScopedMemoryFiles files;
+  okapi_test::ScopedCountingFiles files;
   const std::string saved[] = {g_strConfigFile, g_strTextFile, g_strMapFile};
   g_strConfigFile = "c:\\help\\lumen-config.ini";
   g_strTextFile = "c:\\help\\lumen-text.ini";
