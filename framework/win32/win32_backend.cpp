@@ -98,6 +98,7 @@ class Host : public WindowHost {
  public:
   Host(HWND hwnd, CDialog* dialog, SheetRun* run) : m_hwnd(hwnd), m_dialog(dialog), m_run(run) {}
   ~Host() override {
+    ForgetCommands();
     for (auto& [id, bitmap] : m_bitmaps) DeleteObject(bitmap);
   }
 
@@ -258,11 +259,8 @@ class Host : public WindowHost {
     const std::string& title = m_run->sheet->GetTitleOverride();
     if (!title.empty()) SetWindowTextA(m_run->hwnd, title.c_str());
   }
-  // The sheet's menu keeps the items of a page that went; they run nothing.
   void OwnerDestroyed() override {
-    if (m_run && m_dialog)
-      std::erase_if(m_run->systemCommands,
-                    [this](const auto& command) { return command.second == m_dialog; });
+    ForgetCommands();
     m_dialog = nullptr;
   }
 
@@ -271,6 +269,14 @@ class Host : public WindowHost {
   bool OwnsCommand(unsigned id) const { return m_ownCommands.count(id) > 0; }
 
  private:
+  // The sheet's menu keeps the items of a page gone (object or window); they
+  // run nothing.
+  void ForgetCommands() {
+    if (m_run && m_dialog)
+      std::erase_if(m_run->systemCommands,
+                    [this](const auto& command) { return command.second == m_dialog; });
+  }
+
   int ListMessage(int id, UINT listMessage, UINT comboMessage, WPARAM wParam, LPARAM lParam) {
     const HWND item = Item(id);
     if (!item) return LB_ERR;
