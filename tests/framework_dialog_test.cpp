@@ -7,7 +7,7 @@
 #include "framework/framework.h"
 #include "framework/headless/headless.h"
 #include "platform/platform.h"
-#include "tests/support/memory_files.h"
+#include "tests/support/counting_files.h"
 
 namespace {
 
@@ -379,7 +379,7 @@ TEST(HeadlessModalDialog, ScriptCanCancel) {
 }
 
 TEST_F(DialogTest, StaticShowsABitmapFileOnlyWhenItLoads) {
-  auto files = std::make_unique<okapi_test::MemoryFiles>();
+  auto files = std::make_unique<okapi_test::CountingFiles>();
   files->AddFile("c:\\zantools\\zanhelp\\customization\\white.bmp", "BM");
   auto services = std::make_unique<platform::Services>();
   services->files = std::move(files);
