@@ -293,10 +293,22 @@ void CDataExchange::Fail(const std::string& message) {
   host->SetSel(m_idLastControl, 0, -1);
 }
 
-void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
+namespace {
+
+// The dialog's window for an exchange with control `id`; null when there is
+// nothing to exchange (no window, or an earlier control failed).
+fw::WindowHost* Prepare(CDataExchange* pDX, int id) {
   auto* host = pDX->m_pDlg->GetHost();
-  if (pDX->Failed() || !host) return;
+  if (pDX->Failed() || !host) return nullptr;
   pDX->PrepareCtrl(id);
+  return host;
+}
+
+}  // namespace
+
+void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
+  auto* host = Prepare(pDX, id);
+  if (!host) return;
   if (pDX->m_bSaveAndValidate)
     value = host->GetText(id);
   else
@@ -304,9 +316,8 @@ void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value) {
-  auto* host = pDX->m_pDlg->GetHost();
-  if (pDX->Failed() || !host) return;
-  pDX->PrepareCtrl(id);
+  auto* host = Prepare(pDX, id);
+  if (!host) return;
   if (!pDX->m_bSaveAndValidate) {
     host->SetText(id, std::to_string(value));
     return;
@@ -320,9 +331,8 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::uint8_t& value) {
-  auto* host = pDX->m_pDlg->GetHost();
-  if (pDX->Failed() || !host) return;
-  pDX->PrepareCtrl(id);
+  auto* host = Prepare(pDX, id);
+  if (!host) return;
   if (!pDX->m_bSaveAndValidate) {
     host->SetText(id, std::to_string(value));
     return;
@@ -338,9 +348,8 @@ void DDX_Text(CDataExchange* pDX, int id, std::uint8_t& value) {
 }
 
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
-  auto* host = pDX->m_pDlg->GetHost();
-  if (pDX->Failed() || !host) return;
-  pDX->PrepareCtrl(id);
+  auto* host = Prepare(pDX, id);
+  if (!host) return;
   if (pDX->m_bSaveAndValidate)
     value = host->GetCheck(id);
   else
