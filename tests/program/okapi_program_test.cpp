@@ -17,6 +17,7 @@
 #include "store/profile.h"
 #include "tests/support/fixture.h"
 #include "tests/support/fixture_drive.h"
+#include "tests/support/screenshot.h"
 
 namespace {
 
@@ -127,38 +128,11 @@ HWND FindProgramDialog(DWORD processId, const std::string& title) {
   return search.found;
 }
 
-// Writes what the screen shows of a window as a 24-bit BMP under the build tree.
+// What the screen shows of a window, as a .bmp under the build tree.
 void Screenshot(HWND window, const std::string& name) {
   std::this_thread::sleep_for(std::chrono::milliseconds(400));  // let it paint
   CreateDirectoryA(kShotDir.c_str(), nullptr);
-  RECT r{};
-  GetWindowRect(window, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = ((width * 3 + 3) / 4) * 4, size = stride * height;
-  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info.bmiHeader + size), 0,
-                        0, static_cast<DWORD>(sizeof file + sizeof info.bmiHeader)};
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  bytes.append(static_cast<const char*>(bits), size);
-  EXPECT_TRUE(platform::Os().files->WriteFileAtomic(kShotDir + "\\" + name + ".bmp", bytes));
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  okapi_test::SaveScreenshot(window, kShotDir + "\\" + name + ".bmp");
 }
 
 class ProgramTest : public okapi_test::MachineTest {
