@@ -23,7 +23,7 @@
 #include "store/backup.h"
 #include "store/profile.h"
 #include "store/seed.h"
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 
 namespace {
 
@@ -60,14 +60,14 @@ int main() {
   std::filesystem::create_directories(root + "/c");
   (void)platform::ReplaceOs(platform::MakeNativeServices(root));
 #endif
-  if (!okapi_test::LayDemoInstallation()) Fail("cannot lay the demo installation");
+  if (!demo::LayDemoInstallation()) Fail("cannot lay the demo installation");
 
   const int runs = 31;
   const auto nothing = [] {};
   const auto cold = [] { store::ForgetCachedFiles(); };
   const auto noBackup = [] {
     store::ForgetCachedFiles();
-    (void)okapi_test::RemoveTree(g_strHelpRoot + "\\customization\\backup");
+    (void)demo::RemoveTree(g_strHelpRoot + "\\customization\\backup");
   };
   bool missing = false;
   const double discovery =

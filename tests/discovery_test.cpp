@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {
 
-using okapi_test::Exe;
-using okapi_test::Installation;
+using demo::Exe;
+using demo::Installation;
 
 constexpr char kMissingMessage[] =
     "Can't find an installation of Lumen ZAN or lumen Larkbook. This application will exit";
@@ -19,7 +19,7 @@ constexpr char kMissingMessage[] =
 class DiscoveryTest : public okapi_test::MachineTest {
  protected:
   void Lay(const Installation& installation) {
-    auto status = okapi_test::LayInstallation(installation);
+    auto status = demo::LayInstallation(installation);
     ASSERT_TRUE(status) << status.reason;
   }
   // Runs the check with a stale edition flag, so a check that forgets to
@@ -48,7 +48,7 @@ TEST_F(DiscoveryTest, FileVersionDecidesTheEditionAndItsAbsenceEndsTheRun) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    ASSERT_TRUE(okapi_test::ResetMachine());
+    ASSERT_TRUE(demo::ResetMachine());
     Installation installation;
     installation.llb3 = row.exe;
     Lay(installation);
@@ -80,7 +80,7 @@ TEST_F(DiscoveryTest, NotebookExecutableWinsOverTheDesktopOne) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    ASSERT_TRUE(okapi_test::ResetMachine());
+    ASSERT_TRUE(demo::ResetMachine());
     Installation installation;
     installation.llb3 = row.llb3;
     installation.lzan = row.lzan;
@@ -118,7 +118,7 @@ TEST_F(DiscoveryTest, RegistryNamesTheInstallationButNotTheToolsOwnFiles) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    ASSERT_TRUE(okapi_test::ResetMachine());
+    ASSERT_TRUE(demo::ResetMachine());
     Installation installation;
     installation.registryInstallDir = row.value;
     installation.directory = "c:\\Program Files\\Lumen\\";
@@ -150,10 +150,10 @@ TEST_F(DiscoveryTest, UnreadableRegistryValueFallsBackToTheFixedDirectory) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    ASSERT_TRUE(okapi_test::ResetMachine());
+    ASSERT_TRUE(demo::ResetMachine());
     Lay(Installation{});
     ASSERT_TRUE(platform::Os().registry->CreateAndSet(
-        platform::Hive::LocalMachine, okapi_test::kInstallKey, row.valueName, row.value));
+        platform::Hive::LocalMachine, demo::kInstallKey, row.valueName, row.value));
     EXPECT_FALSE(Check());
     EXPECT_EQ("c:\\zantools\\zanhelp\\", g_strInstallDir);
     EXPECT_EQ("c:\\zantools\\zanhelp\\llb3.exe", g_strProgramExe);

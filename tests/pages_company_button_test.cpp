@@ -12,7 +12,7 @@
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/profile.h"
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 #include "tests/support/program_templates.h"
 #ifndef _WIN32
@@ -31,7 +31,7 @@ class PageTest : public okapi_test::MachineTest {
   void SetUp() override {
     MachineTest::SetUp();
     ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
-    auto laid = okapi_test::LayInstallation(installation);
+    auto laid = demo::LayInstallation(installation);
     ASSERT_TRUE(laid) << laid.reason;
     DiscoverInstallation();  // the paths, before the wizard's start-up sets them
   }
@@ -60,7 +60,7 @@ class PageTest : public okapi_test::MachineTest {
     return platform::Os().files->ReadFile(path).value_or("<missing>");
   }
   static std::string ButtonApplication() {
-    auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, okapi_test::kHotkeyKey,
+    auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, demo::kHotkeyKey,
                                              platform::Access::Read);
     return key ? key->QueryString("File", 255).value_or("<no value>") : "<no key>";
   }
@@ -70,7 +70,7 @@ class PageTest : public okapi_test::MachineTest {
     return told;
   }
 
-  okapi_test::Installation installation;
+  demo::Installation installation;
   ScopedHeadless headless;
   std::unique_ptr<OkapiWizard> wizard;
 };
@@ -87,7 +87,7 @@ TEST_F(CompanyNameTest, NameIsAppendedToTheFirstTitleAndReplacedOnTheNextRun) {
     EXPECT_EQ(unsigned{IDD_APPMENU}, run.ActiveTemplateId());
   }
   EXPECT_EQ("__TITLE__,\"Lumen Larkbook Help and Information - Modified by Contoso Ltd\"",
-            Text(okapi_test::slots::kTitle));
+            Text(demo::slots::kTitle));
   {
     SheetDriver run = OpenAt(IDD_MODIFIED);
     EXPECT_EQ("Contoso Ltd", run.Page().Text(IDC_MODIFIED_COMPANY));
@@ -96,7 +96,7 @@ TEST_F(CompanyNameTest, NameIsAppendedToTheFirstTitleAndReplacedOnTheNextRun) {
     ASSERT_TRUE(run.PressNext());
   }
   EXPECT_EQ("__TITLE__,\"Lumen Larkbook Help and Information - Modified by Fabrikam\"",
-            Text(okapi_test::slots::kTitle));
+            Text(demo::slots::kTitle));
   EXPECT_TRUE(headless->Messages().empty());
 }
 
@@ -131,28 +131,28 @@ TEST_F(CompanyNameTest, ThirtyCharactersAreAccepted) {
   run.Page().Type(IDC_MODIFIED_COMPANY, name);
   ASSERT_TRUE(run.PressNext());
   EXPECT_EQ(unsigned{IDD_APPMENU}, run.ActiveTemplateId());
-  EXPECT_NE(std::string::npos, Text(okapi_test::slots::kTitle).find("Modified by " + name + "\""));
+  EXPECT_NE(std::string::npos, Text(demo::slots::kTitle).find("Modified by " + name + "\""));
 }
 
 TEST_F(CompanyNameTest, FirstTitleFollowsTheLastTitleWithoutSuffix) {
   SetText("Text1_org", "__TITLE__,\"Old Help\"");
-  SetText(okapi_test::slots::kTitle, "__TITLE__,\"New Help\"");
+  SetText(demo::slots::kTitle, "__TITLE__,\"New Help\"");
   SheetDriver run = OpenAt(IDD_MODIFIED);
   EXPECT_EQ("__TITLE__,\"New Help\"", Text("Text1_org"));
   run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
   ASSERT_TRUE(run.PressNext());
-  EXPECT_EQ("__TITLE__,\"New Help - Modified by Contoso\"", Text(okapi_test::slots::kTitle));
+  EXPECT_EQ("__TITLE__,\"New Help - Modified by Contoso\"", Text(demo::slots::kTitle));
 }
 
 TEST_F(CompanyNameTest, WithoutAFirstTitleTheTitleIsLeftAloneAndTheUserTold) {
   const std::string modified = "__TITLE__,\"Help - Modified by Someone Else\"";
-  SetText(okapi_test::slots::kTitle, modified);
+  SetText(demo::slots::kTitle, modified);
   SheetDriver run = OpenAt(IDD_MODIFIED);
   EXPECT_EQ("Someone Else", run.Page().Text(IDC_MODIFIED_COMPANY));
   EXPECT_EQ("Error", Text("Text1_org"));
   run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
   ASSERT_TRUE(run.PressNext());
-  EXPECT_EQ(modified, Text(okapi_test::slots::kTitle));
+  EXPECT_EQ(modified, Text(demo::slots::kTitle));
   EXPECT_EQ("Error", Text("Error"));  // nothing written under the sentinel either
   ASSERT_EQ(1u, headless->Messages().size());
   EXPECT_NE(std::string::npos, Told()[0].find("left unchanged"));
@@ -167,7 +167,7 @@ constexpr char kCalcScript[] =
 
 TEST_F(LarkbookButtonTest, ChosenApplicationGoesToRegistryScriptAndPackage) {
   SheetDriver run = OpenAt(IDD_LBBUTTON);
-  EXPECT_EQ(okapi_test::kDemoHotkeyFile, run.Page().Text(IDC_LBBUTTON_PATH));
+  EXPECT_EQ(demo::kDemoHotkeyFile, run.Page().Text(IDC_LBBUTTON_PATH));
   headless->AnswerFileDialog(kCalc);
   ASSERT_TRUE(run.Page().Click(IDC_LBBUTTON_SELECT));
 
@@ -192,10 +192,10 @@ TEST_F(LarkbookButtonTest, CancelledChoiceChangesNothing) {
   const std::string script = File("c:\\zantools\\zanhelp\\lbbutton.reg");
   headless->AnswerFileDialog(std::nullopt);
   ASSERT_TRUE(run.Page().Click(IDC_LBBUTTON_SELECT));
-  EXPECT_EQ(okapi_test::kDemoHotkeyFile, ButtonApplication());
+  EXPECT_EQ(demo::kDemoHotkeyFile, ButtonApplication());
   EXPECT_EQ(script, File("c:\\zantools\\zanhelp\\lbbutton.reg"));
   EXPECT_FALSE(platform::Os().files->Exists("c:\\zantools\\zanhelp\\customization\\package\\reg"));
-  EXPECT_EQ(okapi_test::kDemoHotkeyFile, run.Page().Text(IDC_LBBUTTON_PATH));
+  EXPECT_EQ(demo::kDemoHotkeyFile, run.Page().Text(IDC_LBBUTTON_PATH));
 }
 
 TEST_F(LarkbookButtonTest, UnwritableScriptIsNotPackaged) {
@@ -215,13 +215,13 @@ TEST_F(LarkbookButtonTest, UnwritableScriptIsNotPackaged) {
 // Wine runs the tests with full rights to HKEY_LOCAL_MACHINE.
 TEST_F(LarkbookButtonTest, RefusedRegistryIsToldAndTheScriptStillWritten) {
   dynamic_cast<platform::posix::MemoryRegistry&>(*platform::Os().registry)
-      .RefuseAccess(platform::Hive::LocalMachine, okapi_test::kHotkeyKey, platform::Access::Write);
+      .RefuseAccess(platform::Hive::LocalMachine, demo::kHotkeyKey, platform::Access::Write);
   SheetDriver run = OpenAt(IDD_LBBUTTON);
   headless->AnswerFileDialog(kCalc);
   ASSERT_TRUE(run.Page().Click(IDC_LBBUTTON_SELECT));
-  EXPECT_EQ(okapi_test::kDemoHotkeyFile, ButtonApplication());
+  EXPECT_EQ(demo::kDemoHotkeyFile, ButtonApplication());
   EXPECT_EQ(kCalcScript, File("c:\\zantools\\zanhelp\\customization\\package\\reg\\lbbutton.reg"));
-  EXPECT_EQ(okapi_test::kDemoHotkeyFile, run.Page().Text(IDC_LBBUTTON_PATH));
+  EXPECT_EQ(demo::kDemoHotkeyFile, run.Page().Text(IDC_LBBUTTON_PATH));
   ASSERT_EQ(1u, headless->Messages().size());
   EXPECT_NE(std::string::npos, Told()[0].find("was not changed"));
 }

@@ -6,12 +6,12 @@
 #include <algorithm>
 
 #include "platform/platform.h"
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {
 
-using okapi_test::RemoveTree;
+using demo::RemoveTree;
 using okapi_test::TestMachine;
 
 const std::string kDir = "c:\\okapi-files-test";

@@ -5,12 +5,12 @@
 
 #include "platform/platform.h"
 #include "platform/version_resource.h"
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {
 
-using okapi_test::Exe;
+using demo::Exe;
 using platform::Access;
 using platform::Hive;
 
@@ -86,11 +86,11 @@ TEST_F(VersionsTest, FixtureExecutablesCarryTheirVersions) {
       {"3.6.0.0", Exe::V3_6_0_0, 0x00030006, 0x00000000},
       {"none", Exe::NoVersionResource, std::nullopt, std::nullopt},
   };
-  ASSERT_TRUE(okapi_test::MakeDirectories("c:\\zantools"));
+  ASSERT_TRUE(demo::MakeDirectories("c:\\zantools"));
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const std::string path = std::string("c:\\zantools\\") + row.name + ".exe";
-    std::string_view bytes = okapi_test::ExecutableBytes(row.exe);
+    std::string_view bytes = demo::ExecutableBytes(row.exe);
     ASSERT_FALSE(bytes.empty());
     ASSERT_TRUE(platform::Os().files->WriteFileAtomic(path, bytes));
 

@@ -11,18 +11,18 @@
 #include "store/profile.h"
 #include "store/seed.h"
 #include "tests/support/counting_files.h"
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {
 
-namespace slots = okapi_test::slots;
+namespace slots = demo::slots;
 
 class StartupStoreTest : public okapi_test::MachineTest {
  protected:
   void SetUp() override {
     MachineTest::SetUp();
-    auto laid = okapi_test::LayInstallation(installation);
+    auto laid = demo::LayInstallation(installation);
     ASSERT_TRUE(laid) << laid.reason;
     DiscoverInstallation();
   }
@@ -36,7 +36,7 @@ class StartupStoreTest : public okapi_test::MachineTest {
   static std::string Read(const std::string& path) {
     return platform::Os().files->ReadFile(path).value_or("<missing>");
   }
-  okapi_test::Installation installation;
+  demo::Installation installation;
 };
 
 TEST_F(StartupStoreTest, SeedingRecordsEveryMarkerOfTheDemoFilesWhereItIs) {
@@ -150,7 +150,7 @@ TEST_F(StartupStoreTest, BackupKeepsTheFirstRunsFilesAndScript) {
   EXPECT_EQ(Read(g_strTextFile), Read(backup + "lumen-text.ini"));
   EXPECT_EQ(Read(g_strCsvFile), Read(backup + "machine-specifics.csv"));
   const std::string script = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n\"File\"=\"" +
-                             std::string(okapi_test::kDemoHotkeyFile) + "\"\r\n";
+                             std::string(demo::kDemoHotkeyFile) + "\"\r\n";
   EXPECT_EQ(script, Read(g_strHelpRoot + "\\lbbutton.reg"));
   EXPECT_EQ(script, Read(backup + "lbbutton.reg"));
 
@@ -201,8 +201,8 @@ TEST(SeedingCost, ReadsEachFileOnce) {
   g_strConfigFile = "c:\\help\\lumen-config.ini";
   g_strTextFile = "c:\\help\\lumen-text.ini";
   g_strMapFile = "c:\\tool\\okapi.ini";
-  files->AddFile(g_strConfigFile, okapi_test::DemoConfigFile());
-  files->AddFile(g_strTextFile, okapi_test::DemoTextFile());
+  files->AddFile(g_strConfigFile, demo::DemoConfigFile());
+  files->AddFile(g_strTextFile, demo::DemoTextFile());
   files->AddFile(g_strMapFile, "[Install]\r\nMenu4=True\r\n");
   const int reads = files->ReadCount();
   const int writes = files->WriteCount();
@@ -212,8 +212,8 @@ TEST(SeedingCost, ReadsEachFileOnce) {
   EXPECT_EQ(reads + 3, files->ReadCount());  // config, text, map file
   // One write per recorded marker at most, none of the help application's files.
   EXPECT_LE(files->WriteCount() - writes, 40);
-  EXPECT_EQ(okapi_test::DemoConfigFile(), files->ReadFile(g_strConfigFile));
-  EXPECT_EQ(okapi_test::slots::kTitle,
+  EXPECT_EQ(demo::DemoConfigFile(), files->ReadFile(g_strConfigFile));
+  EXPECT_EQ(demo::slots::kTitle,
             store::GetProfileString("TEXT", "__TITLE__", "Error", 64, g_strMapFile));
   g_strConfigFile = saved[0];
   g_strTextFile = saved[1];

@@ -16,7 +16,7 @@
 #endif
 #include "res/resource.h"
 #include "store/profile.h"
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 #include "tests/support/program_templates.h"
 #include "wizard/help_launcher.h"
@@ -36,7 +36,7 @@ class WizardRunTest : public okapi_test::MachineTest {
   }
   void Lay() {
     ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
-    auto laid = okapi_test::LayInstallation(installation);
+    auto laid = demo::LayInstallation(installation);
     ASSERT_TRUE(laid) << laid.reason;
   }
   // Runs the program with `script` driving the wizard.
@@ -47,7 +47,7 @@ class WizardRunTest : public okapi_test::MachineTest {
   }
   static bool Exists(const std::string& path) { return platform::Os().files->Exists(path); }
 
-  okapi_test::Installation installation;
+  demo::Installation installation;
   ScopedHeadless headless;
 };
 

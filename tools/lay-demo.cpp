@@ -3,17 +3,17 @@
 // the registry keys, an executable of version 3.5.
 #include <cstdio>
 
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 
 int main() {
-  okapi_test::Installation demo;
-  demo.registryInstallDir = okapi_test::kFixedInstallDir;
-  platform::Status status = okapi_test::ResetMachine();
-  if (status) status = okapi_test::LayInstallation(demo);
+  demo::Installation demo;
+  demo.registryInstallDir = demo::kFixedInstallDir;
+  platform::Status status = demo::ResetMachine();
+  if (status) status = demo::LayInstallation(demo);
   if (!status) {
     std::fprintf(stderr, "lay-demo: %s\n", status.reason.c_str());
     return 1;
   }
-  std::printf("Demo installation laid in %s\n", okapi_test::kFixedInstallDir);
+  std::printf("Demo installation laid in %s\n", demo::kFixedInstallDir);
   return 0;
 }

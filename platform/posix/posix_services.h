@@ -71,7 +71,7 @@ class MemoryRegistry final : public Registry {
 };
 
 // Reads the fixed file information from the file's bytes, through the file
-// service in use, so the same fixture executables serve both builds.
+// service in use, so the same demo executables serve both builds.
 class ScanningVersions final : public Versions {
  public:
   std::optional<VersionInfo> Read(const std::string& path) override;

@@ -15,7 +15,7 @@
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/profile.h"
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 #include "tests/support/screenshot.h"
 
@@ -139,7 +139,7 @@ class ProgramTest : public okapi_test::MachineTest {
  protected:
   void SetUp() override {
     MachineTest::SetUp();
-    auto laid = okapi_test::LayInstallation(installation);
+    auto laid = demo::LayInstallation(installation);
     ASSERT_TRUE(laid) << laid.reason;
   }
 
@@ -168,7 +168,7 @@ class ProgramTest : public okapi_test::MachineTest {
     return store::GetProfileString("Lumen Text", key, "Error", 256, kTextFile);
   }
 
-  okapi_test::Installation installation;
+  demo::Installation installation;
 };
 
 TEST_F(ProgramTest, EveryPageShowsInOrderAndTheWizardKeepsItsTitle) {
@@ -234,7 +234,7 @@ TEST_F(ProgramTest, CompanyNameIsRefusedWhenEmptyThenWrittenOnNext) {
   Screenshot(wizard, "company-typed");
   ASSERT_TRUE(Press(wizard, PSBTN_NEXT, IDD_APPMENU));
   EXPECT_EQ("__TITLE__,\"Lumen Larkbook Help and Information - Modified by Contoso Ltd\"",
-            Text(okapi_test::slots::kTitle));
+            Text(demo::slots::kTitle));
   ASSERT_TRUE(Press(wizard, PSBTN_BACK, IDD_MODIFIED));
   EXPECT_EQ("Contoso Ltd", TextOf(GetDlgItem(CurrentPage(wizard), IDC_MODIFIED_COMPANY)));
   Cancel(wizard, program);
@@ -242,7 +242,7 @@ TEST_F(ProgramTest, CompanyNameIsRefusedWhenEmptyThenWrittenOnNext) {
 
 TEST_F(ProgramTest, LarkbookButtonTakesTheChosenApplication) {
   const std::string calc = "c:\\tabula\\calc\\calcw.exe";
-  ASSERT_TRUE(okapi_test::MakeDirectories("c:\\tabula\\calc"));
+  ASSERT_TRUE(demo::MakeDirectories("c:\\tabula\\calc"));
   ASSERT_TRUE(platform::Os().files->WriteFileAtomic(calc, "MZ"));
   Program program;
   HWND wizard = Start(program);
@@ -252,7 +252,7 @@ TEST_F(ProgramTest, LarkbookButtonTakesTheChosenApplication) {
     ASSERT_TRUE(Press(wizard, PSBTN_NEXT, kPages[i]));
   }
   HWND page = CurrentPage(wizard);
-  EXPECT_EQ(okapi_test::kDemoHotkeyFile, TextOf(GetDlgItem(page, IDC_LBBUTTON_PATH)));
+  EXPECT_EQ(demo::kDemoHotkeyFile, TextOf(GetDlgItem(page, IDC_LBBUTTON_PATH)));
 
   PostMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_LBBUTTON_SELECT, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_LBBUTTON_SELECT)));
@@ -269,7 +269,7 @@ TEST_F(ProgramTest, LarkbookButtonTakesTheChosenApplication) {
   ASSERT_TRUE(WaitFor([&] { return TextOf(GetDlgItem(page, IDC_LBBUTTON_PATH)) == calc; }));
   Screenshot(wizard, "larkbook-changed");
 
-  auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, okapi_test::kHotkeyKey,
+  auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, demo::kHotkeyKey,
                                            platform::Access::Read);
   ASSERT_TRUE(key);
   EXPECT_EQ(calc, key->QueryString("File", 255).value_or(""));

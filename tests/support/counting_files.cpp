@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "store/profile.h"
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 
 namespace okapi_test {
 
@@ -20,7 +20,7 @@ CountingFiles::CountingFiles() {
 }
 
 CountingFiles::~CountingFiles() {
-  for (const std::string& folder : madeTop_) (void)RemoveTree(*real_, folder);
+  for (const std::string& folder : madeTop_) (void)demo::RemoveTree(*real_, folder);
   std::error_code ignored;
   if (!hostRoot_.empty()) std::filesystem::remove_all(hostRoot_, ignored);
 }

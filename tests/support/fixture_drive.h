@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 
 namespace okapi_test {
 
@@ -33,7 +33,7 @@ class TestMachine {
 class MachineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto reset = ResetMachine();
+    auto reset = demo::ResetMachine();
     ASSERT_TRUE(reset) << reset.reason;
   }
   TestMachine machine;

@@ -1,6 +1,6 @@
 // Lays a realistic installation of the help application through the
-// platform services, so the same code serves native tests (a temporary
-// drive) and tests under Wine (the prefix's c:\ and registry).
+// platform services, so the same code serves the run command's demo prefix,
+// native tests (a temporary drive) and tests under Wine.
 #pragma once
 
 #include <optional>
@@ -9,7 +9,7 @@
 
 #include "platform/platform.h"
 
-namespace okapi_test {
+namespace demo {
 
 // Real PE executables with a version resource (or none), built with the
 // MinGW tools and embedded, identical in both builds.
@@ -101,4 +101,4 @@ bool RemoveTree(const std::string& path);
 // Creates a directory and any missing parents.
 platform::Status MakeDirectories(const std::string& path);
 
-}  // namespace okapi_test
+}  // namespace demo

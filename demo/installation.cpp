@@ -1,11 +1,11 @@
-#include "tests/support/fixture.h"
+#include "demo/installation.h"
 
 #include <cstdint>
 
-namespace okapi_test {
+namespace demo {
 
 // Generated at build time from the MinGW-made executables.
-std::string_view EmbeddedFixtureFile(std::string_view tag);
+std::string_view EmbeddedExecutable(std::string_view tag);
 
 namespace {
 
@@ -205,15 +205,15 @@ platform::Status Write(const std::string& path, std::string_view bytes) {
 std::string_view ExecutableBytes(Exe exe) {
   switch (exe) {
     case Exe::V3_5_0_0:
-      return EmbeddedFixtureFile("3.5.0.0");
+      return EmbeddedExecutable("3.5.0.0");
     case Exe::V3_5_2_7:
-      return EmbeddedFixtureFile("3.5.2.7");
+      return EmbeddedExecutable("3.5.2.7");
     case Exe::V3_0_1_0:
-      return EmbeddedFixtureFile("3.0.1.0");
+      return EmbeddedExecutable("3.0.1.0");
     case Exe::V3_6_0_0:
-      return EmbeddedFixtureFile("3.6.0.0");
+      return EmbeddedExecutable("3.6.0.0");
     case Exe::NoVersionResource:
-      return EmbeddedFixtureFile("none");
+      return EmbeddedExecutable("none");
   }
   return {};
 }
@@ -327,4 +327,4 @@ platform::Status LayDemoInstallation() {
   return LayInstallation(Installation{});
 }
 
-}  // namespace okapi_test
+}  // namespace demo

@@ -1,8 +1,8 @@
-# cmake -DOUTPUT=file.cpp -DINPUTS="tag=path|tag=path..." -P fixture_embed.cmake
-# Writes the files' bytes as arrays, found by tag, so that native tests and
-# tests under Wine lay down the very same executables.
-set(body "// Generated from the fixture executables; do not edit.\n")
-string(APPEND body "#include <string_view>\n\nnamespace okapi_test {\nnamespace {\n")
+# cmake -DOUTPUT=file.cpp -DINPUTS="tag=path|tag=path..." -P embed.cmake
+# Writes the files' bytes as arrays, found by tag, so that the native build and
+# the Windows build lay down the very same executables.
+set(body "// Generated from the demo executables; do not edit.\n")
+string(APPEND body "#include <string_view>\n\nnamespace demo {\nnamespace {\n")
 set(lookup "")
 set(index 0)
 string(REPLACE "|" ";" INPUTS "${INPUTS}")
@@ -22,8 +22,8 @@ foreach(entry IN LISTS INPUTS)
   math(EXPR index "${index} + 1")
 endforeach()
 string(APPEND body "}  // namespace\n\n")
-string(APPEND body "std::string_view EmbeddedFixtureFile(std::string_view tag) {\n${lookup}  return {};\n}\n\n")
-string(APPEND body "}  // namespace okapi_test\n")
+string(APPEND body "std::string_view EmbeddedExecutable(std::string_view tag) {\n${lookup}  return {};\n}\n\n")
+string(APPEND body "}  // namespace demo\n")
 file(WRITE "${OUTPUT}.tmp" "${body}")
 file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${OUTPUT}.tmp")
