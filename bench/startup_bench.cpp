@@ -19,11 +19,11 @@
 #include "app/discovery.h"
 #include "app/globals.h"
 #include "app/welcome_page.h"
+#include "demo/installation.h"
 #include "platform/platform.h"
 #include "store/backup.h"
 #include "store/profile.h"
 #include "store/seed.h"
-#include "demo/installation.h"
 
 namespace {
 

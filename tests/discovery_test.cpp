@@ -152,8 +152,8 @@ TEST_F(DiscoveryTest, UnreadableRegistryValueFallsBackToTheFixedDirectory) {
     SCOPED_TRACE(row.name);
     ASSERT_TRUE(demo::ResetMachine());
     Lay(Installation{});
-    ASSERT_TRUE(platform::Os().registry->CreateAndSet(
-        platform::Hive::LocalMachine, demo::kInstallKey, row.valueName, row.value));
+    ASSERT_TRUE(platform::Os().registry->CreateAndSet(platform::Hive::LocalMachine,
+                                                      demo::kInstallKey, row.valueName, row.value));
     EXPECT_FALSE(Check());
     EXPECT_EQ("c:\\zantools\\zanhelp\\", g_strInstallDir);
     EXPECT_EQ("c:\\zantools\\zanhelp\\llb3.exe", g_strProgramExe);

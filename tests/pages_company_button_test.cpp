@@ -8,11 +8,11 @@
 #include "app/discovery.h"
 #include "app/globals.h"
 #include "app/okapi_app.h"
+#include "demo/installation.h"
 #include "framework/headless/headless.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/profile.h"
-#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 #include "tests/support/program_templates.h"
 #ifndef _WIN32

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "platform/platform.h"
 #include "demo/installation.h"
+#include "platform/platform.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {

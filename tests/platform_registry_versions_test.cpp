@@ -3,9 +3,9 @@
 // reader are held to the same results.
 #include <gtest/gtest.h>
 
+#include "demo/installation.h"
 #include "platform/platform.h"
 #include "platform/version_resource.h"
-#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {

@@ -6,12 +6,12 @@
 
 #include "app/discovery.h"
 #include "app/globals.h"
+#include "demo/installation.h"
 #include "platform/platform.h"
 #include "store/backup.h"
 #include "store/profile.h"
 #include "store/seed.h"
 #include "tests/support/counting_files.h"
-#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #ifndef _WIN32
 #include "platform/posix/posix_services.h"
 #endif
+#include "demo/installation.h"
 #include "res/resource.h"
 #include "store/profile.h"
-#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 #include "tests/support/program_templates.h"
 #include "wizard/help_launcher.h"

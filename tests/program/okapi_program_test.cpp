@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "demo/installation.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/profile.h"
-#include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 #include "tests/support/screenshot.h"
 

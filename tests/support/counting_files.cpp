@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <utility>
 
-#include "store/profile.h"
 #include "demo/installation.h"
+#include "store/profile.h"
 
 namespace okapi_test {
 

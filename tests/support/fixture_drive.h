@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/platform.h"
 #include "demo/installation.h"
+#include "platform/platform.h"
 
 namespace okapi_test {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/platform.h"
 #include "demo/installation.h"
+#include "platform/platform.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {
@@ -74,8 +74,7 @@ class Win32ProcessTest : public okapi_test::MachineTest {};
 TEST_F(Win32ProcessTest, StartsAProgramFromItsCommandLine) {
   ASSERT_TRUE(demo::MakeDirectories("c:\\zantools\\zanhelp"));
   const std::string exe = "c:\\zantools\\zanhelp\\llb3.exe";
-  ASSERT_TRUE(
-      Os().files->WriteFileAtomic(exe, demo::ExecutableBytes(demo::Exe::V3_5_0_0)));
+  ASSERT_TRUE(Os().files->WriteFileAtomic(exe, demo::ExecutableBytes(demo::Exe::V3_5_0_0)));
   EXPECT_TRUE(Os().processes->Start("\"" + exe + "\" \"c:\\zantools\\table.csv\"",
                                     "c:\\zantools\\zanhelp\\"));
   EXPECT_FALSE(Os().processes->Start("\"c:\\zantools\\absent.exe\"", "c:\\zantools\\zanhelp\\"));
