@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -17,17 +15,6 @@
 namespace {
 
 using fw::headless::DialogSpec;
-
-std::filesystem::path ResDir() {
-  return std::filesystem::path(__FILE__).parent_path().parent_path() / "res";
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // resource.h: "// Title" starts a block, "#define NAME VALUE" adds to it.
 struct Define {
@@ -63,8 +50,8 @@ std::vector<Block> ParseHeader(const std::string& text) {
 class ResourceScript : public ::testing::Test {
  protected:
   void SetUp() override {
-    header_ = ParseHeader(ReadFile(ResDir() / "resource.h"));
-    ASSERT_FALSE(header_.empty()) << ResDir();
+    header_ = ParseHeader(okapi_test::ReadSource("res/resource.h"));
+    ASSERT_FALSE(header_.empty());
     ASSERT_TRUE(okapi_test::LoadProgramTemplates(*backend_));
     for (const Block& block : header_)
       if (!block.defines.empty() && block.defines.front().name.rfind("IDD_", 0) == 0)
@@ -80,25 +67,18 @@ class ResourceScript : public ::testing::Test {
   fw::headless::ScopedHeadless backend_;
 };
 
-TEST_F(ResourceScript, EveryDialogHasItsOwnHeaderBlockAndNumber) {
-  std::set<long> numbers;
-  for (const Block* block : dialogs_) {
-    SCOPED_TRACE(block->defines.front().name);
-    EXPECT_TRUE(SpecOf(*block)) << "no template";
-    EXPECT_TRUE(numbers.insert(block->defines.front().value).second);
-  }
+// Every dialog has a block and a number of its own. Within the block every
+// name is a control of that page, with its own number; the page's template
+// uses each of them exactly once and no other number.
+TEST_F(ResourceScript, EachDialogsBlockMatchesItsTemplate) {
   EXPECT_EQ(13u, dialogs_.size()) << "twelve pages and the About box, as in the script";
-}
-
-// Within a page's block every name is a control of that page, with its own
-// number; the page's template uses each of them exactly once and no other
-// number.
-TEST_F(ResourceScript, PageBlocksMatchTheirTemplates) {
+  std::set<long> numbers;
   for (const Block* block : dialogs_) {
     const std::string& dialog = block->defines.front().name;
     SCOPED_TRACE(dialog);
+    EXPECT_TRUE(numbers.insert(block->defines.front().value).second);
     const DialogSpec* spec = SpecOf(*block);
-    ASSERT_TRUE(spec);
+    ASSERT_TRUE(spec) << "no template";
     const std::string prefix = "IDC_" + dialog.substr(4) + "_";
     std::map<long, std::string> names;
     for (std::size_t i = 1; i < block->defines.size(); ++i) {
@@ -124,16 +104,13 @@ TEST_F(ResourceScript, HeaderNamesAreDefinedOnce) {
     for (const Define& d : block.defines) EXPECT_TRUE(names.insert(d.name).second) << d.name;
 }
 
-// The mnemonic of each text, if any: the letter after a single '&'.
+// The mnemonic of a text, if any: the letter after a single '&' ("&&" is a
+// literal ampersand).
 char Mnemonic(const std::string& text) {
-  for (size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '&') continue;
-    if (text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
-  }
+  for (auto i = text.find('&'); i != std::string::npos && i + 1 < text.size();
+       i = text.find('&', i + 2))
+    if (text[i + 1] != '&')
+      return static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
   return 0;
 }
 

@@ -24,39 +24,26 @@ class LoggingPage : public CPropertyPage {
   unsigned buttonsOnActivate = 0;
 
   bool OnInitDialog() override {
-    Add("init");
+    Logged("init");
     return CPropertyPage::OnInitDialog();
   }
   bool OnSetActive() override {
-    Add("active");
+    Logged("active");
     if (buttonsOnActivate) SetWizardButtons(buttonsOnActivate);
     return acceptActivation;
   }
-  bool OnKillActive() override {
-    Add("kill");
-    return leave;
-  }
-  int OnWizardNext() override {
-    Add("next");
-    return next;
-  }
-  int OnWizardBack() override {
-    Add("back");
-    return back;
-  }
-  bool OnWizardFinish() override {
-    Add("finish");
-    return finish;
-  }
-  bool OnQueryCancel() override {
-    Add("querycancel");
-    return cancel;
-  }
-  void OnCancel() override { Add("reset"); }
+  bool OnKillActive() override { return Logged("kill", leave); }
+  int OnWizardNext() override { return Logged("next", next); }
+  int OnWizardBack() override { return Logged("back", back); }
+  bool OnWizardFinish() override { return Logged("finish", finish); }
+  bool OnQueryCancel() override { return Logged("querycancel", cancel); }
+  void OnCancel() override { Logged("reset"); }
 
  private:
-  void Add(const char* what) {
+  template <typename Answer = bool>
+  Answer Logged(const char* what, Answer answer = {}) {
     m_log.push_back(std::string(what) + " " + std::to_string(GetTemplateId()));
+    return answer;
   }
   Log& m_log;
 };

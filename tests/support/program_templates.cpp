@@ -5,7 +5,6 @@
 #include <sstream>
 
 namespace okapi_test {
-namespace {
 
 std::string ReadSource(const char* relative) {
   const auto path =
@@ -15,8 +14,6 @@ std::string ReadSource(const char* relative) {
   text << in.rdbuf();
   return text.str();
 }
-
-}  // namespace
 
 bool LoadProgramTemplates(fw::headless::HeadlessBackend& backend) {
   const std::string script = ReadSource("res/okapi.rc");
