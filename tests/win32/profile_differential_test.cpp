@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/installation.h"
 #include "store/profile.h"
 #include "tests/support/bytes.h"
 
@@ -20,6 +21,7 @@ namespace {
 using okapi_test::Bytes;
 using okapi_test::Utf16;
 
+const std::string kDir = "c:\\okapi-differential";
 // A probe of this section asks whether the file exists.
 constexpr const char* kExists = "<exists>";
 
@@ -32,6 +34,10 @@ struct Probe {
   std::optional<std::string> windows = std::nullopt;
 };
 
+Probe Marked(std::string section, std::string key, std::string windows, std::size_t size = 256) {
+  return {std::move(section), std::move(key), "d", size, std::move(windows)};
+}
+
 struct Write {
   std::string section;
   std::optional<std::string> key;
@@ -41,218 +47,159 @@ struct Write {
 struct Row {
   const char* behaviour;
   std::optional<std::string> file;  // nullopt: no file at first
-  std::vector<Write> writes;        // applied by each side to its own copy
   std::vector<Probe> probes;
+  std::vector<Write> writes = {};  // applied by each side to its own copy before the probes
 };
 
 std::ostream& operator<<(std::ostream& os, const Row& r) { return os << r.behaviour; }
 
 const std::string kMessy =
-    "; head\r\n"
-    "pre=top\r\n"
-    "  [Lumen Text] ; after\r\n"
-    "TEXT1 =  __TITLE__,\"Lumen ZAN\"\r\n"
-    "\r\n"
-    "odd line\n"
-    "TEXT2=x\r\n"
-    "; tail comment\r\n"
-    "\r\n"
-    "[Other]\r"
-    "flag=TRUE";
+    "; head\r\npre=top\r\n  [Lumen Text] ; after\r\nTEXT1 =  __TITLE__,\"Lumen ZAN\"\r\n\r\n"
+    "odd line\nTEXT2=x\r\n; tail comment\r\n\r\n[Other]\rflag=TRUE";
 
 const std::vector<Probe> kMessyProbes = {{"lumen text", "text1"}, {"Lumen Text", "TEXT2"},
                                          {"Lumen Text", "TEXT3"}, {"other", "FLAG"},
                                          {"Other", "new"},        {"New", "k"}};
 
 const std::vector<Row> kReads = {
-    {"names ignore case", "[Lumen Text]\r\nTEXT1=v\r\n", {}, {{"LUMEN TEXT", "text1"}}},
-    {"missing file gives the default", std::nullopt, {}, {{"s", "k", "Error"}}},
-    {"default loses trailing spaces only", "", {}, {{"s", "k", " \td\t  "}}},
-    {"cut to size minus one", "[s]\nk=abcdef\n", {}, {{"s", "k", "d", 4}, {"s", "k", "d", 1}}},
-    {"default cut too", "", {}, {{"s", "k", "Error", 3}}},
-    {"CR alone ends a line", "[s]\rk=v\rj=w", {}, {{"s", "k"}, {"s", "j"}}},
-    {"LF alone ends a line", "[s]\nk=v\nj=w\n", {}, {{"s", "j"}}},
-    {"blanks inside brackets and around entries",
-     "  [ \t s \v]\n \t k \t= v \t\n",
-     {},
-     {{"s", "k"}}},
-    {"empty value is not the default", "[s]\nk=\n", {}, {{"s", "k"}}},
-    {"line without equals sign", "[s]\nk\n", {}, {{"s", "k"}}},
-    {"first duplicate key wins", "[s]\nk=1\nK=2\n", {}, {{"s", "k"}}},
-    {"later duplicate section not searched", "[s]\na=1\n[t]\n[S]\nb=2\n", {}, {{"s", "b"}}},
+    {"names ignore case", "[Lumen Text]\r\nTEXT1=v\r\n", {{"LUMEN TEXT", "text1"}}},
+    {"missing file gives the default", std::nullopt, {{"s", "k", "Error"}}},
+    {"default loses trailing spaces only", "", {{"s", "k", " \td\t  "}}},
+    {"cut to size minus one", "[s]\nk=abcdef\n", {{"s", "k", "d", 4}, {"s", "k", "d", 1}}},
+    {"default cut too", "", {{"s", "k", "Error", 3}}},
+    {"CR alone ends a line", "[s]\rk=v\rj=w", {{"s", "k"}, {"s", "j"}}},
+    {"LF alone ends a line", "[s]\nk=v\nj=w\n", {{"s", "j"}}},
+    {"blanks inside brackets and around entries", "  [ \t s \v]\n \t k \t= v \t\n", {{"s", "k"}}},
+    {"empty value is not the default", "[s]\nk=\n", {{"s", "k"}}},
+    {"line without equals sign", "[s]\nk\n", {{"s", "k"}}},
+    {"first duplicate key wins", "[s]\nk=1\nK=2\n", {{"s", "k"}}},
+    {"later duplicate section not searched", "[s]\na=1\n[t]\n[S]\nb=2\n", {{"s", "b"}}},
     {"semicolon and hash inside names and values",
      "[s;1]\nk;x=a;b\n#h=v\n",
-     {},
      {{"s;1", "k;x"}, {"s;1", "#h"}}},
     {"quotes",
      "[s]\na=\"v\"\nb='v'\nc=\"\"v\"\"\nd=\"v'\ne=\"\nf=\"a\" \"b\"\ng=x\"y\"\n",
-     {},
      {{"s", "a"}, {"s", "b"}, {"s", "c"}, {"s", "d"}, {"s", "e"}, {"s", "f"}, {"s", "g"}}},
-    {"quoted value cut", "[s]\nk=\"hello\"\n", {}, {{"s", "k", "d", 6}, {"s", "k", "d", 7}}},
-    {"quoted default", "", {}, {{"s", "k", "\"dq\""}}},
+    {"quoted value cut", "[s]\nk=\"hello\"\n", {{"s", "k", "d", 6}, {"s", "k", "d", 7}}},
+    {"quoted default", "", {{"s", "k", "\"dq\""}}},
     {"marker entry keeps its quotes",
      "[Lumen Text]\r\nTEXT1=__TITLE__,\"Lumen ZAN\"\r\n",
-     {},
      {{"Lumen Text", "TEXT1"}}},
-    {"UTF-8 mark before a blank line 1", "\xEF\xBB\xBF\r\n[s]\r\nk=v\r\n", {}, {{"s", "k"}}},
-    {"UTF-16 LE", Utf16("[s]\r\nk=v\r\n"), {}, {{"S", "K"}}},
-    {"NUL bytes before the first section", Bytes("a\0b\r\n[s]\r\nk=v\r\n"), {}, {{"s", "k"}}},
-    {"empty key name", "[s]\n=v\n", {}, {{"s", ""}}},
+    {"UTF-8 mark before a blank line 1", "\xEF\xBB\xBF\r\n[s]\r\nk=v\r\n", {{"s", "k"}}},
+    {"UTF-16 LE", Utf16("[s]\r\nk=v\r\n"), {{"S", "K"}}},
+    {"NUL bytes before the first section", Bytes("a\0b\r\n[s]\r\nk=v\r\n"), {{"s", "k"}}},
+    {"empty key name", "[s]\n=v\n", {{"s", ""}}},
     {"values up to 65535 characters",
      "[s]\nk=" + std::string(65535, 'x') + "\n",
-     {},
      {{"s", "k", "d", 70000}}},
     {"code page letters keep their case",
      "[\xC9T\xC9]\nk\x8A=v\nk\xC9=w\n",
-     {},
      {{"\xE9t\xE9", "K\x8A"}, {"\xC9t\xC9", "K\x9A"}, {"\xC9T\xC9", "k\xE9"}}},
-    {"stored names keep inner blanks", "[s]\nk  x \t=v\n", {}, {{"s", "k  x"}, {"s", "k x"}}},
+    {"stored names keep inner blanks", "[s]\nk  x \t=v\n", {{"s", "k  x"}, {"s", "k x"}}},
     // Documented differences.
-    {"section name ends at the first bracket", "[a]b]\nk=v\n", {}, {{"a", "k", "d", 256, "v"}}},
-    {"a bracket line without closing bracket is a section",
+    {"section name ends at the first bracket", "[a]b]\nk=v\n", {Marked("a", "k", "v")}},
+    {"a header without closing bracket still opens a section",
      "[open \nk=v\n",
-     {},
-     {{"open", "k", "d", 256, "v"}}},
-    {"lines before the first section belong to none",
-     "k=top\n[s]\n",
-     {},
-     {{"", "k", "d", 256, "d"}}},
-    {"empty brackets are section \"\"",
-     "k=top\n[]\nk=inside\n",
-     {},
-     {{"", "k", "d", 256, "inside"}}},
-    {"a tab in a parameter stays", "[s]\nk=v\n", {}, {{"s", "\tk", "d", 256, "d"}}},
-    {"comment lines are not keys", "[s]\n;k=v\n", {}, {{"s", ";k", "d", 256, "d"}}},
-    {"form feed is not a blank", "[s]\nk=\fv\n", {}, {{"s", "k", "d", 256, "\fv"}}},
-    {"UTF-8 mark hides a header on line 1",
-     "\xEF\xBB\xBF[s]\r\nk=v\r\n",
-     {},
-     {{"s", "k", "d", 256, "d"}}},
+     {Marked("open", "k", "v")}},
+    {"lines before the first section belong to none", "k=top\n[s]\n", {Marked("", "k", "d")}},
+    {"empty brackets are section \"\"", "k=top\n[]\nk=inside\n", {Marked("", "k", "inside")}},
+    {"a tab in a parameter stays", "[s]\nk=v\n", {Marked("s", "\tk", "d")}},
+    {"comment lines are not keys", "[s]\n;k=v\n", {Marked("s", ";k", "d")}},
+    {"form feed is not a blank", "[s]\nk=\fv\n", {Marked("s", "k", "\fv")}},
+    {"UTF-8 mark hides a header on line 1", "\xEF\xBB\xBF[s]\r\nk=v\r\n", {Marked("s", "k", "d")}},
     {"UTF-16 BE is not understood",
      Bytes("\xFE\xFF\0[\0s\0]\0\r\0\n\0k\0=\0v\0\r\0\n"),
-     {},
-     {{"s", "k", "d", 256, "d"}}},
+     {Marked("s", "k", "d")}},
     {"values wrap at 65536 characters",
      "[s]\nk=" + std::string(65537, 'x') + "\n",
-     {},
-     {{"s", "k", "d", 70000, "x"}}},
+     {Marked("s", "k", "x", 70000)}},
 };
 
 const std::vector<Row> kWrites = {
-    {"replace in place", kMessy, {{"LUMEN TEXT", "text2", "y"}}, kMessyProbes},
-    {"replace the last line without line end", kMessy, {{"other", "FLAG", "no"}}, kMessyProbes},
+    {"replace in place", kMessy, kMessyProbes, {{"LUMEN TEXT", "text2", "y"}}},
+    {"replace the last line without line end", kMessy, kMessyProbes, {{"other", "FLAG", "no"}}},
     {"add keys and a section",
      kMessy,
-     {{"Lumen Text", "TEXT3", "z"}, {"Other", "new", "1"}, {"New", "k", "v"}},
-     kMessyProbes},
-    {"delete a key", kMessy, {{"Lumen Text", "TEXT1", std::nullopt}}, kMessyProbes},
-    {"delete a section", kMessy, {{"lumen text", std::nullopt, std::nullopt}}, kMessyProbes},
-    {"create the file", std::nullopt, {{"s", "k", "v"}, {"s", "j", "w"}}, {{"s", "k"}, {"S", "J"}}},
-    {"value written verbatim, read trimmed and unquoted",
+     kMessyProbes,
+     {{"Lumen Text", "TEXT3", "z"}, {"Other", "new", "1"}, {"New", "k", "v"}}},
+    {"delete a key", kMessy, kMessyProbes, {{"Lumen Text", "TEXT1", std::nullopt}}},
+    {"delete a section", kMessy, kMessyProbes, {{"lumen text", std::nullopt, std::nullopt}}},
+    {"create the file", std::nullopt, {{"s", "k"}, {"S", "J"}}, {{"s", "k", "v"}, {"s", "j", "w"}}},
+    {"verbatim values, read trimmed and unquoted",
      "[s]\r\n",
-     {{"s", "a", "  v  "}, {"s", "b", "\"q\""}, {"s", "c", "x;y"}, {"s", "d", ""}},
-     {{"s", "a"}, {"s", "b"}, {"s", "c"}, {"s", "d"}}},
-    {"names lose surrounding spaces", "", {{"  s  ", "  k  ", "v"}}, {{"s", "k"}, {" s", "k "}}},
-    {"first of duplicate sections gets the key",
+     {{"s", "a"}, {"s", "b"}, {"s", "c"}, {"s", "d"}},
+     {{"s", "a", "  v  "}, {"s", "b", "\"q\""}, {"s", "c", "x;y"}, {"s", "d", ""}}},
+    {"names lose surrounding spaces", "", {{"s", "k"}, {" s", "k "}}, {{"  s  ", "  k  ", "v"}}},
+    {"first of duplicate sections gets it",
      "[s]\r\na=1\r\n[t]\r\n[s]\r\nb=2\r\n",
-     {{"s", "b", "3"}},
-     {{"s", "a"}, {"s", "b"}}},
+     {{"s", "a"}, {"s", "b"}},
+     {{"s", "b", "3"}}},
     {"UTF-16 file",
      Utf16("[s]\r\nk=1\r\n"),
-     {{"s", "k", "2"}, {"s", "j", "3"}},
-     {{"s", "k"}, {"s", "j"}}},
-    {"empty key name", "[s]\r\n", {{"s", "", "v"}}, {{"s", ""}}},
-    {"new key in a section that ends in blank lines and a header with trailing text",
+     {{"s", "k"}, {"s", "j"}},
+     {{"s", "k", "2"}, {"s", "j", "3"}}},
+    {"empty key name", "[s]\r\n", {{"s", ""}}, {{"s", "", "v"}}},
+    {"new keys after blank lines and a header with trailing text",
      "[s] ; note\r\na=1\r\n\r\n\r\n[t]\r\nb=2\r\n",
-     {{"s", "c", "3"}, {"t", "d", "4"}},
-     {{"s", "a"}, {"s", "c"}, {"t", "b"}, {"t", "d"}}},
-    {"code page letters in names keep their case on write",
+     {{"s", "a"}, {"s", "c"}, {"t", "b"}, {"t", "d"}},
+     {{"s", "c", "3"}, {"t", "d", "4"}}},
+    {"code page letters in names keep their case",
      "[\xC9t\xE9]\r\nK\x8A=1\r\n",
-     {{"\xC9T\xE9", "k\x8A", "2"}, {"\xE9T\xE9", "k\x9A", "3"}},
-     {{"\xC9t\xE9", "K\x8A"}, {"\xE9t\xE9", "K\x9A"}}},
+     {{"\xC9t\xE9", "K\x8A"}, {"\xE9t\xE9", "K\x9A"}},
+     {{"\xC9T\xE9", "k\x8A", "2"}, {"\xE9T\xE9", "k\x9A", "3"}}},
     {"delete the first of duplicate sections",
      "[s]\r\na=1\r\n[s]\r\nb=2\r\n",
-     {{"s", std::nullopt, std::nullopt}},
-     {{"s", "a"}, {"s", "b"}}},
-    {"set a key over a line without equals sign",
+     {{"s", "a"}, {"s", "b"}},
+     {{"s", std::nullopt, std::nullopt}}},
+    {"a key set over a line without '='",
      "[s]\r\nk\r\nj=1\r\n",
-     {{"s", "k", "v"}},
-     {{"s", "k"}, {"s", "j"}}},
-
-    {"values holding equals signs and inner blanks",
+     {{"s", "k"}, {"s", "j"}},
+     {{"s", "k", "v"}}},
+    {"'=' and inner blanks in values",
      "[s]\r\n",
-     {{"s", "a b", "x = y"}},
-     {{"s", "a b"}, {"s", "a  b"}}},
+     {{"s", "a b"}, {"s", "a  b"}},
+     {{"s", "a b", "x = y"}}},
     // Documented differences.
-    {"a delete on a missing file leaves an empty file",
+    {"deleting in a missing file makes an empty one",
      std::nullopt,
-     {{"s", "k", std::nullopt}},
-     {{kExists, "", "", 0, "yes"}}},
-    {"section \"\" gets a header that Wine does not read",
-     "",
-     {{"", "k", "v"}},
-     {{"", "k", "d", 256, "v"}}},
-    {"a comment key writes a comment, never found",
+     {Marked(kExists, "", "yes")},
+     {{"s", "k", std::nullopt}}},
+    {"section \"\" gets a header Wine cannot read", "", {Marked("", "k", "v")}, {{"", "k", "v"}}},
+    {"a comment key writes a comment",
      "[s]\r\nk=v\r\n",
-     {{"s", ";c", "1"}},
-     {{"s", ";c", "d", 256, "d"}, {"s", "k"}}},
+     {Marked("s", ";c", "d"), {"s", "k"}},
+     {{"s", ";c", "1"}}},
 };
 
 class ProfileDifferential : public testing::TestWithParam<Row> {
  protected:
   static void SetUpTestSuite() {
-    char temp[MAX_PATH];
-    ASSERT_NE(0u, GetTempPathA(MAX_PATH, temp));
-    dir_ = std::string(temp) + "okapi-differential-" + std::to_string(GetCurrentProcessId());
-    ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
+    ASSERT_TRUE(demo::RemoveTree(kDir));
+    ASSERT_TRUE(CreateDirectoryA(kDir.c_str(), nullptr));
   }
-  static void TearDownTestSuite() {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((dir_ + "\\*.ini").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        DeleteFileA((dir_ + "\\" + found.cFileName).c_str());
-      } while (FindNextFileA(h, &found));
-      FindClose(h);
-    }
-    RemoveDirectoryA(dir_.c_str());
-  }
+  static void TearDownTestSuite() { EXPECT_TRUE(demo::RemoveTree(kDir)); }
 
   // Every file gets a new name: the system caches profiles by name.
   static std::string NewFile(const std::optional<std::string>& bytes) {
-    const std::string path = dir_ + "\\f" + std::to_string(++counter_) + ".ini";
-    if (bytes) {
-      HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-      EXPECT_NE(INVALID_HANDLE_VALUE, h);
-      DWORD written = 0;
-      EXPECT_TRUE(
-          WriteFile(h, bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr));
-      CloseHandle(h);
-    }
+    static int counter = 0;
+    const std::string path = kDir + "\\f" + std::to_string(++counter) + ".ini";
+    if (bytes) EXPECT_TRUE(platform::Os().files->WriteFileAtomic(path, *bytes));
     return path;
   }
 
   static std::string Engine(const Probe& p, const std::string& file) {
-    if (p.section == kExists) return Exists(file);
+    if (p.section == kExists) return platform::Os().files->Exists(file) ? "yes" : "no";
     return store::GetProfileString(p.section, p.key, p.def, p.size, file);
   }
 
   static std::string System(const Probe& p, const std::string& file) {
-    if (p.section == kExists) return Exists(file);
+    if (p.section == kExists) return platform::Os().files->Exists(file) ? "yes" : "no";
     std::string buffer(p.size + 1, '\0');
-    const DWORD n =
-        GetPrivateProfileStringA(p.section.c_str(), p.key.c_str(), p.def.c_str(), buffer.data(),
-                                 static_cast<DWORD>(p.size), file.c_str());
-    buffer.resize(n);
+    buffer.resize(GetPrivateProfileStringA(p.section.c_str(), p.key.c_str(), p.def.c_str(),
+                                           buffer.data(), static_cast<DWORD>(p.size),
+                                           file.c_str()));
     return buffer;
   }
-
-  static std::string Exists(const std::string& file) {
-    return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES ? "no" : "yes";
-  }
-
-  static inline std::string dir_;
-  static inline int counter_ = 0;
 };
 
 std::string Shown(const std::string& s) { return s.size() > 60 ? s.substr(0, 60) + "..." : s; }
@@ -282,9 +229,7 @@ TEST_P(ProfileDifferential, EngineAnswersAsWindows) {
     EXPECT_EQ(Shown(system), Shown(engine));
     EXPECT_EQ(system.size(), engine.size());
     // What the engine wrote reads the same through the system.
-    if (!row.writes.empty()) {
-      EXPECT_EQ(Shown(engine), Shown(System(p, engineFile)));
-    }
+    if (!row.writes.empty()) EXPECT_EQ(Shown(engine), Shown(System(p, engineFile)));
   }
 }
 
