@@ -12,42 +12,35 @@ namespace {
 
 constexpr const char* kFile = "c:\\data\\test.ini";
 
-struct Reported {
-  std::string file;
-  std::string reason;
-};
-
 class ProfileCache : public testing::Test {
  protected:
-  ProfileCache() {
-    store::SetWriteFailureReporter([this](const std::string& file, const std::string& reason) {
-      reported.push_back({file, reason});
-    });
-  }
-  ~ProfileCache() override { store::SetWriteFailureReporter(nullptr); }
-
   std::string Read(const char* key) {
     return store::GetProfileString("s", key, "Error", 64, kFile);
   }
 
   okapi_test::ScopedCountingFiles files;
-  std::vector<Reported> reported;
 };
 
-TEST_F(ProfileCache, ManyReadsParseTheFileOnce) {
+TEST_F(ProfileCache, FileIsParsedOnceAndWritesGoToDiskAtOnce) {
   files->AddFile(kFile, "[s]\r\na=1\r\nb=2\r\n");
   for (int i = 0; i < 50; ++i) {
     ASSERT_EQ("1", Read("a"));
     ASSERT_EQ("Error", Read("c"));
   }
+  ASSERT_TRUE(store::WriteProfileString("s", "a", "3", kFile).ok);
+  EXPECT_EQ("[s]\r\na=3\r\nb=2\r\n", files->Contents(kFile));
+  EXPECT_EQ("3", Read("a"));
   EXPECT_EQ(1, files->ReadCount());
 }
 
-TEST_F(ProfileCache, ChangeOnDiskIsSeenByTheNextRead) {
+TEST_F(ProfileCache, ChangesOnDiskAreSeenByReadsAndKeptByWrites) {
   files->AddFile(kFile, "[s]\r\na=1\r\n");
   ASSERT_EQ("1", Read("a"));
   files->AddFile(kFile, "[s]\r\na=2\r\n");  // same size, new file
   EXPECT_EQ("2", Read("a"));
+  files->AddFile(kFile, "[s]\r\na=2\r\nb=outside\r\n");
+  ASSERT_TRUE(store::WriteProfileString("s", "a", "3", kFile).ok);
+  EXPECT_EQ("[s]\r\na=3\r\nb=outside\r\n", files->Contents(kFile));
   ASSERT_TRUE(files->DeleteFile(kFile));
   EXPECT_EQ("Error", Read("a"));
 }
@@ -79,23 +72,6 @@ TEST_F(ProfileCache, InAnUnchangedFilesScopeEachFileIsCheckedOnce) {
   }
 }
 
-TEST_F(ProfileCache, WriteGoesToDiskAtOnceAndIsReadFromMemory) {
-  files->AddFile(kFile, "[s]\r\na=1\r\n");
-  ASSERT_EQ("1", Read("a"));
-  ASSERT_TRUE(store::WriteProfileString("s", "a", "2", kFile).ok);
-  EXPECT_EQ("[s]\r\na=2\r\n", files->Contents(kFile));
-  EXPECT_EQ("2", Read("a"));
-  EXPECT_EQ(1, files->ReadCount());
-}
-
-TEST_F(ProfileCache, WriteOverAnOutsideChangeKeepsThatChange) {
-  files->AddFile(kFile, "[s]\r\na=1\r\n");
-  ASSERT_EQ("1", Read("a"));
-  files->AddFile(kFile, "[s]\r\na=1\r\nb=outside\r\n");
-  ASSERT_TRUE(store::WriteProfileString("s", "a", "2", kFile).ok);
-  EXPECT_EQ("[s]\r\na=2\r\nb=outside\r\n", files->Contents(kFile));
-}
-
 TEST_F(ProfileCache, WriteThatChangesNothingDoesNotTouchTheDisk) {
   files->AddFile(kFile, "[s]\r\na=1\r\n");
   ASSERT_TRUE(store::WriteProfileString("s", "A", "1", kFile).ok);
@@ -107,12 +83,15 @@ TEST_F(ProfileCache, FailedWriteIsReportedAndChangesNothing) {
   files->AddFile(kFile, "[s]\r\na=1\r\n");
   ASSERT_EQ("1", Read("a"));
   files->FailNextWrite("disk full");
+  std::vector<std::string> reported;
+  store::SetWriteFailureReporter([&](const std::string& file, const std::string& reason) {
+    reported.push_back(file + ": " + reason);
+  });
   const platform::Status status = store::WriteProfileString("s", "a", "2", kFile);
+  store::SetWriteFailureReporter(nullptr);
   EXPECT_FALSE(status.ok);
   EXPECT_EQ("disk full", status.reason);
-  ASSERT_EQ(1u, reported.size());
-  EXPECT_EQ(kFile, reported[0].file);
-  EXPECT_EQ("disk full", reported[0].reason);
+  EXPECT_EQ(std::vector<std::string>{std::string(kFile) + ": disk full"}, reported);
   EXPECT_EQ("[s]\r\na=1\r\n", files->Contents(kFile));
   EXPECT_EQ("1", Read("a"));
 }
