@@ -70,16 +70,6 @@ class Script {
   int closeWith = 0;                  // 0: the dialog's default button
 
  private:
-  static BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-    char name[32] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (window != s_current->m_sheet && IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0) {
-      *reinterpret_cast<HWND*>(found) = window;
-      return FALSE;
-    }
-    return TRUE;
-  }
-
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     Script* self = s_current;
     if (!self) return;
@@ -88,9 +78,10 @@ class Script {
       PostMessageA(self->m_sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
       return;
     }
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &Script::FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog) {
+    char name[32] = {};
+    const HWND dialog = GetActiveWindow();
+    GetClassNameA(dialog, name, sizeof name);
+    if (dialog != self->m_sheet && lstrcmpA(name, "#32770") == 0) {
       self->captions.push_back(TextOf(dialog));
       // A message box shows its text in the static 0xFFFF and has no edit.
       if (HWND text = GetDlgItem(dialog, 0xFFFF); text && !FindWindowExA(dialog, 0, "Edit", 0))

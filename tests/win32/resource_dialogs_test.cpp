@@ -31,91 +31,72 @@ using okapi_test::SaveScreenshot;
 
 enum class Kind { Text, Picture, Group, Push, Check, Edit, TextBox, ReadOnly, List, Combo };
 
-struct Need {
-  int id;
-  Kind kind;
-  bool visible = true;
-};
-
 struct Page {
   int templateId;
   std::vector<int> headings;  // controls that get the bold title font
   int points;
-  int help;                 // the Help button the frame moves; 0: none
-  std::vector<Need> needs;  // controls whose style or visibility the page code relies on
+  int help;  // the Help button the frame moves; 0: none
+};
+
+const Page kPages[] = {
+    {IDD_WELCOME, {IDC_WELCOME_LINE1, IDC_WELCOME_LINE2}, 12, 0},
+    {IDD_INTRO, {IDC_INTRO_HEADING}, 8, IDC_INTRO_HELP},
+    {IDD_MODIFIED, {IDC_MODIFIED_HEADING}, 8, IDC_MODIFIED_HELP},
+    {IDD_APPMENU, {IDC_APPMENU_HEADING}, 8, IDC_APPMENU_HELP},
+    {IDD_WMENU, {IDC_WMENU_HEADING}, 8, IDC_WMENU_HELP},
+    {IDD_VICONS, {IDC_VICONS_HEADING}, 8, IDC_VICONS_HELP},
+    {IDD_BACKGROUNDS, {IDC_BACKGROUNDS_HEADING}, 8, IDC_BACKGROUNDS_HELP},
+    {IDD_TCOLOR, {IDC_TCOLOR_HEADING}, 8, IDC_TCOLOR_HELP},
+    {IDD_SOUNDS, {IDC_SOUNDS_HEADING}, 8, IDC_SOUNDS_HELP},
+    {IDD_SPLASH, {IDC_SPLASH_HEADING}, 8, IDC_SPLASH_HELP},
+    {IDD_LBBUTTON, {IDC_LBBUTTON_HEADING}, 8, IDC_LBBUTTON_HELP},
+    {IDD_PACKAGING, {IDC_PACKAGING_HEADING}, 8, IDC_PACKAGING_HELP},
 };
 
 // What the page code relies on in each template beyond a control's presence
 // (a missing id is caught by the headless page tests on the same templates):
 // multi-line and read-only edits, sorted lists, controls hidden at first.
-const std::vector<Page>& Pages() {
-  static const std::vector<Page> pages = {
-      {IDD_WELCOME, {IDC_WELCOME_LINE1, IDC_WELCOME_LINE2}, 12, 0, {}},
-      {IDD_INTRO, {IDC_INTRO_HEADING}, 8, IDC_INTRO_HELP, {}},
-      {IDD_MODIFIED, {IDC_MODIFIED_HEADING}, 8, IDC_MODIFIED_HELP, {}},
-      {IDD_APPMENU, {IDC_APPMENU_HEADING}, 8, IDC_APPMENU_HELP, {}},
-      {IDD_WMENU,
-       {IDC_WMENU_HEADING},
-       8,
-       IDC_WMENU_HELP,
-       {{IDC_WMENU_INTRO, Kind::TextBox},
-        {IDC_WMENU_TAB1_DESC, Kind::TextBox},
-        {IDC_WMENU_TAB2_DESC, Kind::TextBox},
-        {IDC_WMENU_TAB3_DESC, Kind::TextBox},
-        {IDC_WMENU_CLOSING, Kind::TextBox},
-        {IDC_WMENU_IMAGE_CHECK, Kind::Check, false}}},
-      {IDD_VICONS,
-       {IDC_VICONS_HEADING},
-       8,
-       IDC_VICONS_HELP,
-       {{IDC_VICONS_MORE_INFO_COMBO, Kind::Combo, false},
-        {IDC_VICONS_CONFIGURE_COMBO, Kind::Combo, false}}},
-      {IDD_BACKGROUNDS,
-       {IDC_BACKGROUNDS_HEADING},
-       8,
-       IDC_BACKGROUNDS_HELP,
-       {{IDC_BACKGROUNDS_LIST, Kind::List},
-        {IDC_BACKGROUNDS_NAME, Kind::Edit},
-        {IDC_BACKGROUNDS_JPEG, Kind::ReadOnly},
-        {IDC_BACKGROUNDS_MENU1_JPEG, Kind::ReadOnly},
-        {IDC_BACKGROUNDS_MENU2_JPEG, Kind::ReadOnly},
-        {IDC_BACKGROUNDS_MENU3_JPEG, Kind::ReadOnly},
-        {IDC_BACKGROUNDS_APPLY, Kind::Push, false}}},
-      {IDD_TCOLOR,
-       {IDC_TCOLOR_HEADING},
-       8,
-       IDC_TCOLOR_HELP,
-       {{IDC_TCOLOR_PALETTE, Kind::Picture},
-        {IDC_TCOLOR_BACKGROUND, Kind::Text, false},
-        {IDC_TCOLOR_BACKGROUND_NOTE, Kind::Text, false},
-        {1057, Kind::Edit, false},
-        {1058, Kind::Edit, false},
-        {1059, Kind::Edit, false},
-        {IDC_TCOLOR_APPLY, Kind::Push, false}}},
-      {IDD_SOUNDS,
-       {IDC_SOUNDS_HEADING},
-       8,
-       IDC_SOUNDS_HELP,
-       {{IDC_SOUNDS_PLAY_COMBO, Kind::Combo, false},
-        {IDC_SOUNDS_DEFAULT_COMBO, Kind::Combo, false},
-        {IDC_SOUNDS_FILE_LABEL, Kind::Text, false},
-        {IDC_SOUNDS_SELECT_FILE, Kind::Push, false}}},
-      {IDD_SPLASH,
-       {IDC_SPLASH_HEADING},
-       8,
-       IDC_SPLASH_HELP,
-       {{IDC_SPLASH_SHOW_COMBO, Kind::Combo, false},
-        {IDC_SPLASH_DEFAULT_COMBO, Kind::Combo, false},
-        {IDC_SPLASH_FILE_LABEL, Kind::Text, false},
-        {IDC_SPLASH_SELECT_FILE, Kind::Push, false}}},
-      {IDD_LBBUTTON, {IDC_LBBUTTON_HEADING}, 8, IDC_LBBUTTON_HELP, {}},
-      {IDD_PACKAGING, {IDC_PACKAGING_HEADING}, 8, IDC_PACKAGING_HELP, {}},
-  };
-  return pages;
-}
+struct Need {
+  int templateId, id;
+  Kind kind;
+  bool visible;
+};
+
+const Need kNeeds[] = {
+    {IDD_WMENU, IDC_WMENU_INTRO, Kind::TextBox, true},
+    {IDD_WMENU, IDC_WMENU_TAB1_DESC, Kind::TextBox, true},
+    {IDD_WMENU, IDC_WMENU_TAB2_DESC, Kind::TextBox, true},
+    {IDD_WMENU, IDC_WMENU_TAB3_DESC, Kind::TextBox, true},
+    {IDD_WMENU, IDC_WMENU_CLOSING, Kind::TextBox, true},
+    {IDD_WMENU, IDC_WMENU_IMAGE_CHECK, Kind::Check, false},
+    {IDD_VICONS, IDC_VICONS_MORE_INFO_COMBO, Kind::Combo, false},
+    {IDD_VICONS, IDC_VICONS_CONFIGURE_COMBO, Kind::Combo, false},
+    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_LIST, Kind::List, true},
+    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_NAME, Kind::Edit, true},
+    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_JPEG, Kind::ReadOnly, true},
+    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_MENU1_JPEG, Kind::ReadOnly, true},
+    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_MENU2_JPEG, Kind::ReadOnly, true},
+    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_MENU3_JPEG, Kind::ReadOnly, true},
+    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_APPLY, Kind::Push, false},
+    {IDD_TCOLOR, IDC_TCOLOR_PALETTE, Kind::Picture, true},
+    {IDD_TCOLOR, IDC_TCOLOR_BACKGROUND, Kind::Text, false},
+    {IDD_TCOLOR, IDC_TCOLOR_BACKGROUND_NOTE, Kind::Text, false},
+    {IDD_TCOLOR, 1057, Kind::Edit, false},
+    {IDD_TCOLOR, 1058, Kind::Edit, false},
+    {IDD_TCOLOR, 1059, Kind::Edit, false},
+    {IDD_TCOLOR, IDC_TCOLOR_APPLY, Kind::Push, false},
+    {IDD_SOUNDS, IDC_SOUNDS_PLAY_COMBO, Kind::Combo, false},
+    {IDD_SOUNDS, IDC_SOUNDS_DEFAULT_COMBO, Kind::Combo, false},
+    {IDD_SOUNDS, IDC_SOUNDS_FILE_LABEL, Kind::Text, false},
+    {IDD_SOUNDS, IDC_SOUNDS_SELECT_FILE, Kind::Push, false},
+    {IDD_SPLASH, IDC_SPLASH_SHOW_COMBO, Kind::Combo, false},
+    {IDD_SPLASH, IDC_SPLASH_DEFAULT_COMBO, Kind::Combo, false},
+    {IDD_SPLASH, IDC_SPLASH_FILE_LABEL, Kind::Text, false},
+    {IDD_SPLASH, IDC_SPLASH_SELECT_FILE, Kind::Push, false},
+};
 
 const Page& PageOf(LPARAM templateId) {
-  for (const Page& page : Pages())
+  for (const Page& page : kPages)
     if (page.templateId == templateId) return page;
   throw std::invalid_argument("no row for template " + std::to_string(templateId));
 }
@@ -267,7 +248,7 @@ class EachPage : public ::testing::TestWithParam<int> {
     INITCOMMONCONTROLSEX init = {sizeof init, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&init);
     std::vector<PROPSHEETPAGEA> pages;
-    for (const Page& page : Pages()) {
+    for (const Page& page : kPages) {
       PROPSHEETPAGEA p = {};
       p.dwSize = sizeof p;
       p.hInstance = GetModuleHandleA(nullptr);
@@ -320,7 +301,8 @@ TEST_P(EachPage, HoldsWhatThePageCodeNeedsLaidOutWithoutOverlapOrCutText) {
   if (want.help) {
     EXPECT_TRUE(Is(GetDlgItem(page, want.help), Kind::Push)) << "Help button";
   }
-  for (const Need& need : want.needs) {
+  for (const Need& need : kNeeds) {
+    if (need.templateId != want.templateId) continue;
     SCOPED_TRACE("control " + std::to_string(need.id));
     HWND control = GetDlgItem(page, need.id);
     ASSERT_TRUE(control);

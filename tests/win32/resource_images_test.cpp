@@ -15,31 +15,24 @@ namespace {
 
 HINSTANCE Self() { return GetModuleHandleA(nullptr); }
 
-struct BitmapRow {
-  int id;
-  int width, height;
-  int bits;  // 0: any
-};
-
 TEST(ResourceBitmaps, HaveTheirSizes) {
-  const BitmapRow rows[] = {
+  struct {
+    int id, width, height, bits;  // bits 0: any
+  } const rows[] = {
       {IDB_BANNER, 522, 50, 0},
       {IDB_WELCOME_PICTURE, 522, 334, 0},
       {IDB_COLOR_PALETTE, 203, 46, 24},
       {IDB_WHITE, 205, 50, 0},
   };
-  for (const BitmapRow& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE("bitmap " + std::to_string(row.id));
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageA(Self(), MAKEINTRESOURCEA(row.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_TRUE(bitmap);
     DIBSECTION dib = {};
     ASSERT_EQ(int(sizeof dib), GetObjectA(bitmap, sizeof dib, &dib));
     EXPECT_EQ(row.width, dib.dsBmih.biWidth);
     EXPECT_EQ(row.height, std::abs(dib.dsBmih.biHeight));
-    if (row.bits) {
-      EXPECT_EQ(row.bits, dib.dsBmih.biBitCount);
-    }
+    EXPECT_TRUE(!row.bits || row.bits == dib.dsBmih.biBitCount) << dib.dsBmih.biBitCount;
     DeleteObject(bitmap);
   }
 }
@@ -47,34 +40,34 @@ TEST(ResourceBitmaps, HaveTheirSizes) {
 // The colour page picks by fixed rectangles in its client area (exclusive
 // bounds) with the palette placed at (40, 105); each swatch must show there.
 TEST(ResourceBitmaps, PaletteSwatchesLieUnderThePickRectangles) {
-  struct Swatch {
-    int top, bottom, left, right;
-    COLORREF shown;
-  };
-  const Swatch swatches[] = {
-      {109, 124, 44, 61, RGB(255, 255, 255)},   {109, 124, 70, 87, RGB(192, 192, 192)},
-      {109, 124, 96, 113, RGB(255, 0, 0)},      {109, 124, 122, 139, RGB(255, 255, 0)},
-      {109, 124, 148, 165, RGB(0, 255, 0)},     {109, 124, 169, 189, RGB(0, 0, 255)},
-      {109, 124, 195, 214, RGB(255, 128, 255)}, {109, 124, 219, 238, RGB(128, 255, 255)},
-      {131, 147, 44, 61, RGB(0, 0, 0)},         {131, 147, 70, 87, RGB(128, 128, 128)},
-      {131, 147, 96, 113, RGB(128, 64, 0)},     {131, 147, 122, 139, RGB(255, 128, 0)},
-      {131, 147, 148, 165, RGB(0, 128, 0)},     {131, 147, 169, 189, RGB(0, 0, 128)},
-      {131, 147, 195, 214, RGB(255, 0, 255)},   {131, 147, 219, 238, RGB(64, 128, 128)},
+  const int tops[2][2] = {{109, 124}, {131, 147}};
+  const int lefts[8][2] = {{44, 61},   {70, 87},   {96, 113},  {122, 139},
+                           {148, 165}, {169, 189}, {195, 214}, {219, 238}};
+  const COLORREF colours[2][8] = {
+      {RGB(255, 255, 255), RGB(192, 192, 192), RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 255, 0),
+       RGB(0, 0, 255), RGB(255, 128, 255), RGB(128, 255, 255)},
+      {RGB(0, 0, 0), RGB(128, 128, 128), RGB(128, 64, 0), RGB(255, 128, 0), RGB(0, 128, 0),
+       RGB(0, 0, 128), RGB(255, 0, 255), RGB(64, 128, 128)},
   };
   HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(Self(), MAKEINTRESOURCEA(IDB_COLOR_PALETTE),
                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   ASSERT_TRUE(bitmap);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, bitmap);
-  for (const Swatch& s : swatches) {
-    SCOPED_TRACE("swatch at x " + std::to_string(s.left) + ", y " + std::to_string(s.top));
-    // Every pixel that picks the swatch shows its colour...
-    for (int y = s.top + 1; y < s.bottom; ++y)
-      for (int x = s.left + 1; x < s.right; ++x)
-        ASSERT_EQ(s.shown, GetPixel(dc, x - 40, y - 105)) << x << "," << y;
-    // ...and its frame, which picks nothing, does not.
-    EXPECT_NE(s.shown, GetPixel(dc, s.left - 40, s.top - 105));
-    EXPECT_NE(s.shown, GetPixel(dc, s.right - 40, s.bottom - 105));
+  const auto at = [&](int x, int y) { return GetPixel(dc, x - 40, y - 105); };
+  for (int row = 0; row < 2; ++row) {
+    for (int column = 0; column < 8; ++column) {
+      const auto [top, bottom] = tops[row];
+      const auto [left, right] = lefts[column];
+      const COLORREF shown = colours[row][column];
+      SCOPED_TRACE("swatch at x " + std::to_string(left) + ", y " + std::to_string(top));
+      // Every pixel that picks the swatch shows its colour...
+      for (int y = top + 1; y < bottom; ++y)
+        for (int x = left + 1; x < right; ++x) ASSERT_EQ(shown, at(x, y)) << x << "," << y;
+      // ...and its frame, which picks nothing, does not.
+      EXPECT_NE(shown, at(left, top));
+      EXPECT_NE(shown, at(right, bottom));
+    }
   }
   SelectObject(dc, old);
   DeleteDC(dc);
@@ -94,48 +87,42 @@ TEST(ResourceIcon, HoldsSixteenAndThirtyTwoPixelsInSixteenAndTwoHundredFiftySixC
   HRSRC found = FindResourceA(Self(), MAKEINTRESOURCEA(IDI_OKAPI), MAKEINTRESOURCEA(14));
   ASSERT_TRUE(found);
   const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(Self(), found)));
-  ASSERT_TRUE(data);
-  const WORD count = reinterpret_cast<const WORD*>(data)[2];
   const auto* entries = reinterpret_cast<const GroupIconEntry*>(data + 6);
   std::vector<std::pair<int, int>> images;
-  for (WORD i = 0; i < count; ++i) images.emplace_back(entries[i].width, entries[i].bitCount);
+  for (WORD i = 0; i < reinterpret_cast<const WORD*>(data)[2]; ++i)
+    images.emplace_back(entries[i].width, entries[i].bitCount);
   std::sort(images.begin(), images.end());
-  const std::vector<std::pair<int, int>> expected = {{16, 4}, {16, 8}, {32, 4}, {32, 8}};
-  EXPECT_EQ(expected, images);
+  EXPECT_EQ((std::vector<std::pair<int, int>>{{16, 4}, {16, 8}, {32, 4}, {32, 8}}), images);
   for (int size : {16, 32}) {
     HICON icon = static_cast<HICON>(
         LoadImageA(Self(), MAKEINTRESOURCEA(IDI_OKAPI), IMAGE_ICON, size, size, 0));
     EXPECT_TRUE(icon) << size;
-    if (icon) DestroyIcon(icon);
+    DestroyIcon(icon);
   }
 }
 
-TEST(ResourceStrings, AboutItemAndSheetCaption) {
-  char text[64] = {};
-  EXPECT_EQ(15, LoadStringA(Self(), IDS_ABOUTBOX, text, sizeof text));
-  EXPECT_STREQ("&About OKAPI...", text);
-  EXPECT_EQ(7, LoadStringA(Self(), IDS_WIZARD_CAPTION, text, sizeof text));
-  EXPECT_STREQ("Wizard1", text);
-}
-
-std::string ModuleVersionString(const char* name) {
+std::string VersionString(const char* name) {
   char path[MAX_PATH];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   DWORD handle = 0;
   std::vector<char> block(GetFileVersionInfoSizeA(path, &handle));
-  if (block.empty() || !GetFileVersionInfoA(path, 0, DWORD(block.size()), block.data())) return {};
   char* value = nullptr;
   UINT length = 0;
   const std::string key = std::string("\\StringFileInfo\\040904b0\\") + name;
-  if (!VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
+  if (block.empty() || !GetFileVersionInfoA(path, 0, DWORD(block.size()), block.data()) ||
+      !VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
     return {};
   return value;
 }
 
-TEST(ResourceVersion, NamesOkapiOneDotZero) {
-  EXPECT_EQ("OKAPI", ModuleVersionString("ProductName"));
-  EXPECT_EQ("1.0", ModuleVersionString("ProductVersion"));
-  EXPECT_EQ("1.0", ModuleVersionString("FileVersion"));
+// The About item's text also shows in the system menu of the Win32 frame test.
+TEST(ResourceStrings, SheetCaptionAndVersionNameOkapiOneDotZero) {
+  char caption[64] = {};
+  EXPECT_EQ(7, LoadStringA(Self(), IDS_WIZARD_CAPTION, caption, sizeof caption));
+  EXPECT_STREQ("Wizard1", caption);
+  EXPECT_EQ("OKAPI", VersionString("ProductName"));
+  EXPECT_EQ("1.0", VersionString("ProductVersion"));
+  EXPECT_EQ("1.0", VersionString("FileVersion"));
 }
 
 TEST(ResourceManifest, AsksForCommonControlsSixSystemDpiAwarenessAndAdministrator) {
@@ -143,18 +130,15 @@ TEST(ResourceManifest, AsksForCommonControlsSixSystemDpiAwarenessAndAdministrato
   ASSERT_TRUE(found);
   const char* data = static_cast<const char*>(LockResource(LoadResource(Self(), found)));
   const std::string manifest(data, SizeofResource(Self(), found));
-  for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
-                           "level=\"requireAdministrator\"", ">true</dpiAware>"}) {
-    SCOPED_TRACE(part);
-    // Attributes may wrap: compare with runs of blanks folded.
-    std::string folded;
-    for (char c : manifest) {
-      const bool blank = c == ' ' || c == '\n' || c == '\r';
-      if (blank && !folded.empty() && folded.back() == ' ') continue;
-      folded += blank ? ' ' : c;
-    }
-    EXPECT_NE(std::string::npos, folded.find(part));
+  // Attributes may wrap: compare with runs of blanks folded.
+  std::string folded;
+  for (char c : manifest) {
+    const bool blank = c == ' ' || c == '\n' || c == '\r';
+    if (!blank || folded.empty() || folded.back() != ' ') folded += blank ? ' ' : c;
   }
+  for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                           "level=\"requireAdministrator\"", ">true</dpiAware>"})
+    EXPECT_NE(std::string::npos, folded.find(part)) << part;
   // Per-monitor awareness would re-layout the pages on a monitor change and
   // drop the fonts set once at start.
   EXPECT_EQ(std::string::npos, manifest.find("dpiAwareness"));
