@@ -53,56 +53,11 @@ class ResourceScript : public ::testing::Test {
     header_ = ParseHeader(okapi_test::ReadSource("res/resource.h"));
     ASSERT_FALSE(header_.empty());
     ASSERT_TRUE(okapi_test::LoadProgramTemplates(*backend_));
-    for (const Block& block : header_)
-      if (!block.defines.empty() && block.defines.front().name.rfind("IDD_", 0) == 0)
-        dialogs_.push_back(&block);
-  }
-
-  const DialogSpec* SpecOf(const Block& block) const {
-    return backend_->SpecOf(static_cast<unsigned>(block.defines.front().value));
   }
 
   std::vector<Block> header_;
-  std::vector<const Block*> dialogs_;  // the blocks that start with an IDD_
   fw::headless::ScopedHeadless backend_;
 };
-
-// Every dialog has a block and a number of its own. Within the block every
-// name is a control of that page, with its own number; the page's template
-// uses each of them exactly once and no other number.
-TEST_F(ResourceScript, EachDialogsBlockMatchesItsTemplate) {
-  EXPECT_EQ(13u, dialogs_.size()) << "twelve pages and the About box, as in the script";
-  std::set<long> numbers;
-  for (const Block* block : dialogs_) {
-    const std::string& dialog = block->defines.front().name;
-    SCOPED_TRACE(dialog);
-    EXPECT_TRUE(numbers.insert(block->defines.front().value).second);
-    const DialogSpec* spec = SpecOf(*block);
-    ASSERT_TRUE(spec) << "no template";
-    const std::string prefix = "IDC_" + dialog.substr(4) + "_";
-    std::map<long, std::string> names;
-    for (std::size_t i = 1; i < block->defines.size(); ++i) {
-      const Define& d = block->defines[i];
-      EXPECT_EQ(0u, d.name.rfind(prefix, 0)) << d.name;
-      const auto [it, fresh] = names.emplace(d.value, d.name);
-      EXPECT_TRUE(fresh) << d.name << " repeats " << d.value << " of " << it->second;
-    }
-    std::map<long, int> uses;
-    for (const auto& control : spec->controls) {
-      if (control.id == 1 && !names.count(1)) continue;  // the About box's IDOK
-      if (!names.count(control.id))
-        ADD_FAILURE() << control.id << " (\"" << control.text << "\") is not in the block";
-      ++uses[control.id];
-    }
-    for (const auto& [value, name] : names) EXPECT_EQ(1, uses[value]) << name;
-  }
-}
-
-TEST_F(ResourceScript, HeaderNamesAreDefinedOnce) {
-  std::set<std::string> names;
-  for (const Block& block : header_)
-    for (const Define& d : block.defines) EXPECT_TRUE(names.insert(d.name).second) << d.name;
-}
 
 // The mnemonic of a text, if any: the letter after a single '&' ("&&" is a
 // literal ampersand).
@@ -114,21 +69,50 @@ char Mnemonic(const std::string& text) {
   return 0;
 }
 
-// Labels without an id carry no mnemonic in this script, so the controls with
-// one are all there is to compare.
-TEST_F(ResourceScript, NoDialogRepeatsAMnemonic) {
-  for (const Block* block : dialogs_) {
-    const DialogSpec* spec = SpecOf(*block);
-    ASSERT_TRUE(spec);
-    std::map<char, std::string> seen;
-    for (const auto& control : spec->controls) {
-      const char key = Mnemonic(control.text);
-      if (!key) continue;
-      auto [it, fresh] = seen.emplace(key, control.text);
-      EXPECT_TRUE(fresh) << block->defines.front().name << ": \"" << control.text << "\" and \""
-                         << it->second << "\" share Alt+" << key;
+// Every dialog has a block and a number of its own. Within the block every
+// name is a control of that page, with its own number; the page's template
+// uses each of them exactly once and no other number, and no mnemonic twice
+// (labels without an id carry none in this script, so the controls with one
+// are all there is to compare).
+TEST_F(ResourceScript, EachDialogMatchesItsBlockAndRepeatsNoMnemonic) {
+  std::set<long> numbers;
+  for (const Block& block : header_) {
+    if (block.defines.empty() || block.defines.front().name.rfind("IDD_", 0) != 0) continue;
+    const auto& [dialog, number] = block.defines.front();
+    SCOPED_TRACE(dialog);
+    EXPECT_TRUE(numbers.insert(number).second);
+    const DialogSpec* spec = backend_->SpecOf(static_cast<unsigned>(number));
+    ASSERT_TRUE(spec) << "no template";
+    const std::string prefix = "IDC_" + dialog.substr(4) + "_";
+    std::map<long, std::string> names;
+    for (std::size_t i = 1; i < block.defines.size(); ++i) {
+      const Define& d = block.defines[i];
+      EXPECT_EQ(0u, d.name.rfind(prefix, 0)) << d.name;
+      const auto [it, fresh] = names.emplace(d.value, d.name);
+      EXPECT_TRUE(fresh) << d.name << " repeats " << d.value << " of " << it->second;
     }
+    std::map<long, int> uses;
+    std::map<char, std::string> mnemonics;
+    for (const auto& control : spec->controls) {
+      if (const char key = Mnemonic(control.text)) {
+        const auto [it, fresh] = mnemonics.emplace(key, control.text);
+        EXPECT_TRUE(fresh) << "\"" << control.text << "\" and \"" << it->second << "\" share Alt+"
+                           << key;
+      }
+      if (control.id == 1 && !names.count(1)) continue;  // the About box's IDOK
+      if (!names.count(control.id))
+        ADD_FAILURE() << control.id << " (\"" << control.text << "\") is not in the block";
+      ++uses[control.id];
+    }
+    for (const auto& [value, name] : names) EXPECT_EQ(1, uses[value]) << name;
   }
+  EXPECT_EQ(13u, numbers.size()) << "twelve pages and the About box, as in the script";
+}
+
+TEST_F(ResourceScript, HeaderNamesAreDefinedOnce) {
+  std::set<std::string> names;
+  for (const Block& block : header_)
+    for (const Define& d : block.defines) EXPECT_TRUE(names.insert(d.name).second) << d.name;
 }
 
 }  // namespace
