@@ -218,27 +218,25 @@ TEST_F(DialogTest, SortedListKeepsOrderAndSelectionFollowsItsItem) {
   EXPECT_EQ(list.GetText(5, text), LB_ERR);
 }
 
-TEST(HeadlessMessages, AnswersAreUsedInOrderThenTheFirstButton) {
+// A message box without an answer queued gets its first button; a file
+// dialog without one is cancelled.
+TEST(HeadlessCommonDialogs, QueuedAnswersAreUsedInOrder) {
   ScopedHeadless backend;
   backend->AnswerMessageBox(IDNO);
   EXPECT_EQ(AfxMessageBox("Replace?", MB_YESNO), IDNO);
   EXPECT_EQ(AfxMessageBox("Again?", MB_YESNO), IDYES);
   EXPECT_EQ(AfxMessageBox("Done"), IDOK);
-  backend->AnswerMessageBox(IDCANCEL);
-  EXPECT_EQ(backend->UnusedAnswers(), 1);
   ASSERT_EQ(backend->Messages().size(), 3u);
   EXPECT_EQ(backend->Messages()[0].caption, "OKAPI");
   EXPECT_EQ(backend->Messages()[2].text, "Done");
   EXPECT_EQ(backend->Messages()[2].ownerTemplateId, 0u);
-}
 
-TEST(HeadlessFileDialog, ChosenPathSplitsIntoNameTitleAndExtension) {
-  ScopedHeadless backend;
   backend->AnswerFileDialog("c:\\zan\\images\\small\\sunset.large.jpg");
-  backend->AnswerFileDialog(std::nullopt);
+  backend->AnswerMessageBox(IDCANCEL);
   CFileDialog dialog(true, "jpg", "*.jpg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
                      "JPEG Image (*.jpg)|*.jpg|");
   ASSERT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(backend->UnusedAnswers(), 1) << "a file dialog takes no message box's answer";
   EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg");
   EXPECT_EQ(dialog.GetFileName(), "sunset.large.jpg");
   EXPECT_EQ(dialog.GetFileExt(), "jpg");
