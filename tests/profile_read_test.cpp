@@ -1,7 +1,7 @@
 // Reading rules of the profile engine: what GetPrivateProfileStringA returns
-// on Windows for the same file and call. Under Wine the differential test
-// also holds these rules to the system; here they run natively as well, so
-// the sanitizers see the parser's edges.
+// on Windows for the same file and call. The differential test holds the
+// plain rules to the system under Wine; these rows run natively too, so the
+// sanitizers see the parser at its edges: cuts, NULs, encodings, ends of file.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,39 +40,24 @@ TEST_P(ProfileRead, ReturnsWhatWindowsReturns) {
 }
 
 const std::vector<ReadCase> kRows = {
-    {"only ASCII letters ignore case", "[\xC9T\xC9]\nk=v\n", "\xC9t\xC9", "k", "v"},
-    {"code page letters keep their case", "[\xC9T\xC9]\nk=v\n", "\xE9T\xE9", "k", "d"},
-    {"parameters lose surrounding spaces", "[s]\nk=v\n", "  s ", " k  ", "v"},
-    {"a tab in a parameter stays and misses", "[s]\nk=v\n", "s", "\tk", "d"},
-    {"blanks around stored names", "  [ \t s \v]\n \t k \t= v\n", "s", "k", "v"},
     {"empty key name is a key", "[s]\n=empty name\n", "s", "", "empty name"},
-    {"section name ends at the first bracket", "[a]b]\nk=v\n", "a", "k", "v"},
     {"missing closing bracket still opens a section", "[open \nk=v\n", "open", "k", "v"},
     {"an opening bracket inside a name is literal", "[a[b]\nk=v\n", "a[b", "k", "v"},
     {"quotes in names are literal", "[\"q\"]\nk=v\n", "\"q\"", "k", "v"},
     {"empty brackets are section \"\"", "k=top\n[]\nk=inside\n", "", "k", "inside"},
-    {"lines before the first section belong to none", "k=top\n[s]\n", "", "k", "d"},
     {"long keys have no limit", "[s]\n" + std::string(70000, 'k') + "=v\n", "s",
      std::string(70000, 'k'), "v"},
     {"CR alone ends a line", "[s]\rk=v\rj=w", "s", "j", "w"},
     {"no final line end", "[s]\r\nk=last", "s", "k", "last"},
     {"indented comment is a comment", "[s]\n  ;k=v\n", "s", ";k", "d"},
-    {"semicolon inside a value is text", "[s]\nk=a;b\n", "s", "k", "a;b"},
-    {"split at the first equals sign", "[s]\nk=a=b\n", "s", "k", "a=b"},
-    {"blanks around the value are trimmed", "[s]\nk = \t v w \v\n", "s", "k", "v w"},
-    {"form feed is not a blank", "[s]\nk=\fv\n", "s", "k", "\fv"},
     {"NUL bytes before the first section do not matter", Bytes("x\0y\n[s]\nk=v\n"), "s", "k", "v"},
     {"value stops at a NUL", Bytes("[s]\nk=a\0b\n"), "s", "k", "a"},
-    {"enclosing double quotes go", "[s]\nk=\" a b \"\n", "s", "k", " a b "},
-    {"enclosing single quotes go", "[s]\nk='v'\n", "s", "k", "v"},
     {"a lone quote stays", "[s]\nk=\"\n", "s", "k", "\""},
-    {"outer quotes of separate words go", "[s]\nk=\"a\" \"b\"\n", "s", "k", "a\" \"b"},
     {"value cut to size minus one", "[s]\nk=abcdef\n", "s", "k", "abc", 4},
     {"quoted value cut loses its opening quote", "[s]\nk=\"hello\"\n", "s", "k", "hell", 6},
     {"quoted value that fits exactly", "[s]\nk=\"hello\"\n", "s", "k", "hello", 8},
     {"size one gives nothing", "[s]\nk=v\n", "s", "k", "", 1},
     {"size zero gives nothing", "[s]\nk=v\n", "s", "k", "", 0},
-    {"default loses trailing spaces only", "", "s", "k", " \td\t", 64, " \td\t  "},
     {"default is cut like a value", "", "s", "k", "Er", 3, "Error"},
     {"UTF-8 mark hides a header on line 1", "\xEF\xBB\xBF[s]\nk=v\n", "s", "k", "d"},
     {"UTF-8 mark leaves line 2 alone", "\xEF\xBB\xBF\n[s]\nk=v\n", "s", "k", "v"},
