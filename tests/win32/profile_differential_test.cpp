@@ -51,6 +51,9 @@ struct Row {
   std::vector<Write> writes = {};  // applied by each side to its own copy before the probes
 };
 
+using Probes = std::vector<Probe>;
+using Writes = std::vector<Write>;
+
 std::ostream& operator<<(std::ostream& os, const Row& r) { return os << r.behaviour; }
 
 const std::string kMessy =
@@ -74,101 +77,75 @@ const std::vector<Row> kReads = {
     {"line without equals sign", "[s]\nk\n", {{"s", "k"}}},
     {"first duplicate key wins", "[s]\nk=1\nK=2\n", {{"s", "k"}}},
     {"later duplicate section not searched", "[s]\na=1\n[t]\n[S]\nb=2\n", {{"s", "b"}}},
-    {"semicolon and hash inside names and values",
-     "[s;1]\nk;x=a;b\n#h=v\n",
-     {{"s;1", "k;x"}, {"s;1", "#h"}}},
-    {"quotes",
-     "[s]\na=\"v\"\nb='v'\nc=\"\"v\"\"\nd=\"v'\ne=\"\nf=\"a\" \"b\"\ng=x\"y\"\n",
-     {{"s", "a"}, {"s", "b"}, {"s", "c"}, {"s", "d"}, {"s", "e"}, {"s", "f"}, {"s", "g"}}},
+    {"semicolon and hash inside names and values", "[s;1]\nk;x=a;b\n#h=v\n",
+     Probes{{"s;1", "k;x"}, {"s;1", "#h"}}},
+    {"quotes", "[s]\na=\"v\"\nb='v'\nc=\"\"v\"\"\nd=\"v'\ne=\"\nf=\"a\" \"b\"\ng=x\"y\"\n",
+     Probes{{"s", "a"}, {"s", "b"}, {"s", "c"}, {"s", "d"}, {"s", "e"}, {"s", "f"}, {"s", "g"}}},
     {"quoted value cut", "[s]\nk=\"hello\"\n", {{"s", "k", "d", 6}, {"s", "k", "d", 7}}},
     {"quoted default", "", {{"s", "k", "\"dq\""}}},
-    {"marker entry keeps its quotes",
-     "[Lumen Text]\r\nTEXT1=__TITLE__,\"Lumen ZAN\"\r\n",
-     {{"Lumen Text", "TEXT1"}}},
+    {"marker entry keeps its quotes", "[Lumen Text]\r\nTEXT1=__TITLE__,\"Lumen ZAN\"\r\n",
+     Probes{{"Lumen Text", "TEXT1"}}},
     {"UTF-8 mark before a blank line 1", "\xEF\xBB\xBF\r\n[s]\r\nk=v\r\n", {{"s", "k"}}},
     {"UTF-16 LE", Utf16("[s]\r\nk=v\r\n"), {{"S", "K"}}},
     {"NUL bytes before the first section", Bytes("a\0b\r\n[s]\r\nk=v\r\n"), {{"s", "k"}}},
     {"empty key name", "[s]\n=v\n", {{"s", ""}}},
-    {"values up to 65535 characters",
-     "[s]\nk=" + std::string(65535, 'x') + "\n",
-     {{"s", "k", "d", 70000}}},
-    {"code page letters keep their case",
-     "[\xC9T\xC9]\nk\x8A=v\nk\xC9=w\n",
-     {{"\xE9t\xE9", "K\x8A"}, {"\xC9t\xC9", "K\x9A"}, {"\xC9T\xC9", "k\xE9"}}},
+    {"values up to 65535 characters", "[s]\nk=" + std::string(65535, 'x') + "\n",
+     Probes{{"s", "k", "d", 70000}}},
+    {"code page letters keep their case", "[\xC9T\xC9]\nk\x8A=v\nk\xC9=w\n",
+     Probes{{"\xE9t\xE9", "K\x8A"}, {"\xC9t\xC9", "K\x9A"}, {"\xC9T\xC9", "k\xE9"}}},
     {"stored names keep inner blanks", "[s]\nk  x \t=v\n", {{"s", "k  x"}, {"s", "k x"}}},
     // Documented differences.
     {"section name ends at the first bracket", "[a]b]\nk=v\n", {Marked("a", "k", "v")}},
-    {"a header without closing bracket still opens a section",
-     "[open \nk=v\n",
-     {Marked("open", "k", "v")}},
+    {"a header without closing bracket still opens a section", "[open \nk=v\n",
+     Probes{Marked("open", "k", "v")}},
     {"lines before the first section belong to none", "k=top\n[s]\n", {Marked("", "k", "d")}},
     {"empty brackets are section \"\"", "k=top\n[]\nk=inside\n", {Marked("", "k", "inside")}},
     {"a tab in a parameter stays", "[s]\nk=v\n", {Marked("s", "\tk", "d")}},
     {"comment lines are not keys", "[s]\n;k=v\n", {Marked("s", ";k", "d")}},
     {"form feed is not a blank", "[s]\nk=\fv\n", {Marked("s", "k", "\fv")}},
     {"UTF-8 mark hides a header on line 1", "\xEF\xBB\xBF[s]\r\nk=v\r\n", {Marked("s", "k", "d")}},
-    {"UTF-16 BE is not understood",
-     Bytes("\xFE\xFF\0[\0s\0]\0\r\0\n\0k\0=\0v\0\r\0\n"),
-     {Marked("s", "k", "d")}},
-    {"values wrap at 65536 characters",
-     "[s]\nk=" + std::string(65537, 'x') + "\n",
-     {Marked("s", "k", "x", 70000)}},
+    {"UTF-16 BE is not understood", Bytes("\xFE\xFF\0[\0s\0]\0\r\0\n\0k\0=\0v\0\r\0\n"),
+     Probes{Marked("s", "k", "d")}},
+    {"values wrap at 65536 characters", "[s]\nk=" + std::string(65537, 'x') + "\n",
+     Probes{Marked("s", "k", "x", 70000)}},
 };
 
 const std::vector<Row> kWrites = {
     {"replace in place", kMessy, kMessyProbes, {{"LUMEN TEXT", "text2", "y"}}},
     {"replace the last line without line end", kMessy, kMessyProbes, {{"other", "FLAG", "no"}}},
-    {"add keys and a section",
-     kMessy,
-     kMessyProbes,
-     {{"Lumen Text", "TEXT3", "z"}, {"Other", "new", "1"}, {"New", "k", "v"}}},
+    {"add keys and a section", kMessy, kMessyProbes,
+     Writes{{"Lumen Text", "TEXT3", "z"}, {"Other", "new", "1"}, {"New", "k", "v"}}},
     {"delete a key", kMessy, kMessyProbes, {{"Lumen Text", "TEXT1", std::nullopt}}},
     {"delete a section", kMessy, kMessyProbes, {{"lumen text", std::nullopt, std::nullopt}}},
     {"create the file", std::nullopt, {{"s", "k"}, {"S", "J"}}, {{"s", "k", "v"}, {"s", "j", "w"}}},
-    {"verbatim values, read trimmed and unquoted",
-     "[s]\r\n",
-     {{"s", "a"}, {"s", "b"}, {"s", "c"}, {"s", "d"}},
-     {{"s", "a", "  v  "}, {"s", "b", "\"q\""}, {"s", "c", "x;y"}, {"s", "d", ""}}},
+    {"verbatim values, read trimmed and unquoted", "[s]\r\n",
+     Probes{{"s", "a"}, {"s", "b"}, {"s", "c"}, {"s", "d"}},
+     Writes{{"s", "a", "  v  "}, {"s", "b", "\"q\""}, {"s", "c", "x;y"}, {"s", "d", ""}}},
     {"names lose surrounding spaces", "", {{"s", "k"}, {" s", "k "}}, {{"  s  ", "  k  ", "v"}}},
-    {"first of duplicate sections gets it",
-     "[s]\r\na=1\r\n[t]\r\n[s]\r\nb=2\r\n",
-     {{"s", "a"}, {"s", "b"}},
-     {{"s", "b", "3"}}},
-    {"UTF-16 file",
-     Utf16("[s]\r\nk=1\r\n"),
-     {{"s", "k"}, {"s", "j"}},
-     {{"s", "k", "2"}, {"s", "j", "3"}}},
+    {"first of duplicate sections gets it", "[s]\r\na=1\r\n[t]\r\n[s]\r\nb=2\r\n",
+     Probes{{"s", "a"}, {"s", "b"}}, Writes{{"s", "b", "3"}}},
+    {"UTF-16 file", Utf16("[s]\r\nk=1\r\n"), Probes{{"s", "k"}, {"s", "j"}},
+     Writes{{"s", "k", "2"}, {"s", "j", "3"}}},
     {"empty key name", "[s]\r\n", {{"s", ""}}, {{"s", "", "v"}}},
     {"new keys after blank lines and a header with trailing text",
      "[s] ; note\r\na=1\r\n\r\n\r\n[t]\r\nb=2\r\n",
-     {{"s", "a"}, {"s", "c"}, {"t", "b"}, {"t", "d"}},
-     {{"s", "c", "3"}, {"t", "d", "4"}}},
-    {"code page letters in names keep their case",
-     "[\xC9t\xE9]\r\nK\x8A=1\r\n",
-     {{"\xC9t\xE9", "K\x8A"}, {"\xE9t\xE9", "K\x9A"}},
-     {{"\xC9T\xE9", "k\x8A", "2"}, {"\xE9T\xE9", "k\x9A", "3"}}},
-    {"delete the first of duplicate sections",
-     "[s]\r\na=1\r\n[s]\r\nb=2\r\n",
-     {{"s", "a"}, {"s", "b"}},
-     {{"s", std::nullopt, std::nullopt}}},
-    {"a key set over a line without '='",
-     "[s]\r\nk\r\nj=1\r\n",
-     {{"s", "k"}, {"s", "j"}},
-     {{"s", "k", "v"}}},
-    {"'=' and inner blanks in values",
-     "[s]\r\n",
-     {{"s", "a b"}, {"s", "a  b"}},
-     {{"s", "a b", "x = y"}}},
+     Probes{{"s", "a"}, {"s", "c"}, {"t", "b"}, {"t", "d"}},
+     Writes{{"s", "c", "3"}, {"t", "d", "4"}}},
+    {"code page letters in names keep their case", "[\xC9t\xE9]\r\nK\x8A=1\r\n",
+     Probes{{"\xC9t\xE9", "K\x8A"}, {"\xE9t\xE9", "K\x9A"}},
+     Writes{{"\xC9T\xE9", "k\x8A", "2"}, {"\xE9T\xE9", "k\x9A", "3"}}},
+    {"delete the first of duplicate sections", "[s]\r\na=1\r\n[s]\r\nb=2\r\n",
+     Probes{{"s", "a"}, {"s", "b"}}, Writes{{"s", std::nullopt, std::nullopt}}},
+    {"a key set over a line without '='", "[s]\r\nk\r\nj=1\r\n", Probes{{"s", "k"}, {"s", "j"}},
+     Writes{{"s", "k", "v"}}},
+    {"'=' and inner blanks in values", "[s]\r\n", Probes{{"s", "a b"}, {"s", "a  b"}},
+     Writes{{"s", "a b", "x = y"}}},
     // Documented differences.
-    {"deleting in a missing file makes an empty one",
-     std::nullopt,
-     {Marked(kExists, "", "yes")},
-     {{"s", "k", std::nullopt}}},
+    {"deleting in a missing file makes an empty one", std::nullopt,
+     Probes{Marked(kExists, "", "yes")}, Writes{{"s", "k", std::nullopt}}},
     {"section \"\" gets a header Wine cannot read", "", {Marked("", "k", "v")}, {{"", "k", "v"}}},
-    {"a comment key writes a comment",
-     "[s]\r\nk=v\r\n",
-     {Marked("s", ";c", "d"), {"s", "k"}},
-     {{"s", ";c", "1"}}},
+    {"a comment key writes a comment", "[s]\r\nk=v\r\n", Probes{Marked("s", ";c", "d"), {"s", "k"}},
+     Writes{{"s", ";c", "1"}}},
 };
 
 class ProfileDifferential : public testing::TestWithParam<Row> {
@@ -183,7 +160,9 @@ class ProfileDifferential : public testing::TestWithParam<Row> {
   static std::string NewFile(const std::optional<std::string>& bytes) {
     static int counter = 0;
     const std::string path = kDir + "\\f" + std::to_string(++counter) + ".ini";
-    if (bytes) EXPECT_TRUE(platform::Os().files->WriteFileAtomic(path, *bytes));
+    if (bytes) {
+      EXPECT_TRUE(platform::Os().files->WriteFileAtomic(path, *bytes));
+    }
     return path;
   }
 
@@ -229,7 +208,9 @@ TEST_P(ProfileDifferential, EngineAnswersAsWindows) {
     EXPECT_EQ(Shown(system), Shown(engine));
     EXPECT_EQ(system.size(), engine.size());
     // What the engine wrote reads the same through the system.
-    if (!row.writes.empty()) EXPECT_EQ(Shown(engine), Shown(System(p, engineFile)));
+    if (!row.writes.empty()) {
+      EXPECT_EQ(Shown(engine), Shown(System(p, engineFile)));
+    }
   }
 }
 
