@@ -11,36 +11,38 @@
 
 namespace {
 
-using demo::RemoveTree;
-using okapi_test::TestMachine;
-
 const std::string kDir = "c:\\okapi-files-test";
 
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(RemoveTree(kDir));
+    ASSERT_TRUE(demo::RemoveTree(kDir));
     ASSERT_TRUE(files.CreateDirectory(kDir));
   }
-  void TearDown() override { EXPECT_TRUE(RemoveTree(kDir)); }
+  void TearDown() override { EXPECT_TRUE(demo::RemoveTree(kDir)); }
 
-  void Write(const std::string& path, std::string_view bytes) {
-    auto status = files.WriteFileAtomic(path, bytes);
-    ASSERT_TRUE(status) << path << ": " << status.reason;
+  static std::string Path(const std::string& name) { return kDir + "\\" + name; }
+  void Write(const std::string& name, std::string_view bytes) {
+    auto status = files.WriteFileAtomic(Path(name), bytes);
+    ASSERT_TRUE(status) << name << ": " << status.reason;
   }
-  std::vector<std::string> Sorted(std::vector<std::string> names) {
+  std::string Read(const std::string& name) {
+    return files.ReadFile(Path(name)).value_or("<missing>");
+  }
+  std::vector<std::string> Find(const std::string& pattern) {
+    std::vector<std::string> names = files.Find(Path(pattern));
     std::sort(names.begin(), names.end());
     return names;
   }
 
-  TestMachine machine;
+  okapi_test::TestMachine machine;
   platform::FileSystem& files = *platform::Os().files;
 };
 
 TEST_F(FilesTest, SpellingsWindowsAcceptsReachTheSameFile) {
-  ASSERT_TRUE(files.CreateDirectory(kDir + "\\Sub Dir"));
-  Write(kDir + "\\Sub Dir\\Data.ini", "[s]\r\nk=v\r\n");
-  auto stamp = files.Stamp(kDir + "\\Sub Dir\\Data.ini");
+  ASSERT_TRUE(files.CreateDirectory(Path("Sub Dir")));
+  Write("Sub Dir\\Data.ini", "[s]\r\nk=v\r\n");
+  auto stamp = files.Stamp(Path("Sub Dir\\Data.ini"));
   ASSERT_TRUE(stamp);
 
   for (const char* spelling : {
@@ -62,87 +64,93 @@ TEST_F(FilesTest, SpellingsWindowsAcceptsReachTheSameFile) {
 }
 
 TEST_F(FilesTest, NewNamesKeepTheCaseGivenAndExistingNamesKeepTheirs) {
-  ASSERT_TRUE(files.CreateDirectory(kDir + "\\MixedCase"));
-  Write(kDir + "\\MIXEDCASE\\NewFile.TXT", "one");
-  Write(kDir + "\\mixedcase\\newfile.txt", "two");  // replaces, keeps the first spelling
+  ASSERT_TRUE(files.CreateDirectory(Path("MixedCase")));
+  Write("MIXEDCASE\\NewFile.TXT", "one");
+  Write("mixedcase\\newfile.txt", "two");  // replaces, keeps the first spelling
 
-  EXPECT_EQ(std::vector<std::string>{"MixedCase"}, files.Find(kDir + "\\*"));
-  EXPECT_EQ(std::vector<std::string>{"NewFile.TXT"}, files.Find(kDir + "\\mixedcase\\*"));
-  EXPECT_EQ("two", files.ReadFile(kDir + "\\MixedCase\\NewFile.TXT").value_or(""));
+  EXPECT_EQ(std::vector<std::string>{"MixedCase"}, Find("*"));
+  EXPECT_EQ(std::vector<std::string>{"NewFile.TXT"}, Find("mixedcase\\*"));
+  EXPECT_EQ("two", Read("MixedCase\\NewFile.TXT"));
 }
 
-TEST_F(FilesTest, MissingComponentsFailWithoutCreatingAnything) {
-  const std::string missing = kDir + "\\no such dir\\file.ini";
+TEST_F(FilesTest, MissingComponentsAndDirectoriesRefuseFileWork) {
+  const std::string missing = Path("no such dir\\file.ini");
   EXPECT_FALSE(files.Exists(missing));
   EXPECT_FALSE(files.ReadFile(missing));
   EXPECT_FALSE(files.Stamp(missing));
-  EXPECT_FALSE(files.CreateDirectory(kDir + "\\no such dir\\child"));
+  EXPECT_FALSE(files.CreateDirectory(Path("no such dir\\child")));
   auto status = files.WriteFileAtomic(missing, "data");
   EXPECT_FALSE(status);
   EXPECT_FALSE(status.reason.empty());
-  EXPECT_FALSE(files.CopyFile(kDir + "\\absent.ini", kDir + "\\copy.ini", false));
-  EXPECT_FALSE(files.DeleteFile(kDir + "\\absent.ini"));
-  EXPECT_TRUE(files.Find(kDir + "\\no such dir\\*").empty());
-  EXPECT_TRUE(files.Find(kDir + "\\*").empty());
+  EXPECT_FALSE(files.CopyFile(Path("absent.ini"), Path("copy.ini"), false));
+  EXPECT_FALSE(files.DeleteFile(Path("absent.ini")));
+  EXPECT_TRUE(Find("no such dir\\*").empty());
+  EXPECT_TRUE(Find("*").empty());
+
+  ASSERT_TRUE(files.CreateDirectory(Path("made")));
+  EXPECT_FALSE(files.CreateDirectory(Path("MADE")));
+  Write("file", "x");
+  EXPECT_FALSE(files.CreateDirectory(Path("file")));
+  EXPECT_FALSE(files.DeleteFile(Path("made")));
+  EXPECT_FALSE(files.WriteFileAtomic(Path("made"), "x"));
+  EXPECT_FALSE(files.ReadFile(Path("made")));
+  EXPECT_TRUE(files.IsDirectory(Path("made")));
 }
 
-TEST_F(FilesTest, ADirectoryIsNeitherMadeTwiceNorTakenForAFile) {
-  ASSERT_TRUE(files.CreateDirectory(kDir + "\\made"));
-  EXPECT_FALSE(files.CreateDirectory(kDir + "\\MADE"));
-  Write(kDir + "\\file", "x");
-  EXPECT_FALSE(files.CreateDirectory(kDir + "\\file"));
-  EXPECT_FALSE(files.DeleteFile(kDir + "\\made"));
-  EXPECT_FALSE(files.WriteFileAtomic(kDir + "\\made", "x"));
-  EXPECT_FALSE(files.ReadFile(kDir + "\\made"));
-  EXPECT_TRUE(files.IsDirectory(kDir + "\\made"));
+TEST_F(FilesTest, RemoveDirectoryTakesOnlyEmptyOnes) {
+  ASSERT_TRUE(files.CreateDirectory(Path("full")));
+  Write("full\\x", "x");
+  EXPECT_FALSE(files.RemoveDirectory(Path("full")));
+  ASSERT_TRUE(files.DeleteFile(Path("FULL\\X")));
+  EXPECT_TRUE(files.RemoveDirectory(Path("Full")));
+  EXPECT_FALSE(files.Exists(Path("full")));
 }
 
-TEST_F(FilesTest, CopyWithFailIfExistsLeavesTheTargetAlone) {
-  Write(kDir + "\\source.csv", "new");
-  Write(kDir + "\\target.csv", "first");
+TEST_F(FilesTest, CopyKeepsEveryByteAndNeverOverwritesWhatItMayNot) {
+  std::string bytes;
+  for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<char>(i));
+  bytes += "\r\n\n\r\x1a";
+  Write("source.bin", bytes);
+  Write("target.bin", "first");
+  EXPECT_EQ(bytes, Read("source.bin"));
 
-  EXPECT_FALSE(files.CopyFile(kDir + "\\source.csv", kDir + "\\TARGET.csv", true));
-  EXPECT_EQ("first", files.ReadFile(kDir + "\\target.csv").value_or(""));
-
-  EXPECT_TRUE(files.CopyFile(kDir + "\\source.csv", kDir + "\\TARGET.csv", false));
-  EXPECT_EQ("new", files.ReadFile(kDir + "\\target.csv").value_or(""));
-
-  EXPECT_TRUE(files.CopyFile(kDir + "\\SOURCE.CSV", kDir + "\\fresh.csv", true));
-  EXPECT_EQ("new", files.ReadFile(kDir + "\\fresh.csv").value_or(""));
-}
-
-TEST_F(FilesTest, CopyOntoItselfKeepsTheData) {
-  Write(kDir + "\\same.ini", "keep me");
-  EXPECT_FALSE(files.CopyFile(kDir + "\\same.ini", kDir + "\\SAME.INI", false));
-  EXPECT_EQ("keep me", files.ReadFile(kDir + "\\same.ini").value_or(""));
+  EXPECT_FALSE(files.CopyFile(Path("source.bin"), Path("TARGET.bin"), true));
+  EXPECT_EQ("first", Read("target.bin"));
+  EXPECT_TRUE(files.CopyFile(Path("source.bin"), Path("TARGET.bin"), false));
+  EXPECT_EQ(bytes, Read("target.bin"));
+  EXPECT_TRUE(files.CopyFile(Path("SOURCE.BIN"), Path("fresh.bin"), true));
+  EXPECT_EQ(bytes, Read("fresh.bin"));
+  // Onto itself: refused, and the data stays.
+  EXPECT_FALSE(files.CopyFile(Path("fresh.bin"), Path("FRESH.BIN"), false));
+  EXPECT_EQ(bytes, Read("fresh.bin"));
 }
 
 TEST_F(FilesTest, ReadOnlyFilesRefuseChangesUntilMadeNormal) {
-  Write(kDir + "\\locked.ini", "original");
-  Write(kDir + "\\other.ini", "other");
-  ASSERT_TRUE(files.SetReadOnly(kDir + "\\locked.ini"));
+  Write("locked.ini", "original");
+  Write("other.ini", "other");
+  ASSERT_TRUE(files.SetReadOnly(Path("locked.ini")));
 
-  auto status = files.WriteFileAtomic(kDir + "\\locked.ini", "changed");
+  auto status = files.WriteFileAtomic(Path("locked.ini"), "changed");
   EXPECT_FALSE(status);
   EXPECT_FALSE(status.reason.empty());
-  EXPECT_FALSE(files.CopyFile(kDir + "\\other.ini", kDir + "\\locked.ini", false));
-  EXPECT_FALSE(files.DeleteFile(kDir + "\\locked.ini"));
-  EXPECT_EQ("original", files.ReadFile(kDir + "\\locked.ini").value_or(""));
+  EXPECT_FALSE(files.CopyFile(Path("other.ini"), Path("locked.ini"), false));
+  EXPECT_FALSE(files.DeleteFile(Path("locked.ini")));
+  EXPECT_EQ("original", Read("locked.ini"));
   // A failed write leaves no temporary file behind.
-  EXPECT_EQ(Sorted({"locked.ini", "other.ini"}), Sorted(files.Find(kDir + "\\*")));
+  EXPECT_EQ((std::vector<std::string>{"locked.ini", "other.ini"}), Find("*"));
 
-  ASSERT_TRUE(files.SetAttributesNormal(kDir + "\\locked.ini"));
-  EXPECT_TRUE(files.WriteFileAtomic(kDir + "\\locked.ini", "changed"));
-  EXPECT_EQ("changed", files.ReadFile(kDir + "\\locked.ini").value_or(""));
-  EXPECT_TRUE(files.DeleteFile(kDir + "\\locked.ini"));
-  EXPECT_FALSE(files.Exists(kDir + "\\locked.ini"));
+  ASSERT_TRUE(files.SetAttributesNormal(Path("locked.ini")));
+  Write("locked.ini", "changed");
+  EXPECT_EQ("changed", Read("locked.ini"));
+  EXPECT_TRUE(files.DeleteFile(Path("locked.ini")));
+  EXPECT_FALSE(files.Exists(Path("locked.ini")));
 }
 
 TEST_F(FilesTest, FindMatchesNamesByPatternWithoutCase) {
   for (const char* name : {"a.jpg", "B.JPG", "ab.jpg", "photo.jpg.bak", "d.gif", "noext"}) {
-    Write(kDir + "\\" + name, name);
+    Write(name, name);
   }
-  ASSERT_TRUE(files.CreateDirectory(kDir + "\\sub.jpg"));
+  ASSERT_TRUE(files.CreateDirectory(Path("sub.jpg")));
 
   const struct {
     std::string pattern;
@@ -161,48 +169,29 @@ TEST_F(FilesTest, FindMatchesNamesByPatternWithoutCase) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.pattern);
-    EXPECT_EQ(row.names, Sorted(files.Find(kDir + "\\" + row.pattern)));
+    EXPECT_EQ(row.names, Find(row.pattern));
   }
-  EXPECT_EQ(std::vector<std::string>{"a.jpg"}, Sorted(files.Find("C:\\OKAPI-files-test\\\\A.JPG")));
+  EXPECT_EQ(std::vector<std::string>{"a.jpg"}, files.Find("C:\\OKAPI-files-test\\\\A.JPG"));
 }
 
 TEST_F(FilesTest, AtomicWriteReplacesWholeAndChangesTheStamp) {
-  const std::string path = kDir + "\\lumen-config.ini";
-  Write(path, std::string(5000, 'a'));
+  const std::string path = Path("lumen-config.ini");
+  Write("lumen-config.ini", std::string(5000, 'a'));
   auto before = files.Stamp(path);
   ASSERT_TRUE(before);
   EXPECT_EQ(5000u, before->size);
   EXPECT_EQ(before, files.Stamp(path));
 
-  Write(path, std::string(5000, 'b'));  // same size: only the identity or time tells
+  Write("lumen-config.ini", std::string(5000, 'b'));  // same size: only the identity or time tells
   auto after = files.Stamp(path);
   ASSERT_TRUE(after);
   EXPECT_NE(before, after);
-  EXPECT_EQ(std::string(5000, 'b'), files.ReadFile(path).value_or(""));
+  EXPECT_EQ(std::string(5000, 'b'), Read("lumen-config.ini"));
 
-  Write(path, "");
-  EXPECT_EQ("", files.ReadFile(path).value_or("<missing>"));
+  Write("lumen-config.ini", "");
+  EXPECT_EQ("", Read("lumen-config.ini"));
   EXPECT_EQ(0u, files.Stamp(path)->size);
-  EXPECT_EQ(std::vector<std::string>{"lumen-config.ini"}, files.Find(kDir + "\\*"));
-}
-
-TEST_F(FilesTest, BinaryContentSurvivesUnchanged) {
-  std::string bytes;
-  for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<char>(i));
-  bytes += "\r\n\n\r\x1a";
-  Write(kDir + "\\blob.bin", bytes);
-  EXPECT_EQ(bytes, files.ReadFile(kDir + "\\blob.bin").value_or(""));
-  ASSERT_TRUE(files.CopyFile(kDir + "\\blob.bin", kDir + "\\copy.bin", true));
-  EXPECT_EQ(bytes, files.ReadFile(kDir + "\\copy.bin").value_or(""));
-}
-
-TEST_F(FilesTest, RemoveDirectoryTakesOnlyEmptyOnes) {
-  ASSERT_TRUE(files.CreateDirectory(kDir + "\\full"));
-  Write(kDir + "\\full\\x", "x");
-  EXPECT_FALSE(files.RemoveDirectory(kDir + "\\full"));
-  ASSERT_TRUE(files.DeleteFile(kDir + "\\FULL\\X"));
-  EXPECT_TRUE(files.RemoveDirectory(kDir + "\\Full"));
-  EXPECT_FALSE(files.Exists(kDir + "\\full"));
+  EXPECT_EQ(std::vector<std::string>{"lumen-config.ini"}, Find("*"));
 }
 
 }  // namespace
