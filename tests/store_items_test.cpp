@@ -21,7 +21,6 @@ const std::string kTextBytes =
 class StoreItems : public testing::Test {
  protected:
   StoreItems() {
-    savedMap_ = g_strMapFile;
     g_strMapFile = "c:\\zantools\\zanhelp\\okapi.ini";
     files->AddFile(g_strMapFile,
                    "[TEXT]\r\n__TITLE__=TEXT1\r\n__System_Information__=TEXT7\r\n"
@@ -30,18 +29,19 @@ class StoreItems : public testing::Test {
   }
   ~StoreItems() override { g_strMapFile = savedMap_; }
 
+  const std::string savedMap_ = g_strMapFile;
   okapi_test::ScopedCountingFiles files;
-
- private:
-  std::string savedMap_;
 };
 
-TEST_F(StoreItems, MarkersResolveWithoutRegardToCase) {
+TEST_F(StoreItems, MarkersAndEntriesAreFoundWithoutRegardToCase) {
   EXPECT_EQ("TEXT1", ResolveItemKey("Text", "__TITLE__"));
   EXPECT_EQ("TEXT7", ResolveItemKey("Text", "__SYSTEM_INFORMATION__"));
   EXPECT_EQ("OPTION12", ResolveItemKey("Options", "__play_sound__"));
   EXPECT_EQ("OPT", ResolveItemKey("Options", "__PLAY_SOUND__", 4));
   EXPECT_EQ("Error", ResolveItemKey("Text", "__WELCOME_INTRO__"));
+  EXPECT_EQ("__TITLE__,\"Lumen ZAN\"", ReadItem(kText, "Lumen Text", "TEXT1", 128));
+  EXPECT_EQ("__TITLE__,\"Lu", ReadItem(kText, "lumen text", "text1", 14));
+  EXPECT_EQ("Error", ReadItem(kText, "Lumen Text", "TEXT2", 128));
 }
 
 TEST_F(StoreItems, EverythingIsErrorWithAnEmptyOrMissingMapFile) {
@@ -56,12 +56,6 @@ TEST_F(StoreItems, EverythingIsErrorWithAnEmptyOrMissingMapFile) {
     EXPECT_EQ("Error", slot);
     EXPECT_EQ("Error", ReadItem(kText, "Lumen Text", slot, 128));
   }
-}
-
-TEST_F(StoreItems, ReadItemGivesTheWholeEntryCut) {
-  EXPECT_EQ("__TITLE__,\"Lumen ZAN\"", ReadItem(kText, "Lumen Text", "TEXT1", 128));
-  EXPECT_EQ("__TITLE__,\"Lu", ReadItem(kText, "lumen text", "text1", 14));
-  EXPECT_EQ("Error", ReadItem(kText, "Lumen Text", "TEXT2", 128));
 }
 
 TEST_F(StoreItems, WriteItemReplacesInPlaceAndKeepsTheRest) {

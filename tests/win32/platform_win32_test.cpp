@@ -22,39 +22,29 @@ TEST(Win32Instances, OnlyTheFirstClaimOfANameSucceeds) {
   EXPECT_TRUE(other->instances->ClaimMutex(name + "_2"));
 }
 
-class Win32WindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "OkapiInstancesTest";
-    RegisterClassA(&windowClass);  // a second registration fails harmlessly
-    window_ = CreateWindowExA(0, "OkapiInstancesTest", kTitle, WS_OVERLAPPEDWINDOW, 10, 10, 200,
-                              100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_TRUE(window_) << "no window (a Wine desktop started without a display?)";
-    ShowWindow(window_, SW_SHOWNORMAL);
-  }
-  void TearDown() override {
-    if (window_) DestroyWindow(window_);
-  }
-  WindowId Id() const { return reinterpret_cast<WindowId>(window_); }
+TEST(Win32Windows, WindowIsFoundByTitleAndToggles) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "OkapiInstancesTest";
+  RegisterClassA(&windowClass);  // a second registration fails harmlessly
+  constexpr char kTitle[] = "Okapi Instances Test";
+  HWND window = CreateWindowExA(0, "OkapiInstancesTest", kTitle, WS_OVERLAPPEDWINDOW, 10, 10, 200,
+                                100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(window) << "no window (a Wine desktop started without a display?)";
+  ShowWindow(window, SW_SHOWNORMAL);
+  const auto id = reinterpret_cast<WindowId>(window);
 
-  static constexpr char kTitle[] = "Okapi Instances Test";
-  HWND window_ = nullptr;
-};
-
-TEST_F(Win32WindowTest, WindowIsFoundByTitleAndToggles) {
   auto& instances = *Os().instances;
-  EXPECT_EQ(Id(), instances.FindTopLevelWindow(kTitle));
+  EXPECT_EQ(id, instances.FindTopLevelWindow(kTitle));
   EXPECT_EQ(0u, instances.FindTopLevelWindow("Okapi Instances Test that does not exist"));
-
-  instances.Show(Id(), ShowCommand::Minimize);
-  EXPECT_TRUE(instances.IsMinimized(Id()));
-  instances.SetForeground(Id());
-  instances.Show(Id(), ShowCommand::ShowNormal);
-  EXPECT_FALSE(instances.IsMinimized(Id()));
-  EXPECT_EQ(Id(), instances.Foreground());
+  instances.Show(id, ShowCommand::Minimize);
+  EXPECT_TRUE(instances.IsMinimized(id));
+  instances.SetForeground(id);
+  instances.Show(id, ShowCommand::ShowNormal);
+  EXPECT_FALSE(instances.IsMinimized(id));
+  EXPECT_EQ(id, instances.Foreground());
+  DestroyWindow(window);
 }
 
 TEST(Win32Modules, HtmlHelpEntryIsReachedByItsOrdinal) {
