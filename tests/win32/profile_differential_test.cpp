@@ -166,13 +166,10 @@ class ProfileDifferential : public testing::TestWithParam<Row> {
     return path;
   }
 
-  static std::string Engine(const Probe& p, const std::string& file) {
+  // The engine's answer to the probe, or the system's.
+  static std::string Answer(bool system, const Probe& p, const std::string& file) {
     if (p.section == kExists) return platform::Os().files->Exists(file) ? "yes" : "no";
-    return store::GetProfileString(p.section, p.key, p.def, p.size, file);
-  }
-
-  static std::string System(const Probe& p, const std::string& file) {
-    if (p.section == kExists) return platform::Os().files->Exists(file) ? "yes" : "no";
+    if (!system) return store::GetProfileString(p.section, p.key, p.def, p.size, file);
     std::string buffer(p.size + 1, '\0');
     buffer.resize(GetPrivateProfileStringA(p.section.c_str(), p.key.c_str(), p.def.c_str(),
                                            buffer.data(), static_cast<DWORD>(p.size),
@@ -196,12 +193,12 @@ TEST_P(ProfileDifferential, EngineAnswersAsWindows) {
   }
   for (const Probe& p : row.probes) {
     SCOPED_TRACE("[" + p.section + "] " + p.key + " size " + std::to_string(p.size));
-    const std::string engine = Engine(p, engineFile);
-    const std::string system = System(p, systemFile);
+    const std::string engine = Answer(false, p, engineFile);
+    const std::string system = Answer(true, p, systemFile);
     if (p.windows) {
       EXPECT_EQ(*p.windows, engine);
-      const bool wineDiffers =
-          system != *p.windows || (!row.writes.empty() && System(p, engineFile) != *p.windows);
+      const bool wineDiffers = system != *p.windows ||
+                               (!row.writes.empty() && Answer(true, p, engineFile) != *p.windows);
       EXPECT_TRUE(wineDiffers) << "Wine now answers as Windows: drop the mark";
       continue;
     }
@@ -209,7 +206,7 @@ TEST_P(ProfileDifferential, EngineAnswersAsWindows) {
     EXPECT_EQ(system.size(), engine.size());
     // What the engine wrote reads the same through the system.
     if (!row.writes.empty()) {
-      EXPECT_EQ(Shown(engine), Shown(System(p, engineFile)));
+      EXPECT_EQ(Shown(engine), Shown(Answer(true, p, engineFile)));
     }
   }
 }
