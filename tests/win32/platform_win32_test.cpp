@@ -1,5 +1,6 @@
-// The Win32 services that only a real system can answer: the mutex,
-// windows, processes and modules by ordinal.
+// The Win32 services that only a real system can answer: processes and
+// modules by ordinal. The mutex and the window calls are driven end to end
+// by the program tests, where a second copy finds and toggles the wizard.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,42 +11,6 @@
 namespace {
 
 using platform::Os;
-using platform::ShowCommand;
-using platform::WindowId;
-
-TEST(Win32Instances, OnlyTheFirstClaimOfANameSucceeds) {
-  const std::string name = "OkapiTest_Mutex_" + std::to_string(GetCurrentProcessId());
-  auto other = platform::MakeNativeServices();
-  EXPECT_TRUE(Os().instances->ClaimMutex(name));
-  EXPECT_FALSE(other->instances->ClaimMutex(name));
-  EXPECT_FALSE(Os().instances->ClaimMutex(name));
-  EXPECT_TRUE(other->instances->ClaimMutex(name + "_2"));
-}
-
-TEST(Win32Windows, WindowIsFoundByTitleAndToggles) {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "OkapiInstancesTest";
-  RegisterClassA(&windowClass);  // a second registration fails harmlessly
-  constexpr char kTitle[] = "Okapi Instances Test";
-  HWND window = CreateWindowExA(0, "OkapiInstancesTest", kTitle, WS_OVERLAPPEDWINDOW, 10, 10, 200,
-                                100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  ASSERT_TRUE(window) << "no window (a Wine desktop started without a display?)";
-  ShowWindow(window, SW_SHOWNORMAL);
-  const auto id = reinterpret_cast<WindowId>(window);
-
-  auto& instances = *Os().instances;
-  EXPECT_EQ(id, instances.FindTopLevelWindow(kTitle));
-  EXPECT_EQ(0u, instances.FindTopLevelWindow("Okapi Instances Test that does not exist"));
-  instances.Show(id, ShowCommand::Minimize);
-  EXPECT_TRUE(instances.IsMinimized(id));
-  instances.SetForeground(id);
-  instances.Show(id, ShowCommand::ShowNormal);
-  EXPECT_FALSE(instances.IsMinimized(id));
-  EXPECT_EQ(id, instances.Foreground());
-  DestroyWindow(window);
-}
 
 TEST(Win32Modules, HtmlHelpEntryIsReachedByItsOrdinal) {
   auto& modules = *Os().modules;
