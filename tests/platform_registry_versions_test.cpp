@@ -97,10 +97,8 @@ TEST(VersionResourceScan, ReadsTheLayoutAndRejectsWhatIsNoExecutable) {
   auto block = [](std::uint16_t valueLength, std::uint32_t signature) {
     std::string bytes = "MZ";
     bytes.append(6, '\0');  // keeps the block 32-bit aligned
-    bytes += std::string("\x5c\x01", 2);
-    bytes += static_cast<char>(valueLength);
-    bytes += '\0';
-    bytes += std::string("\0\0", 2);
+    // wLength 0x15c, wValueLength, wType 0
+    bytes += std::string("\x5c\x01", 2) + static_cast<char>(valueLength) + std::string(3, '\0');
     for (char c : std::string("VS_VERSION_INFO")) bytes += std::string{c, '\0'};
     bytes += std::string(4, '\0');  // the key's zero and the padding
     for (std::uint32_t word : {signature, 0x00010000u, 0x00030005u, 0x00020007u}) {

@@ -16,8 +16,6 @@ class CountingFiles final : public platform::FileSystem {
  public:
   CountingFiles();
   ~CountingFiles() override;  // removes the folders it made
-  CountingFiles(const CountingFiles&) = delete;
-  CountingFiles& operator=(const CountingFiles&) = delete;
 
   // Test set-up, not counted: missing parent folders are made too.
   void AddDirectory(const std::string& path);
@@ -72,8 +70,6 @@ class ScopedCountingFiles {
  public:
   ScopedCountingFiles();
   ~ScopedCountingFiles();
-  ScopedCountingFiles(const ScopedCountingFiles&) = delete;
-  ScopedCountingFiles& operator=(const ScopedCountingFiles&) = delete;
   CountingFiles& operator*() const { return *files_; }
   CountingFiles* operator->() const { return files_; }
 
