@@ -10,13 +10,9 @@ namespace {
 
 constexpr const char* kText = "c:\\lumen\\lumen-text.ini";
 const std::string kTextBytes =
-    "[Lumen Text]\r\n"
-    "TEXT1=__TITLE__,\"Lumen ZAN\"\r\n"
-    "TEXT7=__SYSTEM_INFORMATION__,\"System Details\"\r\n"
-    "Error=junk\r\n"
-    "; keep me\r\n"
-    "[Other]\r\n"
-    "SysDetails_saved=TRUE\r\n";
+    "[Lumen Text]\r\nTEXT1=__TITLE__,\"Lumen ZAN\"\r\n"
+    "TEXT7=__SYSTEM_INFORMATION__,\"System Details\"\r\nError=junk\r\n; keep me\r\n"
+    "[Other]\r\nSysDetails_saved=TRUE\r\n";
 
 class StoreItems : public testing::Test {
  protected:
