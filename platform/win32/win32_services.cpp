@@ -5,7 +5,15 @@ namespace {
 
 HKEY Root(Hive hive) { return hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CLASSES_ROOT; }
 
-REGSAM Rights(Access access) { return access == Access::Read ? KEY_READ : KEY_WRITE; }
+// The help application and its button tool are 32-bit programs: on 64-bit
+// Windows their keys under HKEY_LOCAL_MACHINE\Software live in the 32-bit
+// view, which this 64-bit program must ask for. Classes stay in the native
+// view, where the help control this process can load is registered.
+REGSAM View(Hive hive) { return hive == Hive::LocalMachine ? KEY_WOW64_32KEY : 0; }
+
+REGSAM Rights(Hive hive, Access access) {
+  return (access == Access::Read ? KEY_READ : KEY_WRITE) | View(hive);
+}
 
 class Win32Key final : public RegistryKey {
  public:
@@ -54,7 +62,7 @@ std::string ErrorText(DWORD error) {
 std::unique_ptr<RegistryKey> Win32Registry::Open(Hive hive, const std::string& subkey,
                                                  Access access) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(Root(hive), subkey.c_str(), 0, Rights(access), &key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(Root(hive), subkey.c_str(), 0, Rights(hive, access), &key) != ERROR_SUCCESS) {
     return nullptr;
   }
   return std::make_unique<Win32Key>(key);
@@ -63,8 +71,8 @@ std::unique_ptr<RegistryKey> Win32Registry::Open(Hive hive, const std::string& s
 bool Win32Registry::CreateAndSet(Hive hive, const std::string& subkey, const std::string& name,
                                  const std::string& value) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(Root(hive), subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(Root(hive), subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      Rights(hive, Access::Write), nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
   return Win32Key(key).SetString(name, value);
@@ -72,7 +80,14 @@ bool Win32Registry::CreateAndSet(Hive hive, const std::string& subkey, const std
 
 bool Win32Registry::DeleteTree(Hive hive, const std::string& subkey) {
   if (subkey.find_first_not_of('\\') == std::string::npos) return false;  // never a whole hive
-  LONG result = RegDeleteTreeA(Root(hive), subkey.c_str());
+  // RegDeleteTree takes no view: empty the key opened in ours, then delete it.
+  HKEY key = nullptr;
+  LONG result = RegOpenKeyExA(Root(hive), subkey.c_str(), 0, KEY_ALL_ACCESS | View(hive), &key);
+  if (result == ERROR_FILE_NOT_FOUND) return true;
+  if (result != ERROR_SUCCESS) return false;
+  result = RegDeleteTreeA(key, nullptr);
+  RegCloseKey(key);
+  if (result == ERROR_SUCCESS) result = RegDeleteKeyExA(Root(hive), subkey.c_str(), View(hive), 0);
   return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 

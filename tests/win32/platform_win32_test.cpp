@@ -1,5 +1,5 @@
-// The Win32 services that only a real system can answer: processes and
-// modules by ordinal. The mutex and the window calls are driven end to end
+// The Win32 services that only a real system can answer: processes, modules
+// by ordinal, registry views. The mutex and the window calls are driven end to end
 // by the program tests, where a second copy finds and toggles the wizard.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -34,6 +34,39 @@ TEST_F(Win32ProcessTest, StartsAProgramFromItsCommandLine) {
                                     "c:\\zantools\\zanhelp\\"));
   EXPECT_FALSE(Os().processes->Start("\"c:\\zantools\\absent.exe\"", "c:\\zantools\\zanhelp\\"));
   EXPECT_FALSE(Os().processes->Start("\"" + exe + "\"", "c:\\zantools\\no such folder"));
+}
+
+// Where a 32-bit help application keeps its keys on 64-bit Windows.
+TEST_F(Win32ProcessTest, MachineKeysAreThe32BitProgramsAndClassesOurOwn) {
+  using platform::Hive;
+  const struct {
+    Hive hive;
+    HKEY root;
+    const char* subkey;
+    REGSAM view;
+  } rows[] = {
+      {Hive::LocalMachine, HKEY_LOCAL_MACHINE, "Software\\ZAN\\ViewProbe", KEY_WOW64_32KEY},
+      {Hive::ClassesRoot, HKEY_CLASSES_ROOT, "OkapiViewProbe", KEY_WOW64_64KEY},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.subkey);
+    const REGSAM other = row.view == KEY_WOW64_32KEY ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    auto seenIn = [&](REGSAM view) {
+      HKEY key = nullptr;
+      if (RegOpenKeyExA(row.root, row.subkey, 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+        return false;
+      RegCloseKey(key);
+      return true;
+    };
+    ASSERT_TRUE(Os().registry->CreateAndSet(row.hive, row.subkey, "File", "x"));
+    EXPECT_TRUE(seenIn(row.view));
+    EXPECT_FALSE(seenIn(other));
+    auto key = Os().registry->Open(row.hive, row.subkey, platform::Access::Read);
+    ASSERT_TRUE(key);
+    EXPECT_EQ("x", key->QueryString("File", 255).value_or(""));
+    EXPECT_TRUE(Os().registry->DeleteTree(row.hive, row.subkey));
+    EXPECT_FALSE(seenIn(row.view));
+  }
 }
 
 }  // namespace
