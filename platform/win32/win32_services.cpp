@@ -128,8 +128,11 @@ bool Win32Processes::Start(const std::string& commandLine, const std::string& cu
 bool Win32Instances::ClaimMutex(const std::string& name) {
   SetLastError(ERROR_SUCCESS);
   Handle mutex(CreateMutexA(nullptr, TRUE, name.c_str()));
-  if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) return false;
-  owned_.push_back(std::move(mutex));
+  const DWORD error = GetLastError();
+  // Only a mutex that is there already (or one we may not open) means another
+  // copy; any other failure must not keep the only copy from starting.
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) return false;
+  if (mutex) owned_.push_back(std::move(mutex));
   return true;
 }
 

@@ -36,6 +36,16 @@ TEST_F(Win32ProcessTest, StartsAProgramFromItsCommandLine) {
   EXPECT_FALSE(Os().processes->Start("\"" + exe + "\"", "c:\\zantools\\no such folder"));
 }
 
+TEST(Win32Instances, OnlyAnExistingMutexMeansAnotherCopy) {
+  EXPECT_TRUE(Os().instances->ClaimMutex("OkapiProbe_Free"));
+  EXPECT_FALSE(Os().instances->ClaimMutex("OkapiProbe_Free")) << "claimed twice";
+  // Another kind of object under the name: no mutex, but no other copy either.
+  HANDLE event = CreateEventA(nullptr, FALSE, FALSE, "OkapiProbe_Event");
+  ASSERT_TRUE(event);
+  EXPECT_TRUE(Os().instances->ClaimMutex("OkapiProbe_Event"));
+  CloseHandle(event);
+}
+
 // Where a 32-bit help application keeps its keys on 64-bit Windows.
 TEST_F(Win32ProcessTest, MachineKeysAreThe32BitProgramsAndClassesOurOwn) {
   using platform::Hive;
