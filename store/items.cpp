@@ -10,8 +10,11 @@ namespace {
 constexpr std::string_view kSentinel = "Error";
 
 // An unresolved slot is the sentinel itself; the file never holds such a key
-// on purpose, so any spelling of it is treated alike.
-bool IsUnresolved(std::string_view slot) { return platform::EqualsNoCaseAscii(slot, kSentinel); }
+// on purpose, so any spelling of it is treated alike. An empty slot (a map
+// line "marker=" edited by hand) names no key either.
+bool IsUnresolved(std::string_view slot) {
+  return slot.empty() || platform::EqualsNoCaseAscii(slot, kSentinel);
+}
 
 }  // namespace
 

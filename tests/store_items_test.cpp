@@ -65,7 +65,7 @@ TEST_F(StoreItems, WriteItemReplacesInPlaceAndKeepsTheRest) {
 }
 
 TEST_F(StoreItems, UnresolvedSlotOrUnwritableFileIsNotWritten) {
-  for (const char* slot : {"Error", "ERROR"}) {
+  for (const char* slot : {"Error", "ERROR", ""}) {
     SCOPED_TRACE(slot);
     EXPECT_FALSE(WriteItem(kText, "Lumen Text", slot, "__TITLE__,\"x\""));
     EXPECT_FALSE(WriteItem(kText, "Lumen Text", slot, std::nullopt));
