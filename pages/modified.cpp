@@ -11,6 +11,10 @@ namespace {
 constexpr const char* kTextSection = "Lumen Text";
 constexpr const char* kFirstTitleKey = "Text1_org";
 constexpr std::string_view kModifiedBy = "Modified by";
+// Titles this page builds can pass 127 characters (a long first title and
+// the suffix); a read cut there would lose the end of the name or the
+// closing quote, and the next Next would store the loss.
+constexpr std::size_t kTitleBuffer = 1024;
 
 }  // namespace
 
@@ -28,7 +32,7 @@ void CModified::DoDataExchange(CDataExchange* pDX) {
 
 void CModified::LoadCompanyName() {
   const std::string slot = ResolveItemKey("Text", "__TITLE__", 64);
-  const std::string title = ReadItem(g_strTextFile, kTextSection, slot, 128);
+  const std::string title = ReadItem(g_strTextFile, kTextSection, slot, kTitleBuffer);
   const auto at = title.find(kModifiedBy);
   if (at == std::string::npos) {
     // Keeps the first title current, so a later suffix is built on it. A
@@ -59,13 +63,21 @@ int CModified::OnWizardNext() {
     return kWizardStay;
   }
 
-  const std::string first = ReadItem(g_strTextFile, kTextSection, kFirstTitleKey, 128);
   const std::string slot = ResolveItemKey("Text", "__TITLE__", 32);
-  if (first == "Error" || first.empty() || slot == "Error") {
+  if (slot == "Error") {
     MessageBox(
-        "The title of Lumen ZAN was left unchanged: its original text could not be found, "
-        "so the company name cannot be added to it.\n\nRestore lumen-text.ini from the "
-        "backup folder to customize the title.",
+        "The title was left unchanged: lumen-text.ini has no entry marked __TITLE__, so there "
+        "is no title to add the company name to.",
+        "Information", MB_OK);
+    return COkapiPage::OnWizardNext();
+  }
+  const std::string first = ReadItem(g_strTextFile, kTextSection, kFirstTitleKey, kTitleBuffer);
+  if (first == "Error" || first.empty()) {
+    MessageBox(
+        "The title was left unchanged: its original text (Text1_org in lumen-text.ini) is "
+        "missing or empty. This happens when the title already carried \"Modified by\" "
+        "before OKAPI first ran.\n\nRemove the \"- Modified by\" part from the title in "
+        "lumen-text.ini, then run OKAPI again to add the company name.",
         "Information", MB_OK);
     return COkapiPage::OnWizardNext();
   }

@@ -155,7 +155,37 @@ TEST_F(CompanyNameTest, WithoutAFirstTitleTheTitleIsLeftAloneAndTheUserTold) {
   EXPECT_EQ(modified, Text(demo::slots::kTitle));
   EXPECT_EQ("Error", Text("Error"));  // nothing written under the sentinel either
   ASSERT_EQ(1u, headless->Messages().size());
-  EXPECT_NE(std::string::npos, Told()[0].find("left unchanged"));
+  EXPECT_NE(std::string::npos, Told()[0].find("Text1_org"));
+}
+
+TEST_F(CompanyNameTest, WithoutATitleEntryNothingIsWrittenAndTheUserTold) {
+  ASSERT_TRUE(platform::Os().files->WriteFileAtomic(g_strTextFile, "[Lumen Text]\r\n"));
+  SheetDriver run = OpenAt(IDD_MODIFIED);
+  run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
+  ASSERT_TRUE(run.PressNext());
+  EXPECT_EQ("[Lumen Text]\r\n", File(g_strTextFile));
+  ASSERT_EQ(1u, headless->Messages().size());
+  EXPECT_NE(std::string::npos, Told()[0].find("__TITLE__"));
+}
+
+// A title this page built may be longer than the 127 characters a short read
+// would give: the whole name must come back and be replaced, not cut.
+TEST_F(CompanyNameTest, LongTitleKeepsTheWholeNameAcrossRuns) {
+  const std::string first = "__TITLE__,\"" + std::string(110, 'h') + "\"";
+  SetText(demo::slots::kTitle, first);
+  const std::string name(30, 'n');
+  {
+    SheetDriver run = OpenAt(IDD_MODIFIED);
+    run.Page().Type(IDC_MODIFIED_COMPANY, name);
+    ASSERT_TRUE(run.PressNext());
+  }
+  const std::string modified = first.substr(0, first.size() - 1) + " - Modified by " + name + "\"";
+  ASSERT_GT(modified.size(), 127u);
+  EXPECT_EQ(modified, Text(demo::slots::kTitle));
+  SheetDriver run = OpenAt(IDD_MODIFIED);
+  EXPECT_EQ(name, run.Page().Text(IDC_MODIFIED_COMPANY));
+  ASSERT_TRUE(run.PressNext());
+  EXPECT_EQ(modified, Text(demo::slots::kTitle));
 }
 
 using LarkbookButtonTest = PageTest;
@@ -202,8 +232,13 @@ TEST_F(LarkbookButtonTest, UnwritableScriptIsNotPackaged) {
   SheetDriver run = OpenAt(IDD_LBBUTTON);
   const std::string script = File("c:\\zantools\\zanhelp\\lbbutton.reg");
   ASSERT_TRUE(platform::Os().files->SetReadOnly("c:\\zantools\\zanhelp\\lbbutton.reg"));
+  std::vector<std::string> reported;
+  store::SetWriteFailureReporter(
+      [&](const std::string& file, const std::string&) { reported.push_back(file); });
   headless->AnswerFileDialog(kCalc);
   ASSERT_TRUE(run.Page().Click(IDC_LBBUTTON_SELECT));
+  store::SetWriteFailureReporter(nullptr);
+  EXPECT_EQ(std::vector<std::string>{"c:\\zantools\\zanhelp\\lbbutton.reg"}, reported);
   EXPECT_EQ(script, File("c:\\zantools\\zanhelp\\lbbutton.reg"));
   EXPECT_FALSE(platform::Os().files->Exists(
       "c:\\zantools\\zanhelp\\customization\\package\\reg\\lbbutton.reg"));
