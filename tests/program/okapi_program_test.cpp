@@ -287,6 +287,24 @@ TEST_F(ProgramTest, LarkbookButtonTakesTheChosenApplication) {
   Cancel(wizard, program);
 }
 
+class ProgramWithoutButtonTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    installation.hotkeyFile.reset();
+    ProgramTest::SetUp();
+  }
+};
+
+TEST_F(ProgramWithoutButtonTest, LarkbookPageIsSkippedBothWays) {
+  Program program;
+  HWND wizard = Start(program);
+  ASSERT_TRUE(wizard);
+  ASSERT_NO_FATAL_FAILURE(NextTo(wizard, IDD_SPLASH));
+  ASSERT_TRUE(Press(wizard, PSBTN_NEXT, IDD_PACKAGING));
+  ASSERT_TRUE(Press(wizard, PSBTN_BACK, IDD_SPLASH));
+  Cancel(wizard, program);
+}
+
 class ProgramWithoutInstallationTest : public ProgramTest {
  protected:
   void SetUp() override {
