@@ -301,6 +301,28 @@ INT_PTR Bind(HWND hwnd, CDialog* dialog, SheetRun* run) {
   return dialog->OnInitDialog() ? TRUE : FALSE;
 }
 
+// Posted by a page that has just become active; see FocusWizardButton.
+constexpr UINT kFocusWizardButton = WM_APP + 1;
+
+// Enter in a wizard means Next, or Finish. The sheet gives the focus to a
+// page's first tab stop, and a push button with the focus takes Enter for
+// itself: where that stop is the Help button or an action button, the
+// wizard's own button gets the focus back.
+void FocusWizardButton(HWND page) {
+  const HWND focus = GetFocus();
+  if (!focus || GetParent(focus) != page) return;
+  if (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
+    const HWND sheet = GetParent(page);
+    for (int id : {0x3025, 0x3024}) {  // Finish, Next
+      const HWND button = GetDlgItem(sheet, id);
+      if (button && IsWindowVisible(button) && IsWindowEnabled(button)) {
+        SendMessageA(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+        return;
+      }
+    }
+  }
+}
+
 INT_PTR Result(HWND hwnd, LONG_PTR result) {
   SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
   return TRUE;
@@ -314,6 +336,9 @@ INT_PTR OnSheetNotify(HWND hwnd, SheetRun& run, CDialog* dialog, const NMHDR& he
       const bool accepted = page->OnSetActive();
       if (accepted && run.sheet)
         run.sheet->SetActiveIndexFromBackend(run.sheet->GetPageIndex(page));
+      // After the sheet has placed the focus, and the buttons posted in the
+      // handler have taken effect.
+      if (accepted) PostMessageA(hwnd, kFocusWizardButton, 0, 0);
       return Result(hwnd, accepted ? 0 : -1);
     }
     case PSN_KILLACTIVE:
@@ -366,6 +391,9 @@ INT_PTR Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       dialog->OnPaint();
       return FALSE;
+    case kFocusWizardButton:
+      FocusWizardButton(hwnd);
+      return TRUE;
     case WM_SYSCOMMAND:
       if (host->OwnsCommand(static_cast<unsigned>(wParam) & 0xFFF0) &&
           dialog->OnSysCommand(static_cast<unsigned>(wParam)))

@@ -102,6 +102,18 @@ unsigned ActiveTemplate(HWND sheet) {
   return index >= 0 && index < 12 ? kPages[index] : 0;
 }
 
+// The window that Enter goes to when it is a push button: the focused one.
+HWND FocusOf(HWND wizard) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &info);
+  return info.hwndFocus;
+}
+
+bool IsPushButton(HWND window) {
+  return SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
+}
+
 // A top-level dialog of the program other than the wizard, by its title.
 HWND FindProgramDialog(DWORD processId, const std::string& title) {
   struct Search {
@@ -191,6 +203,14 @@ TEST_F(ProgramTest, EveryPageShowsInOrderAndTheWizardKeepsItsTitle) {
     ASSERT_TRUE(Press(wizard, PSBTN_NEXT, kPages[i]));
     EXPECT_EQ(wizard, FindWizard()) << "the title must stay on the wizard";
     Screenshot(wizard, "page-" + std::string(i < 9 ? "0" : "") + std::to_string(i + 1));
+    // Enter means Next or Finish, not a button of the page (Help above all).
+    const HWND focus = FocusOf(wizard);
+    ASSERT_TRUE(focus);
+    EXPECT_FALSE(GetParent(focus) == CurrentPage(wizard) && IsPushButton(focus))
+        << "Enter would press control " << GetDlgCtrlID(focus);
+    if (kPages[i] == IDD_PACKAGING) {
+      EXPECT_EQ(0x3025, GetDlgCtrlID(focus)) << "Finish";
+    }
   }
   ASSERT_TRUE(Press(wizard, PSBTN_BACK, IDD_LBBUTTON));
   Cancel(wizard, program);
