@@ -64,7 +64,7 @@ int CModified::OnWizardNext() {
   }
 
   const std::string slot = ResolveItemKey("Text", "__TITLE__", 32);
-  if (slot == "Error") {
+  if (IsUnresolvedSlot(slot)) {
     MessageBox(
         "The title was left unchanged: lumen-text.ini has no entry marked __TITLE__, so there "
         "is no title to add the company name to.",

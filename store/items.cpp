@@ -9,14 +9,13 @@ namespace {
 
 constexpr std::string_view kSentinel = "Error";
 
-// An unresolved slot is the sentinel itself; the file never holds such a key
-// on purpose, so any spelling of it is treated alike. An empty slot (a map
-// line "marker=" edited by hand) names no key either.
-bool IsUnresolved(std::string_view slot) {
+}  // namespace
+
+// The file never holds a key named like the sentinel on purpose, so any
+// spelling of it is treated alike.
+bool IsUnresolvedSlot(std::string_view slot) {
   return slot.empty() || platform::EqualsNoCaseAscii(slot, kSentinel);
 }
-
-}  // namespace
 
 std::string ResolveItemKey(std::string_view mapSection, std::string_view marker, std::size_t size) {
   return store::GetProfileString(mapSection, marker, kSentinel, size, g_strMapFile);
@@ -25,12 +24,12 @@ std::string ResolveItemKey(std::string_view mapSection, std::string_view marker,
 std::string ReadItem(const std::string& file, std::string_view section, std::string_view slot,
                      std::size_t size) {
   // A junk "Error" key left by older tools must not pass for an item.
-  if (IsUnresolved(slot)) return store::ProfileResult(std::nullopt, kSentinel, size);
+  if (IsUnresolvedSlot(slot)) return store::ProfileResult(std::nullopt, kSentinel, size);
   return store::GetProfileString(section, slot, kSentinel, size, file);
 }
 
 bool WriteItem(const std::string& file, std::string_view section, std::string_view slot,
                std::optional<std::string_view> value) {
-  if (IsUnresolved(slot)) return false;
+  if (IsUnresolvedSlot(slot)) return false;
   return store::WriteProfileString(section, slot, value, file).ok;
 }

@@ -11,11 +11,15 @@
 std::string ResolveItemKey(std::string_view mapSection, std::string_view marker,
                            std::size_t size = 64);
 
+// True for a slot that names no key: "Error" in any case, or empty (a map
+// line "marker=" edited by hand).
+bool IsUnresolvedSlot(std::string_view slot);
+
 // The whole marker entry held by `slot`, cut to size - 1, or "Error".
 std::string ReadItem(const std::string& file, std::string_view section, std::string_view slot,
                      std::size_t size);
 
 // Writes the whole marker entry to `slot`; nullopt deletes it. False when the
-// write failed (already reported) or the slot is the unresolved "Error".
+// write failed (already reported) or the slot is unresolved (not reported).
 [[nodiscard]] bool WriteItem(const std::string& file, std::string_view section,
                              std::string_view slot, std::optional<std::string_view> value);

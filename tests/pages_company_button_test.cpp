@@ -159,13 +159,27 @@ TEST_F(CompanyNameTest, WithoutAFirstTitleTheTitleIsLeftAloneAndTheUserTold) {
 }
 
 TEST_F(CompanyNameTest, WithoutATitleEntryNothingIsWrittenAndTheUserTold) {
-  ASSERT_TRUE(platform::Os().files->WriteFileAtomic(g_strTextFile, "[Lumen Text]\r\n"));
-  SheetDriver run = OpenAt(IDD_MODIFIED);
-  run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
-  ASSERT_TRUE(run.PressNext());
-  EXPECT_EQ("[Lumen Text]\r\n", File(g_strTextFile));
-  ASSERT_EQ(1u, headless->Messages().size());
-  EXPECT_NE(std::string::npos, Told()[0].find("__TITLE__"));
+  const struct {
+    const char* name;
+    const char* map;
+  } rows[] = {
+      {"marker never seen", ""},
+      {"marker with an empty slot", "[TEXT]\r\n__TITLE__=\r\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_TRUE(platform::Os().files->WriteFileAtomic(g_strTextFile, "[Lumen Text]\r\n"));
+    ASSERT_TRUE(platform::Os().files->WriteFileAtomic(g_strMapFile, row.map));
+    const std::size_t shown = headless->Messages().size();
+    SheetDriver run = OpenAt(IDD_MODIFIED);
+    run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
+    ASSERT_TRUE(run.PressNext());
+    EXPECT_EQ(unsigned{IDD_APPMENU}, run.ActiveTemplateId());
+    EXPECT_EQ("[Lumen Text]\r\n", File(g_strTextFile));
+    ASSERT_EQ(shown + 1, headless->Messages().size());
+    EXPECT_NE(std::string::npos, Told().back().find("__TITLE__"));
+    run.PressCancel();
+  }
 }
 
 // A title this page built may be longer than the 127 characters a short read
