@@ -313,7 +313,8 @@ void FocusWizardButton(HWND page) {
   if (!focus || GetParent(focus) != page) return;
   if (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
     const HWND sheet = GetParent(page);
-    for (int id : {0x3025, 0x3024}) {  // Finish, Next
+    // The property sheet's own Finish and Next buttons.
+    for (int id : {0x3025, 0x3024}) {
       const HWND button = GetDlgItem(sheet, id);
       if (button && IsWindowVisible(button) && IsWindowEnabled(button)) {
         SendMessageA(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
