@@ -47,7 +47,6 @@ class COkapiApp {
   bool IsFirstInstance(const std::string& name);
 
   static constexpr const char* kMutexName = "Mutex_OKAPI";
-  static constexpr const char* kWizardTitle = "Customization";
 
  private:
   // Minimises a foreground wizard, brings up a minimised or background one.

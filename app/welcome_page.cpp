@@ -3,12 +3,14 @@
 #include <cstdlib>
 
 #include "app/discovery.h"
-#include "app/globals.h"
+#include "package/package_tree.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/backup.h"
+#include "store/globals.h"
 #include "store/seed.h"
 #include "wizard/title_font.h"
+#include "wizard/wizard_sheet.h"
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
 
@@ -26,7 +28,7 @@ std::function<void()>& CWelcomePage::EndProgram() {
 bool CWelcomePage::OnInitDialog() {
   COkapiPage::OnInitDialog();
   if (CMenu* menu = GetSystemMenu(false)) {
-    const std::string about = LoadString(IDS_ABOUTBOX);
+    const std::string about = LoadResourceString(IDS_ABOUTBOX);
     if (!about.empty()) {
       menu->AppendMenu(MF_SEPARATOR);
       menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
@@ -43,29 +45,11 @@ bool CWelcomePage::OnInitDialog() {
   SetTitleFont(*this, IDC_WELCOME_LINE1, 12);
   SetTitleFont(*this, IDC_WELCOME_LINE2, 12);
   SeedMapFile();
-  PreparePackageTree();
+  package::PrepareTree();
   // A second copy finds the running wizard by this title.
-  SetWindowText("Customization");
-  if (CPropertySheet* sheet = GetParentSheet()) sheet->SetTitleOverride("Customization");
+  SetWindowText(kWizardTitle);
+  if (CPropertySheet* sheet = GetParentSheet()) sheet->SetTitleOverride(kWizardTitle);
   return true;
-}
-
-void PreparePackageTree() {
-  auto& files = *platform::Os().files;
-  const std::string package = g_strHelpRoot + "\\customization\\package";
-  // Existing directories are fine; a failure shows later, where a file is needed.
-  for (const char* dir : {"", "\\chms", "\\images", "\\images\\small", "\\images\\large"}) {
-    (void)files.CreateDirectory(package + dir);
-  }
-  // The tool's own placeholder replaces whatever spacer.gif was there; a
-  // missing placeholder leaves the old ones.
-  const std::string spacer = g_strHelpRoot + "\\spacer.gif";
-  for (const std::string& target :
-       {package + "\\images\\small\\spacer.gif", package + "\\images\\large\\spacer.gif",
-        g_strInstallDir + "\\images\\small\\spacer.gif",
-        g_strInstallDir + "\\images\\large\\spacer.gif"}) {
-    (void)files.CopyFile(spacer, target, false);
-  }
 }
 
 bool CWelcomePage::OnSysCommand(unsigned id) {

@@ -7,10 +7,6 @@
 #include "framework/framework.h"
 #include "wizard/page_frame.h"
 
-// The package tree and the placeholder images of the help application and
-// the package, made at every start.
-void PreparePackageTree();
-
 class CAboutDlg : public CDialog {
  public:
   CAboutDlg();

@@ -24,7 +24,7 @@ struct Drive {
     std::filesystem::create_directory(root + "/c");
     (void)platform::ReplaceOs(platform::MakeNativeServices(root));
     auto& files = *platform::Os().files;
-    if (!files.CreateDirectory("c:\\zanhelp") ||
+    if (!files.MakeDirectory("c:\\zanhelp") ||
         !files.WriteFileAtomic(kConfig, bench::ConfigFile()).ok ||
         !files.WriteFileAtomic(kText, bench::TextFile()).ok) {
       std::abort();
@@ -45,8 +45,8 @@ void BM_LoadEachFileOnce(benchmark::State& state) {
   for (auto _ : state) {
     store::ForgetCachedFiles();
     benchmark::DoNotOptimize(
-        store::GetProfileString("Global Options", "OPTION1", "Error", 64, kConfig));
-    benchmark::DoNotOptimize(store::GetProfileString("Lumen Text", "TEXT1", "Error", 64, kText));
+        store::ReadString("Global Options", "OPTION1", "Error", 64, kConfig));
+    benchmark::DoNotOptimize(store::ReadString("Lumen Text", "TEXT1", "Error", 64, kText));
   }
 }
 BENCHMARK(BM_LoadEachFileOnce);
@@ -54,7 +54,7 @@ BENCHMARK(BM_LoadEachFileOnce);
 void SeedingReads() {
   bench::SeedingReads(
       kConfig, kText, [](const std::string& file, const char* section, const std::string& key) {
-        benchmark::DoNotOptimize(store::GetProfileString(section, key, "Error", 256, file));
+        benchmark::DoNotOptimize(store::ReadString(section, key, "Error", 256, file));
       });
 }
 

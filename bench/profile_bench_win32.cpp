@@ -2,8 +2,6 @@
 // side by side in one run. No Google Benchmark for MinGW: a small harness
 // takes the median of repeated timings; only the ratios matter.
 #include <windows.h>
-#undef GetProfileString
-#undef WriteProfileString
 
 #include <algorithm>
 #include <cstdio>
@@ -54,7 +52,7 @@ int main() {
   auto& files = *platform::Os().files;
   const std::string config = dir + "\\lumen-config.ini";
   const std::string text = dir + "\\lumen-text.ini";
-  if (!files.CreateDirectory(dir) || !files.WriteFileAtomic(config, bench::ConfigFile()).ok ||
+  if (!files.MakeDirectory(dir) || !files.WriteFileAtomic(config, bench::ConfigFile()).ok ||
       !files.WriteFileAtomic(text, bench::TextFile()).ok) {
     std::fprintf(stderr, "cannot write the bench files in %s\n", dir.c_str());
     return 1;
@@ -62,13 +60,13 @@ int main() {
 
   const double load = Median(51, [&] {
     store::ForgetCachedFiles();
-    g_sink = store::GetProfileString("Global Options", "OPTION1", "Error", 64, config).size();
-    g_sink = store::GetProfileString("Lumen Text", "TEXT1", "Error", 64, text).size();
+    g_sink = store::ReadString("Global Options", "OPTION1", "Error", 64, config).size();
+    g_sink = store::ReadString("Lumen Text", "TEXT1", "Error", 64, text).size();
   });
   auto engineReads = [&] {
     bench::SeedingReads(config, text,
                         [](const std::string& file, const char* section, const std::string& key) {
-                          g_sink = store::GetProfileString(section, key, "Error", 256, file).size();
+                          g_sink = store::ReadString(section, key, "Error", 256, file).size();
                         });
   };
   const double engine = Median(51, [&] {
@@ -112,8 +110,8 @@ int main() {
     previous = parse;
   }
 
-  (void)files.DeleteFile(config);
-  (void)files.DeleteFile(text);
-  (void)files.RemoveDirectory(dir);
+  (void)files.Remove(config);
+  (void)files.Remove(text);
+  (void)files.RemoveEmptyDirectory(dir);
   return 0;
 }

@@ -4,7 +4,7 @@
 // real c:\ and registry). Medians of repeated runs; the shares matter, not
 // the absolute times.
 #ifdef _WIN32
-#include <windows.h>  // first: the store undoes its renaming macros
+#include <windows.h>
 #endif
 
 #include <algorithm>
@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "app/discovery.h"
-#include "app/globals.h"
-#include "app/welcome_page.h"
 #include "demo/installation.h"
+#include "package/package_tree.h"
 #include "platform/platform.h"
 #include "store/backup.h"
+#include "store/globals.h"
 #include "store/profile.h"
 #include "store/seed.h"
 
@@ -77,15 +77,15 @@ int main() {
   const double backup = Median(runs, cold, [] { BackupHelpFiles(); });
   const double seeding = Median(runs, cold, [] { SeedMapFile(); });
   const double loadOnce = Median(runs, cold, [] {
-    (void)store::GetProfileString("Global Options", "OPTION1", "Error", 255, g_strConfigFile);
-    (void)store::GetProfileString("Lumen Text", "TEXT1", "Error", 255, g_strTextFile);
+    (void)store::ReadString("Global Options", "OPTION1", "Error", 255, g_strConfigFile);
+    (void)store::ReadString("Lumen Text", "TEXT1", "Error", 255, g_strTextFile);
   });
-  const double tree = Median(runs, nothing, [] { PreparePackageTree(); });
+  const double tree = Median(runs, nothing, [] { package::PrepareTree(); });
   const double total = Median(runs, cold, [] {
     (void)CheckInstallation([](const std::string&) {});
     BackupHelpFiles();
     SeedMapFile();
-    PreparePackageTree();
+    package::PrepareTree();
   });
 
   std::printf("start-up work, median of %d runs (later runs: backups exist)\n", runs);

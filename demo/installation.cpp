@@ -241,13 +241,13 @@ bool RemoveTree(platform::FileSystem& files, const std::string& path) {
   if (!files.Exists(path)) return true;
   if (!files.IsDirectory(path)) {
     (void)files.SetAttributesNormal(path);  // the delete below reports
-    return files.DeleteFile(path);
+    return files.Remove(path);
   }
   bool ok = true;
   for (const std::string& name : files.Find(path + "\\*"))
     ok = RemoveTree(files, path + "\\" + name) && ok;
   (void)files.SetAttributesNormal(path);
-  return files.RemoveDirectory(path) && ok;
+  return files.RemoveEmptyDirectory(path) && ok;
 }
 
 platform::Status MakeDirectories(const std::string& path) {
@@ -261,7 +261,7 @@ platform::Status MakeDirectories(const std::string& path) {
   if (cut != std::string::npos && cut > 2) {
     if (auto parent = MakeDirectories(trimmed.substr(0, cut)); !parent) return parent;
   }
-  if (!files.CreateDirectory(trimmed) && !files.IsDirectory(trimmed)) {
+  if (!files.MakeDirectory(trimmed) && !files.IsDirectory(trimmed)) {
     return platform::Status::Fail("cannot create " + trimmed);
   }
   return platform::Status::Ok();

@@ -44,7 +44,7 @@ class WindowHost {
   virtual int ListSetCurSel(int id, int index) = 0;
   virtual std::optional<std::string> ListGetText(int id, int index) = 0;
 
-  virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+  virtual int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
   // The system menu of the window's top-level window.
   virtual bool HasSystemMenu() = 0;
   virtual bool AppendSystemMenu(unsigned flags, unsigned id, const std::string& text) = 0;
@@ -70,17 +70,17 @@ class Backend {
   // Modal; the EndDialog result.
   virtual int RunDialog(CDialog& dialog) = 0;
   // A message box without an owner dialog.
-  virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+  virtual int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
   // nullopt when the user cancels.
   virtual std::optional<std::string> OpenFile(const CFileDialog::Options& options) = 0;
-  virtual std::optional<COLORREF> ChooseColor(const CColorDialog::Options& options,
+  virtual std::optional<COLORREF> PickColor(const CColorDialog::Options& options,
                                               COLORREF* customColors) = 0;
   virtual LogFont MessageFont() = 0;
   virtual int LogPixelsY() = 0;
   // 0 on failure.
-  virtual std::uintptr_t CreateFont(const LogFont& font) = 0;
+  virtual std::uintptr_t MakeFont(const LogFont& font) = 0;
   virtual void ReleaseFont(std::uintptr_t font) = 0;
-  virtual std::string LoadString(unsigned id) = 0;
+  virtual std::string LoadResourceString(unsigned id) = 0;
 };
 
 // The backend in use; the headless one until main or a test sets another.

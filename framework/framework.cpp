@@ -88,17 +88,17 @@ void CFont::Release() {
 bool CFont::CreateFontIndirect(const LogFont& font) {
   Release();
   m_backend = &fw::CurrentBackend();
-  m_handle = m_backend->CreateFont(font);
+  m_handle = m_backend->MakeFont(font);
   m_logFont = font;
   return m_handle != 0;
 }
 
 LogFont GetMessageFont() { return fw::CurrentBackend().MessageFont(); }
 int GetScreenLogPixelsY() { return fw::CurrentBackend().LogPixelsY(); }
-std::string LoadString(unsigned id) { return fw::CurrentBackend().LoadString(id); }
+std::string LoadResourceString(unsigned id) { return fw::CurrentBackend().LoadResourceString(id); }
 
 int AfxMessageBox(const std::string& text, unsigned flags) {
-  return fw::CurrentBackend().MessageBox(text, kAppName, flags);
+  return fw::CurrentBackend().ShowMessageBox(text, kAppName, flags);
 }
 
 // --- windows and controls ---------------------------------------------------
@@ -288,7 +288,7 @@ void CDataExchange::Fail(const std::string& message) {
   m_failed = true;
   auto* host = m_pDlg->GetHost();
   if (!host) return;
-  host->MessageBox(message, kAppName, MB_OK | MB_ICONEXCLAMATION);
+  host->ShowMessageBox(message, kAppName, MB_OK | MB_ICONEXCLAMATION);
   host->SetFocus(m_idLastControl);
   host->SetSel(m_idLastControl, 0, -1);
 }
@@ -419,8 +419,8 @@ bool CDialog::UpdateData(bool save) {
 }
 
 int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-  if (m_host) return m_host->MessageBox(text, caption, flags);
-  return fw::CurrentBackend().MessageBox(text, caption, flags);
+  if (m_host) return m_host->ShowMessageBox(text, caption, flags);
+  return fw::CurrentBackend().ShowMessageBox(text, caption, flags);
 }
 
 CWnd* CDialog::GetDlgItem(int id) {
@@ -573,7 +573,7 @@ int CPropertySheet::DoModal() { return fw::CurrentBackend().RunSheet(*this); }
 
 std::string CPropertySheet::GetCaption() const {
   if (!m_caption.empty() || m_captionId == 0) return m_caption;
-  return LoadString(m_captionId);
+  return LoadResourceString(m_captionId);
 }
 
 void CPropertySheet::SetTitleOverride(const std::string& title) {
@@ -631,7 +631,7 @@ COLORREF* CColorDialog::GetSavedCustomColors() {
 }
 
 int CColorDialog::DoModal() {
-  const auto chosen = fw::CurrentBackend().ChooseColor(m_cc, GetSavedCustomColors());
+  const auto chosen = fw::CurrentBackend().PickColor(m_cc, GetSavedCustomColors());
   if (!chosen) return IDCANCEL;
   m_color = *chosen;
   return IDOK;

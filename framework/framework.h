@@ -6,7 +6,7 @@
 //
 // No <windows.h> here. A translation unit that needs both includes
 // framework/win32/win32_api.h first: several names below (MessageBox,
-// SetWindowText, LoadString...) are A/W macros there and must be undone.
+// SetWindowText, AppendMenu...) are A/W macros there and must be undone.
 #pragma once
 
 #include <cstdint>
@@ -71,6 +71,10 @@
 #define SWP_NOMOVE 0x2u
 #define SWP_NOZORDER 0x4u
 #endif
+// The property sheet's own Next and Finish buttons in wizard mode.
+constexpr int kSheetNextButtonId = 0x3024;
+constexpr int kSheetFinishButtonId = 0x3025;
+
 #ifndef PSWIZB_BACK
 #define PSWIZB_BACK 0x1u
 #define PSWIZB_NEXT 0x2u
@@ -200,7 +204,7 @@ LogFont GetMessageFont();
 // Vertical pixels per inch of the screen (GetDeviceCaps LOGPIXELSY).
 int GetScreenLogPixelsY();
 // A string of the program's string table; empty when missing.
-std::string LoadString(unsigned id);
+std::string LoadResourceString(unsigned id);
 
 // How a control (or the dialog itself) is to be painted; the answer of the
 // colour hooks. Backends turn it into SetBkColor/SetTextColor and a brush.

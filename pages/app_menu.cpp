@@ -3,8 +3,12 @@
 #include "res/resource.h"
 
 CAppMenu::CAppMenu()
-    : COkapiPage(IDD_APPMENU, {.titleId = 1010,
-                               .helpButtonId = 1132,
-                               .helpTopic = "::/W03.htm",
-                               .buttonsOnActivate = PSWIZB_BACK | PSWIZB_NEXT,
-                               .white = {1010, 1011, 1014, 1067, 1068, 1104, 1105, 1146, 1172}}) {}
+    : COkapiPage(IDD_APPMENU,
+                 {.titleId = IDC_APPMENU_HEADING,
+                  .helpButtonId = IDC_APPMENU_HELP,
+                  .helpTopic = "::/W03.htm",
+                  .buttonsOnActivate = PSWIZB_BACK | PSWIZB_NEXT,
+                  .white = {IDC_APPMENU_HEADING, IDC_APPMENU_CSV_LABEL, IDC_APPMENU_MENU1_LABEL,
+                            IDC_APPMENU_MENU2_LABEL, IDC_APPMENU_MENU3_LABEL,
+                            IDC_APPMENU_ALT_KEY_HEAD, IDC_APPMENU_TITLE_HEAD,
+                            IDC_APPMENU_SYS_DETAILS, IDC_APPMENU_WELCOME_TITLE_CHECK}}) {}

@@ -3,10 +3,17 @@
 #include "res/resource.h"
 
 CBackgrounds::CBackgrounds()
-    : COkapiPage(IDD_BACKGROUNDS,
-                 {.titleId = 1019,
-                  .helpButtonId = 1137,
-                  .helpTopic = "::/W05.htm",
-                  .buttonsOnActivate = 0,
-                  .white = {1019, 1075, 1080, 1086, 1087, 1088, 1089, 1090, 1091, 1092, 1093, 1094,
-                            1095, 1097, 1098, 1099, 1113, 1147}}) {}
+    : COkapiPage(
+          IDD_BACKGROUNDS,
+          {.titleId = IDC_BACKGROUNDS_HEADING,
+           .helpButtonId = IDC_BACKGROUNDS_HELP,
+           .helpTopic = "::/W05.htm",
+           .buttonsOnActivate = 0,
+           .white = {
+               IDC_BACKGROUNDS_HEADING, IDC_BACKGROUNDS_LIST_LABEL, IDC_BACKGROUNDS_LIST_ARROW,
+               IDC_BACKGROUNDS_CURRENT_NAME, IDC_BACKGROUNDS_DEFAULT_NAME,
+               IDC_BACKGROUNDS_CURRENT_ARROW, IDC_BACKGROUNDS_DEFAULT_ARROW,
+               IDC_BACKGROUNDS_MENU1_LABEL, IDC_BACKGROUNDS_MENU2_LABEL,
+               IDC_BACKGROUNDS_MENU3_LABEL, IDC_BACKGROUNDS_MENU1_JPEG, IDC_BACKGROUNDS_MENU2_JPEG,
+               IDC_BACKGROUNDS_MENU3_JPEG, IDC_BACKGROUNDS_JPEG, IDC_BACKGROUNDS_NAME_LABEL,
+               IDC_BACKGROUNDS_JPEG_LABEL, IDC_BACKGROUNDS_OPENING_LABEL, IDC_BACKGROUNDS_NOTE}}) {}

@@ -1,9 +1,10 @@
 #include "pages/lb_button.h"
 
-#include "app/globals.h"
+#include "package/package_tree.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/backup.h"
+#include "store/globals.h"
 #include "store/profile.h"
 
 namespace {
@@ -27,11 +28,6 @@ std::string DoubleBackslashes(const std::string& path) {
 
 }  // namespace
 
-bool HardwareButtonPresent() {
-  return platform::Os().registry->Open(platform::Hive::LocalMachine, kButtonKey,
-                                       platform::Access::Read) != nullptr;
-}
-
 CLBButton::CLBButton()
     : COkapiPage(IDD_LBBUTTON,
                  {.titleId = IDC_LBBUTTON_HEADING,
@@ -49,27 +45,8 @@ void CLBButton::OnOK() {
                      "Executable files (*.exe)|*.exe|");
   if (dialog.DoModal() != IDOK) return;
   const std::string path = dialog.GetPathName();
-
-  auto& files = *platform::Os().files;
-  const std::string script = g_strHelpRoot + "\\lbbutton.reg";
-  const std::string package = g_strHelpRoot + "\\customization\\package";
-  // A failed write has been shown by the store; the package must not then
-  // get the old script as if it were the new one.
-  bool packaged = false;
-  if (store::WriteProfileString(kButtonScriptSection, kButtonScriptKey,
-                                "\"" + DoubleBackslashes(path) + "\"", script)) {
-    (void)files.CreateDirectory(package);  // usually there already
-    (void)files.CreateDirectory(package + "\\reg");
-    packaged = files.CopyFile(script, package + "\\reg\\lbbutton.reg", false);
-    if (!packaged) {
-      MessageBox("The registry script could not be copied to " + package +
-                 "\\reg\\lbbutton.reg.\n\nThe package will not change the Larkbook button.");
-    }
-  }
-
-  auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, kButtonKey,
-                                           platform::Access::Write);
-  const bool changed = key && key->SetString("File", path);
+  const bool packaged = PackageButtonScript(path);
+  const bool changed = SetButtonApplication(path);
   if (!changed) {
     MessageBox(
         "The Larkbook button of this computer was not changed: Windows did not allow "
@@ -82,4 +59,24 @@ void CLBButton::OnOK() {
   // The label tells what the button really starts.
   SetDlgItemText(IDC_LBBUTTON_PATH, changed ? path : ReadButtonApplication());
   COkapiPage::OnOK();
+}
+
+bool CLBButton::PackageButtonScript(const std::string& path) {
+  const std::string script = g_strHelpRoot + "\\lbbutton.reg";
+  // A failed write has been shown by the store; the package must not then
+  // get the old script as if it were the new one.
+  if (!store::WriteString(kButtonScriptSection, kButtonScriptKey,
+                          "\"" + DoubleBackslashes(path) + "\"", script)) {
+    return false;
+  }
+  if (package::CopyInto(script, "\\reg", "lbbutton.reg")) return true;
+  MessageBox("The registry script could not be copied to " + package::PathIn("\\reg") +
+             "\\lbbutton.reg.\n\nThe package will not change the Larkbook button.");
+  return false;
+}
+
+bool CLBButton::SetButtonApplication(const std::string& path) {
+  auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, kButtonKey,
+                                           platform::Access::Write);
+  return key && key->SetString("File", path);
 }

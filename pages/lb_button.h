@@ -1,10 +1,9 @@
 // The application started by the notebook's hardware button.
 #pragma once
 
-#include "wizard/page_frame.h"
+#include <string>
 
-// Whether this machine has the hardware button (its registry key opens).
-bool HardwareButtonPresent();
+#include "wizard/page_frame.h"
 
 class CLBButton : public COkapiPage {
  public:
@@ -16,4 +15,9 @@ class CLBButton : public COkapiPage {
  protected:
   void LoadPage() override { LoadButtonApplication(); }
   void LoadButtonApplication();
+  // The registry script written and copied into the package; false (told
+  // to the user) when the package did not get the new script.
+  bool PackageButtonScript(const std::string& path);
+  // The registry value set; false when Windows refused.
+  bool SetButtonApplication(const std::string& path);
 };

@@ -2,19 +2,12 @@
 
 #include <algorithm>
 
-#include "app/globals.h"
 #include "res/resource.h"
-#include "store/items.h"
+#include "store/item_table.h"
 
 namespace {
 
-constexpr const char* kTextSection = "Lumen Text";
-constexpr const char* kFirstTitleKey = "Text1_org";
 constexpr std::string_view kModifiedBy = "Modified by";
-// Titles this page builds can pass 127 characters (a long first title and
-// the suffix); a read cut there would lose the end of the name or the
-// closing quote, and the next Next would store the loss.
-constexpr std::size_t kTitleBuffer = 1024;
 
 }  // namespace
 
@@ -31,17 +24,18 @@ void CModified::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CModified::LoadCompanyName() {
-  const std::string slot = ResolveItemKey("Text", "__TITLE__", 64);
-  const std::string title = ReadItem(g_strTextFile, kTextSection, slot, kTitleBuffer);
-  const auto at = title.find(kModifiedBy);
+  // Titles this page builds can pass 127 characters; the item is read whole
+  // enough that neither the name nor the closing quote is lost.
+  const auto title = store::Read(store::item::kTitle);
+  if (!title) return;  // a missing title is no first title
+  const auto at = title->find(kModifiedBy);
   if (at == std::string::npos) {
-    // Keeps the first title current, so a later suffix is built on it. A
-    // missing title is no first title.
-    if (title != "Error") (void)WriteItem(g_strTextFile, kTextSection, kFirstTitleKey, title);
+    // Keeps the first title current, so a later suffix is built on it.
+    (void)store::Write(store::item::kFirstTitle, *title);
     return;
   }
   const std::size_t nameStart = at + kModifiedBy.size() + 1;
-  std::string name = nameStart < title.size() ? title.substr(nameStart) : std::string();
+  std::string name = nameStart < title->size() ? title->substr(nameStart) : std::string();
   name.erase(std::remove(name.begin(), name.end(), '"'), name.end());
   m_strCompany = name;
   UpdateData(false);
@@ -63,16 +57,15 @@ int CModified::OnWizardNext() {
     return kWizardStay;
   }
 
-  const std::string slot = ResolveItemKey("Text", "__TITLE__", 32);
-  if (IsUnresolvedSlot(slot)) {
+  if (!store::SlotOf(store::item::kTitle)) {
     MessageBox(
         "The title was left unchanged: lumen-text.ini has no entry marked __TITLE__, so there "
         "is no title to add the company name to.",
         "Information", MB_OK);
     return COkapiPage::OnWizardNext();
   }
-  const std::string first = ReadItem(g_strTextFile, kTextSection, kFirstTitleKey, kTitleBuffer);
-  if (first == "Error" || first.empty()) {
+  const auto first = store::Read(store::item::kFirstTitle);
+  if (!first || first->empty()) {
     MessageBox(
         "The title was left unchanged: its original text (Text1_org in lumen-text.ini) is "
         "missing or empty. This happens when the title already carried \"Modified by\" "
@@ -83,11 +76,11 @@ int CModified::OnWizardNext() {
   }
 
   // A title not in quotes (edited by hand) gets no stray closing quote.
-  std::string title = first;
+  std::string title = *first;
   const bool quoted = title.back() == '"';
   if (quoted) title.pop_back();
   title += " - Modified by " + m_strCompany + (quoted ? "\"" : "");
   // A failed write has been shown by the store; staying lets the user retry.
-  if (!WriteItem(g_strTextFile, kTextSection, slot, title)) return kWizardStay;
+  if (!store::Write(store::item::kTitle, title)) return kWizardStay;
   return COkapiPage::OnWizardNext();
 }

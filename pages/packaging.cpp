@@ -1,17 +1,19 @@
 #include "pages/packaging.h"
 
-#include "pages/lb_button.h"
 #include "res/resource.h"
+#include "wizard/routing.h"
 
 CPackaging::CPackaging()
-    : COkapiPage(IDD_PACKAGING, {.titleId = 1124,
-                                 .helpButtonId = 1140,
+    : COkapiPage(IDD_PACKAGING, {.titleId = IDC_PACKAGING_HEADING,
+                                 .helpButtonId = IDC_PACKAGING_HELP,
                                  .helpTopic = "::/W11.htm",
                                  .buttonsOnActivate = PSWIZB_BACK | PSWIZB_FINISH,
-                                 .white = {1124, 1125, 1126, 1127, 1128, 1129, 1130, 1131, 1142,
-                                           1143, 1144, 1155}}) {}
-
-int CPackaging::OnWizardBack() {
-  if (!HardwareButtonPresent()) return IDD_SPLASH;
-  return COkapiPage::OnWizardBack();
+                                 .white = {IDC_PACKAGING_HEADING, IDC_PACKAGING_INTRO,
+                                           IDC_PACKAGING_PROCESS_CSV, IDC_PACKAGING_COPY_CSV,
+                                           IDC_PACKAGING_COPY_TEXT, IDC_PACKAGING_COPY_CONFIG,
+                                           IDC_PACKAGING_COPY_IMAGES, IDC_PACKAGING_COPY_REG,
+                                           IDC_PACKAGING_ICONS_NOTE, IDC_PACKAGING_HELPS_NOTE,
+                                           IDC_PACKAGING_RESULT, IDC_PACKAGING_VISUAL_MAPS_NOTE}}) {
 }
+
+int CPackaging::OnWizardBack() { return routing::RouteFrom(IDD_PACKAGING, routing::Move::Back); }

@@ -3,8 +3,9 @@
 #include "res/resource.h"
 
 CSounds::CSounds()
-    : COkapiPage(IDD_SOUNDS, {.titleId = 1015,
-                              .helpButtonId = 1135,
+    : COkapiPage(IDD_SOUNDS, {.titleId = IDC_SOUNDS_HEADING,
+                              .helpButtonId = IDC_SOUNDS_HELP,
                               .helpTopic = "::/W07.htm",
                               .buttonsOnActivate = 0,
-                              .white = {1015, 1018, 1114, 1115}}) {}
+                              .white = {IDC_SOUNDS_HEADING, IDC_SOUNDS_FILE_LABEL,
+                                        IDC_SOUNDS_DEFAULT, IDC_SOUNDS_PLAY}}) {}

@@ -3,9 +3,13 @@
 #include "res/resource.h"
 
 CTColor::CTColor()
-    : COkapiPage(IDD_TCOLOR, {.titleId = 1025,
-                              .helpButtonId = 1136,
-                              .helpTopic = "::/W06.htm",
-                              .buttonsOnActivate = 0,
-                              .white = {1025, 1060, 1106, 1109, 1110, 1112, 1157},
-                              .blueText = {1026, 1027, 1028, 1056}}) {}
+    : COkapiPage(IDD_TCOLOR,
+                 {.titleId = IDC_TCOLOR_HEADING,
+                  .helpButtonId = IDC_TCOLOR_HELP,
+                  .helpTopic = "::/W06.htm",
+                  .buttonsOnActivate = 0,
+                  .white = {IDC_TCOLOR_HEADING, IDC_TCOLOR_BACKGROUND_NOTE, IDC_TCOLOR_RGB_LABEL,
+                            IDC_TCOLOR_RED_HEAD, IDC_TCOLOR_GREEN_HEAD, IDC_TCOLOR_BLUE_HEAD,
+                            IDC_TCOLOR_INSTRUCTIONS},
+                  .blueText = {IDC_TCOLOR_MOUSE_OVER, IDC_TCOLOR_MENU_TEXT, IDC_TCOLOR_TOOL_BAR,
+                               IDC_TCOLOR_BACKGROUND}}) {}

@@ -3,8 +3,9 @@
 #include "res/resource.h"
 
 CVIcons::CVIcons()
-    : COkapiPage(IDD_VICONS, {.titleId = 1062,
-                              .helpButtonId = 1138,
-                              .helpTopic = "::/W04.htm",
-                              .buttonsOnActivate = 0,
-                              .white = {1062, 1118, 1119}}) {}
+    : COkapiPage(IDD_VICONS,
+                 {.titleId = IDC_VICONS_HEADING,
+                  .helpButtonId = IDC_VICONS_HELP,
+                  .helpTopic = "::/W04.htm",
+                  .buttonsOnActivate = 0,
+                  .white = {IDC_VICONS_HEADING, IDC_VICONS_MORE_INFO, IDC_VICONS_CONFIGURE}}) {}

@@ -3,8 +3,10 @@
 #include "res/resource.h"
 
 CWMenu::CWMenu()
-    : COkapiPage(IDD_WMENU, {.titleId = 1158,
-                             .helpButtonId = 1161,
-                             .helpTopic = "::/W035.htm",
-                             .buttonsOnActivate = 0,
-                             .white = {1158, 1167, 1169, 1170, 1171}}) {}
+    : COkapiPage(IDD_WMENU,
+                 {.titleId = IDC_WMENU_HEADING,
+                  .helpButtonId = IDC_WMENU_HELP,
+                  .helpTopic = "::/W035.htm",
+                  .buttonsOnActivate = 0,
+                  .white = {IDC_WMENU_HEADING, IDC_WMENU_IMAGE_CHECK, IDC_WMENU_MENU1_LABEL,
+                            IDC_WMENU_MENU2_LABEL, IDC_WMENU_MENU3_LABEL}}) {}

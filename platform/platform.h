@@ -10,12 +10,6 @@
 #include <string_view>
 #include <vector>
 
-// <windows.h>, when included first, renames these to their A/W variants;
-// the services keep the plain names. Include <windows.h> before this header.
-#undef CopyFile
-#undef CreateDirectory
-#undef DeleteFile
-#undef RemoveDirectory
 
 namespace platform {
 
@@ -41,13 +35,13 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   // CreateDirectoryA: fails when the parent is missing or the directory exists.
-  [[nodiscard]] virtual bool CreateDirectory(const std::string& path) = 0;
+  [[nodiscard]] virtual bool MakeDirectory(const std::string& path) = 0;
   // CopyFileA: with failIfExists an existing target is left alone and the call fails.
-  [[nodiscard]] virtual bool CopyFile(const std::string& from, const std::string& to,
+  [[nodiscard]] virtual bool Copy(const std::string& from, const std::string& to,
                                       bool failIfExists) = 0;
-  [[nodiscard]] virtual bool DeleteFile(const std::string& path) = 0;
+  [[nodiscard]] virtual bool Remove(const std::string& path) = 0;
   // RemoveDirectoryA: only an empty directory goes.
-  [[nodiscard]] virtual bool RemoveDirectory(const std::string& path) = 0;
+  [[nodiscard]] virtual bool RemoveEmptyDirectory(const std::string& path) = 0;
   // SetFileAttributesA(FILE_ATTRIBUTE_NORMAL): clears read-only.
   [[nodiscard]] virtual bool SetAttributesNormal(const std::string& path) = 0;
   // Makes a file read-only (used by tests to provoke write failures).

@@ -1,15 +1,11 @@
 #include "store/items.h"
 
-#include "app/globals.h"
 #include "platform/ascii.h"
+#include "store/globals.h"
 #include "store/profile.h"
 #include "store/profile_text.h"
 
-namespace {
-
-constexpr std::string_view kSentinel = "Error";
-
-}  // namespace
+using store::kSentinel;
 
 // The file never holds a key named like the sentinel on purpose, so any
 // spelling of it is treated alike.
@@ -18,18 +14,18 @@ bool IsUnresolvedSlot(std::string_view slot) {
 }
 
 std::string ResolveItemKey(std::string_view mapSection, std::string_view marker, std::size_t size) {
-  return store::GetProfileString(mapSection, marker, kSentinel, size, g_strMapFile);
+  return store::ReadString(mapSection, marker, kSentinel, size, g_strMapFile);
 }
 
 std::string ReadItem(const std::string& file, std::string_view section, std::string_view slot,
                      std::size_t size) {
   // A junk "Error" key left by older tools must not pass for an item.
   if (IsUnresolvedSlot(slot)) return store::ProfileResult(std::nullopt, kSentinel, size);
-  return store::GetProfileString(section, slot, kSentinel, size, file);
+  return store::ReadString(section, slot, kSentinel, size, file);
 }
 
 bool WriteItem(const std::string& file, std::string_view section, std::string_view slot,
                std::optional<std::string_view> value) {
   if (IsUnresolvedSlot(slot)) return false;
-  return store::WriteProfileString(section, slot, value, file).ok;
+  return store::WriteString(section, slot, value, file).ok;
 }

@@ -7,6 +7,11 @@
 #include <string>
 #include <string_view>
 
+namespace store {
+// Every read's default: a result equal to it means the entry is missing.
+inline constexpr std::string_view kSentinel = "Error";
+}  // namespace store
+
 // The slot name recorded for `marker` in `mapSection` of the map file, or "Error".
 std::string ResolveItemKey(std::string_view mapSection, std::string_view marker,
                            std::size_t size = 64);

@@ -77,7 +77,7 @@ platform::Status Failed(const std::string& file, std::string reason) {
 
 }  // namespace
 
-std::string GetProfileString(std::string_view section, std::string_view key, std::string_view def,
+std::string ReadString(std::string_view section, std::string_view key, std::string_view def,
                              std::size_t size, const std::string& file) {
   def = CString(def);
   if (auto* fs = Files()) {
@@ -89,7 +89,7 @@ std::string GetProfileString(std::string_view section, std::string_view key, std
   return ProfileResult(std::nullopt, def, size);
 }
 
-platform::Status WriteProfileString(std::string_view section, std::optional<std::string_view> key,
+platform::Status WriteString(std::string_view section, std::optional<std::string_view> key,
                                     std::optional<std::string_view> value,
                                     const std::string& file) {
   section = TrimNameParameter(section);
@@ -126,14 +126,14 @@ platform::Status WriteProfileString(std::string_view section, std::optional<std:
   return platform::Status::Ok();
 }
 
-std::vector<std::string> GetProfileSectionNames(const std::string& file) {
+std::vector<std::string> ReadSectionNames(const std::string& file) {
   auto* fs = Files();
   if (!fs) return {};
   const Loaded loaded = Load(*fs, file);
   return loaded.text ? loaded.text->SectionNames() : std::vector<std::string>{};
 }
 
-std::vector<std::string> GetProfileKeyNames(std::string_view section, const std::string& file) {
+std::vector<std::string> ReadKeyNames(std::string_view section, const std::string& file) {
   auto* fs = Files();
   if (!fs) return {};
   const Loaded loaded = Load(*fs, file);

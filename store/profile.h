@@ -13,31 +13,24 @@
 
 #include "platform/platform.h"
 
-// <windows.h> maps these names onto its own A/W functions; here they are ours.
-#ifdef GetProfileString
-#undef GetProfileString
-#endif
-#ifdef WriteProfileString
-#undef WriteProfileString
-#endif
 
 namespace store {
 
 // GetPrivateProfileStringA: the value of the key, else `def` (trailing spaces
 // cut), as a buffer of `size` characters receives it (cut to size - 1).
-std::string GetProfileString(std::string_view section, std::string_view key, std::string_view def,
+std::string ReadString(std::string_view section, std::string_view key, std::string_view def,
                              std::size_t size, const std::string& file);
 
 // WritePrivateProfileStringA: creates file, section and key as needed; value
 // nullopt deletes the key, key nullopt deletes the section. A failure is also
 // passed to the write-failure reporter.
-platform::Status WriteProfileString(std::string_view section, std::optional<std::string_view> key,
+platform::Status WriteString(std::string_view section, std::optional<std::string_view> key,
                                     std::optional<std::string_view> value, const std::string& file);
 
 // Section names in file order; the keys of a section (comments and lines
 // without '=' left out). Duplicates repeated. Empty for a missing file.
-std::vector<std::string> GetProfileSectionNames(const std::string& file);
-std::vector<std::string> GetProfileKeyNames(std::string_view section, const std::string& file);
+std::vector<std::string> ReadSectionNames(const std::string& file);
+std::vector<std::string> ReadKeyNames(std::string_view section, const std::string& file);
 
 using WriteFailureReporter =
     std::function<void(const std::string& file, const std::string& reason)>;

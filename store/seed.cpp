@@ -7,8 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/globals.h"
 #include "platform/ascii.h"
+#include "store/globals.h"
+#include "store/item_table.h"
 #include "store/profile.h"
 
 namespace {
@@ -67,7 +68,7 @@ Findings RunScan(const Scan& scan) {
   for (int n = 1; n <= kSlotCount; ++n) {
     const std::string slot = std::string(scan.slotPrefix) + std::to_string(n);
     const std::string value = platform::ToUpperAscii(
-        store::GetProfileString(scan.section, slot, "Error", kSlotBuffer, *scan.file));
+        store::ReadString(scan.section, slot, "Error", kSlotBuffer, *scan.file));
     const auto hit = std::find_if(
         scan.markers.begin(), scan.markers.end(),
         [&](std::string_view marker) { return value.find(marker) != std::string::npos; });
@@ -88,17 +89,24 @@ Findings RunScan(const Scan& scan) {
 
 void SeedMapFile() {
   const Scan scans[] = {
-      {&g_strConfigFile, "Global Options", "OPTION", kOptionMarkers, "OPTIONS", {}},
-      {&g_strConfigFile, "Small Styles", "STYLE", kStyleMarkers, "Small Styles", "SysInfo"},
-      {&g_strConfigFile, "Large Styles", "STYLE", kStyleMarkers, "Large Styles", "SysInfo"},
-      {&g_strTextFile, "Lumen Text", "TEXT", kTextMarkers, "TEXT", {}},
+      {&g_strConfigFile,
+       store::item::kGlobalOptions,
+       "OPTION",
+       kOptionMarkers,
+       store::item::kOptionSlots,
+       {}},
+      {&g_strConfigFile, store::item::kSmallSysInfoStyle.section, "STYLE", kStyleMarkers,
+       store::item::kSmallSysInfoStyle.mapSection, store::item::kSmallSysInfoStyle.key},
+      {&g_strConfigFile, store::item::kLargeSysInfoStyle.section, "STYLE", kStyleMarkers,
+       store::item::kLargeSysInfoStyle.mapSection, store::item::kLargeSysInfoStyle.key},
+      {&g_strTextFile, store::item::kLumenText, "TEXT", kTextMarkers, store::item::kTextSlots, {}},
   };
   // Nothing else touches the files during the 400 reads: one stamp check each.
   const store::UnchangedFilesScope unchanged;
   for (const Scan& scan : scans) {
     for (const auto& [key, slot] : RunScan(scan)) {
       // The store has told the user; the other entries would fail the same way.
-      if (!store::WriteProfileString(scan.mapSection, key, slot, g_strMapFile)) return;
+      if (!store::WriteString(scan.mapSection, key, slot, g_strMapFile)) return;
     }
   }
 }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "store/globals.h"
 #include "demo/installation.h"
 #include "tests/support/fixture_drive.h"
 

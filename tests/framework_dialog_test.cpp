@@ -256,7 +256,7 @@ class MenuPage : public CPropertyPage {
     CPropertyPage::OnInitDialog();
     if (CMenu* menu = GetSystemMenu(false)) {
       menu->AppendMenu(MF_SEPARATOR);
-      menu->AppendMenu(MF_STRING, 0x10, LoadString(101));
+      menu->AppendMenu(MF_STRING, 0x10, LoadResourceString(101));
     }
     return true;
   }

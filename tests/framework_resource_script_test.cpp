@@ -56,8 +56,8 @@ END
 TEST(HeadlessTemplates, ReadsDialogsControlsAndStrings) {
   ScopedHeadless backend;
   EXPECT_EQ(backend->DefineFromResourceScript(kScript, kHeader), 1);
-  EXPECT_EQ(LoadString(7), "Say \"hello\" to c:\\zan");
-  EXPECT_EQ(LoadString(8), "eight");
+  EXPECT_EQ(LoadResourceString(7), "Say \"hello\" to c:\\zan");
+  EXPECT_EQ(LoadResourceString(8), "eight");
   const auto* spec = backend->SpecOf(200);
   ASSERT_NE(spec, nullptr);
   EXPECT_EQ(spec->caption, "Sample, with comma");

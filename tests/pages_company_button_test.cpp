@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/discovery.h"
-#include "app/globals.h"
+#include "store/globals.h"
 #include "app/okapi_app.h"
 #include "demo/installation.h"
 #include "framework/headless/headless.h"
@@ -51,10 +51,10 @@ class PageTest : public okapi_test::MachineTest {
     return run;
   }
   static std::string Text(const std::string& key) {
-    return store::GetProfileString("Lumen Text", key, "Error", 256, g_strTextFile);
+    return store::ReadString("Lumen Text", key, "Error", 256, g_strTextFile);
   }
   static void SetText(const std::string& key, const std::string& value) {
-    ASSERT_TRUE(store::WriteProfileString("Lumen Text", key, value, g_strTextFile));
+    ASSERT_TRUE(store::WriteString("Lumen Text", key, value, g_strTextFile));
   }
   static std::string File(const std::string& path) {
     return platform::Os().files->ReadFile(path).value_or("<missing>");

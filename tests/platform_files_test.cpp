@@ -17,7 +17,7 @@ class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(demo::RemoveTree(kDir));
-    ASSERT_TRUE(files.CreateDirectory(kDir));
+    ASSERT_TRUE(files.MakeDirectory(kDir));
   }
   void TearDown() override { EXPECT_TRUE(demo::RemoveTree(kDir)); }
 
@@ -40,7 +40,7 @@ class FilesTest : public ::testing::Test {
 };
 
 TEST_F(FilesTest, SpellingsWindowsAcceptsReachTheSameFileAndNamesKeepTheirFirstCase) {
-  ASSERT_TRUE(files.CreateDirectory(Path("Sub Dir")));
+  ASSERT_TRUE(files.MakeDirectory(Path("Sub Dir")));
   Write("Sub Dir\\Data.ini", "[s]\r\nk=v\r\n");
   auto stamp = files.Stamp(Path("Sub Dir\\Data.ini"));
   ASSERT_TRUE(stamp);
@@ -75,28 +75,28 @@ TEST_F(FilesTest, MissingComponentsAndDirectoriesRefuseFileWorkAndOnlyEmptyDirec
   EXPECT_FALSE(files.Exists(missing));
   EXPECT_FALSE(files.ReadFile(missing));
   EXPECT_FALSE(files.Stamp(missing));
-  EXPECT_FALSE(files.CreateDirectory(Path("no such dir\\child")));
+  EXPECT_FALSE(files.MakeDirectory(Path("no such dir\\child")));
   auto status = files.WriteFileAtomic(missing, "data");
   EXPECT_FALSE(status);
   EXPECT_FALSE(status.reason.empty());
-  EXPECT_FALSE(files.CopyFile(Path("absent.ini"), Path("copy.ini"), false));
-  EXPECT_FALSE(files.DeleteFile(Path("absent.ini")));
+  EXPECT_FALSE(files.Copy(Path("absent.ini"), Path("copy.ini"), false));
+  EXPECT_FALSE(files.Remove(Path("absent.ini")));
   EXPECT_TRUE(Find("no such dir\\*").empty());
   EXPECT_TRUE(Find("*").empty());
 
-  ASSERT_TRUE(files.CreateDirectory(Path("made")));
-  EXPECT_FALSE(files.CreateDirectory(Path("MADE")));
+  ASSERT_TRUE(files.MakeDirectory(Path("made")));
+  EXPECT_FALSE(files.MakeDirectory(Path("MADE")));
   Write("file", "x");
-  EXPECT_FALSE(files.CreateDirectory(Path("file")));
-  EXPECT_FALSE(files.DeleteFile(Path("made")));
+  EXPECT_FALSE(files.MakeDirectory(Path("file")));
+  EXPECT_FALSE(files.Remove(Path("made")));
   EXPECT_FALSE(files.WriteFileAtomic(Path("made"), "x"));
   EXPECT_FALSE(files.ReadFile(Path("made")));
   EXPECT_TRUE(files.IsDirectory(Path("made")));
   // Only empty directories go.
   Write("made\\x", "x");
-  EXPECT_FALSE(files.RemoveDirectory(Path("made")));
-  ASSERT_TRUE(files.DeleteFile(Path("MADE\\X")));
-  EXPECT_TRUE(files.RemoveDirectory(Path("Made")));
+  EXPECT_FALSE(files.RemoveEmptyDirectory(Path("made")));
+  ASSERT_TRUE(files.Remove(Path("MADE\\X")));
+  EXPECT_TRUE(files.RemoveEmptyDirectory(Path("Made")));
   EXPECT_FALSE(files.Exists(Path("made")));
 }
 
@@ -108,14 +108,14 @@ TEST_F(FilesTest, CopyKeepsEveryByteAndNeverOverwritesWhatItMayNot) {
   Write("target.bin", "first");
   EXPECT_EQ(bytes, Read("source.bin"));
 
-  EXPECT_FALSE(files.CopyFile(Path("source.bin"), Path("TARGET.bin"), true));
+  EXPECT_FALSE(files.Copy(Path("source.bin"), Path("TARGET.bin"), true));
   EXPECT_EQ("first", Read("target.bin"));
-  EXPECT_TRUE(files.CopyFile(Path("source.bin"), Path("TARGET.bin"), false));
+  EXPECT_TRUE(files.Copy(Path("source.bin"), Path("TARGET.bin"), false));
   EXPECT_EQ(bytes, Read("target.bin"));
-  EXPECT_TRUE(files.CopyFile(Path("SOURCE.BIN"), Path("fresh.bin"), true));
+  EXPECT_TRUE(files.Copy(Path("SOURCE.BIN"), Path("fresh.bin"), true));
   EXPECT_EQ(bytes, Read("fresh.bin"));
   // Onto itself: refused, and the data stays.
-  EXPECT_FALSE(files.CopyFile(Path("fresh.bin"), Path("FRESH.BIN"), false));
+  EXPECT_FALSE(files.Copy(Path("fresh.bin"), Path("FRESH.BIN"), false));
   EXPECT_EQ(bytes, Read("fresh.bin"));
 }
 
@@ -127,8 +127,8 @@ TEST_F(FilesTest, ReadOnlyFilesRefuseChangesUntilMadeNormal) {
   auto status = files.WriteFileAtomic(Path("locked.ini"), "changed");
   EXPECT_FALSE(status);
   EXPECT_FALSE(status.reason.empty());
-  EXPECT_FALSE(files.CopyFile(Path("other.ini"), Path("locked.ini"), false));
-  EXPECT_FALSE(files.DeleteFile(Path("locked.ini")));
+  EXPECT_FALSE(files.Copy(Path("other.ini"), Path("locked.ini"), false));
+  EXPECT_FALSE(files.Remove(Path("locked.ini")));
   EXPECT_EQ("original", Read("locked.ini"));
   // A failed write leaves no temporary file behind.
   EXPECT_EQ((std::vector<std::string>{"locked.ini", "other.ini"}), Find("*"));
@@ -136,7 +136,7 @@ TEST_F(FilesTest, ReadOnlyFilesRefuseChangesUntilMadeNormal) {
   ASSERT_TRUE(files.SetAttributesNormal(Path("locked.ini")));
   Write("locked.ini", "changed");
   EXPECT_EQ("changed", Read("locked.ini"));
-  EXPECT_TRUE(files.DeleteFile(Path("locked.ini")));
+  EXPECT_TRUE(files.Remove(Path("locked.ini")));
   EXPECT_FALSE(files.Exists(Path("locked.ini")));
 }
 
@@ -144,7 +144,7 @@ TEST_F(FilesTest, FindMatchesNamesByPatternWithoutCase) {
   for (const char* name : {"a.jpg", "B.JPG", "ab.jpg", "photo.jpg.bak", "d.gif", "noext"}) {
     Write(name, name);
   }
-  ASSERT_TRUE(files.CreateDirectory(Path("sub.jpg")));
+  ASSERT_TRUE(files.MakeDirectory(Path("sub.jpg")));
 
   const struct {
     std::string pattern;

@@ -13,7 +13,7 @@ namespace {
 TEST(PosixDrives, DrivesAreFoldersBelowTheRoot) {
   okapi_test::TestMachine machine;
   auto& files = dynamic_cast<platform::posix::PosixFileSystem&>(*platform::Os().files);
-  ASSERT_TRUE(files.CreateDirectory("c:\\Data"));
+  ASSERT_TRUE(files.MakeDirectory("c:\\Data"));
   EXPECT_EQ(machine.DriveRoot() + "/c/Data/new.ini", files.HostPath("C:\\DATA\\new.ini"));
   // A path without a drive counts from the root of c:.
   EXPECT_EQ(machine.DriveRoot() + "/c/Data", files.HostPath("\\data"));

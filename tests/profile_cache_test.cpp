@@ -15,7 +15,7 @@ constexpr const char* kFile = "c:\\data\\test.ini";
 class ProfileCache : public testing::Test {
  protected:
   std::string Read(const char* key) {
-    return store::GetProfileString("s", key, "Error", 64, kFile);
+    return store::ReadString("s", key, "Error", 64, kFile);
   }
 
   okapi_test::ScopedCountingFiles files;
@@ -27,7 +27,7 @@ TEST_F(ProfileCache, FileIsParsedOnceAndWritesGoToDiskAtOnce) {
     ASSERT_EQ("1", Read("a"));
     ASSERT_EQ("Error", Read("c"));
   }
-  ASSERT_TRUE(store::WriteProfileString("s", "a", "3", kFile).ok);
+  ASSERT_TRUE(store::WriteString("s", "a", "3", kFile).ok);
   EXPECT_EQ("[s]\r\na=3\r\nb=2\r\n", files->Contents(kFile));
   EXPECT_EQ("3", Read("a"));
   EXPECT_EQ(1, files->ReadCount());
@@ -39,9 +39,9 @@ TEST_F(ProfileCache, ChangesOnDiskAreSeenByReadsAndKeptByWrites) {
   files->AddFile(kFile, "[s]\r\na=2\r\n");  // same size, new file
   EXPECT_EQ("2", Read("a"));
   files->AddFile(kFile, "[s]\r\na=2\r\nb=outside\r\n");
-  ASSERT_TRUE(store::WriteProfileString("s", "a", "3", kFile).ok);
+  ASSERT_TRUE(store::WriteString("s", "a", "3", kFile).ok);
   EXPECT_EQ("[s]\r\na=3\r\nb=outside\r\n", files->Contents(kFile));
-  ASSERT_TRUE(files->DeleteFile(kFile));
+  ASSERT_TRUE(files->Remove(kFile));
   EXPECT_EQ("Error", Read("a"));
 }
 
@@ -55,12 +55,12 @@ TEST_F(ProfileCache, InAnUnchangedFilesScopeEachFileIsCheckedOnce) {
     files->AddFile(kFile, "[s]\r\na=2\r\n");
     EXPECT_EQ("1", Read("a"));
     // ...but the engine's own writes are always seen, and start from the disk.
-    ASSERT_TRUE(store::WriteProfileString("s", "b", "3", kFile).ok);
+    ASSERT_TRUE(store::WriteString("s", "b", "3", kFile).ok);
     EXPECT_EQ("[s]\r\na=2\r\nb=3\r\n", files->Contents(kFile));
     EXPECT_EQ("3", Read("b"));
     EXPECT_EQ("2", Read("a"));
     // A write through another spelling of the path is seen as well.
-    ASSERT_TRUE(store::WriteProfileString("s", "a", "6", "C:\\DATA\\TEST.INI").ok);
+    ASSERT_TRUE(store::WriteString("s", "a", "6", "C:\\DATA\\TEST.INI").ok);
     EXPECT_EQ("6", Read("a"));
   }
   files->AddFile(kFile, "[s]\r\na=4\r\n");
@@ -74,8 +74,8 @@ TEST_F(ProfileCache, InAnUnchangedFilesScopeEachFileIsCheckedOnce) {
 
 TEST_F(ProfileCache, WriteThatChangesNothingDoesNotTouchTheDisk) {
   files->AddFile(kFile, "[s]\r\na=1\r\n");
-  ASSERT_TRUE(store::WriteProfileString("s", "A", "1", kFile).ok);
-  ASSERT_TRUE(store::WriteProfileString("s", "gone", std::nullopt, kFile).ok);
+  ASSERT_TRUE(store::WriteString("s", "A", "1", kFile).ok);
+  ASSERT_TRUE(store::WriteString("s", "gone", std::nullopt, kFile).ok);
   EXPECT_EQ(0, files->WriteCount());
 }
 
@@ -87,7 +87,7 @@ TEST_F(ProfileCache, FailedWriteIsReportedAndChangesNothing) {
   store::SetWriteFailureReporter([&](const std::string& file, const std::string& reason) {
     reported.push_back(file + ": " + reason);
   });
-  const platform::Status status = store::WriteProfileString("s", "a", "2", kFile);
+  const platform::Status status = store::WriteString("s", "a", "2", kFile);
   store::SetWriteFailureReporter(nullptr);
   EXPECT_FALSE(status.ok);
   EXPECT_EQ("disk full", status.reason);

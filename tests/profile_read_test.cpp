@@ -36,7 +36,7 @@ class ProfileRead : public testing::TestWithParam<ReadCase> {
 TEST_P(ProfileRead, ReturnsWhatWindowsReturns) {
   const ReadCase& c = GetParam();
   files->AddFile(kFile, c.file);
-  EXPECT_EQ(c.expected, store::GetProfileString(c.section, c.key, c.def, c.size, kFile));
+  EXPECT_EQ(c.expected, store::ReadString(c.section, c.key, c.def, c.size, kFile));
 }
 
 const std::vector<ReadCase> kRows = {
@@ -76,12 +76,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, ProfileRead, testing::ValuesIn(kRows));
 
 TEST(ProfileLists, ListsKeepFileOrderAndDuplicatesButSkipComments) {
   okapi_test::ScopedCountingFiles files;
-  EXPECT_EQ("Error", store::GetProfileString("s", "k", "Error", 64, kFile));  // no file yet
-  EXPECT_TRUE(store::GetProfileSectionNames(kFile).empty());
+  EXPECT_EQ("Error", store::ReadString("s", "k", "Error", 64, kFile));  // no file yet
+  EXPECT_TRUE(store::ReadSectionNames(kFile).empty());
   files->AddFile(kFile, "x=0\n[b]\nk=1\n;c=2\nbare\nK=3\n=4\n[a]\n[B]\nj=5\n");
-  EXPECT_EQ((std::vector<std::string>{"b", "a", "B"}), store::GetProfileSectionNames(kFile));
-  EXPECT_EQ((std::vector<std::string>{"k", "K", ""}), store::GetProfileKeyNames("B", kFile));
-  EXPECT_TRUE(store::GetProfileKeyNames("c", kFile).empty());
+  EXPECT_EQ((std::vector<std::string>{"b", "a", "B"}), store::ReadSectionNames(kFile));
+  EXPECT_EQ((std::vector<std::string>{"k", "K", ""}), store::ReadKeyNames("B", kFile));
+  EXPECT_TRUE(store::ReadKeyNames("c", kFile).empty());
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST_P(ProfileWrite, LeavesTheExpectedBytes) {
   if (c.before) files->AddFile(kFile, *c.before);
   int reported = 0;
   store::SetWriteFailureReporter([&](const std::string&, const std::string&) { ++reported; });
-  EXPECT_EQ(!c.refused, store::WriteProfileString(c.section, c.key, c.value, kFile).ok);
+  EXPECT_EQ(!c.refused, store::WriteString(c.section, c.key, c.value, kFile).ok);
   store::SetWriteFailureReporter(nullptr);
   EXPECT_EQ(c.refused ? 1 : 0, reported);
   EXPECT_EQ(c.after, files->Contents(kFile));
@@ -120,12 +120,12 @@ TEST(ProfileWriteRoundTrip, WhatIsWrittenIsReadBack) {
   for (const std::string& value :
        {"plain"s, ""s, "a=b"s, "x;y"s, "__TITLE__,\"Lumen ZAN\""s, std::string(65535, 'v')}) {
     SCOPED_TRACE(value.substr(0, 40));
-    ASSERT_TRUE(store::WriteProfileString("s", "k", value, kFile).ok);
-    EXPECT_EQ(value, store::GetProfileString("s", "k", "d", 70000, kFile));
+    ASSERT_TRUE(store::WriteString("s", "k", value, kFile).ok);
+    EXPECT_EQ(value, store::ReadString("s", "k", "d", 70000, kFile));
   }
   // One pair of enclosing quotes is the price of keeping the inner pair.
-  ASSERT_TRUE(store::WriteProfileString("s", "k", "\"\"quoted\"\"", kFile).ok);
-  EXPECT_EQ("\"quoted\"", store::GetProfileString("s", "k", "d", 64, kFile));
+  ASSERT_TRUE(store::WriteString("s", "k", "\"\"quoted\"\"", kFile).ok);
+  EXPECT_EQ("\"quoted\"", store::ReadString("s", "k", "d", 64, kFile));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/discovery.h"
-#include "app/globals.h"
+#include "store/globals.h"
 #include "demo/installation.h"
 #include "platform/platform.h"
 #include "store/backup.h"
@@ -27,7 +27,7 @@ class StartupStoreTest : public okapi_test::MachineTest {
     DiscoverInstallation();
   }
   static std::string Map(const char* section, const std::string& key) {
-    return store::GetProfileString(section, key, "Error", 64, g_strMapFile);
+    return store::ReadString(section, key, "Error", 64, g_strMapFile);
   }
   static void Write(const std::string& path, const std::string& bytes) {
     auto status = platform::Os().files->WriteFileAtomic(path, bytes);
@@ -177,7 +177,7 @@ TEST_F(StartupWithoutButtonTest, ScriptHoldsAnEmptyPathAndOtherLinesSurvive) {
   Write(g_strHelpRoot + "\\lbbutton.reg",
         "; kept\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n\"File\"=\"x\"\r\n"
         "\"Other\"=\"y\"\r\n");
-  ASSERT_TRUE(platform::Os().files->DeleteFile(g_strCsvFile));
+  ASSERT_TRUE(platform::Os().files->Remove(g_strCsvFile));
   BackupHelpFiles();
   EXPECT_EQ(
       "; kept\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n\"File\"=\"\"\r\n"
@@ -214,7 +214,7 @@ TEST(SeedingCost, ReadsEachFileOnce) {
   EXPECT_LE(files->WriteCount() - writes, 40);
   EXPECT_EQ(demo::DemoConfigFile(), files->ReadFile(g_strConfigFile));
   EXPECT_EQ(demo::slots::kTitle,
-            store::GetProfileString("TEXT", "__TITLE__", "Error", 64, g_strMapFile));
+            store::ReadString("TEXT", "__TITLE__", "Error", 64, g_strMapFile));
   g_strConfigFile = saved[0];
   g_strTextFile = saved[1];
   g_strMapFile = saved[2];

@@ -1,7 +1,8 @@
 // Items reached through the map file: marker to slot, slot to entry.
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "store/globals.h"
+#include "store/item_table.h"
 #include "store/items.h"
 #include "store/profile.h"
 #include "tests/support/counting_files.h"
@@ -18,14 +19,19 @@ class StoreItems : public testing::Test {
  protected:
   StoreItems() {
     g_strMapFile = "c:\\zantools\\zanhelp\\okapi.ini";
+    g_strTextFile = kText;
     files->AddFile(g_strMapFile,
                    "[TEXT]\r\n__TITLE__=TEXT1\r\n__System_Information__=TEXT7\r\n"
                    "[OPTIONS]\r\n__PLAY_SOUND__=OPTION12\r\n");
     files->AddFile(kText, kTextBytes);
   }
-  ~StoreItems() override { g_strMapFile = savedMap_; }
+  ~StoreItems() override {
+    g_strMapFile = savedMap_;
+    g_strTextFile = savedText_;
+  }
 
   const std::string savedMap_ = g_strMapFile;
+  const std::string savedText_ = g_strTextFile;
   okapi_test::ScopedCountingFiles files;
 };
 
@@ -46,7 +52,7 @@ TEST_F(StoreItems, EverythingIsErrorWithAnEmptyOrMissingMapFile) {
     if (map) {
       files->AddFile(g_strMapFile, map);
     } else {
-      ASSERT_TRUE(files->DeleteFile(g_strMapFile));
+      ASSERT_TRUE(files->Remove(g_strMapFile));
     }
     const std::string slot = ResolveItemKey("Text", "__TITLE__");
     EXPECT_EQ("Error", slot);
@@ -76,6 +82,27 @@ TEST_F(StoreItems, UnresolvedSlotOrUnwritableFileIsNotWritten) {
   ASSERT_TRUE(files->SetReadOnly(kText));
   EXPECT_FALSE(WriteItem(kText, "Lumen Text", "TEXT1", "__TITLE__,\"x\""));
   EXPECT_EQ(kTextBytes, files->Contents(kText));
+}
+
+TEST_F(StoreItems, ItemsByNameTellMissingFromPresent) {
+  namespace item = store::item;
+  EXPECT_EQ("__TITLE__,\"Lumen ZAN\"", store::Read(item::kTitle));
+  EXPECT_EQ("TEXT7", store::SlotOf(item::kSystemInformation));
+  EXPECT_EQ(std::nullopt, store::Read(item::kWelcomeIntro)) << "marker not in the map file";
+  EXPECT_EQ(std::nullopt, store::Read(item::kFirstTitle)) << "key not in the file";
+  EXPECT_EQ("TRUE", store::Read(item::kSysDetailsSaved));
+  EXPECT_EQ(std::nullopt, store::Read(item::kTextBackgrounds.WithKey("Back1").CutTo(4)))
+      << "missing, not a cut sentinel";
+  EXPECT_EQ("__T", store::Read(item::kTitle.CutTo(4)));
+
+  // Nothing is written for an item the map file does not name.
+  EXPECT_FALSE(store::Write(item::kWelcomeIntro, "__WELCOME_INTRO__,\"Hi\""));
+  EXPECT_EQ(kTextBytes, files->Contents(kText));
+  ASSERT_TRUE(store::Write(item::kFirstTitle, "\"Lumen ZAN\""));
+  EXPECT_EQ("Lumen ZAN", store::Read(item::kFirstTitle)) << "quotes around a whole value go";
+
+  EXPECT_TRUE(store::HoldsSentinel("__PLAY_SOUND__,Error"));
+  EXPECT_FALSE(store::HoldsSentinel("__PLAY_SOUND__,error"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "store/globals.h"
 #include "framework/headless/headless.h"
 #include "platform/platform.h"
 #include "wizard/help_launcher.h"

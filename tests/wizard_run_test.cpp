@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "store/globals.h"
 #include "app/okapi_app.h"
 #include "app/welcome_page.h"
 #include "framework/headless/headless.h"
@@ -118,7 +118,7 @@ TEST_F(WizardRunTest, StartUpWorkRunsOnceAndTitlesTheWizard) {
   ASSERT_TRUE(platform::Os().files->WriteFileAtomic(
       "c:\\zantools\\zanhelp\\images\\small\\spacer.gif", "old"));
   Run([&](SheetDriver& run) {
-    EXPECT_EQ("Customization", run.Title());
+    EXPECT_EQ(kWizardTitle, run.Title());
     for (const char* dir : {"\\chms", "\\images\\small", "\\images\\large"}) {
       EXPECT_TRUE(platform::Os().files->IsDirectory(package + dir)) << dir;
     }
@@ -130,15 +130,15 @@ TEST_F(WizardRunTest, StartUpWorkRunsOnceAndTitlesTheWizard) {
           std::string("c:\\zantools\\zanhelp\\images\\large\\spacer.gif")}) {
       EXPECT_EQ(spacer, platform::Os().files->ReadFile(copy)) << copy;
     }
-    EXPECT_NE("Error", store::GetProfileString("TEXT", "__TITLE__", "Error", 64, g_strMapFile));
+    EXPECT_NE("Error", store::ReadString("TEXT", "__TITLE__", "Error", 64, g_strMapFile));
 
     // Gone after the first initialisation: Back and Next must not seed again.
-    ASSERT_TRUE(platform::Os().files->DeleteFile(g_strMapFile));
+    ASSERT_TRUE(platform::Os().files->Remove(g_strMapFile));
     ASSERT_TRUE(run.PressNext());
     ASSERT_TRUE(run.PressBack());
     ASSERT_TRUE(run.PressNext());
     EXPECT_FALSE(Exists(g_strMapFile));
-    EXPECT_EQ("Customization", run.Title());
+    EXPECT_EQ(kWizardTitle, run.Title());
     EXPECT_EQ(PSWIZB_BACK | PSWIZB_NEXT, run.Buttons());
   });
   EXPECT_TRUE(headless->Messages().empty());
@@ -200,7 +200,7 @@ TEST_F(WizardRunTest, SecondCopyTogglesTheRunningWizardAndEnds) {
     auto& instances = Instances();
     instances.ClaimedElsewhere("Mutex_OKAPI");
     const auto other = instances.AddWindow("Notepad");
-    const auto wizard = instances.AddWindow("Customization", row.minimized);
+    const auto wizard = instances.AddWindow(kWizardTitle, row.minimized);
     instances.foreground = row.foreground ? wizard : other;
     bool sheetShown = false;
     Run([&](SheetDriver&) { sheetShown = true; });

@@ -14,8 +14,6 @@
 #ifdef _WIN32
 #include <windows.h>
 // Its macros would rename the engine's functions of the same names.
-#undef GetProfileString
-#undef WriteProfileString
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -42,10 +40,10 @@ int Fail(const std::string& reason) {
 // FILE is a host path here, not a path on the program's stand-in drive.
 class HostFiles final : public platform::FileSystem {
  public:
-  bool CreateDirectory(const std::string&) override { return false; }
-  bool CopyFile(const std::string&, const std::string&, bool) override { return false; }
-  bool DeleteFile(const std::string&) override { return false; }
-  bool RemoveDirectory(const std::string&) override { return false; }
+  bool MakeDirectory(const std::string&) override { return false; }
+  bool Copy(const std::string&, const std::string&, bool) override { return false; }
+  bool Remove(const std::string&) override { return false; }
+  bool RemoveEmptyDirectory(const std::string&) override { return false; }
   bool SetAttributesNormal(const std::string&) override { return false; }
   bool SetReadOnly(const std::string&) override { return false; }
   std::vector<std::string> Find(const std::string&) override { return {}; }
@@ -111,13 +109,13 @@ int RunEngine(const Request& r) {
     const auto size = ParseSize(r.args[3].c_str());
     if (!size) return Usage();
     std::printf("%s\n",
-                store::GetProfileString(r.args[0], r.args[1], r.args[2], *size, r.file).c_str());
+                store::ReadString(r.args[0], r.args[1], r.args[2], *size, r.file).c_str());
     return 0;
   }
   std::optional<std::string_view> key, value;
   if (r.args.size() >= 2) key = r.args[1];
   if (r.op == "set") value = r.args[2];
-  const platform::Status status = store::WriteProfileString(r.args[0], key, value, r.file);
+  const platform::Status status = store::WriteString(r.args[0], key, value, r.file);
   return status ? 0 : Fail(status.reason);
 }
 

@@ -1,6 +1,6 @@
 #include "wizard/help_launcher.h"
 
-#include "app/globals.h"
+#include "store/globals.h"
 #include "platform/platform.h"
 
 namespace {

@@ -3,6 +3,9 @@
 
 #include "framework/framework.h"
 
+// The wizard's window title, by which a second copy finds it.
+inline constexpr const char* kWizardTitle = "Customization";
+
 class CWizardSheet : public CPropertySheet {
  public:
   // The sheet shows no Help button of its own: each page has one.

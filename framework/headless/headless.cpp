@@ -246,7 +246,7 @@ class Window : public WindowHost {
     return c->items[index];
   }
 
-  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+  int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
     return m_backend.ShowMessage(this, text, caption, flags);
   }
   bool HasSystemMenu() override { return true; }
@@ -707,7 +707,7 @@ int HeadlessBackend::ShowMessage(Window* owner, const std::string& text, const s
   return answer;
 }
 
-int HeadlessBackend::MessageBox(const std::string& text, const std::string& caption,
+int HeadlessBackend::ShowMessageBox(const std::string& text, const std::string& caption,
                                 unsigned flags) {
   return ShowMessage(nullptr, text, caption, flags);
 }
@@ -721,7 +721,7 @@ std::optional<std::string> HeadlessBackend::OpenFile(const CFileDialog::Options&
   return answer;
 }
 
-std::optional<COLORREF> HeadlessBackend::ChooseColor(const CColorDialog::Options& options,
+std::optional<COLORREF> HeadlessBackend::PickColor(const CColorDialog::Options& options,
                                                      COLORREF*) {
   DeliverPosted();
   m_colorDialogs.push_back(options);
@@ -731,7 +731,7 @@ std::optional<COLORREF> HeadlessBackend::ChooseColor(const CColorDialog::Options
   return answer;
 }
 
-std::uintptr_t HeadlessBackend::CreateFont(const LogFont& font) {
+std::uintptr_t HeadlessBackend::MakeFont(const LogFont& font) {
   const std::uintptr_t handle = m_nextFont++;
   m_fonts[handle] = font;
   return handle;
@@ -741,7 +741,7 @@ void HeadlessBackend::ReleaseFont(std::uintptr_t font) {
   if (!m_fonts.erase(font)) Fault("font deleted twice or never made");
 }
 
-std::string HeadlessBackend::LoadString(unsigned id) {
+std::string HeadlessBackend::LoadResourceString(unsigned id) {
   const auto it = m_strings.find(id);
   return it == m_strings.end() ? std::string() : it->second;
 }

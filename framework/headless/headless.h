@@ -210,15 +210,15 @@ class HeadlessBackend : public Backend {
   // Backend
   int RunSheet(CPropertySheet& sheet) override;
   int RunDialog(CDialog& dialog) override;
-  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
   std::optional<std::string> OpenFile(const CFileDialog::Options& options) override;
-  std::optional<COLORREF> ChooseColor(const CColorDialog::Options& options,
+  std::optional<COLORREF> PickColor(const CColorDialog::Options& options,
                                       COLORREF* customColors) override;
   LogFont MessageFont() override { return m_messageFont; }
   int LogPixelsY() override { return m_logPixelsY; }
-  std::uintptr_t CreateFont(const LogFont& font) override;
+  std::uintptr_t MakeFont(const LogFont& font) override;
   void ReleaseFont(std::uintptr_t font) override;
-  std::string LoadString(unsigned id) override;
+  std::string LoadResourceString(unsigned id) override;
 
   // Internal to the backend's windows.
   int ShowMessage(Window* owner, const std::string& text, const std::string& caption,

@@ -9,13 +9,10 @@
 #include <commdlg.h>
 
 #undef AppendMenu
-#undef ChooseColor
-#undef CreateFont
 #undef CreateFontIndirect
 #undef GetDlgItemText
 #undef GetFileTitle
 #undef GetWindowText
-#undef LoadString
 #undef MessageBox
 #undef SetDlgItemText
 #undef SetWindowText

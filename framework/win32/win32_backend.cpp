@@ -217,7 +217,7 @@ class Host : public WindowHost {
     return text;
   }
 
-  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+  int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
     return MessageBoxA(Top(), text.c_str(), caption.c_str(), flags);
   }
   bool HasSystemMenu() override { return GetSystemMenu(Top(), FALSE) != nullptr; }
@@ -313,8 +313,7 @@ void FocusWizardButton(HWND page) {
   if (!focus || GetParent(focus) != page) return;
   if (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
     const HWND sheet = GetParent(page);
-    // The property sheet's own Finish and Next buttons.
-    for (int id : {0x3025, 0x3024}) {
+    for (int id : {kSheetFinishButtonId, kSheetNextButtonId}) {
       const HWND button = GetDlgItem(sheet, id);
       if (button && IsWindowVisible(button) && IsWindowEnabled(button)) {
         SendMessageA(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
@@ -534,7 +533,7 @@ class Win32Backend : public Backend {
     return static_cast<int>(result);
   }
 
-  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+  int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
     return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), flags);
   }
 
@@ -557,7 +556,7 @@ class Win32Backend : public Backend {
     return std::string(path);
   }
 
-  std::optional<COLORREF> ChooseColor(const CColorDialog::Options& options,
+  std::optional<COLORREF> PickColor(const CColorDialog::Options& options,
                                       COLORREF* customColors) override {
     CHOOSECOLORA cc{};
     cc.lStructSize = sizeof cc;
@@ -600,7 +599,7 @@ class Win32Backend : public Backend {
     return dpi;
   }
 
-  std::uintptr_t CreateFont(const LogFont& font) override {
+  std::uintptr_t MakeFont(const LogFont& font) override {
     LOGFONTA f{};
     f.lfHeight = font.height;
     f.lfWidth = font.width;
@@ -621,7 +620,7 @@ class Win32Backend : public Backend {
 
   void ReleaseFont(std::uintptr_t font) override { DeleteObject(reinterpret_cast<HGDIOBJ>(font)); }
 
-  std::string LoadString(unsigned id) override {
+  std::string LoadResourceString(unsigned id) override {
     char text[512] = {};
     const int length = LoadStringA(g_module, id, text, sizeof text);
     return std::string(text, length > 0 ? length : 0);

@@ -187,12 +187,12 @@ std::optional<std::string> PosixFileSystem::HostPath(std::string_view windowsPat
   return host;
 }
 
-bool PosixFileSystem::CreateDirectory(const std::string& path) {
+bool PosixFileSystem::MakeDirectory(const std::string& path) {
   auto host = HostPath(path);
   return host && mkdir(host->c_str(), 0777) == 0;
 }
 
-bool PosixFileSystem::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+bool PosixFileSystem::Copy(const std::string& from, const std::string& to, bool failIfExists) {
   auto source = HostPath(from);
   auto target = HostPath(to);
   if (!source || !target) return false;
@@ -218,7 +218,7 @@ bool PosixFileSystem::CopyFile(const std::string& from, const std::string& to, b
   return dst.Close();
 }
 
-bool PosixFileSystem::DeleteFile(const std::string& path) {
+bool PosixFileSystem::Remove(const std::string& path) {
   auto host = HostPath(path);
   if (!host) return false;
   Info info = Inspect(*host);
@@ -226,7 +226,7 @@ bool PosixFileSystem::DeleteFile(const std::string& path) {
   return unlink(host->c_str()) == 0;
 }
 
-bool PosixFileSystem::RemoveDirectory(const std::string& path) {
+bool PosixFileSystem::RemoveEmptyDirectory(const std::string& path) {
   auto host = HostPath(path);
   if (!host) return false;
   Info info = Inspect(*host);

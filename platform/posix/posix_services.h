@@ -25,10 +25,10 @@ class PosixFileSystem final : public FileSystem {
  public:
   explicit PosixFileSystem(std::string driveRoot);
 
-  bool CreateDirectory(const std::string& path) override;
-  bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
-  bool DeleteFile(const std::string& path) override;
-  bool RemoveDirectory(const std::string& path) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool Copy(const std::string& from, const std::string& to, bool failIfExists) override;
+  bool Remove(const std::string& path) override;
+  bool RemoveEmptyDirectory(const std::string& path) override;
   bool SetAttributesNormal(const std::string& path) override;
   bool SetReadOnly(const std::string& path) override;
   std::vector<std::string> Find(const std::string& pattern) override;

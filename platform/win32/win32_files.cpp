@@ -37,11 +37,11 @@ class FindHandle {
 
 }  // namespace
 
-bool Win32FileSystem::CreateDirectory(const std::string& path) {
+bool Win32FileSystem::MakeDirectory(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) != 0;
 }
 
-bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+bool Win32FileSystem::Copy(const std::string& from, const std::string& to, bool failIfExists) {
   // Windows refuses to copy over a read-only file; Wine copies over it.
   DWORD target = Attributes(to);
   if (!failIfExists && target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_READONLY)) {
@@ -51,9 +51,9 @@ bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to, b
   return CopyFileA(from.c_str(), to.c_str(), failIfExists) != 0;
 }
 
-bool Win32FileSystem::DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
-bool Win32FileSystem::RemoveDirectory(const std::string& path) {
+bool Win32FileSystem::RemoveEmptyDirectory(const std::string& path) {
   return RemoveDirectoryA(path.c_str()) != 0;
 }
 

@@ -30,7 +30,7 @@ void CountingFiles::AddDirectory(const std::string& path) {
   for (std::size_t cut = path.find('\\', path.find('\\') + 1);; cut = path.find('\\', cut + 1)) {
     const std::string folder = path.substr(0, cut);
     if (!real_->IsDirectory(folder)) {
-      EXPECT_TRUE(real_->CreateDirectory(folder)) << folder;
+      EXPECT_TRUE(real_->MakeDirectory(folder)) << folder;
       if (folder.find('\\') == folder.rfind('\\')) madeTop_.push_back(folder);
     }
     if (cut == std::string::npos) return;

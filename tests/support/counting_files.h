@@ -28,12 +28,12 @@ class CountingFiles final : public platform::FileSystem {
   int StampCount() const { return stamps_; }
   int WriteCount() const { return writes_; }
 
-  bool CreateDirectory(const std::string& path) override { return real_->CreateDirectory(path); }
-  bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override {
-    return real_->CopyFile(from, to, failIfExists);
+  bool MakeDirectory(const std::string& path) override { return real_->MakeDirectory(path); }
+  bool Copy(const std::string& from, const std::string& to, bool failIfExists) override {
+    return real_->Copy(from, to, failIfExists);
   }
-  bool DeleteFile(const std::string& path) override { return real_->DeleteFile(path); }
-  bool RemoveDirectory(const std::string& path) override { return real_->RemoveDirectory(path); }
+  bool Remove(const std::string& path) override { return real_->Remove(path); }
+  bool RemoveEmptyDirectory(const std::string& path) override { return real_->RemoveEmptyDirectory(path); }
   bool SetAttributesNormal(const std::string& path) override {
     return real_->SetAttributesNormal(path);
   }

@@ -29,8 +29,8 @@ using okapi_test::Log;
 using okapi_test::LoggingPage;
 
 constexpr int kBackButton = 0x3023;
-constexpr int kNextButton = 0x3024;
-constexpr int kFinishButton = 0x3025;
+constexpr int kNextButton = kSheetNextButtonId;
+constexpr int kFinishButton = kSheetFinishButtonId;
 
 std::string TextOf(HWND window) {
   char text[1024] = {};
@@ -407,7 +407,7 @@ class WelcomePage : public COkapiPage {
     COkapiPage::OnInitDialog();
     if (CMenu* menu = GetSystemMenu(false)) {
       menu->AppendMenu(MF_SEPARATOR);
-      menu->AppendMenu(MF_STRING, 0x10, LoadString(IDS_ABOUTBOX));
+      menu->AppendMenu(MF_STRING, 0x10, LoadResourceString(IDS_ABOUTBOX));
     }
     SetIcon(IDI_OKAPI);
     return true;

@@ -3,8 +3,6 @@
 // Wine and Wine is known to differ from Windows, the row says what Windows
 // answers, and the engine must give that.
 #include <windows.h>
-#undef GetProfileString
-#undef WriteProfileString
 
 #include <gtest/gtest.h>
 
@@ -169,7 +167,7 @@ class ProfileDifferential : public testing::TestWithParam<Row> {
   // The engine's answer to the probe, or the system's.
   static std::string Answer(bool system, const Probe& p, const std::string& file) {
     if (p.section == kExists) return platform::Os().files->Exists(file) ? "yes" : "no";
-    if (!system) return store::GetProfileString(p.section, p.key, p.def, p.size, file);
+    if (!system) return store::ReadString(p.section, p.key, p.def, p.size, file);
     std::string buffer(p.size + 1, '\0');
     buffer.resize(GetPrivateProfileStringA(p.section.c_str(), p.key.c_str(), p.def.c_str(),
                                            buffer.data(), static_cast<DWORD>(p.size),
@@ -186,7 +184,7 @@ TEST_P(ProfileDifferential, EngineAnswersAsWindows) {
   const std::string systemFile = row.writes.empty() ? engineFile : NewFile(row.file);
   for (const Write& w : row.writes) {
     const std::optional<std::string_view> key = w.key, value = w.value;
-    EXPECT_TRUE(store::WriteProfileString(w.section, key, value, engineFile).ok);
+    EXPECT_TRUE(store::WriteString(w.section, key, value, engineFile).ok);
     EXPECT_TRUE(WritePrivateProfileStringA(w.section.c_str(), w.key ? w.key->c_str() : nullptr,
                                            w.value ? w.value->c_str() : nullptr,
                                            systemFile.c_str()));

@@ -1,4 +1,4 @@
-#include "app/globals.h"
+#include "store/globals.h"
 
 std::string g_strHelpRoot;
 std::string g_strProgramExe;

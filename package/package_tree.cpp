@@ -1,0 +1,37 @@
+#include "package/package_tree.h"
+
+#include "platform/platform.h"
+#include "store/globals.h"
+
+namespace package {
+
+std::string Root() { return g_strHelpRoot + "\\customization\\package"; }
+
+std::string PathIn(std::string_view relative) { return Root() + std::string(relative); }
+
+void PrepareTree() {
+  auto& files = *platform::Os().files;
+  // Existing directories are fine; a failure shows later, where a file is needed.
+  for (const char* dir : {"", "\\chms", "\\images", "\\images\\small", "\\images\\large"}) {
+    (void)files.MakeDirectory(PathIn(dir));
+  }
+  // The tool's own placeholder replaces whatever spacer.gif was there; a
+  // missing placeholder leaves the old ones.
+  const std::string spacer = g_strHelpRoot + "\\spacer.gif";
+  for (const std::string& target :
+       {PathIn("\\images\\small\\spacer.gif"), PathIn("\\images\\large\\spacer.gif"),
+        g_strInstallDir + "\\images\\small\\spacer.gif",
+        g_strInstallDir + "\\images\\large\\spacer.gif"}) {
+    (void)files.Copy(spacer, target, false);
+  }
+}
+
+bool CopyInto(const std::string& from, std::string_view folder, std::string_view name) {
+  auto& files = *platform::Os().files;
+  // Usually there already.
+  (void)files.MakeDirectory(Root());
+  (void)files.MakeDirectory(PathIn(folder));
+  return files.Copy(from, PathIn(folder) + "\\" + std::string(name), false);
+}
+
+}  // namespace package

@@ -1,0 +1,25 @@
+// The package tree under customization\package: what Finish assembles for
+// distribution, and where the pages put the pieces they make themselves.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace package {
+
+// customization\package below the help root, no trailing backslash.
+std::string Root();
+// A folder or file inside the package: `relative` starts with a backslash
+// ("\images\small"); empty gives the root.
+std::string PathIn(std::string_view relative);
+
+// The package's folders and the placeholder images of the help application
+// and of the package, made at every start.
+void PrepareTree();
+
+// Copies `from` into the package's `folder` (made if missing) as `name`,
+// replacing what was there. False when the copy failed.
+[[nodiscard]] bool CopyInto(const std::string& from, std::string_view folder,
+                            std::string_view name);
+
+}  // namespace package

@@ -1,0 +1,165 @@
+// Every item the pages read and write, named once: where the map file finds
+// its slot (or its fixed key), which file and section hold it. Pages read and
+// write items by name; the sentinel and its rules live here and in items.cpp.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace store {
+
+enum class File { Config, Text, Map, MachineTable };
+
+// The path of one of the files (the global paths, set at start).
+const std::string& PathOf(File file);
+
+// The largest value the profile functions give back: an entry read "whole".
+inline constexpr std::size_t kWholeValue = 0x10000;
+
+struct Item {
+  // Empty: `key` is the entry's own key. Else the map file's section in which
+  // `key` (a marker) names the slot that holds the entry.
+  std::string_view mapSection;
+  std::string_view key;
+  File file = File::Config;
+  std::string_view section;
+  // The read buffer where a cut is part of the item's meaning.
+  std::size_t readSize = kWholeValue;
+
+  // The same file and section under another fixed key (numbered families
+  // such as "Back7"); the caller keeps `otherKey` alive.
+  constexpr Item WithKey(std::string_view otherKey) const {
+    return {{}, otherKey, file, section, readSize};
+  }
+  // The same item read into a buffer of `size` characters.
+  constexpr Item CutTo(std::size_t size) const { return {mapSection, key, file, section, size}; }
+};
+
+// The key that holds the item: its fixed key, or the slot the map file names;
+// nullopt when the map file names none (or "Error", or an empty name).
+std::optional<std::string> SlotOf(const Item& item);
+
+// The entry, or nullopt when it is missing: no slot, or no such file,
+// section or key (the profile functions' "Error").
+std::optional<std::string> Read(const Item& item);
+
+// What the help application's own files take as a missing value: a value
+// that contains the sentinel anywhere.
+bool HoldsSentinel(std::string_view value);
+
+// Writes the entry (nullopt deletes it). False when the item has no slot
+// (nothing written, not reported) or the write failed (already reported).
+[[nodiscard]] bool Write(const Item& item, std::optional<std::string_view> value);
+
+namespace item {
+
+inline constexpr std::string_view kLumenText = "Lumen Text";
+inline constexpr std::string_view kGlobalOptions = "Global Options";
+// The map file's sections of slots, as the seeding writes them.
+inline constexpr std::string_view kTextSlots = "TEXT";
+inline constexpr std::string_view kOptionSlots = "OPTIONS";
+
+constexpr Item TextItem(std::string_view marker, std::size_t size = kWholeValue) {
+  return {kTextSlots, marker, File::Text, kLumenText, size};
+}
+constexpr Item OptionItem(std::string_view marker, std::size_t size = kWholeValue) {
+  return {kOptionSlots, marker, File::Config, kGlobalOptions, size};
+}
+constexpr Item Fixed(File file, std::string_view section, std::string_view key) {
+  return {{}, key, file, section};
+}
+
+// Text file, slots named in the map file's "Text".
+inline constexpr Item kTitle = TextItem("__TITLE__", 1024);
+inline constexpr Item kMenu1Title = TextItem("__MENU1_TITLE__");
+inline constexpr Item kMenu2Title = TextItem("__MENU2_TITLE__");
+inline constexpr Item kMenu3Title = TextItem("__MENU3_TITLE__");
+inline constexpr Item kMenu4Title = TextItem("__MENU4_TITLE__");
+inline constexpr Item kMenu1AltKey = TextItem("__MENU1_ALT_KEY__");
+inline constexpr Item kMenu2AltKey = TextItem("__MENU2_ALT_KEY__");
+inline constexpr Item kMenu3AltKey = TextItem("__MENU3_ALT_KEY__");
+inline constexpr Item kMenu4AltKey = TextItem("__MENU4_ALT_KEY__");
+inline constexpr Item kAboutAltKey = TextItem("__ABOUT_ALT_KEY__");
+inline constexpr Item kSystemInformation = TextItem("__SYSTEM_INFORMATION__");
+inline constexpr Item kSysInfoAltKey = TextItem("__SYSINFO_ALT_KEY__");
+inline constexpr Item kConfigureText = TextItem("__CONFIGURE_TEXT__");
+inline constexpr Item kMoreInformationText = TextItem("__MORE_INFORMATION_TEXT__");
+inline constexpr Item kTab1Description = TextItem("__TAB1_DESCRIPTION__");
+inline constexpr Item kTab2Description = TextItem("__TAB2_DESCRIPTION__");
+inline constexpr Item kTab3Description = TextItem("__TAB3_DESCRIPTION__");
+inline constexpr Item kWelcomeIntro = TextItem("__WELCOME_INTRO__");
+inline constexpr Item kWelcomeClosing = TextItem("__WELCOME_CLOSING__");
+
+// Config file, slots named in the map file's "Options".
+inline constexpr Item kBackgroundColor = OptionItem("__BACKGROUND_COLOR__");
+inline constexpr Item kDefaultBackgroundImage = OptionItem("__DEFAULT_BACKGROUND_IMAGE__");
+inline constexpr Item kMenu1Background = OptionItem("__MENU1_BACKGROUND__");
+inline constexpr Item kMenu2Background = OptionItem("__MENU2_BACKGROUND__");
+inline constexpr Item kMenu3Background = OptionItem("__MENU3_BACKGROUND__");
+inline constexpr Item kMenu4Background = OptionItem("__MENU4_BACKGROUND__");
+inline constexpr Item kShowSplash = OptionItem("__SHOW_SPLASH__");
+inline constexpr Item kSplashAnimation = OptionItem("__SPLASH_ANIMATION__");
+inline constexpr Item kPlaySound = OptionItem("__PLAY_SOUND__");
+inline constexpr Item kSoundFile = OptionItem("__SOUND_FILE__");
+inline constexpr Item kWelcomeImage = OptionItem("__WELCOME_IMAGE__");
+inline constexpr Item kDefaultMenu = OptionItem("__DEFAULT_MENU__");
+
+// Config file, the System Details styles, slots named under "SysInfo".
+inline constexpr Item kSmallSysInfoStyle{"Small Styles", "SysInfo", File::Config, "Small Styles"};
+inline constexpr Item kLargeSysInfoStyle{"Large Styles", "SysInfo", File::Config, "Large Styles"};
+
+// Config file, fixed keys.
+inline constexpr Item kWelcomeImageOrg = Fixed(File::Config, kGlobalOptions, "WELCOME_IMAGE_org");
+inline constexpr Item kSmallSysInfoOrg = Fixed(File::Config, "Small Styles", "sysInfo_org");
+inline constexpr Item kLargeSysInfoOrg = Fixed(File::Config, "Large Styles", "sysInfo_org");
+inline constexpr Item kOemTab1Default = Fixed(File::Config, "OEM Defaults", "TAB1_DEFAULT");
+inline constexpr Item kOemTab2Default = Fixed(File::Config, "OEM Defaults", "TAB2_DEFAULT");
+inline constexpr Item kOemTab3Default = Fixed(File::Config, "OEM Defaults", "TAB3_DEFAULT");
+inline constexpr Item kOemTab4Default = Fixed(File::Config, "OEM Defaults", "TAB4_DEFAULT");
+inline constexpr Item kOemSound = Fixed(File::Config, "OEM Defaults", "Sound");
+inline constexpr Item kOemSplash = Fixed(File::Config, "OEM Defaults", "Splash");
+// One key per background entry: `kConfigBackgrounds.WithKey("Back7")`.
+inline constexpr Item kConfigBackgrounds = Fixed(File::Config, "Backgrounds", {});
+inline constexpr Item kMenuPartsConfigure = Fixed(File::Config, "Menu Parts", "Configure");
+inline constexpr Item kMenuPartsMoreInformation =
+    Fixed(File::Config, "Menu Parts", "MORE_INFORMATION");
+inline constexpr Item kMenuPartsConfigureOrg = Fixed(File::Config, "Menu Parts", "Configure_org");
+inline constexpr Item kMenuPartsMoreInformationOrg =
+    Fixed(File::Config, "Menu Parts", "MORE_INFORMATION_org");
+inline constexpr Item kMouseOverColor = Fixed(File::Config, "Other", "MOUSE_OVER_COLOR");
+inline constexpr Item kRegularTextColor = Fixed(File::Config, "Other", "REGULAR_TEXT_COLOR");
+inline constexpr Item kMainMenuTextColor = Fixed(File::Config, "Other", "MAIN_MENU_TEXT_COLOR");
+inline constexpr Item kVersion = Fixed(File::Config, "Other", "Version");
+inline constexpr Item kVersionCM = Fixed(File::Config, "Other", "VersionCM");
+inline constexpr Item kConfigSaved = Fixed(File::Config, "Other", "Config_saved");
+inline constexpr Item kMoreSaved = Fixed(File::Config, "Other", "More_saved");
+inline constexpr Item kWelcomeImageSaved = Fixed(File::Config, "Other", "WelcomeImage_saved");
+
+// Text file, fixed keys.
+inline constexpr Item kFirstTitle = Fixed(File::Text, kLumenText, "Text1_org").CutTo(1024);
+inline constexpr Item kText5Org = Fixed(File::Text, kLumenText, "TEXT5_org");
+inline constexpr Item kText30Org = Fixed(File::Text, kLumenText, "TEXT30_org");
+inline constexpr Item kText20 = Fixed(File::Text, kLumenText, "TEXT20");
+inline constexpr Item kText21 = Fixed(File::Text, kLumenText, "TEXT21");
+inline constexpr Item kText20Org = Fixed(File::Text, kLumenText, "TEXT20_org");
+inline constexpr Item kText21Org = Fixed(File::Text, kLumenText, "TEXT21_org");
+// One key per background text, and "DEFAULTBACKGROUND".
+inline constexpr Item kTextBackgrounds = Fixed(File::Text, "Backgrounds", {});
+inline constexpr Item kDefaultBackgroundText =
+    Fixed(File::Text, "Backgrounds", "DEFAULTBACKGROUND");
+inline constexpr Item kSysDetailsSaved = Fixed(File::Text, "Other", "SysDetails_saved");
+
+// The machine table, read as a profile file.
+inline constexpr Item kUsesVisualMap = Fixed(File::MachineTable, "MENU1", "usesVisualMap");
+
+// The tool's own entries in the map file.
+inline constexpr Item kMenu4Enabled = Fixed(File::Map, "Install", "Menu4");
+// One key per background slot, "BACK" n "TEXT".
+inline constexpr Item kFreeSlots = Fixed(File::Map, "OKAPI", {});
+// "File1" to "File3": the menus' background images.
+inline constexpr Item kMenuBackgroundFiles = Fixed(File::Map, "BG_Files", {});
+
+}  // namespace item
+}  // namespace store

@@ -1,0 +1,196 @@
+// Driving the built okapi.exe from outside as a user would: the process, its
+// wizard and dialogs found by title, buttons pressed, screenshots taken.
+#pragma once
+
+#include "framework/win32/win32_api.h"
+// After <windows.h>, which they need.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <prsht.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "demo/installation.h"
+#include "platform/platform.h"
+#include "res/resource.h"
+#include "store/profile.h"
+#include "tests/support/fixture_drive.h"
+#include "tests/support/screenshot.h"
+#include "wizard/wizard_sheet.h"
+
+namespace okapi_program {
+
+// Wine shows the host's root as drive Z:.
+inline std::string FromHost(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
+inline const std::string kProgram = FromHost(OKAPI_EXE_HOST_PATH);
+inline const std::string kShotDir = FromHost(OKAPI_SCREENSHOT_HOST_DIR);
+inline constexpr char kTextFile[] = "c:\\zantools\\zanhelp\\lumen-text.ini";
+inline constexpr char kScript[] = "c:\\zantools\\zanhelp\\lbbutton.reg";
+
+// The sheet's pages, by index.
+inline constexpr unsigned kPages[] = {IDD_WELCOME, IDD_INTRO,  IDD_MODIFIED,    IDD_APPMENU,
+                                      IDD_WMENU,   IDD_VICONS, IDD_BACKGROUNDS, IDD_TCOLOR,
+                                      IDD_SOUNDS,  IDD_SPLASH, IDD_LBBUTTON,    IDD_PACKAGING};
+
+inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 15000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  }
+  return true;
+}
+
+// One okapi.exe process; ended at the end of the test if still running.
+class Program {
+ public:
+  Program() {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + kProgram + "\"";
+    started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &info_);
+  }
+  ~Program() {
+    if (!started_) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(info_.hProcess, 1);
+      WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool Started() const { return started_; }
+  // The exit code, or STILL_ACTIVE when it did not end in time.
+  DWORD WaitExit(int milliseconds = 15000) {
+    WaitForSingleObject(info_.hProcess, milliseconds);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+  }
+  DWORD Id() const { return info_.dwProcessId; }
+
+ private:
+  bool started_ = false;
+  PROCESS_INFORMATION info_{};
+};
+
+inline std::string TextOf(HWND window) {
+  char text[1024] = {};
+  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+inline HWND FindWizard() { return FindWindowA(nullptr, kWizardTitle); }
+
+inline HWND CurrentPage(HWND sheet) {
+  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+inline unsigned ActiveTemplate(HWND sheet) {
+  const LRESULT index =
+      SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(CurrentPage(sheet)), 0);
+  return index >= 0 && index < 12 ? kPages[index] : 0;
+}
+
+// The window that Enter goes to when it is a push button: the focused one.
+inline HWND FocusOf(HWND wizard) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &info);
+  return info.hwndFocus;
+}
+
+inline bool IsPushButton(HWND window) {
+  return SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
+}
+
+// A top-level dialog of the program other than the wizard, by its title.
+inline HWND FindProgramDialog(DWORD processId, const std::string& title) {
+  struct Search {
+    DWORD process;
+    std::string title;
+    HWND found = nullptr;
+  } search{processId, title};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char cls[64] = {}, text[256] = {};
+        GetClassNameA(window, cls, sizeof cls);
+        GetWindowTextA(window, text, sizeof text);
+        if (owner == s->process && std::string(cls) == "#32770" && s->title == text &&
+            IsWindowVisible(window)) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// What the screen shows of a window, as a .bmp under the build tree.
+inline void Screenshot(HWND window, const std::string& name) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));  // let it paint
+  CreateDirectoryA(kShotDir.c_str(), nullptr);
+  okapi_test::SaveScreenshot(window, kShotDir + "\\" + name + ".bmp");
+}
+
+class ProgramTest : public okapi_test::MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    auto laid = demo::LayInstallation(installation);
+    ASSERT_TRUE(laid) << laid.reason;
+  }
+
+  // Starts the program and waits for its wizard.
+  HWND Start(Program& program) {
+    EXPECT_TRUE(program.Started()) << kProgram;
+    HWND wizard = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (wizard = FindWizard()) != nullptr; }))
+        << "no window titled Customization";
+    return wizard;
+  }
+  // Presses a wizard button and waits for the page to change to `expected`.
+  static bool Press(HWND wizard, int button, unsigned expected) {
+    PostMessageA(wizard, PSM_PRESSBUTTON, button, 0);
+    return WaitFor([&] { return ActiveTemplate(wizard) == expected; }, 5000);
+  }
+  // Next from the welcome page up to `page`, with a company name on the way.
+  static void NextTo(HWND wizard, unsigned page) {
+    for (int i = 1; kPages[i - 1] != page; ++i) {
+      if (kPages[i - 1] == IDD_MODIFIED) Type(wizard, IDC_MODIFIED_COMPANY, "Contoso");
+      ASSERT_TRUE(Press(wizard, PSBTN_NEXT, kPages[i])) << "to page " << kPages[i];
+    }
+  }
+  static void Type(HWND wizard, int control, const std::string& text) {
+    SendMessageA(GetDlgItem(CurrentPage(wizard), control), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  static void Cancel(HWND wizard, Program& program) {
+    PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_EQ(0u, program.WaitExit()) << "the program did not end after Cancel";
+  }
+  static std::string Text(const char* key) {
+    return store::ReadString("Lumen Text", key, "Error", 256, kTextFile);
+  }
+
+  demo::Installation installation;
+};
+
+}  // namespace okapi_program
