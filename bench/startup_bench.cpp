@@ -99,6 +99,8 @@ int main() {
   row("package tree and placeholders", tree);
   row("whole start-up", total);
   std::printf("  seeding / one load of both target files: %.2f\n", seeding / loadOnce);
+  std::printf("  whole start-up / one load of both target files: %.2f (goal <= 3)\n",
+              total / loadOnce);
 
 #ifndef _WIN32
   std::filesystem::remove_all(root);

@@ -78,7 +78,7 @@ platform::Status Failed(const std::string& file, std::string reason) {
 }  // namespace
 
 std::string ReadString(std::string_view section, std::string_view key, std::string_view def,
-                             std::size_t size, const std::string& file) {
+                       std::size_t size, const std::string& file) {
   def = CString(def);
   if (auto* fs = Files()) {
     const Loaded loaded = Load(*fs, file);
@@ -90,35 +90,52 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
 }
 
 platform::Status WriteString(std::string_view section, std::optional<std::string_view> key,
-                                    std::optional<std::string_view> value,
-                                    const std::string& file) {
-  section = TrimNameParameter(section);
-  if (key) key = TrimNameParameter(*key);
-  if (value) value = CString(*value);
-  // Windows would write a line break as given and so split the entry into
-  // lines of its own, corrupting the file's structure.
-  if (HasLineBreak(section) || (key && HasLineBreak(*key)) || (value && HasLineBreak(*value))) {
-    return Failed(file, "a name or value holds a line break");
+                             std::optional<std::string_view> value, const std::string& file) {
+  return WriteStrings(file, {{section, key, value}});
+}
+
+platform::Status WriteStrings(const std::string& file, const std::vector<Edit>& edits) {
+  std::vector<Edit> cleaned;
+  cleaned.reserve(edits.size());
+  for (Edit edit : edits) {
+    edit.section = TrimNameParameter(edit.section);
+    if (edit.key) edit.key = TrimNameParameter(*edit.key);
+    if (edit.value) edit.value = CString(*edit.value);
+    // Windows would write a line break as given and so split the entry into
+    // lines of its own, corrupting the file's structure.
+    if (HasLineBreak(edit.section) || (edit.key && HasLineBreak(*edit.key)) ||
+        (edit.value && HasLineBreak(*edit.value))) {
+      return Failed(file, "a name or value holds a line break");
+    }
+    cleaned.push_back(edit);
   }
   auto* fs = Files();
   if (!fs) return Failed(file, "no file service");
   const Loaded loaded = Load(*fs, file, /*forWrite=*/true);
   if (loaded.state == Loaded::State::Unreadable) return Failed(file, "the file cannot be read");
-  std::string bytes =
-      loaded.text ? loaded.text->Edited(section, key, value) : NewProfileBytes(section, key, value);
-  if (loaded.text && bytes == loaded.text->Bytes()) return platform::Status::Ok();
+  std::optional<std::string> bytes;
+  for (const Edit& edit : cleaned) {
+    if (bytes) {
+      bytes = ProfileText(std::move(*bytes)).Edited(edit.section, edit.key, edit.value);
+    } else if (loaded.text) {
+      bytes = loaded.text->Edited(edit.section, edit.key, edit.value);
+    } else {
+      bytes = NewProfileBytes(edit.section, edit.key, edit.value);
+    }
+  }
+  if (!bytes || (loaded.text && *bytes == loaded.text->Bytes())) return platform::Status::Ok();
 
   auto& cache = TheCache();
   auto& files = cache.files;
   // Another spelling of this path may be cached too: every file is checked
   // again at its next read in the scope.
   if (cache.scopeDepth > 0) ++cache.scopeGeneration;
-  if (auto status = fs->WriteFileAtomic(file, bytes); !status) {
+  if (auto status = fs->WriteFileAtomic(file, *bytes); !status) {
     files.erase(file);
     return Failed(file, std::move(status.reason));
   }
   if (const auto stamp = fs->Stamp(file)) {
-    files[file] = CachedFile{*stamp, std::make_unique<const ProfileText>(std::move(bytes)),
+    files[file] = CachedFile{*stamp, std::make_unique<const ProfileText>(std::move(*bytes)),
                              cache.CurrentScope()};
   } else {
     files.erase(file);

@@ -13,19 +13,27 @@
 
 #include "platform/platform.h"
 
-
 namespace store {
 
 // GetPrivateProfileStringA: the value of the key, else `def` (trailing spaces
 // cut), as a buffer of `size` characters receives it (cut to size - 1).
 std::string ReadString(std::string_view section, std::string_view key, std::string_view def,
-                             std::size_t size, const std::string& file);
+                       std::size_t size, const std::string& file);
 
 // WritePrivateProfileStringA: creates file, section and key as needed; value
 // nullopt deletes the key, key nullopt deletes the section. A failure is also
 // passed to the write-failure reporter.
 platform::Status WriteString(std::string_view section, std::optional<std::string_view> key,
-                                    std::optional<std::string_view> value, const std::string& file);
+                             std::optional<std::string_view> value, const std::string& file);
+
+// Several writes to one file, applied in order as WriteString would apply
+// them, and put on disk in one atomic write: all of them or none.
+struct Edit {
+  std::string_view section;
+  std::optional<std::string_view> key;
+  std::optional<std::string_view> value;
+};
+platform::Status WriteStrings(const std::string& file, const std::vector<Edit>& edits);
 
 // Section names in file order; the keys of a section (comments and lines
 // without '=' left out). Duplicates repeated. Empty for a missing file.

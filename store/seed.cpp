@@ -103,10 +103,13 @@ void SeedMapFile() {
   };
   // Nothing else touches the files during the 400 reads: one stamp check each.
   const store::UnchangedFilesScope unchanged;
-  for (const Scan& scan : scans) {
-    for (const auto& [key, slot] : RunScan(scan)) {
-      // The store has told the user; the other entries would fail the same way.
-      if (!store::WriteString(scan.mapSection, key, slot, g_strMapFile)) return;
-    }
+  std::vector<std::vector<std::pair<std::string, std::string>>> found;
+  std::vector<store::Edit> edits;
+  for (const Scan& scan : scans) found.push_back(RunScan(scan));
+  for (std::size_t i = 0; i < std::size(scans); ++i) {
+    for (const auto& [key, slot] : found[i]) edits.push_back({scans[i].mapSection, key, slot});
   }
+  // One write for the whole map: a failure is told once, and start-up does
+  // not pay an atomic replace per marker.
+  (void)store::WriteStrings(g_strMapFile, edits);
 }
