@@ -25,24 +25,24 @@ struct VisualMapButton {
   std::string_view hiddenText;
 };
 
-const VisualMapButton kMoreInformation{"More Information",
-                                       &CVIcons::m_bShowMoreInfo,
-                                       item::kMenuPartsMoreInformation,
-                                       item::kMenuPartsMoreInformationOrg,
-                                       item::kMoreInformationText,
-                                       item::kText20Org,
-                                       item::kMoreSaved,
-                                       "LumenHelp.gif",
-                                       "__MORE_INFORMATION_TEXT__,\"\""};
-const VisualMapButton kConfigure{"Configure",
-                                 &CVIcons::m_bShowConfigure,
-                                 item::kMenuPartsConfigure,
-                                 item::kMenuPartsConfigureOrg,
-                                 item::kConfigureText,
-                                 item::kText21Org,
-                                 item::kConfigSaved,
-                                 "LBConfig.gif",
-                                 "__CONFIGURE_TEXT__,\"\""};
+const VisualMapButton kMoreInformation{.name = "More Information",
+                                       .shown = &CVIcons::m_bShowMoreInfo,
+                                       .image = item::kMenuPartsMoreInformation,
+                                       .imageOrg = item::kMenuPartsMoreInformationOrg,
+                                       .text = item::kMoreInformationText,
+                                       .textOrg = item::kText20Org,
+                                       .saved = item::kMoreSaved,
+                                       .shownImage = "LumenHelp.gif",
+                                       .hiddenText = "__MORE_INFORMATION_TEXT__,\"\""};
+const VisualMapButton kConfigure{.name = "Configure",
+                                 .shown = &CVIcons::m_bShowConfigure,
+                                 .image = item::kMenuPartsConfigure,
+                                 .imageOrg = item::kMenuPartsConfigureOrg,
+                                 .text = item::kConfigureText,
+                                 .textOrg = item::kText21Org,
+                                 .saved = item::kConfigSaved,
+                                 .shownImage = "LBConfig.gif",
+                                 .hiddenText = "__CONFIGURE_TEXT__,\"\""};
 
 constexpr std::string_view kPlaceholder = "spacer.gif";
 

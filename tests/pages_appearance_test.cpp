@@ -8,9 +8,7 @@
 
 #include "app/discovery.h"
 #include "app/okapi_app.h"
-#include "demo/installation.h"
 #include "framework/headless/headless.h"
-#include "platform/platform.h"
 #include "res/resource.h"
 #include "store/globals.h"
 #include "store/profile.h"
@@ -19,22 +17,19 @@
 
 namespace {
 
-using fw::headless::ScopedHeadless;
 using fw::headless::SheetDriver;
+using Entry = std::optional<std::string>;
 
 class AppearanceTest : public okapi_test::MachineTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
+  void Lay() {
     ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
+    ASSERT_TRUE(demo::ResetMachine());
+    ASSERT_TRUE(demo::LayInstallation(installation));
+    DiscoverInstallation();
   }
   void TearDown() override {
     for (const auto& fault : headless->Faults()) ADD_FAILURE() << fault;
-  }
-  void Lay() {
-    auto laid = demo::LayInstallation(installation);
-    ASSERT_TRUE(laid) << laid.reason;
-    DiscoverInstallation();
   }
   // A fresh wizard (one run of the program) shown up to `page`.
   SheetDriver OpenAt(unsigned page) {
@@ -47,288 +42,172 @@ class AppearanceTest : public okapi_test::MachineTest {
     EXPECT_EQ(page, run.ActiveTemplateId());
     return run;
   }
-  static std::string Config(const std::string& section, const std::string& key) {
-    return store::ReadString(section, key, "Error", 512, g_strConfigFile);
+  // "Menu Parts:Configure" in the config file, "TEXT21" in the text file.
+  static Entry Get(const std::string& where) {
+    const auto [section, key, file] = Locate(where);
+    const std::string value = store::ReadString(section, key, "Error", 512, file);
+    return value == "Error" ? std::nullopt : Entry(value);
   }
-  static std::string Text(const std::string& key) {
-    return store::ReadString("Lumen Text", key, "Error", 512, g_strTextFile);
+  static void Set(const std::string& where, const Entry& value) {
+    const auto [section, key, file] = Locate(where);
+    ASSERT_TRUE(store::WriteString(section, key, value, file));
   }
-  static void SetConfig(const std::string& section, const std::string& key,
-                        std::optional<std::string> value) {
-    ASSERT_TRUE(store::WriteString(section, key, value, g_strConfigFile));
+  static std::tuple<std::string, std::string, std::string> Locate(const std::string& where) {
+    const auto colon = where.find(':');
+    if (colon == std::string::npos) return {"Lumen Text", where, g_strTextFile};
+    return {where.substr(0, colon), where.substr(colon + 1), g_strConfigFile};
   }
-  static void SetText(const std::string& key, std::optional<std::string> value) {
-    ASSERT_TRUE(store::WriteString("Lumen Text", key, value, g_strTextFile));
-  }
-  std::vector<std::string> Told() const {
-    std::vector<std::string> told;
-    for (const auto& m : headless->Messages()) told.push_back(m.caption + ": " + m.text);
+  std::string Told(std::size_t from = 0) const {
+    std::string told;
+    for (std::size_t i = from; i < headless->Messages().size(); ++i)
+      told += headless->Messages()[i].caption + ": " + headless->Messages()[i].text + "|";
     return told;
   }
 
   demo::Installation installation;
-  ScopedHeadless headless;
+  fw::headless::ScopedHeadless headless;
   std::unique_ptr<OkapiWizard> wizard;
-};
-
-// --- Visual Map buttons -------------------------------------------------
-
-struct ButtonRow {
-  const char* name;
-  int check;
-  const char* imageKey;
-  const char* flag;
-  const char* textSlot;
-  const char* textOrg;
-  const char* shown;
-  const char* hidden;
-  const char* text;
-  const char* hiddenText;
-};
-
-constexpr ButtonRow kButtons[] = {
-    {"More Information", IDC_VICONS_MORE_INFO, "MORE_INFORMATION", "More_saved",
-     demo::slots::kMoreInformationText, "TEXT20_org", "images\\LumenHelp.gif,120,32",
-     "images\\spacer.gif,120,32", "__MORE_INFORMATION_TEXT__,\"More Information\"",
-     "__MORE_INFORMATION_TEXT__,\"\""},
-    {"Configure", IDC_VICONS_CONFIGURE, "Configure", "Config_saved", demo::slots::kConfigureText,
-     "TEXT21_org", "images\\LBConfig.gif,120,32", "images\\spacer.gif,120,32",
-     "__CONFIGURE_TEXT__,\"Configure\"", "__CONFIGURE_TEXT__,\"\""},
 };
 
 using VisualMapTest = AppearanceTest;
 
-// Hidden in one run, shown in the next: the first values are taken once, so
-// the second run restores what the first found, not what it left.
+// Hidden in one run and shown in the next, each button comes back as the
+// first run found it, whichever edition, and the other is left alone.
 TEST_F(VisualMapTest, ButtonHiddenThenShownInALaterRunIsAsTheFirstRunFoundIt) {
   const struct {
-    const char* name;
-    std::optional<demo::Exe> llb3, lzan;
-    unsigned back;
-  } editions[] = {
-      {"3.5 Larkbook, fourth menu", demo::Exe::V3_5_0_0, std::nullopt, IDD_WMENU},
-      {"3.0 ZAN", std::nullopt, demo::Exe::V3_0_1_0, IDD_APPMENU},
+    int check;
+    std::string image, flag, text, textOrg, shown, caption;
+  } buttons[] = {
+      {IDC_VICONS_MORE_INFO, "Menu Parts:MORE_INFORMATION", "Other:More_saved", "TEXT20",
+       "TEXT20_org", "images\\LumenHelp.gif,120,32",
+       "__MORE_INFORMATION_TEXT__,\"More Information\""},
+      {IDC_VICONS_CONFIGURE, "Menu Parts:Configure", "Other:Config_saved", "TEXT21", "TEXT21_org",
+       "images\\LBConfig.gif,120,32", "__CONFIGURE_TEXT__,\"Configure\""},
   };
+  const struct {
+    std::optional<demo::Exe> llb3, lzan;
+    unsigned back;  // the fourth menu is enabled: only 3.5 has its page
+  } editions[] = {{demo::Exe::V3_5_0_0, std::nullopt, IDD_WMENU},
+                  {std::nullopt, demo::Exe::V3_0_1_0, IDD_APPMENU}};
   for (const auto& edition : editions) {
-    for (const ButtonRow& row : kButtons) {
-      SCOPED_TRACE(std::string(edition.name) + ", " + row.name);
+    for (const auto& b : buttons) {
+      SCOPED_TRACE(b.image + (edition.llb3 ? " 3.5" : " 3.0"));
       installation.llb3 = edition.llb3;
       installation.lzan = edition.lzan;
-      ASSERT_TRUE(demo::ResetMachine());
       Lay();
-      // Only 3.5 has the welcome page the fourth menu leads to.
       ASSERT_TRUE(store::WriteString("Install", "Menu4", "True", g_strMapFile));
-      const ButtonRow& other = &row == &kButtons[0] ? kButtons[1] : kButtons[0];
-      {
-        SheetDriver run = OpenAt(IDD_VICONS);
-        EXPECT_EQ(1, run.Page().Check(row.check));
-        EXPECT_EQ("TRUE", Config("Other", row.flag));
-        EXPECT_EQ(row.shown, Config("Menu Parts", std::string(row.imageKey) + "_org"));
-        EXPECT_EQ(row.text, Text(row.textOrg));
-        ASSERT_TRUE(run.Page().Click(row.check));
-        EXPECT_EQ(row.hidden, Config("Menu Parts", row.imageKey));
-        EXPECT_EQ(row.hiddenText, Text(row.textSlot));
-        ASSERT_TRUE(run.PressBack());
-        EXPECT_EQ(edition.back, run.ActiveTemplateId());
-        run.PressCancel();
+      const auto& other = &b == &buttons[0] ? buttons[1] : buttons[0];
+      for (int run = 0; run < 2; ++run) {
+        SheetDriver wizardRun = OpenAt(IDD_VICONS);
+        EXPECT_EQ(run == 0, wizardRun.Page().Check(b.check));
+        EXPECT_EQ("TRUE", Get(b.flag));
+        EXPECT_EQ(b.shown, Get(b.image + "_org"));
+        EXPECT_EQ(b.caption, Get(b.textOrg));
+        ASSERT_TRUE(wizardRun.Page().Click(b.check));
+        EXPECT_EQ(run == 0 ? "images\\spacer.gif,120,32" : b.shown, Get(b.image));
+        EXPECT_EQ(run == 0 ? b.caption.substr(0, b.caption.find(',') + 1) + "\"\"" : b.caption,
+                  Get(b.text));
+        EXPECT_FALSE(wizardRun.Page().Visible(IDC_VICONS_CONFIGURE_COMBO));
+        ASSERT_TRUE(wizardRun.PressBack());
+        EXPECT_EQ(edition.back, wizardRun.ActiveTemplateId());
       }
-      {
-        SheetDriver run = OpenAt(IDD_VICONS);
-        EXPECT_EQ(0, run.Page().Check(row.check));
-        EXPECT_EQ(1, run.Page().Check(other.check));
-        EXPECT_EQ(row.shown, Config("Menu Parts", std::string(row.imageKey) + "_org"));
-        EXPECT_EQ(row.text, Text(row.textOrg));
-        ASSERT_TRUE(run.Page().Click(row.check));
-        EXPECT_FALSE(run.Page().Visible(IDC_VICONS_MORE_INFO_COMBO));
-        EXPECT_FALSE(run.Page().Visible(IDC_VICONS_CONFIGURE_COMBO));
-        run.PressCancel();
-      }
-      EXPECT_EQ(row.shown, Config("Menu Parts", row.imageKey));
-      EXPECT_EQ(row.text, Text(row.textSlot));
-      EXPECT_EQ(other.shown, Config("Menu Parts", other.imageKey));
-      EXPECT_EQ(other.text, Text(other.textSlot));
-      EXPECT_TRUE(headless->Messages().empty()) << ::testing::PrintToString(Told());
+      EXPECT_EQ(other.shown, Get(other.image));
+      EXPECT_EQ(other.caption, Get(other.text));
+      EXPECT_EQ("", Told());
     }
   }
 }
 
-// Only the exact image name is replaced; what is not replaced stays shown.
-TEST_F(VisualMapTest, HidingReplacesTheImageNameInItsExactCaseOnly) {
-  const struct {
-    const char* before;
-    const char* after;
-    int checkedNextRun;
-  } rows[] = {
-      {"images\\LBConfig.gif,120,32", "images\\spacer.gif,120,32", 0},
-      {"LBConfig.gif|LBConfig.gif", "spacer.gif|spacer.gif", 0},
-      {"images\\lbconfig.gif,120,32", "images\\lbconfig.gif,120,32", 1},
-  };
-  Lay();
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.before);
-    SetConfig("Menu Parts", "Configure", row.before);
-    {
-      SheetDriver run = OpenAt(IDD_VICONS);
-      ASSERT_EQ(1, run.Page().Check(IDC_VICONS_CONFIGURE));
-      ASSERT_TRUE(run.Page().Click(IDC_VICONS_CONFIGURE));
-      EXPECT_EQ(row.after, Config("Menu Parts", "Configure"));
-      run.PressCancel();
-    }
-    SheetDriver run = OpenAt(IDD_VICONS);
-    EXPECT_EQ(row.checkedNextRun, run.Page().Check(IDC_VICONS_CONFIGURE));
-    run.PressCancel();
-  }
-}
-
-// The copies come from the slots the page later writes, wherever the map file
-// finds them; the stored key names stay.
-TEST_F(VisualMapTest, TextCopyIsTakenFromTheSlotTheMapFileNames) {
-  Lay();
-  SetText("TEXT21", "Visual Map");
-  SetText("TEXT22", "__CONFIGURE_TEXT__,\"Configure\"");
-  {
-    SheetDriver run = OpenAt(IDD_VICONS);
-    EXPECT_EQ("__CONFIGURE_TEXT__,\"Configure\"", Text("TEXT21_org"));
-    ASSERT_TRUE(run.Page().Click(IDC_VICONS_CONFIGURE));
-    EXPECT_EQ("__CONFIGURE_TEXT__,\"\"", Text("TEXT22"));
-    ASSERT_TRUE(run.Page().Click(IDC_VICONS_CONFIGURE));
-  }
-  EXPECT_EQ("__CONFIGURE_TEXT__,\"Configure\"", Text("TEXT22"));
-  EXPECT_EQ("Visual Map", Text("TEXT21"));
-}
-
-// A copy that could not be taken leaves its flag unset, so a later run takes
-// it; a copy already taken is not taken again from what OKAPI changed.
-TEST_F(VisualMapTest, FlagIsSetOnlyOnceBothCopiesAreTaken) {
-  Lay();
-  SetConfig("Menu Parts", "Configure", std::nullopt);
-  {
-    SheetDriver run = OpenAt(IDD_VICONS);
-    EXPECT_EQ("Error", Config("Other", "Config_saved"));
-    EXPECT_EQ("Error", Config("Menu Parts", "Configure_org"));
-    EXPECT_EQ("__CONFIGURE_TEXT__,\"Configure\"", Text("TEXT21_org"));
-    EXPECT_EQ("TRUE", Config("Other", "More_saved"));
-    ASSERT_TRUE(run.Page().Click(IDC_VICONS_CONFIGURE));  // hides the text
-    EXPECT_EQ("Error", Config("Menu Parts", "Configure"));
-  }
-  ASSERT_EQ(1u, headless->Messages().size());
-  EXPECT_EQ(
-      "Information: The Configure button's image was left as it is: there is no Configure in "
-      "lumen-config.ini.",
-      Told()[0]);
-  SetConfig("Menu Parts", "Configure", "images\\LBConfig.gif,120,32");
-  {
-    SheetDriver run = OpenAt(IDD_VICONS);
-    EXPECT_EQ("TRUE", Config("Other", "Config_saved"));
-    EXPECT_EQ("images\\LBConfig.gif,120,32", Config("Menu Parts", "Configure_org"));
-    EXPECT_EQ("__CONFIGURE_TEXT__,\"Configure\"", Text("TEXT21_org"));
-  }
-}
-
-// Copies taken by an earlier version that stored the sentinel, or lost since:
-// showing leaves the entries and tells the user.
-TEST_F(VisualMapTest, MissingFirstValuesAreNeverRestored) {
+// One click on the Configure box in files that are not as the help
+// application ships them; then the box as the next run shows it.
+TEST_F(VisualMapTest, FirstValuesComeFromTheMappedSlotsAndAMissingOneIsNeverRestored) {
+  const std::string hiddenText = "__CONFIGURE_TEXT__,\"\"";
+  const std::string spacer = "images\\spacer.gif,120,32";
   const struct {
     const char* name;
-    std::optional<std::string> imageOrg, textOrg;
-    std::vector<std::string> told;
+    std::vector<std::pair<std::string, Entry>> before, after;
+    const char* told;
+    bool checkedNextRun;
   } rows[] = {
-      {"both missing",
-       std::nullopt,
-       std::nullopt,
-       {"Information: The Configure button's image was left as it is: its first value "
-        "(Configure_org in lumen-config.ini) is missing.\n\nThe Configure button's text was "
-        "left as it is: its first value (TEXT21_org in lumen-text.ini) is missing."}},
-      {"stored as the sentinel",
-       "Error",
-       "__CONFIGURE_TEXT__,\"Configure\"",
-       {"Information: The Configure button's image was left as it is: its first value "
-        "(Configure_org in lumen-config.ini) is missing."}},
+      {"image named in other case",
+       {{"Menu Parts:Configure", "lbconfig.gif,1"}},
+       {{"Menu Parts:Configure", "lbconfig.gif,1"}, {"TEXT21", hiddenText}},
+       "",
+       true},
+      {"caption in another slot",
+       {{"TEXT21", "Visual Map"}, {"TEXT22", "__CONFIGURE_TEXT__,\"Configure\""}},
+       {{"TEXT21_org", "__CONFIGURE_TEXT__,\"Configure\""},
+        {"TEXT22", hiddenText},
+        {"TEXT21", "Visual Map"}},
+       "",
+       false},
+      {"image missing: no flag, so a later run copies it",
+       {{"Menu Parts:Configure", std::nullopt}},
+       {{"Other:Config_saved", std::nullopt},
+        {"Menu Parts:Configure", std::nullopt},
+        {"TEXT21_org", "__CONFIGURE_TEXT__,\"Configure\""},
+        {"TEXT21", hiddenText}},
+       "Information: The Configure button's image was left as it is: there is no Configure in "
+       "lumen-config.ini.|",
+       true},
+      {"first values missing, button hidden",
+       {{"Other:Config_saved", "TRUE"},
+        {"Menu Parts:Configure", spacer},
+        {"TEXT21", hiddenText},
+        {"Menu Parts:Configure_org", "Error"}},
+       {{"Menu Parts:Configure", spacer}, {"TEXT21", hiddenText}},
+       "Information: The Configure button's image was left as it is: its first value "
+       "(Configure_org in lumen-config.ini) is missing.\n\nThe Configure button's text was left "
+       "as it is: its first value (TEXT21_org in lumen-text.ini) is missing.|",
+       false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    ASSERT_TRUE(demo::ResetMachine());
     Lay();
-    SetConfig("Other", "Config_saved", "TRUE");
-    SetConfig("Menu Parts", "Configure", "images\\spacer.gif,120,32");
-    SetConfig("Menu Parts", "Configure_org", row.imageOrg);
-    SetText("TEXT21", "__CONFIGURE_TEXT__,\"\"");
-    SetText("TEXT21_org", row.textOrg);
+    for (const auto& [where, value] : row.before) Set(where, value);
     const std::size_t shown = headless->Messages().size();
-    SheetDriver run = OpenAt(IDD_VICONS);
-    ASSERT_EQ(0, run.Page().Check(IDC_VICONS_CONFIGURE));
-    ASSERT_TRUE(run.Page().Click(IDC_VICONS_CONFIGURE));
-    EXPECT_EQ("images\\spacer.gif,120,32", Config("Menu Parts", "Configure"));
-    EXPECT_EQ(row.textOrg ? *row.textOrg : "__CONFIGURE_TEXT__,\"\"", Text("TEXT21"));
-    const auto told = Told();
-    EXPECT_EQ(row.told, std::vector<std::string>(told.begin() + shown, told.end()));
-    run.PressCancel();
+    ASSERT_TRUE(OpenAt(IDD_VICONS).Page().Click(IDC_VICONS_CONFIGURE));
+    for (const auto& [where, value] : row.after) EXPECT_EQ(value, Get(where)) << where;
+    EXPECT_EQ(row.told, Told(shown));
+    EXPECT_EQ(row.checkedNextRun, OpenAt(IDD_VICONS).Page().Check(IDC_VICONS_CONFIGURE));
   }
 }
 
-// --- Opening sound and animation ---------------------------------------
-
+// The two opening effects: one make, these differences.
 struct EffectRow {
-  const char* name;
   unsigned page;
-  int current;
-  int currentCombo;
-  int def;
-  int defCombo;
-  const char* currentSlot;
-  const char* marker;
-  const char* defKey;
-  const char* otherDefKey;
-  const char* fileSlot;
-  const char* fileMarker;
+  int current, def, combo;
+  std::string option, marker, defKey, otherDefKey, fileOption, fileMarker;
   CFileDialog::Options dialog;
-  const char* chosen;
-  const char* toolCopy;
-  const char* installCopy;
+  std::string chosen, toolCopy, installCopy;
 };
 
 const EffectRow kEffects[] = {
-    {"sound",
-     IDD_SOUNDS,
+    {IDD_SOUNDS,
      IDC_SOUNDS_PLAY,
-     IDC_SOUNDS_PLAY_COMBO,
      IDC_SOUNDS_DEFAULT,
-     IDC_SOUNDS_DEFAULT_COMBO,
-     demo::slots::kPlaySound,
+     IDC_SOUNDS_PLAY_COMBO,
+     "Global Options:OPTION7",
      "__PLAY_SOUND__",
-     "Sound",
-     "Splash",
-     demo::slots::kSoundFile,
+     "OEM Defaults:Sound",
+     "OEM Defaults:Splash",
+     "Global Options:OPTION17",
      "__SOUND_FILE__",
-     {.open = true,
-      .defExt = "wav",
-      .fileName = "*.wav",
-      .flags = 0x1004,
-      .filter = "Media files (*.wav)|*.wav|",
-      .initialDir = "",
-      .title = ""},
+     {true, "wav", "*.wav", 0x1004, "Media files (*.wav)|*.wav|", "", ""},
      "chime.wav",
      "c:\\zantools\\zanhelp\\customization\\chime.wav",
      "c:\\zantools\\zanhelp\\chime.wav"},
-    {"animation",
-     IDD_SPLASH,
+    {IDD_SPLASH,
      IDC_SPLASH_SHOW,
-     IDC_SPLASH_SHOW_COMBO,
      IDC_SPLASH_DEFAULT,
-     IDC_SPLASH_DEFAULT_COMBO,
-     demo::slots::kShowSplash,
+     IDC_SPLASH_SHOW_COMBO,
+     "Global Options:OPTION3",
      "__SHOW_SPLASH__",
-     "Splash",
-     "Sound",
-     demo::slots::kSplashAnimation,
+     "OEM Defaults:Splash",
+     "OEM Defaults:Sound",
+     "Global Options:OPTION16",
      "__SPLASH_ANIMATION__",
-     {.open = true,
-      .defExt = "swf",
-      .fileName = "*.swf",
-      .flags = 0x1004,
-      .filter = "Shockwave files (*.swf)|*.swf|",
-      .initialDir = "",
-      .title = ""},
+     {true, "swf", "*.swf", 0x1004, "Shockwave files (*.swf)|*.swf|", "", ""},
      "intro.swf",
      "c:\\zantools\\zanhelp\\customization\\images\\small\\intro.swf",
      "c:\\zantools\\zanhelp\\images\\small\\intro.swf"},
@@ -336,131 +215,73 @@ const EffectRow kEffects[] = {
 
 using OpeningEffectTest = AppearanceTest;
 
-TEST_F(OpeningEffectTest, BoxesStartFromTheOptionAndTheDefaultsAsStored) {
+TEST_F(OpeningEffectTest, BoxesStartAsStoredAndEachClickWritesOnlyItsEntry) {
   const struct {
-    std::optional<std::string> value;
-    int checked;
-  } values[] = {{"true", 1}, {"TRUE", 1}, {"True", 0}, {"false", 0}, {std::nullopt, 0}};
-  Lay();
-  for (const EffectRow& row : kEffects) {
-    for (const auto& value : values) {
-      SCOPED_TRACE(std::string(row.name) + ", " + value.value.value_or("<missing>"));
-      SetConfig("Global Options", row.currentSlot,
-                value.value ? std::optional(row.marker + ("," + *value.value)) : std::nullopt);
-      SetConfig("OEM Defaults", row.defKey, value.value);
-      SheetDriver run = OpenAt(row.page);
-      EXPECT_EQ(value.checked, run.Page().Check(row.current));
-      EXPECT_EQ(value.checked, run.Page().Check(row.def));
-      for (int combo : {row.currentCombo, row.defCombo}) {
-        EXPECT_EQ((std::vector<std::string>{"FALSE", "TRUE"}), run.Page().Get(combo).items);
-        EXPECT_FALSE(run.Page().Visible(combo));
-      }
-      run.PressCancel();
+    Entry value;
+    bool checked;
+  } stored[] = {{"true", true}, {"TRUE", true}, {"True", false}, {std::nullopt, false}};
+  for (const EffectRow& e : kEffects) {
+    for (const auto& s : stored) {
+      SCOPED_TRACE(e.marker + " " + s.value.value_or("<missing>"));
+      Lay();
+      Set(e.option, e.marker + (s.value ? "," + *s.value : ""));  // the slot stays known
+      Set(e.defKey, s.value);
+      SheetDriver run = OpenAt(e.page);
+      EXPECT_EQ(s.checked, run.Page().Check(e.current));
+      EXPECT_EQ(s.checked, run.Page().Check(e.def));
+      EXPECT_FALSE(run.Page().Visible(e.combo));
+      ASSERT_TRUE(run.Page().Click(e.current));
+      EXPECT_EQ(e.marker + (s.checked ? ",false" : ",true"), Get(e.option));
+      EXPECT_EQ(s.value, Get(e.defKey));
+      ASSERT_TRUE(run.Page().Click(e.def));
+      EXPECT_EQ(s.checked ? "false" : "true", Get(e.defKey));
+      EXPECT_EQ("true", Get(e.otherDefKey));
     }
   }
 }
 
-TEST_F(OpeningEffectTest, EachClickWritesItsOwnEntryAtOnce) {
-  Lay();
-  for (const EffectRow& row : kEffects) {
-    SCOPED_TRACE(row.name);
-    SheetDriver run = OpenAt(row.page);
-    const std::string m = row.marker;
-    const std::string otherDefault = Config("OEM Defaults", row.otherDefKey);
-    ASSERT_EQ(1, run.Page().Check(row.current));
-    ASSERT_TRUE(run.Page().Click(row.current));
-    EXPECT_EQ(m + ",false", Config("Global Options", row.currentSlot));
-    EXPECT_EQ("true", Config("OEM Defaults", row.defKey));
-    ASSERT_TRUE(run.Page().Click(row.current));
-    EXPECT_EQ(m + ",true", Config("Global Options", row.currentSlot));
-    ASSERT_TRUE(run.Page().Click(row.def));
-    EXPECT_EQ("false", Config("OEM Defaults", row.defKey));
-    EXPECT_EQ(otherDefault, Config("OEM Defaults", row.otherDefKey));
-    EXPECT_EQ(m + ",true", Config("Global Options", row.currentSlot));
-    run.PressCancel();
-  }
-  EXPECT_TRUE(headless->Messages().empty());
-}
-
-TEST_F(OpeningEffectTest, ChosenFileIsCopiedIntoBothTreesAndNamed) {
-  Lay();
-  const std::string chosenDir = "c:\\media";
-  ASSERT_TRUE(demo::MakeDirectories(chosenDir));
-  for (const EffectRow& row : kEffects) {
-    SCOPED_TRACE(row.name);
-    const std::string chosen = chosenDir + "\\" + row.chosen;
-    ASSERT_TRUE(platform::Os().files->WriteFileAtomic(chosen, row.name));
-    SheetDriver run = OpenAt(row.page);
-    const std::string before = Config("Global Options", row.fileSlot);
-
-    headless->AnswerFileDialog(std::nullopt);
-    run.Page().Dialog().OnOK();
-    EXPECT_EQ(before, Config("Global Options", row.fileSlot));
-
-    headless->AnswerFileDialog(chosen);
-    run.Page().Dialog().OnOK();
-    EXPECT_EQ(row.dialog, headless->FileDialogs().back());
-    EXPECT_EQ(row.name, platform::Os().files->ReadFile(row.toolCopy).value_or("<missing>"));
-    EXPECT_EQ(row.name, platform::Os().files->ReadFile(row.installCopy).value_or("<missing>"));
-    EXPECT_EQ(std::string(row.fileMarker) + "," + row.chosen,
-              Config("Global Options", row.fileSlot));
-    EXPECT_EQ(row.page, run.ActiveTemplateId());
-    EXPECT_TRUE(headless->Messages().empty()) << ::testing::PrintToString(Told());
-
-    // Chosen where it goes: in place already, and not emptied.
-    headless->AnswerFileDialog(row.installCopy);
-    run.Page().Dialog().OnOK();
-    EXPECT_EQ(row.name, platform::Os().files->ReadFile(row.installCopy).value_or("<missing>"));
-    EXPECT_TRUE(headless->Messages().empty()) << ::testing::PrintToString(Told());
-    run.PressCancel();
-  }
-}
-
-TEST_F(OpeningEffectTest, FailedCopyIsToldAndOnlyTheInstalledFileIsNamed) {
+// The file operation (the hidden OK button), its dialog answered as a row says.
+TEST_F(OpeningEffectTest, ChosenFileIsNamedOnlyOnceTheInstallationHasIt) {
   const struct {
     const char* name;
-    bool toolFails, installFails;
-    bool named;
-    const char* closing;
+    bool cancel, inPlace, toolRefuses, installRefuses, named;
+    const char* told;  // the end of the message; empty: none
   } rows[] = {
-      {"installation", false, true, false, " was not changed."},
-      {"tool folder", true, false, true, " all the same."},
+      {"chosen elsewhere", false, false, false, false, true, ""},
+      {"cancelled", true, false, false, false, false, ""},
+      {"chosen in the installation", false, true, false, false, true, ""},
+      {"installation refuses", false, false, false, true, false, " was not changed.|"},
+      {"tool folder refuses", false, false, true, false, true, " all the same.|"},
   };
-  Lay();
-  for (const EffectRow& effect : kEffects) {
+  for (const EffectRow& e : kEffects) {
     for (const auto& row : rows) {
-      SCOPED_TRACE(std::string(effect.name) + ", " + row.name);
-      const std::string chosen = std::string("c:\\zantools\\") + effect.chosen;
-      ASSERT_TRUE(platform::Os().files->WriteFileAtomic(chosen, "new"));
-      for (const char* target : {effect.toolCopy, effect.installCopy}) {
-        (void)platform::Os().files->SetAttributesNormal(target);
-        ASSERT_TRUE(demo::RemoveTree(target));
+      SCOPED_TRACE(e.marker + " " + row.name);
+      Lay();
+      auto& files = *platform::Os().files;
+      const std::string chosen = row.inPlace ? e.installCopy : "c:\\zantools\\" + e.chosen;
+      ASSERT_TRUE(files.WriteFileAtomic(chosen, "new"));
+      for (auto [target, refuses] :
+           {std::pair{e.toolCopy, row.toolRefuses}, std::pair{e.installCopy, row.installRefuses}}) {
+        if (!refuses) continue;
+        ASSERT_TRUE(demo::MakeDirectories(target.substr(0, target.rfind('\\'))));
+        ASSERT_TRUE(files.WriteFileAtomic(target, "old") && files.SetReadOnly(target));
       }
-      const std::string toolCopy = effect.toolCopy;
-      ASSERT_TRUE(demo::MakeDirectories(toolCopy.substr(0, toolCopy.rfind('\\'))));
-      if (row.toolFails) {
-        ASSERT_TRUE(platform::Os().files->WriteFileAtomic(effect.toolCopy, "old"));
-        ASSERT_TRUE(platform::Os().files->SetReadOnly(effect.toolCopy));
-      }
-      if (row.installFails) {
-        ASSERT_TRUE(platform::Os().files->WriteFileAtomic(effect.installCopy, "old"));
-        ASSERT_TRUE(platform::Os().files->SetReadOnly(effect.installCopy));
-      }
-      SheetDriver run = OpenAt(effect.page);
-      const std::string before = Config("Global Options", effect.fileSlot);
+      SheetDriver run = OpenAt(e.page);
+      const Entry before = Get(e.fileOption);
       const std::size_t shown = headless->Messages().size();
-      headless->AnswerFileDialog(chosen);
+      headless->AnswerFileDialog(row.cancel ? std::nullopt : Entry(chosen));
       run.Page().Dialog().OnOK();
-      EXPECT_EQ(row.named ? std::string(effect.fileMarker) + "," + effect.chosen : before,
-                Config("Global Options", effect.fileSlot));
-      ASSERT_EQ(shown + 1, headless->Messages().size());
-      const std::string told = Told().back();
-      const std::string target = row.toolFails ? effect.toolCopy : effect.installCopy;
-      EXPECT_NE(std::string::npos, told.find(chosen + " could not be copied to " + target)) << told;
-      EXPECT_NE(std::string::npos, told.find(row.closing)) << told;
-      run.PressCancel();
-      for (const char* target : {effect.toolCopy, effect.installCopy})
-        (void)platform::Os().files->SetAttributesNormal(target);
+      EXPECT_EQ(e.dialog, headless->FileDialogs().back());
+      EXPECT_EQ(row.named ? e.fileMarker + "," + e.chosen : before, Get(e.fileOption));
+      if (!row.cancel) {
+        EXPECT_EQ(row.toolRefuses ? "old" : "new", files.ReadFile(e.toolCopy));
+        EXPECT_EQ(row.installRefuses ? "old" : "new", files.ReadFile(e.installCopy));
+      }
+      const std::string told = Told(shown);
+      EXPECT_EQ(*row.told == 0, told.empty()) << told;
+      EXPECT_TRUE(told.ends_with(row.told)) << told;
+      for (const std::string& target : {e.toolCopy, e.installCopy})
+        (void)files.SetAttributesNormal(target);  // for the next reset
     }
   }
 }
