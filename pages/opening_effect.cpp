@@ -168,11 +168,11 @@ void COpeningEffectPage::OnOK() {
   CFileDialog dialog(true, std::string(m_effect.defExt), std::string(m_effect.initialName),
                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, std::string(m_effect.filter));
   if (dialog.DoModal() != IDOK) return;
-  (void)UseFile(dialog.GetPathName(), dialog.GetFileName());  // failures are told
+  UseFile(dialog.GetPathName(), dialog.GetFileName());
   COkapiPage::OnOK();
 }
 
-bool COpeningEffectPage::UseFile(const std::string& path, const std::string& name) {
+void COpeningEffectPage::UseFile(const std::string& path, const std::string& name) {
   MakeToolFolders(g_strHelpRoot, m_effect.toolFolder);
   const std::string toolCopy = g_strHelpRoot + std::string(m_effect.toolFolder) + name;
   const std::string installCopy = g_strInstallDir + std::string(m_effect.installFolder) + name;
@@ -185,7 +185,6 @@ bool COpeningEffectPage::UseFile(const std::string& path, const std::string& nam
   for (const std::string& target : failed)
     told += path + " could not be copied to " + target + ".\n";
   const store::Item& option = m_effect.fileOption;
-  bool named = false;
   if (!installed) {
     // The help application would name a file it does not have.
     told += "\nThe help application's " + std::string(m_effect.noun) + " was not changed.";
@@ -194,11 +193,11 @@ bool COpeningEffectPage::UseFile(const std::string& path, const std::string& nam
             std::string(option.key) + ", so the help application's " + std::string(m_effect.noun) +
             " was not changed.";
   } else {
-    named = store::Write(option, std::string(option.key) + "," + name);  // a failure is reported
+    const bool named = store::Write(option, std::string(option.key) + "," + name);
     if (named && !told.empty())
       told +=
           "\nThe help application uses the new " + std::string(m_effect.noun) + " all the same.";
   }
+  // A failed write has been shown by the store.
   if (!told.empty()) MessageBox(told, "Information", MB_OK);
-  return named;
 }

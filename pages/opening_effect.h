@@ -51,8 +51,8 @@ class COpeningEffectPage : public COkapiPage {
   void LoadStates();
   void OnCurrentSetting();
   void OnDefaultSetting();
-  // The copies and the option; true when the help application got the file.
-  bool UseFile(const std::string& path, const std::string& name);
+  // The copies and the option; what failed is told.
+  void UseFile(const std::string& path, const std::string& name);
 
  private:
   // Writes one check box's item; on failure the box goes back to the file.

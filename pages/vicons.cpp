@@ -55,7 +55,7 @@ std::string FileName(const store::Item& entry) {
 // its slot) and its file.
 std::string Where(const store::Item& entry) {
   if (!entry.mapSection.empty())
-    return "the entry marked " + std::string(entry.key) + " in " + FileName(entry);
+    return "entry marked " + std::string(entry.key) + " in " + FileName(entry);
   return std::string(entry.key) + " in " + FileName(entry);
 }
 

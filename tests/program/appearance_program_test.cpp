@@ -39,13 +39,16 @@ TEST_F(ProgramTest, VisualMapButtonHiddenAndShownAndSoundSwitchedOff) {
   const std::string caption = Text(demo::slots::kConfigureText);
   ASSERT_EQ(BST_CHECKED, IsDlgButtonChecked(CurrentPage(wizard), IDC_VICONS_CONFIGURE));
 
-  ClickUntil(wizard, IDC_VICONS_CONFIGURE,
-             [] { return Config("Menu Parts", "Configure") == "images\\spacer.gif,120,32"; });
-  EXPECT_EQ("__CONFIGURE_TEXT__,\"\"", Text(demo::slots::kConfigureText));
+  // Each click writes two files: the test waits for both.
+  ClickUntil(wizard, IDC_VICONS_CONFIGURE, [] {
+    return Config("Menu Parts", "Configure") == "images\\spacer.gif,120,32" &&
+           Text(demo::slots::kConfigureText) == "__CONFIGURE_TEXT__,\"\"";
+  });
   Screenshot(wizard, "vicons-configure-hidden");
-  ClickUntil(wizard, IDC_VICONS_CONFIGURE,
-             [&] { return Config("Menu Parts", "Configure") == shown; });
-  EXPECT_EQ(caption, Text(demo::slots::kConfigureText));
+  ClickUntil(wizard, IDC_VICONS_CONFIGURE, [&] {
+    return Config("Menu Parts", "Configure") == shown &&
+           Text(demo::slots::kConfigureText) == caption;
+  });
   EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(CurrentPage(wizard), IDC_VICONS_CONFIGURE));
   Screenshot(wizard, "vicons-configure-shown");
 
