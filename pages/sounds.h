@@ -1,9 +1,14 @@
 // The opening sound.
 #pragma once
 
-#include "wizard/page_frame.h"
+#include "pages/opening_effect.h"
 
-class CSounds : public COkapiPage {
+class CSounds : public COpeningEffectPage {
  public:
-  CSounds();
+  CSounds() : COpeningEffectPage(OpeningEffect::Sound()) {}
+
+  CComboBox& m_cboDefaultSound = m_cboDefault;
+  CComboBox& m_cboPlaySound = m_cboCurrent;
+  bool& m_bDefaultSound = m_bDefault;
+  bool& m_bPlaySound = m_bCurrent;
 };

@@ -7,8 +7,7 @@
 namespace okapi_test {
 
 std::string ReadSource(const char* relative) {
-  const auto path =
-      std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / relative;
+  const auto path = std::filesystem::path(OKAPI_SOURCE_DIR) / relative;
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
