@@ -2,10 +2,21 @@
 
 #include "platform/platform.h"
 #include "res/resource.h"
+#include "store/item_table.h"
 #include "store/profile.h"
 
 bool COkapiApp::IsFirstInstance(const std::string& name) {
   return platform::Os().instances->ClaimMutex(name);
+}
+
+std::string ReadBackMessage(const store::ReadBackMismatch& m) {
+  const auto shown = [](const std::optional<std::string>& v) {
+    return v ? "\"" + *v + "\"" : std::string("nothing (the entry is missing)");
+  };
+  return "OKAPI wrote " + m.name + " in " + m.file + ", but the file now holds " + shown(m.found) +
+         " there instead of " + shown(m.written) +
+         ".\n\nAnother program may have changed the file, or Windows did not keep the "
+         "change. Check the file before you distribute the package.";
 }
 
 namespace {
@@ -16,6 +27,8 @@ void TellWriteFailures() {
     AfxMessageBox("OKAPI could not save " + file + ".\n\n" + reason +
                   "\n\nThe file was left as it was before this change.");
   });
+  store::SetReadBackReporter(
+      [](const store::ReadBackMismatch& m) { AfxMessageBox(ReadBackMessage(m)); });
 }
 
 }  // namespace

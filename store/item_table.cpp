@@ -1,7 +1,12 @@
 #include "store/item_table.h"
 
+#include <map>
+#include <tuple>
+
 #include "store/globals.h"
 #include "store/items.h"
+#include "store/profile.h"
+#include "store/profile_text.h"
 
 namespace store {
 
@@ -47,10 +52,58 @@ bool HoldsSentinel(std::string_view value) {
   return value.find(kSentinel) != std::string_view::npos;
 }
 
+namespace {
+
+struct Written {
+  std::string name, file, section, slot;
+  std::optional<std::string> expected;  // as a whole read gives it back
+};
+
+struct ReadBack {
+  ReadBackReporter reporter;
+  // By file, section and slot, spelled as written: the last write counts.
+  std::map<std::tuple<std::string, std::string, std::string>, Written> written;
+};
+
+ReadBack& TheReadBack() {
+  static ReadBack readBack;
+  return readBack;
+}
+
+std::optional<ReadBackMismatch> Check(const Written& w) {
+  auto found = ReadStringFromDisk(w.section, w.slot, w.file);
+  if (found == w.expected) return std::nullopt;
+  return ReadBackMismatch{w.name, w.file, w.expected, std::move(found)};
+}
+
+}  // namespace
+
 bool Write(const Item& item, std::optional<std::string_view> value) {
   const auto slot = SlotOf(item);
   if (!slot) return false;
-  return WriteItem(PathOf(item.file), item.section, *slot, value);
+  const std::string& file = PathOf(item.file);
+  if (!WriteItem(file, item.section, *slot, value)) return false;
+  Written w{std::string(item.key), file, std::string(item.section), *slot, std::nullopt};
+  if (w.name.empty()) w.name = *slot;
+  if (value) w.expected = ProfileResult(*value, {}, kWholeValue);
+  auto& readBack = TheReadBack();
+  if (auto mismatch = Check(w); mismatch && readBack.reporter) readBack.reporter(*mismatch);
+  readBack.written.insert_or_assign({w.file, w.section, w.slot}, std::move(w));
+  return true;
+}
+
+void SetReadBackReporter(ReadBackReporter reporter) {
+  TheReadBack().reporter = std::move(reporter);
+}
+
+void ForgetWrittenItems() { TheReadBack().written.clear(); }
+
+std::vector<ReadBackMismatch> CheckWrittenItems() {
+  std::vector<ReadBackMismatch> mismatches;
+  for (const auto& [where, w] : TheReadBack().written) {
+    if (auto mismatch = Check(w)) mismatches.push_back(std::move(*mismatch));
+  }
+  return mismatches;
 }
 
 }  // namespace store

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace store {
 
@@ -52,6 +54,22 @@ bool HoldsSentinel(std::string_view value);
 // Writes the entry (nullopt deletes it). False when the item has no slot
 // (nothing written, not reported) or the write failed (already reported).
 [[nodiscard]] bool Write(const Item& item, std::optional<std::string_view> value);
+
+// An entry that does not read back from disk as it was written: another
+// program changed the file, or the system did not keep the write.
+struct ReadBackMismatch {
+  std::string name;  // the marker, or the fixed key
+  std::string file;
+  std::optional<std::string> written;  // nullopt: deleted
+  std::optional<std::string> found;    // nullopt: missing
+};
+using ReadBackReporter = std::function<void(const ReadBackMismatch&)>;
+// Told about each mismatch found right after a write; by default nobody is.
+void SetReadBackReporter(ReadBackReporter reporter);
+// Every item written in this run, read back from disk now.
+std::vector<ReadBackMismatch> CheckWrittenItems();
+// Starts a new run's list (tests).
+void ForgetWrittenItems();
 
 namespace item {
 

@@ -89,6 +89,18 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
   return ProfileResult(std::nullopt, def, size);
 }
 
+std::optional<std::string> ReadStringFromDisk(std::string_view section, std::string_view key,
+                                              const std::string& file) {
+  auto* fs = Files();
+  if (!fs) return std::nullopt;
+  auto bytes = fs->ReadFile(file);
+  if (!bytes) return std::nullopt;
+  const ProfileText text(std::move(*bytes));
+  const auto raw = text.RawValue(TrimNameParameter(section), TrimNameParameter(key));
+  if (!raw) return std::nullopt;
+  return ProfileResult(*raw, {}, 0x10000);
+}
+
 platform::Status WriteString(std::string_view section, std::optional<std::string_view> key,
                              std::optional<std::string_view> value, const std::string& file) {
   return WriteStrings(file, {{section, key, value}});

@@ -26,6 +26,11 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
 platform::Status WriteString(std::string_view section, std::optional<std::string_view> key,
                              std::optional<std::string_view> value, const std::string& file);
 
+// What a whole read of the key gives, taken from the file on disk now and
+// not from what this engine holds; nullopt when the key is not there.
+std::optional<std::string> ReadStringFromDisk(std::string_view section, std::string_view key,
+                                              const std::string& file);
+
 // Several writes to one file, applied in order as WriteString would apply
 // them, and put on disk in one atomic write: all of them or none.
 struct Edit {

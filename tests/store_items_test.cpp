@@ -105,4 +105,28 @@ TEST_F(StoreItems, ItemsByNameTellMissingFromPresent) {
   EXPECT_FALSE(store::HoldsSentinel("__PLAY_SOUND__,error"));
 }
 
+TEST_F(StoreItems, WritesThatDoNotReadBackFromDiskAreTold) {
+  namespace item = store::item;
+  std::vector<store::ReadBackMismatch> told;
+  store::SetReadBackReporter([&](const store::ReadBackMismatch& m) { told.push_back(m); });
+  ASSERT_TRUE(store::Write(item::kTitle, "__TITLE__,\"Acme\""));
+  files->DropNextWrite();  // the system says it wrote, and did not
+  ASSERT_TRUE(store::Write(item::kSystemInformation, std::nullopt));
+  ASSERT_EQ(1u, told.size());
+  EXPECT_EQ("__SYSTEM_INFORMATION__", told[0].name);
+  EXPECT_EQ(std::nullopt, told[0].written);
+  EXPECT_EQ("__SYSTEM_INFORMATION__,\"System Details\"", told[0].found);
+
+  // Another program changes the title behind the engine, which still holds
+  // the file it wrote: only a read from disk sees it.
+  std::string bytes = files->Contents(kText);
+  bytes.replace(bytes.find("Acme"), 4, "Evil");
+  ASSERT_TRUE(platform::Os().files->WriteFileAtomic(kText, bytes));
+  const auto mismatches = store::CheckWrittenItems();
+  ASSERT_EQ(2u, mismatches.size()) << "the dropped delete, and the changed title";
+  EXPECT_EQ("__TITLE__", mismatches[0].name);
+  EXPECT_EQ("__TITLE__,\"Evil\"", mismatches[0].found);
+  store::SetReadBackReporter(nullptr);
+}
+
 }  // namespace

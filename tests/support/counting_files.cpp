@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "demo/installation.h"
+#include "store/item_table.h"
 #include "store/profile.h"
 
 namespace okapi_test {
@@ -50,6 +51,7 @@ std::string CountingFiles::Contents(const std::string& path) {
 platform::Status CountingFiles::WriteFileAtomic(const std::string& path, std::string_view bytes) {
   ++writes_;
   if (!failNext_.empty()) return platform::Status::Fail(std::exchange(failNext_, {}));
+  if (std::exchange(dropNext_, false)) return platform::Status::Ok();
   return real_->WriteFileAtomic(path, bytes);
 }
 
@@ -60,6 +62,7 @@ ScopedCountingFiles::ScopedCountingFiles() {
   services->files = std::move(files);
   previous_ = platform::ReplaceOs(std::move(services));
   store::ForgetCachedFiles();
+  store::ForgetWrittenItems();
 }
 
 ScopedCountingFiles::~ScopedCountingFiles() {

@@ -24,6 +24,8 @@ class CountingFiles final : public platform::FileSystem {
   std::string Contents(const std::string& path);
   // The next atomic write fails with this reason and changes nothing.
   void FailNextWrite(std::string reason) { failNext_ = std::move(reason); }
+  // The next atomic write says it succeeded and changes nothing.
+  void DropNextWrite() { dropNext_ = true; }
   int ReadCount() const { return reads_; }
   int StampCount() const { return stamps_; }
   int WriteCount() const { return writes_; }
@@ -33,7 +35,9 @@ class CountingFiles final : public platform::FileSystem {
     return real_->Copy(from, to, failIfExists);
   }
   bool Remove(const std::string& path) override { return real_->Remove(path); }
-  bool RemoveEmptyDirectory(const std::string& path) override { return real_->RemoveEmptyDirectory(path); }
+  bool RemoveEmptyDirectory(const std::string& path) override {
+    return real_->RemoveEmptyDirectory(path);
+  }
   bool SetAttributesNormal(const std::string& path) override {
     return real_->SetAttributesNormal(path);
   }
@@ -58,6 +62,7 @@ class CountingFiles final : public platform::FileSystem {
   std::vector<std::string> madeTop_;  // under Wine: the folders made right below a drive
   std::unique_ptr<platform::FileSystem> real_;
   std::string failNext_;
+  bool dropNext_ = false;
   int reads_ = 0;
   int stamps_ = 0;
   int writes_ = 0;

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "store/item_table.h"
+
 namespace okapi_test {
 
 // Fresh services for each test, on Windows too: what a test claims (the
@@ -13,6 +15,7 @@ TestMachine::TestMachine() {
   if (mkdtemp(pattern.data())) driveRoot_ = pattern;
 #endif
   previous_ = platform::ReplaceOs(platform::MakeNativeServices(driveRoot_));
+  store::ForgetWrittenItems();
 }
 
 TestMachine::~TestMachine() {
