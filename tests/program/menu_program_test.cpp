@@ -64,23 +64,29 @@ TEST_F(ProgramTest, MenuPageIsRenamedEndToEndAndRoutesByTheFourthMenu) {
   Cancel(wizard, program);
 }
 
-class ProgramWithoutVisualMapTest : public ProgramTest {
+class ProgramVersion30Test : public ProgramTest {
  protected:
   void SetUp() override {
+    installation.llb3 = demo::Exe::V3_0_1_0;
     installation.usesVisualMap = false;
     ProgramTest::SetUp();
   }
 };
 
-TEST_F(ProgramWithoutVisualMapTest, MenuNextWithoutTheFourthMenuGoesToBackgrounds) {
+TEST_F(ProgramVersion30Test, MenuPageHasNoFourthMenuAndNextGoesToBackgrounds) {
   Program program;
   HWND wizard = Start(program);
   ASSERT_TRUE(wizard);
   ASSERT_NO_FATAL_FAILURE(NextTo(wizard, IDD_APPMENU));
-  Click(wizard, IDC_APPMENU_WELCOME_TITLE_CHECK);
-  HWND title4 = GetDlgItem(CurrentPage(wizard), IDC_APPMENU_TITLE4);
-  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(title4); }));
+  HWND page = CurrentPage(wizard);
+  for (int control : {IDC_APPMENU_WELCOME_TITLE_CHECK, IDC_APPMENU_TITLE4, IDC_APPMENU_ALT_KEY4}) {
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, control))) << control;
+  }
+  Type(wizard, IDC_APPMENU_TITLE3, "Toolbox");
+  Type(wizard, IDC_APPMENU_ALT_KEY3, "x");
+  Screenshot(wizard, "menu-version-30");
   ASSERT_TRUE(Press(wizard, PSBTN_NEXT, IDD_BACKGROUNDS));
+  EXPECT_EQ("__MENU3_TITLE__,\"Toolbo<u>x</u>\"", Text(demo::slots::kMenu3Title));
   Cancel(wizard, program);
 }
 
