@@ -322,6 +322,18 @@ TEST_F(MenuPagesTest, MissingFirstValuesAreNeitherSavedNorRestored) {
   EXPECT_NE(std::string::npos, LastMessage().find("sysInfo_org in section [Small Styles]"));
 }
 
+TEST_F(MenuPagesTest, AFailedSaveOfFirstValuesIsTriedAgainAtTheNextStart) {
+  const At flag = {&g_strTextFile, "Other", "SysDetails_saved"};
+  ASSERT_TRUE(platform::Os().files->SetReadOnly(g_strConfigFile));
+  OpenAt(IDD_APPMENU).PressCancel();
+  EXPECT_EQ("Error", Get(flag));
+  ASSERT_TRUE(platform::Os().files->SetAttributesNormal(g_strConfigFile));
+  OpenAt(IDD_APPMENU).PressCancel();
+  EXPECT_EQ("TRUE", Get(flag));
+  EXPECT_EQ(".sysInfo {color: #003366; cursor: hand;}",
+            Get(InConfig("Small Styles", "sysInfo_org")));
+}
+
 TEST_F(MenuPagesTest, FourthMenuSwitchChangesMarkerFlagAndDefaultMenu) {
   const std::string welcome = "_TITLE__,\"<u>W</u>elcome\"";
   const struct {
