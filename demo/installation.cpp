@@ -88,13 +88,13 @@ VersionCM=0
 
 constexpr char kText[] = R"([Lumen Text]
 TEXT1=__TITLE__,"Lumen Larkbook Help and Information"
-TEXT2=__MENU1_TITLE__,"Getting <u>S</u>tarted"
+TEXT2=__MENU1_TITLE__,"<u>G</u>etting Started"
 TEXT3=__MENU2_TITLE__,"<u>H</u>elp and Support"
 TEXT4=__MENU3_TITLE__,"<u>T</u>ools"
 TEXT5=__SYSTEM_INFORMATION__,"System <u>D</u>etails"
 TEXT6="Click a menu to begin"
 TEXT7="Print"
-TEXT8=__MENU1_ALT_KEY__,S
+TEXT8=__MENU1_ALT_KEY__,G
 TEXT9=__MENU2_ALT_KEY__,H
 TEXT10="Close"
 TEXT11=__MENU3_ALT_KEY__,T

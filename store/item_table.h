@@ -100,7 +100,8 @@ inline constexpr Item kMenu2AltKey = TextItem("__MENU2_ALT_KEY__");
 inline constexpr Item kMenu3AltKey = TextItem("__MENU3_ALT_KEY__");
 inline constexpr Item kMenu4AltKey = TextItem("__MENU4_ALT_KEY__");
 inline constexpr Item kAboutAltKey = TextItem("__ABOUT_ALT_KEY__");
-inline constexpr Item kSystemInformation = TextItem("__SYSTEM_INFORMATION__");
+// Spelt as the help application writes it; map keys compare without case.
+inline constexpr Item kSystemInformation = TextItem("__System_Information__");
 inline constexpr Item kSysInfoAltKey = TextItem("__SYSINFO_ALT_KEY__");
 inline constexpr Item kConfigureText = TextItem("__CONFIGURE_TEXT__");
 inline constexpr Item kMoreInformationText = TextItem("__MORE_INFORMATION_TEXT__");

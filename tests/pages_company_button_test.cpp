@@ -6,12 +6,12 @@
 #include <string>
 
 #include "app/discovery.h"
-#include "store/globals.h"
 #include "app/okapi_app.h"
 #include "demo/installation.h"
 #include "framework/headless/headless.h"
 #include "platform/platform.h"
 #include "res/resource.h"
+#include "store/globals.h"
 #include "store/profile.h"
 #include "tests/support/fixture_drive.h"
 #include "tests/support/program_templates.h"
@@ -175,7 +175,8 @@ TEST_F(CompanyNameTest, WithoutATitleEntryNothingIsWrittenAndTheUserTold) {
     run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
     ASSERT_TRUE(run.PressNext());
     EXPECT_EQ(unsigned{IDD_APPMENU}, run.ActiveTemplateId());
-    EXPECT_EQ("[Lumen Text]\r\n", File(g_strTextFile));
+    // The menu page, now shown, may flag its first values under [Other].
+    EXPECT_TRUE(store::ReadKeyNames("Lumen Text", g_strTextFile).empty()) << File(g_strTextFile);
     ASSERT_EQ(shown + 1, headless->Messages().size());
     EXPECT_NE(std::string::npos, Told().back().find("__TITLE__"));
     run.PressCancel();

@@ -6,6 +6,7 @@
 
 namespace okapi_test {
 
+// From the source tree itself: a compiler cache may make __FILE__ relative.
 std::string ReadSource(const char* relative) {
   const auto path = std::filesystem::path(OKAPI_SOURCE_DIR) / relative;
   std::ifstream in(path, std::ios::binary);
