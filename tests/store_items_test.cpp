@@ -113,7 +113,7 @@ TEST_F(StoreItems, WritesThatDoNotReadBackFromDiskAreTold) {
   files->DropNextWrite();  // the system says it wrote, and did not
   ASSERT_TRUE(store::Write(item::kSystemInformation, std::nullopt));
   ASSERT_EQ(1u, told.size());
-  EXPECT_EQ("__SYSTEM_INFORMATION__", told[0].name);
+  EXPECT_EQ("__System_Information__", told[0].name);
   EXPECT_EQ(std::nullopt, told[0].written);
   EXPECT_EQ("__SYSTEM_INFORMATION__,\"System Details\"", told[0].found);
 
