@@ -1,0 +1,332 @@
+#include "package/changes_report.h"
+
+#include <algorithm>
+#include <set>
+#include <string_view>
+#include <utility>
+
+#include "package/package_tree.h"
+#include "platform/ascii.h"
+#include "store/backup.h"
+#include "store/globals.h"
+#include "store/profile_text.h"
+
+namespace report {
+namespace {
+
+constexpr int kTableLinesShown = 20;
+
+// The wizard's pages in their order, by caption.
+constexpr std::string_view kPages[] = {
+    "Modified by", "Menu",   "Welcome Page",     "Visual Map Buttons", "Backgrounds",
+    "Color",       "Sounds", "Animation Screen", "Packaging",          "Other entries"};
+
+struct MarkerPage {
+  std::string_view prefix;  // a marker, or the start of several
+  std::string_view page;
+};
+constexpr MarkerPage kMarkerPages[] = {
+    {"__TITLE__", "Modified by"},
+    {"__MENU1_TITLE__", "Menu"},
+    {"__MENU2_TITLE__", "Menu"},
+    {"__MENU3_TITLE__", "Menu"},
+    {"__MENU4_TITLE__", "Menu"},
+    {"__MENUX_TITLE__", "Menu"},
+    {"__MENU1_ALT_KEY__", "Menu"},
+    {"__MENU2_ALT_KEY__", "Menu"},
+    {"__MENU3_ALT_KEY__", "Menu"},
+    {"__MENU4_ALT_KEY__", "Menu"},
+    {"__ABOUT_ALT_KEY__", "Menu"},
+    {"__SYSTEM_INFORMATION__", "Menu"},
+    {"__SYSINFO_ALT_KEY__", "Menu"},
+    {"__DEFAULT_MENU__", "Menu"},
+    {"__TAB", "Welcome Page"},
+    {"__WELCOME_", "Welcome Page"},
+    {"__CONFIGURE_TEXT__", "Visual Map Buttons"},
+    {"__MORE_INFORMATION_TEXT__", "Visual Map Buttons"},
+    {"__DEFAULT_BACKGROUND_IMAGE__", "Backgrounds"},
+    {"__MENU1_BACKGROUND__", "Backgrounds"},
+    {"__MENU2_BACKGROUND__", "Backgrounds"},
+    {"__MENU3_BACKGROUND__", "Backgrounds"},
+    {"__MENU4_BACKGROUND__", "Backgrounds"},
+    {"__BACKGROUND_COLOR__", "Color"},
+    {"__PLAY_SOUND__", "Sounds"},
+    {"__SOUND_FILE__", "Sounds"},
+    {"__SHOW_SPLASH__", "Animation Screen"},
+    {"__SPLASH_ANIMATION__", "Animation Screen"},
+};
+
+// Fixed keys: section, key (empty: any key of the section), page.
+struct KeyPage {
+  std::string_view section, key, page;
+};
+constexpr KeyPage kKeyPages[] = {
+    {"lumen text", "text1_org", "Modified by"},
+    {"lumen text", "text5_org", "Menu"},
+    {"lumen text", "text30_org", "Menu"},
+    {"lumen text", "text20_org", "Visual Map Buttons"},
+    {"lumen text", "text21_org", "Visual Map Buttons"},
+    {"small styles", "", "Menu"},
+    {"large styles", "", "Menu"},
+    {"global options", "welcome_image_org", "Welcome Page"},
+    {"backgrounds", "", "Backgrounds"},
+    {"oem defaults", "sound", "Sounds"},
+    {"oem defaults", "splash", "Animation Screen"},
+    {"oem defaults", "", "Backgrounds"},
+    {"menu parts", "", "Visual Map Buttons"},
+    {"other", "mouse_over_color", "Color"},
+    {"other", "regular_text_color", "Color"},
+    {"other", "main_menu_text_color", "Color"},
+    {"other", "version", "Packaging"},
+    {"other", "versioncm", "Packaging"},
+    {"other", "config_saved", "Visual Map Buttons"},
+    {"other", "more_saved", "Visual Map Buttons"},
+    {"other", "welcomeimage_saved", "Welcome Page"},
+    {"other", "sysdetails_saved", "Menu"},
+};
+
+std::string Backup(std::string_view name) {
+  return g_strHelpRoot + "\\customization\\backup\\" + std::string(name);
+}
+
+// The marker an entry starts with: two underscores, a name, two underscores.
+std::string MarkerOf(const std::optional<std::string>& value) {
+  if (!value) return {};
+  std::string_view v = *value;
+  if (!v.starts_with("__")) return {};
+  const auto end = v.find("__", 2);
+  if (end == std::string_view::npos) return {};
+  return std::string(v.substr(0, end + 2));
+}
+
+std::string_view PageOf(const std::string& section, const std::string& key,
+                        const std::string& marker) {
+  const std::string upper = platform::ToUpperAscii(marker);
+  for (const MarkerPage& m : kMarkerPages) {
+    if (!upper.empty() && upper.starts_with(m.prefix)) return m.page;
+  }
+  const std::string s = platform::ToLowerAscii(section), k = platform::ToLowerAscii(key);
+  for (const KeyPage& p : kKeyPages) {
+    if (p.section == s && (p.key.empty() || p.key == k)) return p.page;
+  }
+  return kPages[std::size(kPages) - 1];
+}
+
+void CompareProfiles(std::string_view name, const std::string& current,
+                     std::vector<EntryChange>& out) {
+  auto& files = *platform::Os().files;
+  const store::ProfileText before(files.ReadFile(Backup(name)).value_or(""));
+  const store::ProfileText after(files.ReadFile(current).value_or(""));
+  std::set<std::pair<std::string, std::string>> seen;
+  for (const store::ProfileText* text : {&before, &after}) {
+    for (const std::string& section : text->SectionNames()) {
+      for (const std::string& key : text->KeyNames(section)) {
+        if (!seen.emplace(platform::ToLowerAscii(section), platform::ToLowerAscii(key)).second)
+          continue;
+        auto was = before.RawValue(section, key);
+        auto now = after.RawValue(section, key);
+        if (was == now) continue;
+        std::string marker = MarkerOf(now);
+        if (marker.empty()) marker = MarkerOf(was);
+        out.push_back({std::string(PageOf(section, key, marker)), std::string(name), section, key,
+                       marker, std::move(was), std::move(now)});
+      }
+    }
+  }
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+void ListPackage(const std::string& folder, const std::string& relative,
+                 std::vector<std::string>& out) {
+  auto& files = *platform::Os().files;
+  for (const std::string& name : files.Find(folder + "\\*")) {
+    const std::string path = folder + "\\" + name;
+    if (files.IsDirectory(path)) {
+      ListPackage(path, relative + name + "\\", out);
+    } else {
+      out.push_back(relative + name);
+    }
+  }
+}
+
+std::string Shown(const std::optional<std::string>& value) {
+  return value ? *value : std::string("(none)");
+}
+
+std::string Escaped(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string HtmlValue(const std::optional<std::string>& value) {
+  return value ? "<code>" + Escaped(*value) + "</code>" : std::string("<em>(none)</em>");
+}
+
+}  // namespace
+
+bool Changes::NothingChanged() const {
+  return entries.empty() && tableLinesChanged == 0 && buttonBefore == buttonAfter;
+}
+
+Changes Collect() {
+  auto& files = *platform::Os().files;
+  Changes changes;
+  changes.backupFound = files.Exists(Backup("lumen-config.ini")) ||
+                        files.Exists(Backup("lumen-text.ini")) ||
+                        files.Exists(Backup("machine-specifics.csv"));
+  CompareProfiles("lumen-config.ini", g_strConfigFile, changes.entries);
+  CompareProfiles("lumen-text.ini", g_strTextFile, changes.entries);
+  std::stable_sort(changes.entries.begin(), changes.entries.end(),
+                   [](const EntryChange& a, const EntryChange& b) {
+                     const auto rank = [](const std::string& page) {
+                       return std::find(std::begin(kPages), std::end(kPages), page) -
+                              std::begin(kPages);
+                     };
+                     return rank(a.page) < rank(b.page);
+                   });
+
+  const auto was = Lines(files.ReadFile(Backup("machine-specifics.csv")).value_or(""));
+  const auto now = Lines(files.ReadFile(g_strCsvFile).value_or(""));
+  for (std::size_t i = 0; i < std::max(was.size(), now.size()); ++i) {
+    std::optional<std::string> a, b;
+    if (i < was.size()) a = was[i];
+    if (i < now.size()) b = now[i];
+    if (a == b) continue;
+    ++changes.tableLinesChanged;
+    if (changes.firstTableLines.size() < kTableLinesShown)
+      changes.firstTableLines.push_back({static_cast<int>(i + 1), a, b});
+  }
+
+  const std::string script = Backup("lbbutton.reg");
+  if (auto bytes = files.ReadFile(script)) {
+    const store::ProfileText text(std::move(*bytes));
+    if (auto raw = text.RawValue(kButtonScriptSection, kButtonScriptKey)) {
+      changes.buttonBefore = store::ProfileResult(*raw, {}, 0x10000);
+    }
+  }
+  if (auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, kButtonKey,
+                                               platform::Access::Read)) {
+    changes.buttonAfter = key->QueryString("File", 1024).value_or("");
+  }
+  if (!changes.buttonAfter) changes.buttonBefore.reset();  // no button on this machine
+
+  ListPackage(package::Root(), "", changes.packageFiles);
+  std::sort(changes.packageFiles.begin(), changes.packageFiles.end());
+  return changes;
+}
+
+std::string AsText(const Changes& c) {
+  std::string t = "OKAPI changes report\r\n\r\nCompared with the backup of first contents in " +
+                  g_strHelpRoot + "\\customization\\backup.\r\n";
+  if (!c.backupFound) t += "\r\nThere is no backup: every entry shows as added.\r\n";
+  if (c.NothingChanged()) t += "\r\nNothing changed.\r\n";
+  std::string page;
+  for (const EntryChange& e : c.entries) {
+    if (e.page != page) t += "\r\n== " + (page = e.page) + "\r\n";
+    t += "\r\n" + e.file + " [" + e.section + "] " + e.key +
+         (e.marker.empty() ? "" : " (" + e.marker + ")") + "\r\n";
+    t += "    before: " + Shown(e.before) + "\r\n    after:  " + Shown(e.after) + "\r\n";
+  }
+  if (c.tableLinesChanged > 0) {
+    t += "\r\n== machine-specifics.csv\r\n\r\n" + std::to_string(c.tableLinesChanged) +
+         " lines changed (quotes removed at Finish count too).\r\n";
+    for (const LineChange& l : c.firstTableLines) {
+      t += "line " + std::to_string(l.line) + "\r\n    before: " + Shown(l.before) +
+           "\r\n    after:  " + Shown(l.after) + "\r\n";
+    }
+  }
+  if (c.buttonBefore != c.buttonAfter) {
+    t += "\r\n== Larkbook Button\r\n\r\n    before: " + Shown(c.buttonBefore) +
+         "\r\n    after:  " + Shown(c.buttonAfter) + "\r\n";
+  }
+  t += "\r\n== The package (" + package::Root() + ")\r\n\r\n";
+  for (const std::string& f : c.packageFiles) t += "    " + f + "\r\n";
+  return t;
+}
+
+std::string AsHtml(const Changes& c) {
+  std::string h =
+      "<!DOCTYPE html>\n<html><head><meta charset=\"windows-1252\">"
+      "<title>OKAPI changes report</title>\n<style>body{font-family:Tahoma,sans-serif;"
+      "font-size:10pt}table{border-collapse:collapse}td,th{border:1px solid #bbb;padding:3px 6px;"
+      "text-align:left;vertical-align:top}code{white-space:pre-wrap}</style></head><body>\n"
+      "<h1>OKAPI changes report</h1>\n<p>Compared with the backup of first contents in " +
+      Escaped(g_strHelpRoot) + "\\customization\\backup.</p>\n";
+  if (!c.backupFound) h += "<p>There is no backup: every entry shows as added.</p>\n";
+  if (c.NothingChanged()) h += "<p><strong>Nothing changed.</strong></p>\n";
+  std::string page;
+  for (std::size_t i = 0; i < c.entries.size(); ++i) {
+    const EntryChange& e = c.entries[i];
+    if (e.page != page) {
+      if (!page.empty()) h += "</table>\n";
+      h += "<h2>" + Escaped(page = e.page) +
+           "</h2>\n<table><tr><th>File</th><th>Entry</th><th>Marker</th><th>Before</th>"
+           "<th>After</th></tr>\n";
+    }
+    h += "<tr><td>" + Escaped(e.file) + "</td><td>[" + Escaped(e.section) + "] " + Escaped(e.key) +
+         "</td><td>" + Escaped(e.marker) + "</td><td>" + HtmlValue(e.before) + "</td><td>" +
+         HtmlValue(e.after) + "</td></tr>\n";
+  }
+  if (!page.empty()) h += "</table>\n";
+  if (c.tableLinesChanged > 0) {
+    h += "<h2>machine-specifics.csv</h2>\n<p>" + std::to_string(c.tableLinesChanged) +
+         " lines changed (quotes removed at Finish count too).</p>\n<table><tr><th>Line</th>"
+         "<th>Before</th><th>After</th></tr>\n";
+    for (const LineChange& l : c.firstTableLines) {
+      h += "<tr><td>" + std::to_string(l.line) + "</td><td>" + HtmlValue(l.before) + "</td><td>" +
+           HtmlValue(l.after) + "</td></tr>\n";
+    }
+    h += "</table>\n";
+  }
+  if (c.buttonBefore != c.buttonAfter) {
+    h += "<h2>Larkbook Button</h2>\n<table><tr><th>Before</th><th>After</th></tr><tr><td>" +
+         HtmlValue(c.buttonBefore) + "</td><td>" + HtmlValue(c.buttonAfter) +
+         "</td></tr></table>\n";
+  }
+  h += "<h2>The package</h2>\n<p>" + Escaped(package::Root()) + "</p>\n<ul>\n";
+  for (const std::string& f : c.packageFiles) h += "<li>" + Escaped(f) + "</li>\n";
+  h += "</ul>\n</body></html>\n";
+  return h;
+}
+
+std::string HtmlPath() { return g_strHelpRoot + "\\customization\\changes.html"; }
+std::string TextPath() { return g_strHelpRoot + "\\customization\\changes.txt"; }
+
+platform::Status Write(const Changes& changes) {
+  auto& files = *platform::Os().files;
+  if (auto status = files.WriteFileAtomic(HtmlPath(), AsHtml(changes)); !status) return status;
+  return files.WriteFileAtomic(TextPath(), AsText(changes));
+}
+
+}  // namespace report
