@@ -1,5 +1,5 @@
-// The colour page of the real okapi.exe: a label and a swatch clicked with
-// the mouse, a colour typed, Next, and what the configuration file holds.
+// The colour page of the real okapi.exe: a swatch clicked with the mouse, a
+// colour typed, Next, and what the configuration file holds.
 #include "tests/program/program_driver.h"
 
 namespace okapi_program {
@@ -7,8 +7,14 @@ namespace {
 
 constexpr char kConfigFile[] = "c:\\zantools\\zanhelp\\lumen-config.ini";
 
-// A real click of the left button at a point of the screen.
-void ClickScreen(HWND window, POINT at) {
+// A real click of the left button at a point of a window's client area,
+// given in pixels of a 96-dpi screen.
+void ClickAt(HWND window, int x96, int y96) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  POINT at{MulDiv(x96, dpi, 96), MulDiv(y96, dpi, 96)};
+  ClientToScreen(window, &at);
   SetForegroundWindow(GetAncestor(window, GA_ROOT));
   SetCursorPos(at.x, at.y);
   INPUT press[2] = {};
@@ -16,22 +22,6 @@ void ClickScreen(HWND window, POINT at) {
   press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, press, sizeof(INPUT));
-}
-
-// At a point of a window's client area given in pixels of a 96-dpi screen.
-void ClickAt(HWND window, int x96, int y96) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  POINT at{MulDiv(x96, dpi, 96), MulDiv(y96, dpi, 96)};
-  ClientToScreen(window, &at);
-  ClickScreen(window, at);
-}
-
-void ClickOn(HWND control) {
-  RECT r{};
-  GetWindowRect(control, &r);
-  ClickScreen(control, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
 std::string Config(const char* section, const char* key) {
@@ -46,7 +36,8 @@ TEST_F(ProgramTest, ColorPageTakesAClickedSwatchAndATypedColour) {
   HWND page = CurrentPage(wizard);
   Screenshot(wizard, "color-page");
 
-  ClickOn(GetDlgItem(page, IDC_TCOLOR_MENU_TEXT));
+  PostMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_TCOLOR_MENU_TEXT, STN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_TCOLOR_MENU_TEXT)));
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindProgramDialog(program.Id(), "Color")); }));
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
