@@ -1,6 +1,7 @@
 #include "pages/tcolor.h"
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,14 @@ constexpr RowControls kRowControls[] = {
 };
 
 constexpr std::size_t Index(Row row) { return static_cast<std::size_t>(row); }
+
+static_assert(
+    [] {
+      for (std::size_t i = 0; i < CTColor::kRows; ++i)
+        if (Index(kRowControls[i].row) != i) return false;
+      return std::size(kRowControls) == CTColor::kRows;
+    }(),
+    "rows are found by index");
 
 // The background is a marker entry: the marker, a comma, then the colour in
 // double quotes; the text colours are the colour alone.
