@@ -8,20 +8,26 @@ namespace {
 constexpr char kConfigFile[] = "c:\\zantools\\zanhelp\\lumen-config.ini";
 
 // A real click of the left button at a point of a window's client area,
-// given in pixels of a 96-dpi screen.
+// given in pixels of a 96-dpi screen. The point travels with the button
+// events: a separate cursor move can be overtaken by pointer motion the
+// window system still has queued, and the click lands where the pointer was.
 void ClickAt(HWND window, int x96, int y96) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   POINT at{MulDiv(x96, dpi, 96), MulDiv(y96, dpi, 96)};
   ClientToScreen(window, &at);
-  SetForegroundWindow(GetAncestor(window, GA_ROOT));
-  SetCursorPos(at.x, at.y);
-  INPUT press[2] = {};
-  press[0].type = press[1].type = INPUT_MOUSE;
-  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, press, sizeof(INPUT));
+  const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT press[3] = {};
+  for (INPUT& input : press) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ((at.x << 16) + width - 1) / width;
+    input.mi.dy = ((at.y << 16) + height - 1) / height;
+  }
+  press[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  press[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  press[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, press, sizeof(INPUT));
 }
 
 std::string Config(const char* section, const char* key) {
@@ -42,7 +48,7 @@ TEST_F(ProgramTest, ColorPageTakesAClickedSwatchAndATypedColour) {
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindProgramDialog(program.Id(), "Color")); }));
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
-  ClickAt(page, 100, 115);  // the red swatch, for the menu row chosen above
+  ClickAt(page, 104, 116);  // the red swatch, for the menu row chosen above
   const auto shows = [&](int id, const char* text) {
     return WaitFor([&] { return TextOf(GetDlgItem(page, id)) == text; }, 5000);
   };
