@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "pages/tcolor_swatches.h"
+
 namespace demo {
 
 // Generated at build time from the MinGW-made executables.
@@ -144,8 +146,10 @@ void Put32(std::string& out, std::uint32_t value) {
   Put16(out, static_cast<std::uint16_t>(value >> 16));
 }
 
-// A white 24-bit bitmap that LoadImage accepts.
-std::string WhiteBitmap(int width, int height) {
+// A 24-bit bitmap that LoadImage accepts; colour(x, y) gives red, green and
+// blue of each pixel, top row first.
+template <class Colour>
+std::string Bitmap24(int width, int height, Colour colour) {
   const std::uint32_t row = static_cast<std::uint32_t>((width * 3 + 3) & ~3);
   const std::uint32_t pixels = row * static_cast<std::uint32_t>(height);
   std::string bmp = "BM";
@@ -163,8 +167,34 @@ std::string WhiteBitmap(int width, int height) {
   Put32(bmp, 2835);
   Put32(bmp, 0);
   Put32(bmp, 0);
-  bmp.append(pixels, '\xff');
+  for (int y = height - 1; y >= 0; --y) {  // bottom-up
+    std::string line;
+    for (int x = 0; x < width; ++x) {
+      const auto [r, g, b] = colour(x, y);
+      line += {static_cast<char>(b), static_cast<char>(g), static_cast<char>(r)};
+    }
+    line.resize(row, '\0');
+    bmp += line;
+  }
   return bmp;
+}
+
+// The tool's own palette picture for the colour page: the swatches on white,
+// each framed on the bounds that stop picking it.
+std::string PaletteBitmap() {
+  struct Rgb {
+    unsigned char r, g, b;
+  };
+  return Bitmap24(tcolor::kPaletteWidth, tcolor::kPaletteHeight, [](int x, int y) {
+    const int px = x + tcolor::kPaletteLeft;
+    const int py = y + tcolor::kPaletteTop;
+    for (const auto& s : tcolor::kSwatches) {
+      if (px < s.left || px > s.right || py < s.top || py > s.bottom) continue;
+      if (px == s.left || px == s.right || py == s.top || py == s.bottom) return Rgb{96, 96, 96};
+      return Rgb{s.red, s.green, s.blue};
+    }
+    return Rgb{255, 255, 255};
+  });
 }
 
 // Enough of a JPEG for everything that only copies and lists it.
@@ -300,7 +330,7 @@ platform::Status LayInstallation(const Installation& installation) {
   steps.Check(
       Write(helpRoot + "\\spacer.gif",
             std::string_view(reinterpret_cast<const char*>(kSpacerGif), sizeof kSpacerGif)));
-  steps.Check(Write(helpRoot + "\\customization\\white.bmp", WhiteBitmap(16, 16)));
+  steps.Check(Write(helpRoot + "\\customization\\white.bmp", PaletteBitmap()));
 
   std::string dir = installation.directory;
   if (!dir.empty() && dir.back() != '\\') dir += '\\';

@@ -32,7 +32,9 @@ class WindowHost {
   virtual void SetFocus(int id) = 0;
   virtual void LimitText(int id, int maxChars) = 0;
   virtual void SetSel(int id, int start, int end) = 0;
-  virtual bool SetBitmapFromFile(int id, const std::string& path) = 0;
+  // cx, cy 0: the image's own size.
+  virtual bool SetBitmapFromFile(int id, const std::string& path, int cx, int cy) = 0;
+  virtual bool SetBitmapFromResource(int id, unsigned resourceId, int cx, int cy) = 0;
 
   // List box or combo box items; results as LB_/CB_ messages give them.
   virtual int ListAdd(int id, const std::string& text) = 0;
@@ -44,7 +46,8 @@ class WindowHost {
   virtual int ListSetCurSel(int id, int index) = 0;
   virtual std::optional<std::string> ListGetText(int id, int index) = 0;
 
-  virtual int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+  virtual int ShowMessageBox(const std::string& text, const std::string& caption,
+                             unsigned flags) = 0;
   // The system menu of the window's top-level window.
   virtual bool HasSystemMenu() = 0;
   virtual bool AppendSystemMenu(unsigned flags, unsigned id, const std::string& text) = 0;
@@ -70,11 +73,12 @@ class Backend {
   // Modal; the EndDialog result.
   virtual int RunDialog(CDialog& dialog) = 0;
   // A message box without an owner dialog.
-  virtual int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+  virtual int ShowMessageBox(const std::string& text, const std::string& caption,
+                             unsigned flags) = 0;
   // nullopt when the user cancels.
   virtual std::optional<std::string> OpenFile(const CFileDialog::Options& options) = 0;
   virtual std::optional<COLORREF> PickColor(const CColorDialog::Options& options,
-                                              COLORREF* customColors) = 0;
+                                            COLORREF* customColors) = 0;
   virtual LogFont MessageFont() = 0;
   virtual int LogPixelsY() = 0;
   // 0 on failure.

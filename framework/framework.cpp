@@ -181,9 +181,14 @@ void CEdit::SetSel(int start, int end) {
   if (auto* host = Host()) host->SetSel(m_id, start, end);
 }
 
-bool CStatic::SetBitmapFromFile(const std::string& path) {
+bool CStatic::SetBitmapFromFile(const std::string& path, int cx, int cy) {
   auto* host = Host();
-  return host && host->SetBitmapFromFile(m_id, path);
+  return host && host->SetBitmapFromFile(m_id, path, cx, cy);
+}
+
+bool CStatic::SetBitmapFromResource(unsigned resourceId, int cx, int cy) {
+  auto* host = Host();
+  return host && host->SetBitmapFromResource(m_id, resourceId, cx, cy);
 }
 
 int CListControl::AddString(const std::string& text) {

@@ -279,10 +279,13 @@ class CEdit : public CWnd {
 
 class CStatic : public CWnd {
  public:
-  // Loads a bitmap file (as a DIB section, its own size) and shows it in
-  // place of the current image. The previous image this call loaded is
-  // released; false when the file cannot be loaded (the control keeps its image).
-  bool SetBitmapFromFile(const std::string& path);
+  // Loads a bitmap file (as a DIB section, stretched to cx by cy pixels; 0:
+  // its own size) and shows it in place of the current image. The previous
+  // image these calls loaded is released; false when the file cannot be
+  // loaded (the control keeps its image).
+  bool SetBitmapFromFile(const std::string& path, int cx = 0, int cy = 0);
+  // The same with a bitmap of the program's resources.
+  bool SetBitmapFromResource(unsigned resourceId, int cx = 0, int cy = 0);
 };
 
 // List boxes and combo boxes share their item operations.

@@ -13,15 +13,15 @@ import sys
 
 # The swatches of the colour page: (top, bottom) and (left, right) are the
 # page's pick bounds in client pixels, both exclusive; the palette control
-# sits at (40, 105). Row 1 ends with a pale cyan although a pick there
-# applies pure cyan: the page's pick table decides, the picture only hints.
+# sits at (40, 105). Each swatch shows the colour a pick there applies
+# (pages/tcolor_swatches.h; a test compares the two).
 PALETTE_ORIGIN = (40, 105)
 PALETTE_ROWS = [(109, 124), (131, 147)]
 PALETTE_COLUMNS = [(44, 61), (70, 87), (96, 113), (122, 139), (148, 165), (169, 189),
                    (195, 214), (219, 238)]
 PALETTE_COLOURS = [
     [(255, 255, 255), (192, 192, 192), (255, 0, 0), (255, 255, 0), (0, 255, 0), (0, 0, 255),
-     (255, 128, 255), (128, 255, 255)],
+     (255, 128, 255), (0, 255, 255)],
     [(0, 0, 0), (128, 128, 128), (128, 64, 0), (255, 128, 0), (0, 128, 0), (0, 0, 128),
      (255, 0, 255), (64, 128, 128)],
 ]

@@ -178,13 +178,24 @@ class Window : public WindowHost {
     if (Control* c = Lookup(id, Kind::Edit)) c->limit = maxChars;
   }
   void SetSel(int id, int, int) override { Lookup(id, Kind::Edit); }
-  bool SetBitmapFromFile(int id, const std::string& path) override {
+  bool SetBitmapFromFile(int id, const std::string& path, int cx, int cy) override {
     Control* c = Lookup(id, Kind::Static);
     if (!c) return false;
     auto& files = platform::Os().files;
     if (!files || !files->Exists(path)) return false;
-    c->image = path;
+    ShowImage(*c, path, cx, cy);
     return true;
+  }
+  bool SetBitmapFromResource(int id, unsigned resourceId, int cx, int cy) override {
+    Control* c = Lookup(id, Kind::Static);
+    if (!c) return false;
+    ShowImage(*c, "#" + std::to_string(resourceId), cx, cy);
+    return true;
+  }
+  static void ShowImage(Control& c, std::string image, int cx, int cy) {
+    c.image = std::move(image);
+    c.imageWidth = cx;
+    c.imageHeight = cy;
   }
 
   int ListAdd(int id, const std::string& text) override {
@@ -708,7 +719,7 @@ int HeadlessBackend::ShowMessage(Window* owner, const std::string& text, const s
 }
 
 int HeadlessBackend::ShowMessageBox(const std::string& text, const std::string& caption,
-                                unsigned flags) {
+                                    unsigned flags) {
   return ShowMessage(nullptr, text, caption, flags);
 }
 
@@ -722,7 +733,7 @@ std::optional<std::string> HeadlessBackend::OpenFile(const CFileDialog::Options&
 }
 
 std::optional<COLORREF> HeadlessBackend::PickColor(const CColorDialog::Options& options,
-                                                     COLORREF*) {
+                                                   COLORREF*) {
   DeliverPosted();
   m_colorDialogs.push_back(options);
   if (m_colorAnswers.empty()) return std::nullopt;

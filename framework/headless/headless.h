@@ -38,7 +38,9 @@ struct Control {
   bool sorted = false;    // LBS_SORT / CBS_SORT
   bool readOnly = false;  // ES_READONLY
   bool notify = false;    // SS_NOTIFY
-  std::string image{};    // bitmap file shown by a static
+  std::string image{};    // bitmap shown by a static: a file, or "#149" for a resource
+  int imageWidth = 0;     // the size it was asked for; 0: its own
+  int imageHeight = 0;
   bool focused = false;
 };
 
@@ -213,7 +215,7 @@ class HeadlessBackend : public Backend {
   int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
   std::optional<std::string> OpenFile(const CFileDialog::Options& options) override;
   std::optional<COLORREF> PickColor(const CColorDialog::Options& options,
-                                      COLORREF* customColors) override;
+                                    COLORREF* customColors) override;
   LogFont MessageFont() override { return m_messageFont; }
   int LogPixelsY() override { return m_logPixelsY; }
   std::uintptr_t MakeFont(const LogFont& font) override;

@@ -167,11 +167,19 @@ class Host : public WindowHost {
   void SetSel(int id, int start, int end) override {
     if (const HWND item = Item(id)) SendMessageA(item, EM_SETSEL, start, end);
   }
-  bool SetBitmapFromFile(int id, const std::string& path) override {
+  bool SetBitmapFromFile(int id, const std::string& path, int cx, int cy) override {
+    if (!Item(id)) return false;
+    return ShowBitmap(id, LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, cx, cy,
+                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  }
+  bool SetBitmapFromResource(int id, unsigned resourceId, int cx, int cy) override {
+    if (!Item(id)) return false;
+    return ShowBitmap(id, LoadImageA(g_module, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, cx, cy,
+                                     LR_CREATEDIBSECTION));
+  }
+  bool ShowBitmap(int id, HANDLE loaded) {
     const HWND item = Item(id);
-    if (!item) return false;
-    const auto bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    const auto bitmap = static_cast<HBITMAP>(loaded);
     if (!bitmap) return false;
     auto& kept = m_bitmaps[id];
     // Common controls 6 hand back the image shown before, the template's own
@@ -557,7 +565,7 @@ class Win32Backend : public Backend {
   }
 
   std::optional<COLORREF> PickColor(const CColorDialog::Options& options,
-                                      COLORREF* customColors) override {
+                                    COLORREF* customColors) override {
     CHOOSECOLORA cc{};
     cc.lStructSize = sizeof cc;
     cc.hwndOwner = GetActiveWindow();

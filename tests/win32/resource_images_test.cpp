@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/tcolor_swatches.h"
 #include "res/resource.h"
 
 namespace {
@@ -37,37 +38,25 @@ TEST(ResourceBitmaps, HaveTheirSizes) {
   }
 }
 
-// The colour page picks by fixed rectangles in its client area (exclusive
-// bounds) with the palette placed at (40, 105); each swatch must show there.
-TEST(ResourceBitmaps, PaletteSwatchesLieUnderThePickRectangles) {
-  const int tops[2][2] = {{109, 124}, {131, 147}};
-  const int lefts[8][2] = {{44, 61},   {70, 87},   {96, 113},  {122, 139},
-                           {148, 165}, {169, 189}, {195, 214}, {219, 238}};
-  const COLORREF colours[2][8] = {
-      {RGB(255, 255, 255), RGB(192, 192, 192), RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 255, 0),
-       RGB(0, 0, 255), RGB(255, 128, 255), RGB(128, 255, 255)},
-      {RGB(0, 0, 0), RGB(128, 128, 128), RGB(128, 64, 0), RGB(255, 128, 0), RGB(0, 128, 0),
-       RGB(0, 0, 128), RGB(255, 0, 255), RGB(64, 128, 128)},
-  };
+// Each swatch of the colour page's palette shows the colour a pick there
+// applies, on every pixel that picks it.
+TEST(ResourceBitmaps, PaletteSwatchesShowWhatTheirPickApplies) {
   HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(Self(), MAKEINTRESOURCEA(IDB_COLOR_PALETTE),
                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   ASSERT_TRUE(bitmap);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, bitmap);
-  const auto at = [&](int x, int y) { return GetPixel(dc, x - 40, y - 105); };
-  for (int row = 0; row < 2; ++row) {
-    for (int column = 0; column < 8; ++column) {
-      const auto [top, bottom] = tops[row];
-      const auto [left, right] = lefts[column];
-      const COLORREF shown = colours[row][column];
-      SCOPED_TRACE("swatch at x " + std::to_string(left) + ", y " + std::to_string(top));
-      // Every pixel that picks the swatch shows its colour...
-      for (int y = top + 1; y < bottom; ++y)
-        for (int x = left + 1; x < right; ++x) ASSERT_EQ(shown, at(x, y)) << x << "," << y;
-      // ...and its frame, which picks nothing, does not.
-      EXPECT_NE(shown, at(left, top));
-      EXPECT_NE(shown, at(right, bottom));
-    }
+  const auto at = [&](int x, int y) {
+    return GetPixel(dc, x - tcolor::kPaletteLeft, y - tcolor::kPaletteTop);
+  };
+  for (const auto& s : tcolor::kSwatches) {
+    SCOPED_TRACE("swatch at x " + std::to_string(s.left) + ", y " + std::to_string(s.top));
+    const COLORREF applied = RGB(s.red, s.green, s.blue);
+    for (int y = s.top + 1; y < s.bottom; ++y)
+      for (int x = s.left + 1; x < s.right; ++x) ASSERT_EQ(applied, at(x, y)) << x << "," << y;
+    // Its frame, which picks nothing, does not show it.
+    EXPECT_NE(applied, at(s.left, s.top));
+    EXPECT_NE(applied, at(s.right, s.bottom));
   }
   SelectObject(dc, old);
   DeleteDC(dc);
