@@ -73,7 +73,8 @@ TEST_F(DiscoveryTest, FileVersionDecidesTheEditionAndItsAbsenceEndsTheRun) {
 // can be read whole; the tool's own files always stay in the fixed directory.
 TEST_F(DiscoveryTest, RegistryNamesTheInstallationElseTheFixedDirectoryIsTaken) {
   const std::string fixed = "c:\\zantools\\zanhelp\\", lumen = "c:\\Program Files\\Lumen\\";
-  // 258 characters and the terminating zero fill the 259-byte buffer.
+  // 258 characters and the terminating zero need 259 bytes; the separator
+  // added afterwards makes 259 characters.
   const std::string longest = "c:\\" + std::string(255, 'y');
   const struct {
     const char* name;

@@ -93,13 +93,14 @@ TEST_F(StartupStoreTest, SeedingSearchesCapitalisedValuesInMarkerOrder) {
        "Small Styles", "SysInfo", "STYLE4"},
       {"style selector with a brace", "[Small Styles]\r\nSTYLE4=td.sysInfo{color:red}\r\n", "",
        "Small Styles", "SysInfo", "Error"},
-      // 254 characters of a slot reach the seeding.
-      {"marker beyond the cut", "",
-       "[Lumen Text]\r\nTEXT6=" + std::string(240, 'x') + "__WELCOME_INTRO__\r\n", "TEXT",
+      // 254 characters of a slot reach the seeding: the marker's last one is the 254th, then the
+      // 255th.
+      {"marker that ends at the cut", "",
+       "[Lumen Text]\r\nTEXT6=" + std::string(237, 'x') + "__WELCOME_INTRO__\r\n", "TEXT",
+       "__WELCOME_INTRO__", "TEXT6"},
+      {"marker one past the cut", "",
+       "[Lumen Text]\r\nTEXT6=" + std::string(238, 'x') + "__WELCOME_INTRO__\r\n", "TEXT",
        "__WELCOME_INTRO__", "Error"},
-      {"marker within the cut", "",
-       "[Lumen Text]\r\nTEXT7=" + std::string(230, 'x') + "__WELCOME_CLOSING__\r\n", "TEXT",
-       "__WELCOME_CLOSING__", "TEXT7"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
