@@ -227,8 +227,6 @@ TEST(HeadlessCommonDialogs, QueuedAnswersAreUsedInOrder) {
   EXPECT_EQ(AfxMessageBox("Again?", MB_YESNO), IDYES);
   EXPECT_EQ(AfxMessageBox("Done"), IDOK);
   ASSERT_EQ(backend->Messages().size(), 3u);
-  EXPECT_EQ(backend->Messages()[0].caption, "OKAPI");
-  EXPECT_EQ(backend->Messages()[2].text, "Done");
   EXPECT_EQ(backend->Messages()[2].ownerTemplateId, 0u);
 
   backend->AnswerFileDialog("c:\\zan\\images\\small\\sunset.large.jpg");

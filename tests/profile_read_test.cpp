@@ -1,7 +1,8 @@
 // Reading rules of the profile engine: what GetPrivateProfileStringA returns
 // on Windows for the same file and call. The differential test holds the
-// plain rules to the system under Wine; these rows run natively too, so the
-// sanitizers see the parser at its edges: cuts, NULs, encodings, ends of file.
+// plain rules to the system under Wine; these rows hold the rules where Wine
+// differs, and run natively too, so the sanitizers see the parser at its
+// edges: cuts, NULs, encodings, ends of file.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,6 +43,9 @@ TEST_P(ProfileRead, ReturnsWhatWindowsReturns) {
 const std::vector<ReadCase> kRows = {
     {"empty key name is a key", "[s]\n=empty name\n", "s", "", "empty name"},
     {"missing closing bracket still opens a section", "[open \nk=v\n", "open", "k", "v"},
+    {"a section name ends at its first closing bracket", "[a]b]\nk=v\n", "a", "k", "v"},
+    {"a tab in a parameter stays", "[s]\nk=v\n", "s", "\tk", "d"},
+    {"form feed is not a blank", "[s]\nk=\fv\n", "s", "k", "\fv"},
     {"an opening bracket inside a name is literal", "[a[b]\nk=v\n", "a[b", "k", "v"},
     {"quotes in names are literal", "[\"q\"]\nk=v\n", "\"q\"", "k", "v"},
     {"empty brackets are section \"\"", "k=top\n[]\nk=inside\n", "", "k", "inside"},

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "app/discovery.h"
-#include "store/globals.h"
 #include "demo/installation.h"
 #include "platform/platform.h"
 #include "store/backup.h"
+#include "store/globals.h"
 #include "store/profile.h"
 #include "store/seed.h"
 #include "tests/support/counting_files.h"
@@ -47,10 +47,6 @@ TEST_F(StartupStoreTest, SeedingRecordsEveryMarkerOfTheDemoFilesWhereItIs) {
     const char* slot;
   } rows[] = {
       {"TEXT", "__TITLE__", slots::kTitle},
-      {"Text", "__MENU3_ALT_KEY__", slots::kMenu3AltKey},
-      {"TEXT", "__SYSTEM_INFORMATION__", slots::kSystemInformation},
-      {"TEXT", "__WELCOME_CLOSING__", slots::kWelcomeClosing},
-      {"OPTIONS", "__PLAY_SOUND__", slots::kPlaySound},
       {"Options", "__DEFAULT_MENU__", slots::kDefaultMenu},
       {"Small Styles", "SysInfo", slots::kSmallSysInfoStyle},
       {"Large Styles", "sysInfo", slots::kLargeSysInfoStyle},
@@ -65,8 +61,8 @@ TEST_F(StartupStoreTest, SeedingRecordsEveryMarkerOfTheDemoFilesWhereItIs) {
 TEST_F(StartupStoreTest, SeedingSearchesCapitalisedValuesInMarkerOrder) {
   const struct {
     const char* name;
-    const char* config;
-    const char* text;
+    std::string config;
+    std::string text;
     const char* section;
     const char* key;
     const char* expected;
@@ -97,6 +93,14 @@ TEST_F(StartupStoreTest, SeedingSearchesCapitalisedValuesInMarkerOrder) {
        "Small Styles", "SysInfo", "STYLE4"},
       {"style selector with a brace", "[Small Styles]\r\nSTYLE4=td.sysInfo{color:red}\r\n", "",
        "Small Styles", "SysInfo", "Error"},
+      // 254 characters of a slot reach the seeding: the marker's last one is the 254th, then the
+      // 255th.
+      {"marker that ends at the cut", "",
+       "[Lumen Text]\r\nTEXT6=" + std::string(237, 'x') + "__WELCOME_INTRO__\r\n", "TEXT",
+       "__WELCOME_INTRO__", "TEXT6"},
+      {"marker one past the cut", "",
+       "[Lumen Text]\r\nTEXT6=" + std::string(238, 'x') + "__WELCOME_INTRO__\r\n", "TEXT",
+       "__WELCOME_INTRO__", "Error"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -106,17 +110,6 @@ TEST_F(StartupStoreTest, SeedingSearchesCapitalisedValuesInMarkerOrder) {
     SeedMapFile();
     EXPECT_EQ(row.expected, Map(row.section, row.key));
   }
-}
-
-TEST_F(StartupStoreTest, SeedingReadsSlotsCutToItsBuffer) {
-  // 254 characters reach the seeding; a marker beyond them is not seen.
-  Write(g_strTextFile, "[Lumen Text]\r\nTEXT6=" + std::string(240, 'x') +
-                           "__WELCOME_INTRO__\r\nTEXT7=" + std::string(230, 'x') +
-                           "__WELCOME_CLOSING__\r\n");
-  Write(g_strMapFile, "");
-  SeedMapFile();
-  EXPECT_EQ("Error", Map("TEXT", "__WELCOME_INTRO__"));
-  EXPECT_EQ("TEXT7", Map("TEXT", "__WELCOME_CLOSING__"));
 }
 
 TEST_F(StartupStoreTest, SeedingKeepsVanishedMarkersAndThePagesOwnSections) {
@@ -190,10 +183,6 @@ TEST_F(StartupWithoutButtonTest, ScriptHoldsAnEmptyPathAndOtherLinesSurvive) {
       platform::Os().files->Exists(g_strHelpRoot + "\\customization\\backup\\lumen-text.ini"));
 }
 
-}  // namespace
-
-namespace {
-
 // The seeding's 400 reads must not cost 400 parses.
 TEST(SeedingCost, ReadsEachFileOnce) {
   okapi_test::ScopedCountingFiles files;
@@ -213,8 +202,7 @@ TEST(SeedingCost, ReadsEachFileOnce) {
   // The map file once, none of the help application's files.
   EXPECT_EQ(writes + 1, files->WriteCount());
   EXPECT_EQ(demo::DemoConfigFile(), files->ReadFile(g_strConfigFile));
-  EXPECT_EQ(demo::slots::kTitle,
-            store::ReadString("TEXT", "__TITLE__", "Error", 64, g_strMapFile));
+  EXPECT_EQ(demo::slots::kTitle, store::ReadString("TEXT", "__TITLE__", "Error", 64, g_strMapFile));
   g_strConfigFile = saved[0];
   g_strTextFile = saved[1];
   g_strMapFile = saved[2];

@@ -1,7 +1,6 @@
 // The dialog templates as a user sees them: every page in a real wizard-mode
 // property sheet, with the page frame's title font and moved Help button,
-// checked for the control styles the page code relies on and for a layout in
-// which nothing overlaps or is cut off.
+// checked for a layout in which nothing overlaps or is cut off.
 //
 // The framework runs sheets modally only, and this suite keeps one modeless
 // sheet open across its tests: a small page procedure applies the frame's
@@ -29,7 +28,7 @@ namespace {
 
 using okapi_test::SaveScreenshot;
 
-enum class Kind { Text, Picture, Group, Push, Check, Edit, TextBox, ReadOnly, List, Combo };
+enum class Kind { Text, Picture, Group, Check };
 
 struct Page {
   int templateId;
@@ -51,48 +50,6 @@ const Page kPages[] = {
     {IDD_SPLASH, {IDC_SPLASH_HEADING}, 8, IDC_SPLASH_HELP},
     {IDD_LBBUTTON, {IDC_LBBUTTON_HEADING}, 8, IDC_LBBUTTON_HELP},
     {IDD_PACKAGING, {IDC_PACKAGING_HEADING}, 8, IDC_PACKAGING_HELP},
-};
-
-// What the page code relies on in each template beyond a control's presence
-// (a missing id is caught by the headless page tests on the same templates):
-// multi-line and read-only edits, sorted lists, controls hidden at first.
-struct Need {
-  int templateId, id;
-  Kind kind;
-  bool visible;
-};
-
-const Need kNeeds[] = {
-    {IDD_WMENU, IDC_WMENU_INTRO, Kind::TextBox, true},
-    {IDD_WMENU, IDC_WMENU_TAB1_DESC, Kind::TextBox, true},
-    {IDD_WMENU, IDC_WMENU_TAB2_DESC, Kind::TextBox, true},
-    {IDD_WMENU, IDC_WMENU_TAB3_DESC, Kind::TextBox, true},
-    {IDD_WMENU, IDC_WMENU_CLOSING, Kind::TextBox, true},
-    {IDD_WMENU, IDC_WMENU_IMAGE_CHECK, Kind::Check, false},
-    {IDD_VICONS, IDC_VICONS_MORE_INFO_COMBO, Kind::Combo, false},
-    {IDD_VICONS, IDC_VICONS_CONFIGURE_COMBO, Kind::Combo, false},
-    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_LIST, Kind::List, true},
-    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_NAME, Kind::Edit, true},
-    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_JPEG, Kind::ReadOnly, true},
-    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_MENU1_JPEG, Kind::ReadOnly, true},
-    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_MENU2_JPEG, Kind::ReadOnly, true},
-    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_MENU3_JPEG, Kind::ReadOnly, true},
-    {IDD_BACKGROUNDS, IDC_BACKGROUNDS_APPLY, Kind::Push, false},
-    {IDD_TCOLOR, IDC_TCOLOR_PALETTE, Kind::Picture, true},
-    {IDD_TCOLOR, IDC_TCOLOR_BACKGROUND, Kind::Text, false},
-    {IDD_TCOLOR, IDC_TCOLOR_BACKGROUND_NOTE, Kind::Text, false},
-    {IDD_TCOLOR, 1057, Kind::Edit, false},
-    {IDD_TCOLOR, 1058, Kind::Edit, false},
-    {IDD_TCOLOR, 1059, Kind::Edit, false},
-    {IDD_TCOLOR, IDC_TCOLOR_APPLY, Kind::Push, false},
-    {IDD_SOUNDS, IDC_SOUNDS_PLAY_COMBO, Kind::Combo, false},
-    {IDD_SOUNDS, IDC_SOUNDS_DEFAULT_COMBO, Kind::Combo, false},
-    {IDD_SOUNDS, IDC_SOUNDS_FILE_LABEL, Kind::Text, false},
-    {IDD_SOUNDS, IDC_SOUNDS_SELECT_FILE, Kind::Push, false},
-    {IDD_SPLASH, IDC_SPLASH_SHOW_COMBO, Kind::Combo, false},
-    {IDD_SPLASH, IDC_SPLASH_DEFAULT_COMBO, Kind::Combo, false},
-    {IDD_SPLASH, IDC_SPLASH_FILE_LABEL, Kind::Text, false},
-    {IDD_SPLASH, IDC_SPLASH_SELECT_FILE, Kind::Push, false},
 };
 
 const Page& PageOf(LPARAM templateId) {
@@ -126,24 +83,8 @@ bool Is(HWND hwnd, Kind kind) {
       return of("Static") && (style & SS_TYPEMASK) == SS_BITMAP;
     case Kind::Group:
       return of("Button") && button == BS_GROUPBOX;
-    case Kind::Push:
-      // The dialog manager turns the default button into a plain one when
-      // another button takes the focus, so only the template can tell.
-      return of("Button") && (button == BS_PUSHBUTTON || button == BS_DEFPUSHBUTTON);
     case Kind::Check:
       return of("Button") && button == BS_AUTOCHECKBOX;
-    case Kind::Edit:
-      return of("Edit") && !(style & (ES_MULTILINE | ES_READONLY));
-    case Kind::TextBox:
-      return of("Edit") && (style & ES_MULTILINE) && (style & ES_WANTRETURN) &&
-             (style & WS_VSCROLL);
-    case Kind::ReadOnly:
-      return of("Edit") && (style & ES_READONLY);
-    case Kind::List:
-      // The list box sets WS_VSCROLL itself as the items need it.
-      return of("ListBox") && (style & LBS_SORT) == LBS_SORT;
-    case Kind::Combo:
-      return of("ComboBox") && (style & 3) == CBS_DROPDOWN && (style & CBS_SORT);
   }
   return false;
 }
@@ -287,7 +228,7 @@ class EachPage : public ::testing::TestWithParam<int> {
 // Controls lie inside the page and do not overlap one another (a group box
 // holds whole controls), the Help button where the frame puts it is clear, and
 // every visible text fits its control.
-TEST_P(EachPage, HoldsWhatThePageCodeNeedsLaidOutWithoutOverlapOrCutText) {
+TEST_P(EachPage, IsLaidOutWithoutOverlapOrCutText) {
   // Error 1400 under Wine usually means a wineserver still bound to an X
   // display that has gone (an earlier xvfb-run): end it with wineserver -k.
   ASSERT_TRUE(sheet_) << "no wizard sheet, error " << error_;
@@ -298,19 +239,6 @@ TEST_P(EachPage, HoldsWhatThePageCodeNeedsLaidOutWithoutOverlapOrCutText) {
   Pump();
   const auto page = reinterpret_cast<HWND>(SendMessageA(sheet_, PSM_GETCURRENTPAGEHWND, 0, 0));
   ASSERT_TRUE(page);
-  if (want.help) {
-    EXPECT_TRUE(Is(GetDlgItem(page, want.help), Kind::Push)) << "Help button";
-  }
-  for (const Need& need : kNeeds) {
-    if (need.templateId != want.templateId) continue;
-    SCOPED_TRACE("control " + std::to_string(need.id));
-    HWND control = GetDlgItem(page, need.id);
-    ASSERT_TRUE(control);
-    EXPECT_TRUE(Is(control, need.kind))
-        << ClassOf(control) << " style " << std::hex << GetWindowLongA(control, GWL_STYLE);
-    EXPECT_EQ(need.visible, (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0);
-  }
-
   const std::vector<Control> controls = ControlsOf(page);
   ASSERT_FALSE(controls.empty());
   // The banner is the first control and spans the page's top.
@@ -355,20 +283,15 @@ INSTANTIATE_TEST_SUITE_P(Resources, EachPage,
                                            IDD_SOUNDS, IDD_SPLASH, IDD_LBBUTTON, IDD_PACKAGING),
                          [](const auto& info) { return "Template" + std::to_string(info.param); });
 
-TEST(ResourceAboutBox, ShowsIconVersionAndOk) {
+TEST(ResourceAboutBox, ShowsTheIcon) {
   HWND box = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX), nullptr,
                                 nullptr, 0);
   ASSERT_TRUE(box);
-  EXPECT_EQ("About OKAPI", TextOf(box));
-  bool icon = false, version = false;
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+  bool icon = false;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
     if (OfClass(c, "Static") && (GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
       icon = SendMessageA(c, STM_GETICON, 0, 0) != 0;
-    version = version || TextOf(c) == "OKAPI Version 1.0";
-  }
   EXPECT_TRUE(icon);
-  EXPECT_TRUE(version);
-  EXPECT_EQ("OK", TextOf(GetDlgItem(box, IDOK)));
   if (const char* dir = std::getenv("OKAPI_SCREENSHOT_DIR")) {
     SetWindowPos(box, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     Pump();

@@ -16,28 +16,6 @@ namespace {
 
 HINSTANCE Self() { return GetModuleHandleA(nullptr); }
 
-TEST(ResourceBitmaps, HaveTheirSizes) {
-  struct {
-    int id, width, height, bits;  // bits 0: any
-  } const rows[] = {
-      {IDB_BANNER, 522, 50, 0},
-      {IDB_WELCOME_PICTURE, 522, 334, 0},
-      {IDB_COLOR_PALETTE, 203, 46, 24},
-      {IDB_WHITE, 205, 50, 0},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE("bitmap " + std::to_string(row.id));
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(Self(), MAKEINTRESOURCEA(row.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    DIBSECTION dib = {};
-    ASSERT_EQ(int(sizeof dib), GetObjectA(bitmap, sizeof dib, &dib));
-    EXPECT_EQ(row.width, dib.dsBmih.biWidth);
-    EXPECT_EQ(row.height, std::abs(dib.dsBmih.biHeight));
-    EXPECT_TRUE(!row.bits || row.bits == dib.dsBmih.biBitCount) << dib.dsBmih.biBitCount;
-    DeleteObject(bitmap);
-  }
-}
-
 // Each swatch of the colour page's palette shows the colour a pick there
 // applies, on every pixel that picks it.
 TEST(ResourceBitmaps, PaletteSwatchesShowWhatTheirPickApplies) {
