@@ -91,7 +91,7 @@ class HelpProgramTest : public ProgramTest {
   }
 };
 
-TEST_F(HelpProgramTest, WizardOpensCentredAndHelpShowsThePageTopic) {
+TEST_F(HelpProgramTest, WizardOpensCentredAndHelpOpensTheHelpFile) {
   ASSERT_TRUE(platform::Os().files->Exists(demo::kHelpFile));
   Program program;
   HWND wizard = Start(program);
