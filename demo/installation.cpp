@@ -331,6 +331,11 @@ platform::Status LayInstallation(const Installation& installation) {
       Write(helpRoot + "\\spacer.gif",
             std::string_view(reinterpret_cast<const char*>(kSpacerGif), sizeof kSpacerGif)));
   steps.Check(Write(helpRoot + "\\customization\\white.bmp", PaletteBitmap()));
+  if (installation.helpFile) {
+    steps.Check(MakeDirectories(helpRoot + "\\customization\\docs"));
+    steps.Check(platform::Os().files->Copy(*installation.helpFile, kHelpFile, false),
+                "cannot copy the help file " + *installation.helpFile);
+  }
 
   std::string dir = installation.directory;
   if (!dir.empty() && dir.back() != '\\') dir += '\\';

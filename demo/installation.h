@@ -35,7 +35,11 @@ struct Installation {
   std::optional<bool> usesVisualMap = true;
   // Configuration, text and machine files and the image folders.
   bool dataFiles = true;
+  // A compiled help file to put where the program opens it; nullopt: none.
+  std::optional<std::string> helpFile;
 };
+
+inline constexpr char kHelpFile[] = "c:\\zantools\\zanhelp\\customization\\docs\\llb3cust.chm";
 
 // Where the demo files keep their items (slots are deliberately not the
 // first ones, so nothing works by accident).

@@ -7,6 +7,7 @@ packages=(
   wine64 fonts-wine xvfb xauth imagemagick python3
   libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3 libxxf86vm1
   clang libclang-rt-14-dev libxml2-utils clang-format
+  fp-utils nsis
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -6,7 +6,7 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j"$(nproc)" --target okapi lay-demo
+cmake --build --preset win64 -j"$(nproc)" --target okapi lay-demo helpfile
 
 demo="$PWD/build/demo"
 export WINEPREFIX="$demo/wineprefix"
@@ -14,7 +14,8 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 cmake/wine-prefix.sh "$WINEPREFIX"
-"$wine" build/win64/tools/lay-demo.exe
+# Wine shows the host's root as drive Z:.
+"$wine" build/win64/tools/lay-demo.exe "Z:$(echo "$PWD/build/win64/llb3cust.chm" | tr / '\\')"
 cp build/win64/okapi.exe "$demo/okapi.exe"
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -2,6 +2,7 @@
 // (first: see win32_api.h)
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <map>
 #include <memory>
@@ -26,7 +27,25 @@ struct SheetRun {
   std::unique_ptr<Host> host;  // the sheet window's
   // System-menu commands and the dialog that added each.
   std::map<unsigned, CDialog*> systemCommands;
+  bool shown = false;
 };
+
+// Users expect a wizard in the middle of the screen, not where Windows
+// happens to cascade a new top-level window.
+void CentreOnWorkArea(HWND hwnd) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  RECT window{};
+  if (!GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor) ||
+      !GetWindowRect(hwnd, &window))
+    return;
+  const RECT& work = monitor.rcWork;
+  const int width = window.right - window.left, height = window.bottom - window.top;
+  // A window larger than the screen keeps its title bar reachable.
+  const int x = work.left + std::max(0, static_cast<int>(work.right - work.left - width) / 2);
+  const int y = work.top + std::max(0, static_cast<int>(work.bottom - work.top - height) / 2);
+  SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 // Hands the run to the sheet's callback, which PropertySheetA calls with
 // PSCB_INITIALIZED before it creates the first page; pages then find the run
@@ -454,6 +473,9 @@ LRESULT CALLBACK SheetSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       }
       return DefSubclassProc(hwnd, message, wParam, reinterpret_cast<LPARAM>(title.c_str()));
     }
+    case WM_SHOWWINDOW:
+      if (wParam && !std::exchange(run->shown, true)) CentreOnWorkArea(hwnd);
+      break;
     case WM_SYSCOMMAND: {
       const auto it = run->systemCommands.find(static_cast<unsigned>(wParam) & 0xFFF0);
       if (it != run->systemCommands.end() && it->second && it->second->IsCreated() &&

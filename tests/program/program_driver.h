@@ -53,10 +53,10 @@ inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 15000)
 // One okapi.exe process; ended at the end of the test if still running.
 class Program {
  public:
-  explicit Program(const std::string& arguments = {}) {
+  explicit Program(const std::string& program = kProgram, const std::string& arguments = "") {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + kProgram + "\"" + (arguments.empty() ? "" : " " + arguments);
+    std::string commandLine = "\"" + program + "\"" + arguments;
     started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                               nullptr, &startup, &info_);
   }

@@ -33,12 +33,12 @@ TEST_F(RestoreProgramTest, YesPutsTheFilesBackAndAWizardRunningRefusesIt) {
     ASSERT_TRUE(store::WriteString("Other", "VersionCM", "9", kConfigFile));
     ASSERT_TRUE(store::WriteString("Lumen Text", "TEXT1", "__TITLE__,\"Changed\"", kTextFile));
 
-    Program refused("/restore");
+    Program refused(kProgram, " /restore");
     EXPECT_NE(std::string::npos, Answer(refused, IDOK).find("The OKAPI wizard is running"));
     EXPECT_EQ(1u, refused.WaitExit());
     Cancel(sheet, wizard);
   }
-  Program restore("/RESTORE");
+  Program restore(kProgram, " /RESTORE");
   const std::string plan = Answer(restore, IDYES);
   EXPECT_NE(std::string::npos, plan.find("lumen-config.ini (1 entry differs now)")) << plan;
   EXPECT_NE(std::string::npos, plan.find("lumen-text.ini (1 entry differs now)")) << plan;

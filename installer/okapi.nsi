@@ -1,0 +1,73 @@
+; The OKAPI installer. makensis gets, as defines: VERSION, STAGE (a folder
+; holding okapi.exe and docs\llb3cust.chm), ICON and OUTFILE.
+; 64-bit like the program it installs (and runnable where only 64-bit Windows
+; programs run).
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin
+
+!define PRODUCT "OKAPI"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\OKAPI"
+
+Name "${PRODUCT} ${VERSION}"
+Caption "${PRODUCT} ${VERSION} Setup"
+OutFile "${OUTFILE}"
+Icon "${ICON}"
+UninstallIcon "${ICON}"
+; The program opens its help file at a fixed place beside the customization
+; it makes, so it lives there too: no folder to choose.
+InstallDir "C:\zantools\zanhelp\customization"
+ShowInstDetails show
+ShowUninstDetails show
+BrandingText "${PRODUCT} ${VERSION}"
+
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" ""
+
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Section "OKAPI"
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  File "${STAGE}\okapi.exe"
+  SetOutPath "$INSTDIR\docs"
+  File "${STAGE}\docs\llb3cust.chm"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\OKAPI Customization Tool.lnk" "$INSTDIR\okapi.exe" "" "$INSTDIR\okapi.exe" 0
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\OKAPI Help.lnk" "$INSTDIR\docs\llb3cust.chm"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall OKAPI.lnk" "$INSTDIR\uninstall.exe"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} Customization Tool"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\okapi.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+; Only what the installer put there goes: the backup of the help
+; application's first files and the package made for other computers are the
+; user's, so the folders are removed only when empty.
+Section "Uninstall"
+  SetShellVarContext all
+  Delete "$SMPROGRAMS\${PRODUCT}\OKAPI Customization Tool.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\OKAPI Help.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\Uninstall OKAPI.lnk"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
+  Delete "$INSTDIR\okapi.exe"
+  Delete "$INSTDIR\docs\llb3cust.chm"
+  RMDir "$INSTDIR\docs"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
