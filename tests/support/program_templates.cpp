@@ -7,8 +7,14 @@
 namespace okapi_test {
 
 std::string ReadSource(const char* relative) {
-  const auto path =
-      std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / relative;
+  auto path = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / relative;
+  // A compiler cache may give __FILE__ relative to the build folder, not to
+  // the test's working folder: then the source tree is found above it.
+  std::error_code ignored;
+  for (auto dir = std::filesystem::current_path(ignored);
+       !std::filesystem::exists(path, ignored) && dir.has_relative_path(); dir = dir.parent_path()) {
+    path = dir / relative;
+  }
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
