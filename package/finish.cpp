@@ -86,17 +86,11 @@ void StampVersion() {
 bool CopyDataFiles(const Tell& tell) {
   auto& files = *platform::Os().files;
   bool whole = true;
-  for (const auto& [from, name] : {std::pair{&g_strCsvFile, "machine-specifics.csv"},
-                                   std::pair{&g_strTextFile, "lumen-text.ini"},
-                                   std::pair{&g_strConfigFile, "lumen-config.ini"}}) {
-    const std::string to = PathIn("\\" + std::string(name));
-    // A copy takes its source's read-only mark, and Windows then refuses the
-    // next Finish's copy over it: the package's files stay writable.
-    (void)files.SetAttributesNormal(to);
-    if (files.Copy(*from, to, false)) {
-      (void)files.SetAttributesNormal(to);
-      continue;
-    }
+  for (const auto& [from, name] : {std::pair{&g_strCsvFile, "\\machine-specifics.csv"},
+                                   std::pair{&g_strTextFile, "\\lumen-text.ini"},
+                                   std::pair{&g_strConfigFile, "\\lumen-config.ini"}}) {
+    const std::string to = PathIn(name);
+    if (CopyIntoPackage(*from, to)) continue;
     whole = false;
     tell("Couldn't copy " + *from + " to " + to + ".\n\n" +
              (files.Exists(*from) ? "Make sure the package folder can be written"
@@ -112,8 +106,9 @@ bool Finish(const Tell& tell) {
   ProcessCsvFile(tell);
   StampVersion();
   bool whole = CopyDataFiles(tell);
-  whole = PurgeJpgFiles(ImageSize::Small, tell) && whole;
-  whole = PurgeJpgFiles(ImageSize::Large, tell) && whole;
+  // Images listed again are overwritten below, not removed and made anew.
+  for (ImageSize size : {ImageSize::Small, ImageSize::Large})
+    whole = PurgeJpgFiles(size, tell, ImagesToReplace(size)) && whole;
   if (CopyListedImages(kBackgroundFiles, tell)) return false;
   if (CopyListedImages(kBackgroundList, tell)) return false;
   return whole;

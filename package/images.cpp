@@ -26,13 +26,7 @@ bool CopyImage(const std::string& name, ImageSize size, const Tell& tell) {
   auto& files = *platform::Os().files;
   const std::string from = InstallationImages(size) + "\\" + name;
   const std::string to = PackageImages(size) + "\\" + name;
-  // The package's own copy may carry a read-only mark from its source; the
-  // user's installation is never changed.
-  (void)files.SetAttributesNormal(to);  // usually not there after the purge
-  if (files.Copy(from, to, false)) {
-    (void)files.SetAttributesNormal(to);  // a mark left would only stop the next purge, told then
-    return true;
-  }
+  if (CopyIntoPackage(from, to)) return true;
   const std::string sizeName(SizeName(size));
   if (!files.Exists(from)) {
     tell("Could not find the " + sizeName + " version of the file " + name +
@@ -45,6 +39,15 @@ bool CopyImage(const std::string& name, ImageSize size, const Tell& tell) {
          "Error");
   }
   return false;
+}
+
+// The list's entry n: nullopt when it names no image (missing, the
+// sentinel, empty).
+std::optional<std::string> ListedName(const ImageList& list, int n, std::string& key) {
+  key = std::string(list.prefix) + std::to_string(n);
+  std::optional<std::string> name = store::Read(list.family.WithKey(key));
+  if (!name || store::HoldsSentinel(*name) || name->empty()) return std::nullopt;
+  return name;
 }
 
 }  // namespace
@@ -65,15 +68,33 @@ bool IsPlainImageName(std::string_view name) {
   return name.find_first_not_of(". ") != std::string_view::npos;
 }
 
-bool PurgeJpgFiles(ImageSize size, const Tell& tell) {
+std::set<std::string> ImagesToReplace(ImageSize size) {
+  auto& files = *platform::Os().files;
+  store::UnchangedFilesScope unchanged;
+  std::set<std::string> names;
+  std::string key;
+  for (const ImageList* list : {&kBackgroundFiles, &kBackgroundList}) {
+    for (int n = 1; n <= list->last; ++n) {
+      const std::optional<std::string> name = ListedName(*list, n, key);
+      if (name && IsPlainImageName(*name) && files.Exists(InstallationImages(size) + "\\" + *name))
+        names.insert(*name);
+    }
+  }
+  return names;
+}
+
+bool PurgeJpgFiles(ImageSize size, const Tell& tell, const std::set<std::string>& replaced) {
   auto& files = *platform::Os().files;
   const std::string dir = PackageImages(size);
   std::string stayed;
   for (const std::string& name : files.Find(dir + "\\*.jpg")) {
+    // Exact case only: a copy over a file keeps the old file's spelling.
+    if (replaced.count(name)) continue;
     const std::string path = dir + "\\" + name;
-    if (files.IsDirectory(path)) continue;
-    (void)files.SetAttributesNormal(path);  // the removal below tells
-    if (!files.Remove(path)) stayed += "\n" + path;
+    if (files.Remove(path) || files.IsDirectory(path)) continue;
+    // A read-only mark is the usual reason; clearing it first for every file
+    // would cost the common case a second call.
+    if (!files.SetAttributesNormal(path) || !files.Remove(path)) stayed += "\n" + path;
   }
   if (stayed.empty()) return true;
   tell("These images of an earlier Finish could not be removed from the package:\n" + stayed +
@@ -87,10 +108,10 @@ bool CopyListedImages(const ImageList& list, const Tell& tell) {
   bool failed = false;
   // Nothing writes the lists while they are walked: one look at each file.
   store::UnchangedFilesScope unchanged;
+  std::string key;
   for (int n = 1; n <= list.last; ++n) {
-    const std::string key = std::string(list.prefix) + std::to_string(n);
-    const std::optional<std::string> name = store::Read(list.family.WithKey(key));
-    if (!name || store::HoldsSentinel(*name) || name->empty()) continue;
+    const std::optional<std::string> name = ListedName(list, n, key);
+    if (!name) continue;
     if (!IsPlainImageName(*name)) {
       tell("The background image " + Where(list, key) + " is \"" + *name +
                "\", which is not a plain file name: a name with a folder, a drive or \"..\" "

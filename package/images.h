@@ -2,6 +2,7 @@
 // files, then filled with the images the two lists name, in both sizes.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -26,8 +27,14 @@ struct ImageList {
 inline constexpr ImageList kBackgroundFiles{store::item::kMenuBackgroundFiles, "File", 3};
 inline constexpr ImageList kBackgroundList{store::item::kConfigBackgrounds, "Back", 99};
 
-// Removes the package folder's *.jpg files; false when one stayed (told).
-[[nodiscard]] bool PurgeJpgFiles(ImageSize size, const Tell& tell);
+// The listed names whose image the installation has in `size`:
+// their package copies are about to be replaced anyway.
+std::set<std::string> ImagesToReplace(ImageSize size);
+
+// Removes the package folder's *.jpg files, but for those about to be
+// replaced; false when one stayed (told).
+[[nodiscard]] bool PurgeJpgFiles(ImageSize size, const Tell& tell,
+                                 const std::set<std::string>& replaced = {});
 
 // Copies every listed image in both sizes, the whole list walked; true when
 // at least one copy failed or a name was refused (each told).

@@ -196,8 +196,10 @@ using Names = std::vector<std::string>;
 
 TEST_F(FinishTest, WholePackageClosesTheWizardWithExactlyTheImagesInUse) {
   const std::string small = std::string(kPackage) + "images\\small";
-  ASSERT_TRUE(files->WriteFileAtomic(small + "\\stale.jpg", "old"));
-  ASSERT_TRUE(files->SetReadOnly(small + "\\stale.jpg"));
+  for (const char* old : {"\\stale.jpg", "\\sky.jpg"}) {
+    ASSERT_TRUE(files->WriteFileAtomic(small + old, "old"));
+    ASSERT_TRUE(files->SetReadOnly(small + old));
+  }
   const std::string mine = std::string(kInstall) + "images\\small\\sky.jpg";
   ASSERT_TRUE(files->SetReadOnly(mine));
   Set(kMenuBackgroundFiles, "File2", "sky.jpg");
@@ -218,6 +220,7 @@ TEST_F(FinishTest, WholePackageClosesTheWizardWithExactlyTheImagesInUse) {
   EXPECT_EQ(images, Listing(std::string(kPackage) + "images\\large"));
   for (const char* temporary : {"*.tmp", "write.csv"})
     EXPECT_EQ(Names{}, files->Find(kInstall + std::string(temporary)));
+  EXPECT_EQ(Contents(mine), Contents(small + "\\sky.jpg"));
   EXPECT_FALSE(files->Remove(mine)) << "the installation's image lost its read-only mark";
   EXPECT_TRUE(files->Remove(small + "\\sky.jpg")) << "the package copy stays read-only";
   ASSERT_TRUE(files->SetAttributesNormal(mine));
@@ -332,6 +335,7 @@ TEST_F(FinishTest, ListsCopyWhatTheyNameAndRefuseNamesOutsideTheImageFolders) {
 TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
   const std::string table = Contents(kTable);
   const std::string smallOcean = std::string(kPackage) + "images\\small\\ocean.jpg";
+  const std::string smallOld = std::string(kPackage) + "images\\small\\old.jpg";
   const struct {
     const char* name;
     std::function<void()> arrange;
@@ -352,9 +356,13 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
       {"text file not copied",
        [&] { files->FailCopyTo(std::string(kPackage) + "lumen-text.ini"); },
        {"Error: Couldn't copy c:\\zantools\\zanhelp\\lumen-text.ini to"}, true, kProcessedTable},
-      {"image not removed", [&] { files->FailRemove(smallOcean); },
+      {"image not removed",
+       [&] {
+         ASSERT_TRUE(files->WriteFileAtomic(smallOld, "old"));
+         files->FailRemove(smallOld);
+       },
        {"Error: These images of an earlier Finish could not be removed from the package:\n\n" +
-        smallOcean},
+        smallOld},
        true, kProcessedTable},
       {"image not copied", [&] { files->FailCopyTo(smallOcean); },
        {"Error: Could not copy the small version of the file ocean.jpg into"}, true,
