@@ -78,8 +78,8 @@ void LayFinishFixture(const std::string& table) {
         Fail("cannot write an image");
     }
     const std::string key = (i <= 3 ? "File" : "Back") + std::to_string(i <= 3 ? i : i - 3);
-    const auto& family = i <= 3 ? store::item::kMenuBackgroundFiles
-                                : store::item::kConfigBackgrounds;
+    const auto& family =
+        i <= 3 ? store::item::kMenuBackgroundFiles : store::item::kConfigBackgrounds;
     if (!store::Write(family.WithKey(key), ImageName(i))) Fail("cannot list an image");
   }
 }
@@ -168,8 +168,8 @@ void PrintRatios(const std::map<std::string, double>& us) {
     const std::string n = Numbered("/", lines);
     const double rw = at("ReadWrite" + n);
     std::printf("%9d %12.0f %15.0f %12.0f %14.2f %14.2f %12.1f\n", lines, at("Filter" + n),
-                at("ReadFilterWrite" + n), rw, at("Filter" + n) / rw, at("ReadFilterWrite" + n) / rw,
-                1000 * at("ReadFilterWrite" + n) / lines);
+                at("ReadFilterWrite" + n), rw, at("Filter" + n) / rw,
+                at("ReadFilterWrite" + n) / rw, 1000 * at("ReadFilterWrite" + n) / lines);
   }
 }
 

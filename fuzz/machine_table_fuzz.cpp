@@ -40,7 +40,8 @@ std::string Model(std::string_view line) {
   std::vector<bool> keep(line.size(), true);
   for (std::size_t k = 0; k < quotes.size(); k += 2) {
     const std::size_t close = k + 1 < quotes.size() ? quotes[k + 1] : line.size();
-    const bool comma = line.substr(quotes[k], close - quotes[k]).find(',') != std::string_view::npos;
+    const bool comma =
+        line.substr(quotes[k], close - quotes[k]).find(',') != std::string_view::npos;
     keep[quotes[k]] = comma;
     if (close < line.size()) keep[close] = comma;
   }

@@ -1,7 +1,6 @@
 #include "package/finish.h"
 
 #include <climits>
-#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -29,8 +28,9 @@ std::string UnmatchedQuotesMessage(const FilteredTable& table) {
          (one ? " double quote" : " double quotes") +
          " in machine-specifics.csv had neither a comma nor another double quote after "
          "them on their line and " +
-         (one ? "was" : "were") + " removed. " + (table.unmatchedLines.size() == 1 ? "Line " : "Lines ") +
-         lines + (table.unmatchedQuotes > table.unmatchedLines.size() ? " and more." : ".");
+         (one ? "was" : "were") + " removed. " +
+         (table.unmatchedLines.size() == 1 ? "Line " : "Lines ") + lines +
+         (table.unmatchedQuotes > table.unmatchedLines.size() ? " and more." : ".");
 }
 
 // atoi's reading (blanks, a sign, the leading digits; anything else is 0),
@@ -79,8 +79,7 @@ void StampVersion() {
       LeadingNumber(store::Read(store::item::kVersionCM.CutTo(kVersionBuffer)).value_or("0")) + 1;
   // A failed write has been told by the store; the package then shows the old stamp.
   (void)store::Write(store::item::kVersionCM, std::to_string(counter));
-  (void)store::Write(store::item::kVersion,
-                     version->substr(0, 6) + "  " + std::to_string(counter));
+  (void)store::Write(store::item::kVersion, version->substr(0, 6) + "  " + std::to_string(counter));
 }
 
 bool CopyDataFiles(const Tell& tell) {
@@ -94,8 +93,8 @@ bool CopyDataFiles(const Tell& tell) {
     whole = false;
     tell("Couldn't copy " + *from + " to " + to + ".\n\n" +
              (files.Exists(*from) ? "Make sure the package folder can be written"
-                                  : "The file is missing") +
-             ", then click Finish again: the package is not complete without it.",
+                                  : "The file is missing: put it back") +
+             ", then click Finish again. The package is not complete without it.",
          "Error");
   }
   return whole;

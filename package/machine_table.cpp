@@ -52,8 +52,8 @@ FilteredTable FilterMachineTable(std::string_view table) {
   FilteredTable result;
   // Never longer than the table with every line end grown to CR LF, and a
   // line end added to the last line.
-  result.text.resize(table.size() + static_cast<std::size_t>(
-                                        std::count(table.begin(), table.end(), '\n')) + 2);
+  result.text.resize(table.size() +
+                     static_cast<std::size_t>(std::count(table.begin(), table.end(), '\n')) + 2);
   char* out = result.text.data();
   std::size_t number = 0;
   std::size_t pos = 0;

@@ -47,7 +47,8 @@ TEST_F(ProgramTest, FinishWaitsForAMissingImageThenAssemblesThePackage) {
   for (const char* size : {"small", "large"}) {
     EXPECT_EQ("Could not find the " + std::string(size) +
                   " version of the file missing.jpg. \n You need to copy this file into "
-                  "c:\\zantools\\zanhelp\\images\\" + size + " first.",
+                  "c:\\zantools\\zanhelp\\images\\" +
+                  size + " first.",
               AnswerBox(program, "Error", std::string("finish-missing-") + size));
   }
   ASSERT_TRUE(WaitFor([&] { return ActiveTemplate(wizard) == IDD_PACKAGING; }));
@@ -70,8 +71,7 @@ TEST_F(ProgramTest, FinishWaitsForAMissingImageThenAssemblesThePackage) {
     EXPECT_EQ(Contents(kInstall + std::string(name)),
               Contents(kPackage + std::string("\\") + name));
   }
-  EXPECT_NE(std::string::npos,
-            Contents(config).find("Version=LB3.50  2\r\nVersionCM=2\r\n"))
+  EXPECT_NE(std::string::npos, Contents(config).find("Version=LB3.50  2\r\nVersionCM=2\r\n"))
       << "two presses of Finish, two stamps";
   EXPECT_EQ(
       "Model,Description,Screen,Keyboard\r\n"
@@ -83,8 +83,8 @@ TEST_F(ProgramTest, FinishWaitsForAMissingImageThenAssemblesThePackage) {
   for (const char* size : {"small", "large"}) {
     SCOPED_TRACE(size);
     const std::string dir = std::string(kPackage) + "\\images\\" + size;
-    EXPECT_EQ((std::vector<std::string>{"forest.jpg", "missing.jpg", "ocean.jpg",
-                                        "On_the_Web.jpg", "sky.jpg", "spacer.gif"}),
+    EXPECT_EQ((std::vector<std::string>{"forest.jpg", "missing.jpg", "ocean.jpg", "On_the_Web.jpg",
+                                        "sky.jpg", "spacer.gif"}),
               Listing(dir));
     for (const char* image : {"forest.jpg", "missing.jpg", "ocean.jpg", "On_the_Web.jpg"})
       EXPECT_EQ(Contents(kInstall + std::string("images\\") + size + "\\" + image),

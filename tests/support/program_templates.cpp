@@ -12,7 +12,8 @@ std::string ReadSource(const char* relative) {
   // the test's working folder: then the source tree is found above it.
   std::error_code ignored;
   for (auto dir = std::filesystem::current_path(ignored);
-       !std::filesystem::exists(path, ignored) && dir.has_relative_path(); dir = dir.parent_path()) {
+       !std::filesystem::exists(path, ignored) && dir.has_relative_path();
+       dir = dir.parent_path()) {
     path = dir / relative;
   }
   std::ifstream in(path, std::ios::binary);
