@@ -20,7 +20,7 @@ quiet() {
 }
 
 quiet cmake --preset native -B "$native" -DCMAKE_BUILD_TYPE=Release -DOKAPI_SANITIZE=OFF
-quiet cmake --build "$native" --target profile_bench startup_bench
+quiet cmake --build "$native" --target profile_bench startup_bench package_bench
 # CPU time: the machine is shared, wall time swings with its load.
 csv=$(mktemp)
 trap 'rm -f "$csv"' EXIT
@@ -43,11 +43,15 @@ awk -F, '
 
 echo "== start-up work, native"
 "$native/bench/startup_bench"
+echo "== Finish and the machine table, native (Google Benchmark)"
+"$native/bench/package_bench" --benchmark_min_time=0.3 2>/dev/null | sed -n '/^-- CPU/,$p'
 
 quiet cmake --preset win64 -B "$win64"
-quiet cmake --build "$win64" --target profile_bench_win32 startup_bench wine_prefix
+quiet cmake --build "$win64" --target profile_bench_win32 startup_bench package_bench wine_prefix
 echo "== Windows build under Wine"
 cmake/wine-run.sh "$PWD/$win64/wineprefix" "$win64/bench/profile_bench_win32.exe" | tr -d '\r'
 echo "== start-up work under Wine"
 cmake/wine-run.sh "$PWD/$win64/wineprefix" "$win64/bench/startup_bench.exe" | tr -d '\r'
+echo "== Finish and the machine table under Wine (median wall time)"
+cmake/wine-run.sh "$PWD/$win64/wineprefix" "$win64/bench/package_bench.exe" | tr -d '\r'
 WINEPREFIX="$PWD/$win64/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null || true

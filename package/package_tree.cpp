@@ -34,4 +34,14 @@ bool CopyInto(const std::string& from, std::string_view folder, std::string_view
   return files.Copy(from, PathIn(folder) + "\\" + std::string(name), false);
 }
 
+bool CopyIntoPackage(const std::string& from, const std::string& to) {
+  auto& files = *platform::Os().files;
+  // An earlier copy with a read-only mark: cleared and tried again.
+  const bool copied =
+      files.Copy(from, to, false) || (files.SetAttributesNormal(to) && files.Copy(from, to, false));
+  // Only a read-only source leaves anything to clear; a failure shows at the next copy.
+  if (copied) (void)files.SetAttributesNormal(to);
+  return copied;
+}
+
 }  // namespace package

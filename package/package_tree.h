@@ -22,4 +22,9 @@ void PrepareTree();
 [[nodiscard]] bool CopyInto(const std::string& from, std::string_view folder,
                             std::string_view name);
 
+// Copies `from` over `to` inside the package and leaves the copy writable:
+// a copy takes its source's read-only mark, and Windows would then refuse
+// the next copy over it, the next purge its removal. False when the copy failed.
+[[nodiscard]] bool CopyIntoPackage(const std::string& from, const std::string& to);
+
 }  // namespace package

@@ -1,5 +1,6 @@
 #include "pages/packaging.h"
 
+#include "package/finish.h"
 #include "res/resource.h"
 #include "wizard/routing.h"
 
@@ -17,3 +18,10 @@ CPackaging::CPackaging()
 }
 
 int CPackaging::OnWizardBack() { return routing::RouteFrom(IDD_PACKAGING, routing::Move::Back); }
+
+bool CPackaging::OnWizardFinish() {
+  const package::Tell tell = [this](const std::string& text, const std::string& caption) {
+    MessageBox(text, caption, MB_OK);
+  };
+  return package::Finish(tell) && COkapiPage::OnWizardFinish();
+}

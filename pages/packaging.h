@@ -9,4 +9,6 @@ class CPackaging : public COkapiPage {
 
   // Jumps back over the Larkbook button page on machines without the button.
   int OnWizardBack() override;
+  // The packaging sequence; false keeps the wizard here until the package is whole.
+  bool OnWizardFinish() override;
 };

@@ -1,0 +1,404 @@
+// Finish: the machine table's quotes, the version stamp, the package's data
+// files and background images, on laid installations through the headless
+// wizard, with file operations failed on purpose.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/discovery.h"
+#include "app/okapi_app.h"
+#include "demo/installation.h"
+#include "framework/headless/headless.h"
+#include "package/images.h"
+#include "package/machine_table.h"
+#include "package/package_tree.h"
+#include "platform/ascii.h"
+#include "platform/platform.h"
+#include "res/resource.h"
+#include "store/globals.h"
+#include "store/item_table.h"
+#include "store/profile.h"
+#include "tests/support/bytes.h"
+#include "tests/support/fixture_drive.h"
+#include "tests/support/program_templates.h"
+
+namespace {
+
+using fw::headless::ScopedHeadless;
+using fw::headless::SheetDriver;
+using okapi_test::Bytes;
+
+TEST(MachineTableFilter, PairsEnclosingACommaStayAndOthersGo) {
+  const struct {
+    std::string in, out;
+    std::size_t unmatched;
+  } rows[] = {
+      {"\"abc\",def", "abc,def", 0},
+      {"\"a,b\",c", "\"a,b\",c", 0},
+      {"abc,\"\",x", "abc,,x", 0},
+      {"x,\"abc", "x,abc", 1},
+      {"plain,line", "plain,line", 0},
+      {"\"a\"\"b\",c", "ab,c", 0},  // a doubled quote closes a pair and opens one
+      {"\"say \"\"hi, you\"\"\",x", "say \"hi, you\",x", 0},
+      {"abc\"", "abc", 1},
+      {"\"a\"b\"", "ab", 1},
+      {"x\"y,z", "x\"y,z", 0},  // no closing quote, but a comma after it
+      {"\"" + std::string(5000, 'w') + "\",\"" + std::string(700, 'v') + ",\"",
+       std::string(5000, 'w') + ",\"" + std::string(700, 'v') + ",\"", 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.in.substr(0, 40));
+    const package::FilteredTable result = package::FilterMachineTable(row.in + "\r\n");
+    EXPECT_EQ(row.out + "\r\n", result.text);
+    EXPECT_EQ(row.unmatched, result.unmatchedQuotes);
+    EXPECT_EQ(result.text, package::FilterMachineTable(result.text).text) << "second pass";
+  }
+}
+
+TEST(MachineTableFilter, EveryLineComesBackOnceWithCrLf) {
+  const struct {
+    const char* name;
+    std::string in, out;
+  } rows[] = {
+      {"empty table", "", ""},
+      {"LF ends", "a\n\n\"b\"\n", "a\r\n\r\nb\r\n"},
+      {"last line without an end", "a\r\n\"b\"", "a\r\nb\r\n"},
+      {"CR before the end of the table", "a\r", "a\r\n"},
+      {"CR inside a line is data", "a\rb\r\r\n", "a\rb\r\r\n"},
+      {"0x1A and NUL are data", Bytes("\"x\"\x1A\0y\r\nz\r\n"), Bytes("x\x1A\0y\r\nz\r\n")},
+      {"line of 100000 characters",
+       "\"" + std::string(100000, 'a') + "\"\n" + std::string(600, ',') + "\n",
+       std::string(100000, 'a') + "\r\n" + std::string(600, ',') + "\r\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(row.out, package::FilterMachineTable(row.in).text);
+  }
+  std::string quotes;
+  for (int i = 0; i < 12; ++i) quotes += i == 1 ? "fine\n" : "x,\"y\"z\"\n";
+  const package::FilteredTable result = package::FilterMachineTable(quotes);
+  EXPECT_EQ(11u, result.unmatchedQuotes);
+  EXPECT_EQ((std::vector<std::size_t>{1, 3, 4, 5, 6, 7, 8, 9, 10, 11}), result.unmatchedLines);
+}
+
+// Forwards to the real files; chosen paths fail to be removed or copied to.
+class FaultyFiles final : public platform::FileSystem {
+ public:
+  explicit FaultyFiles(std::unique_ptr<platform::FileSystem> real) : real_(std::move(real)) {}
+  std::unique_ptr<platform::FileSystem> real_;
+  std::set<std::string> failRemove, failCopyTo;  // lower case
+  void FailRemove(const std::string& p) { failRemove.insert(platform::ToLowerAscii(p)); }
+  void FailCopyTo(const std::string& p) { failCopyTo.insert(platform::ToLowerAscii(p)); }
+
+  bool MakeDirectory(const std::string& p) override { return real_->MakeDirectory(p); }
+  bool Copy(const std::string& from, const std::string& to, bool failIfExists) override {
+    return !failCopyTo.count(platform::ToLowerAscii(to)) && real_->Copy(from, to, failIfExists);
+  }
+  bool Remove(const std::string& p) override {
+    return !failRemove.count(platform::ToLowerAscii(p)) && real_->Remove(p);
+  }
+  bool RemoveEmptyDirectory(const std::string& p) override {
+    return real_->RemoveEmptyDirectory(p);
+  }
+  bool SetAttributesNormal(const std::string& p) override { return real_->SetAttributesNormal(p); }
+  bool SetReadOnly(const std::string& p) override { return real_->SetReadOnly(p); }
+  std::vector<std::string> Find(const std::string& p) override { return real_->Find(p); }
+  bool Exists(const std::string& p) override { return real_->Exists(p); }
+  bool IsDirectory(const std::string& p) override { return real_->IsDirectory(p); }
+  std::optional<std::string> ReadFile(const std::string& p) override { return real_->ReadFile(p); }
+  std::optional<platform::FileStamp> Stamp(const std::string& p) override {
+    return real_->Stamp(p);
+  }
+  platform::Status WriteFileAtomic(const std::string& p, std::string_view b) override {
+    return real_->WriteFileAtomic(p, b);
+  }
+};
+
+constexpr char kInstall[] = "c:\\zantools\\zanhelp\\";
+constexpr char kPackage[] = "c:\\zantools\\zanhelp\\customization\\package\\";
+const std::string kTable = std::string(kInstall) + "machine-specifics.csv";
+const std::string kProcessedTable =
+    "Model,Description,Screen,Keyboard\r\n"
+    "LB3000,Lumen Larkbook 3000,\"1024,768\",US\r\n"
+    "LB3500,\"Larkbook 3500, with dock\",\"1280,800\",UK\r\n"
+    "ZN200,ZAN Notebook 200,\"800,600\",\r\n"
+    "\r\n[MENU1]\r\nusesVisualMap=TRUE\r\nicon=menu1.gif\r\n";
+
+class FinishTest : public okapi_test::MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
+    auto laid = demo::LayInstallation(demo::Installation{});
+    ASSERT_TRUE(laid) << laid.reason;
+    DiscoverInstallation();
+    package::PrepareTree();  // as the start-up work does
+    auto faulty = std::make_unique<FaultyFiles>(std::move(platform::Os().files));
+    files = faulty.get();
+    platform::Os().files = std::move(faulty);
+  }
+  void TearDown() override {
+    platform::Os().files = std::move(files->real_);
+    for (const auto& fault : headless->Faults()) ADD_FAILURE() << fault;
+  }
+  // A fresh wizard shown on the packaging page, Finish pressed: whether the
+  // wizard stayed open (it is cancelled then).
+  bool FinishStays() {
+    wizard = std::make_unique<OkapiWizard>();
+    SheetDriver run = headless->Open(wizard->sheet);
+    EXPECT_TRUE(run.Sheet().SetActivePage(&wizard->packaging));
+    headless->DeliverPosted();  // the Finish button
+    EXPECT_TRUE(run.PressFinish());
+    const bool stays = run.IsOpen();
+    if (stays) {
+      EXPECT_EQ(unsigned{IDD_PACKAGING}, run.ActiveTemplateId());
+      run.PressCancel();
+    }
+    return stays;
+  }
+  // The messages since the last call, as "caption: text", each cut to the
+  // length of the expected one where given.
+  std::vector<std::string> Told(const std::vector<std::string>& expected = {}) {
+    std::vector<std::string> told;
+    const auto& all = headless->Messages();
+    for (std::size_t i = seen; i < all.size(); ++i) {
+      std::string m = all[i].caption + ": " + all[i].text;
+      const std::size_t n = told.size();
+      told.push_back(n < expected.size() ? m.substr(0, expected[n].size()) : m);
+    }
+    seen = all.size();
+    return told;
+  }
+  static void Set(const store::Item& family, const char* key, std::optional<std::string> value) {
+    ASSERT_TRUE(store::Write(family.WithKey(key), value));
+  }
+  std::string Contents(const std::string& path) {
+    return files->ReadFile(path).value_or("<missing>");
+  }
+  std::vector<std::string> Listing(const std::string& dir) {
+    std::vector<std::string> names = files->Find(dir + "\\*");
+    std::sort(names.begin(), names.end(), platform::LessNoCaseAscii);
+    return names;
+  }
+
+  ScopedHeadless headless;
+  std::size_t seen = 0;
+  std::unique_ptr<OkapiWizard> wizard;
+  FaultyFiles* files = nullptr;
+};
+
+using store::item::kConfigBackgrounds;
+using store::item::kMenuBackgroundFiles;
+using Names = std::vector<std::string>;
+
+TEST_F(FinishTest, WholePackageClosesTheWizardWithExactlyTheImagesInUse) {
+  const std::string small = std::string(kPackage) + "images\\small";
+  for (const char* old : {"\\stale.jpg", "\\sky.jpg"}) {
+    ASSERT_TRUE(files->WriteFileAtomic(small + old, "old"));
+    ASSERT_TRUE(files->SetReadOnly(small + old));
+  }
+  const std::string mine = std::string(kInstall) + "images\\small\\sky.jpg";
+  ASSERT_TRUE(files->SetReadOnly(mine));
+  Set(kMenuBackgroundFiles, "File2", "sky.jpg");
+  Set(kConfigBackgrounds, "Back3", std::nullopt);  // forest.jpg no longer listed
+  Set(kConfigBackgrounds, "Back99", "forest.jpg");
+  Set(kConfigBackgrounds, "Back2", "MyError.jpg");  // the sentinel rule passes it over
+
+  EXPECT_FALSE(FinishStays());
+  EXPECT_EQ(Names{}, Told());
+  EXPECT_EQ(kProcessedTable, Contents(kTable));
+  EXPECT_EQ(kProcessedTable, Contents(std::string(kPackage) + "machine-specifics.csv"));
+  EXPECT_EQ(Contents(g_strTextFile), Contents(std::string(kPackage) + "lumen-text.ini"));
+  const std::string config = Contents(std::string(kPackage) + "lumen-config.ini");
+  EXPECT_NE(std::string::npos, config.find("Version=LB3.50  1\r\nVersionCM=1\r\n")) << config;
+  EXPECT_EQ(Contents(g_strConfigFile), config);
+  const Names images{"forest.jpg", "ocean.jpg", "On_the_Web.jpg", "sky.jpg", "spacer.gif"};
+  EXPECT_EQ(images, Listing(small));
+  EXPECT_EQ(images, Listing(std::string(kPackage) + "images\\large"));
+  for (const char* temporary : {"*.tmp", "write.csv"})
+    EXPECT_EQ(Names{}, files->Find(kInstall + std::string(temporary)));
+  EXPECT_EQ(Contents(mine), Contents(small + "\\sky.jpg"));
+  EXPECT_FALSE(files->Remove(mine)) << "the installation's image lost its read-only mark";
+  EXPECT_TRUE(files->Remove(small + "\\sky.jpg")) << "the package copy stays read-only";
+  ASSERT_TRUE(files->SetAttributesNormal(mine));
+}
+
+TEST_F(FinishTest, MissingImagesKeepTheWizardUntilTheyAreInPlace) {
+  Set(kMenuBackgroundFiles, "File1", "missing.jpg");
+  const std::string large = std::string(kInstall) + "images\\large\\On_the_Web.jpg";
+  ASSERT_TRUE(files->Remove(large));
+  const std::string missingSmall =
+      "Error: Could not find the small version of the file missing.jpg. \n You need to copy "
+      "this file into c:\\zantools\\zanhelp\\images\\small first.";
+  const std::string missingLarge =
+      "Error: Could not find the large version of the file missing.jpg. \n You need to copy "
+      "this file into c:\\zantools\\zanhelp\\images\\large first.";
+  EXPECT_TRUE(FinishStays());
+  EXPECT_EQ((Names{missingSmall, missingLarge}), Told());
+  EXPECT_EQ(Names{"spacer.gif"}, Listing(std::string(kPackage) + "images\\small"))
+      << "the background list is not walked after a missing background file";
+
+  for (const char* size : {"small", "large"})
+    ASSERT_TRUE(files->WriteFileAtomic(std::string(kInstall) + "images\\" + size + "\\missing.jpg",
+                                       "jpeg"));
+  EXPECT_TRUE(FinishStays());
+  const Names onTheWeb{"Error: Could not find the large version of the file On_the_Web.jpg."};
+  EXPECT_EQ(onTheWeb, Told(onTheWeb));
+
+  ASSERT_TRUE(files->WriteFileAtomic(large, "jpeg"));
+  EXPECT_FALSE(FinishStays());
+  EXPECT_EQ(Names{}, Told());
+  EXPECT_EQ("3", store::Read(store::item::kVersionCM).value_or("?"));
+}
+
+TEST_F(FinishTest, VersionStampRaisesTheCounterOnEveryFinish) {
+  const struct {
+    std::optional<std::string> version, counter;
+    const char* stamped;
+    const char* raised;
+  } rows[] = {
+      {"3.50.1", std::nullopt, "3.50.1  1", "1"},
+      {"LB3", "7", "LB3  8", "8"},
+      {"LB3.50 build 9", "x12", "LB3.50  1", "1"},
+      {"v1", "-3", "v1  -2", "-2"},
+      {"3.5", "99999999999", "3.5  2147483648", "2147483648"},
+      {std::nullopt, "4", nullptr, "4"},
+      {"MyErrorBuild", "4", "MyErrorBuild", "4"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.version.value_or("no version"));
+    ASSERT_TRUE(store::Write(store::item::kVersion, row.version));
+    ASSERT_TRUE(store::Write(store::item::kVersionCM, row.counter));
+    package::StampVersion();
+    EXPECT_EQ(row.stamped ? std::optional<std::string>(row.stamped) : std::nullopt,
+              store::Read(store::item::kVersion));
+    EXPECT_EQ(row.raised, store::Read(store::item::kVersionCM).value_or("none"));
+  }
+}
+
+TEST_F(FinishTest, ListsCopyWhatTheyNameAndRefuseNamesOutsideTheImageFolders) {
+  ASSERT_TRUE(files->Remove(std::string(kInstall) + "images\\large\\sky.jpg"));
+  const std::string longName = std::string(100, 'n') + ".jpg";
+  for (const char* size : {"small", "large"})
+    ASSERT_TRUE(
+        files->WriteFileAtomic(std::string(kInstall) + "images\\" + size + "\\" + longName, "j"));
+  const struct {
+    const char* name;
+    package::ImageList list;
+    const char* key;
+    std::string value;
+    const char* told;  // caption and the start of the message, if any
+    const char* copied;
+  } rows[] = {
+      {"only File2", package::kBackgroundFiles, "File2", "ocean.jpg", nullptr, "ocean.jpg"},
+      {"slot 99", package::kBackgroundList, "Back99", longName, nullptr, longName.c_str()},
+      {"empty entry", package::kBackgroundList, "Back3", "", nullptr, nullptr},
+      {"no large size", package::kBackgroundFiles, "File3", "sky.jpg",
+       "Error: Could not find the large version of the file sky.jpg.", "sky.jpg"},
+      {"parent folder", package::kBackgroundList, "Back7", "..\\okapi.ini",
+       "Error: The background image Back7 of section Backgrounds in lumen-config.ini is", nullptr},
+      {"drive", package::kBackgroundFiles, "File1", "c:ocean.jpg",
+       "Error: The background image File1 of section BG_Files in okapi.ini is", nullptr},
+      {"slash", package::kBackgroundList, "Back1", "small/ocean.jpg",
+       "Error: The background image Back1", nullptr},
+      {"dots", package::kBackgroundList, "Back1", "..", "Error: The background image Back1",
+       nullptr},
+  };
+  const package::Tell tell = [&](const std::string& text, const std::string& caption) {
+    headless->ShowMessageBox(text, caption, MB_OK);
+  };
+  const auto clear = [](const package::ImageList& list) {
+    ASSERT_TRUE(store::WriteString(list.family.section, std::nullopt, std::nullopt,
+                                   store::PathOf(list.family.file)));
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    clear(row.list);
+    Set(row.list.family, row.key, row.value);
+    for (auto size : {package::ImageSize::Small, package::ImageSize::Large})
+      ASSERT_TRUE(package::PurgeJpgFiles(size, tell));
+    EXPECT_EQ(row.told != nullptr, package::CopyListedImages(row.list, tell));
+    const Names told = row.told ? Names{row.told} : Names{};
+    EXPECT_EQ(told, Told(told));
+    const Names expected = row.copied ? Names{row.copied, "spacer.gif"} : Names{"spacer.gif"};
+    EXPECT_EQ(expected, Listing(std::string(kPackage) + "images\\small"));
+  }
+  EXPECT_EQ("<missing>", Contents(std::string(kPackage) + "images\\okapi.ini"));
+  clear(package::kBackgroundList);
+  EXPECT_FALSE(package::CopyListedImages(package::kBackgroundList, tell));
+  EXPECT_EQ(Names{}, Told());
+}
+
+TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
+  const std::string table = Contents(kTable);
+  const std::string smallOcean = std::string(kPackage) + "images\\small\\ocean.jpg";
+  const std::string smallOld = std::string(kPackage) + "images\\small\\old.jpg";
+  const struct {
+    const char* name;
+    std::function<void()> arrange;
+    Names told;  // caption and the start of each message
+    bool stays;
+    std::string tableAfter;
+  } rows[] = {
+      {"no table",
+       [&] { ASSERT_TRUE(files->Remove(kTable)); },
+       {"OKAPI: Couldn't open machine-specifics.csv file to read it",
+        "Error: Couldn't copy c:\\zantools\\zanhelp\\machine-specifics.csv to"},
+       true,
+       "<missing>"},
+      {"read-only table",
+       [&] {
+         ASSERT_TRUE(files->WriteFileAtomic(kTable, table));
+         ASSERT_TRUE(files->SetReadOnly(kTable));
+       },
+       {"OKAPI: Couldn't open machine-specifics.csv file to write it"},
+       false,
+       table},
+      {"text file not copied",
+       [&] { files->FailCopyTo(std::string(kPackage) + "lumen-text.ini"); },
+       {"Error: Couldn't copy c:\\zantools\\zanhelp\\lumen-text.ini to"},
+       true,
+       kProcessedTable},
+      {"image not removed",
+       [&] {
+         ASSERT_TRUE(files->WriteFileAtomic(smallOld, "old"));
+         files->FailRemove(smallOld);
+       },
+       {"Error: These images of an earlier Finish could not be removed from the package:\n\n" +
+        smallOld},
+       true,
+       kProcessedTable},
+      {"image not copied",
+       [&] { files->FailCopyTo(smallOcean); },
+       {"Error: Could not copy the small version of the file ocean.jpg into"},
+       true,
+       kProcessedTable},
+      {"quotes without a partner",
+       [&] { ASSERT_TRUE(files->WriteFileAtomic(kTable, "\"a\",b\nc\"\n\"d\n")); },
+       {"Information: Neither DoubleQuote or Comma found\n\n2 double quotes in "
+        "machine-specifics.csv had neither a comma nor another double quote after them on "
+        "their line and were removed. Lines 2, 3."},
+       false,
+       "a,b\r\nc\r\nd\r\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_TRUE(demo::LayInstallation(demo::Installation{}));
+    files->failCopyTo.clear();
+    files->failRemove.clear();
+    EXPECT_FALSE(FinishStays());  // a first package, ocean.jpg in it
+    Told();
+    row.arrange();
+    EXPECT_EQ(row.stays, FinishStays());
+    EXPECT_EQ(row.told, Told(row.told));
+    EXPECT_EQ(row.tableAfter, Contents(kTable));
+    (void)files->SetAttributesNormal(kTable);
+  }
+}
+
+}  // namespace
