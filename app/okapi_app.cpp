@@ -9,16 +9,6 @@ bool COkapiApp::IsFirstInstance(const std::string& name) {
   return platform::Os().instances->ClaimMutex(name);
 }
 
-std::string ReadBackMessage(const store::ReadBackMismatch& m) {
-  const auto shown = [](const std::optional<std::string>& v) {
-    return v ? "\"" + *v + "\"" : std::string("nothing (the entry is missing)");
-  };
-  return "OKAPI wrote " + m.name + " in " + m.file + ", but the file now holds " + shown(m.found) +
-         " there instead of " + shown(m.written) +
-         ".\n\nAnother program may have changed the file, or Windows did not keep the "
-         "change. Check the file before you distribute the package.";
-}
-
 namespace {
 
 // Every page writes through the store, so its failures are told in one place.
@@ -28,7 +18,7 @@ void TellWriteFailures() {
                   "\n\nThe file was left as it was before this change.");
   });
   store::SetReadBackReporter(
-      [](const store::ReadBackMismatch& m) { AfxMessageBox(ReadBackMessage(m)); });
+      [](const store::ReadBackMismatch& m) { AfxMessageBox(store::Describe(m)); });
 }
 
 }  // namespace

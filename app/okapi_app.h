@@ -15,7 +15,6 @@
 #include "pages/tcolor.h"
 #include "pages/vicons.h"
 #include "pages/wmenu.h"
-#include "store/item_table.h"
 #include "wizard/wizard_sheet.h"
 
 // The wizard: the sheet and its twelve pages in their fixed order. Members
@@ -39,9 +38,6 @@ struct OkapiWizard {
   CLBButton lbButton;
   CPackaging packaging;
 };
-
-// What the user is told when an item does not read back as written.
-std::string ReadBackMessage(const store::ReadBackMismatch& mismatch);
 
 class COkapiApp {
  public:

@@ -1,7 +1,11 @@
 #include "pages/packaging.h"
 
+#include "package/changes_report.h"
 #include "package/finish.h"
+#include "package/package_tree.h"
+#include "platform/platform.h"
 #include "res/resource.h"
+#include "store/item_table.h"
 #include "wizard/routing.h"
 
 CPackaging::CPackaging()
@@ -23,5 +27,44 @@ bool CPackaging::OnWizardFinish() {
   const package::Tell tell = [this](const std::string& text, const std::string& caption) {
     MessageBox(text, caption, MB_OK);
   };
-  return package::Finish(tell) && COkapiPage::OnWizardFinish();
+  if (!package::Finish(tell)) return false;
+  for (const auto& mismatch : store::CheckWrittenItems()) MessageBox(store::Describe(mismatch));
+  const auto report = WriteReport();
+  std::string text = "The package is ready in " + package::Root() + ".";
+  if (!report) {
+    MessageBox(text);
+  } else if (MessageBox(text + "\n\nWhat changed is listed in " + *report +
+                            " (and as text in changes.txt beside it).\n\nOpen the report now?",
+                        kAppName, MB_YESNO | MB_DEFBUTTON2) == IDYES) {
+    OpenReport(*report);
+  }
+  return COkapiPage::OnWizardFinish();
+}
+
+bool CPackaging::OnCommand(int id, unsigned code) {
+  static const CommandEntry<CPackaging> kCommands[] = {
+      {IDC_PACKAGING_REVIEW, BN_CLICKED, &CPackaging::OnReviewChanges},
+  };
+  return DispatchCommand(*this, kCommands, id, code) || COkapiPage::OnCommand(id, code);
+}
+
+void CPackaging::OnReviewChanges() {
+  if (const auto report = WriteReport()) OpenReport(*report);
+}
+
+std::optional<std::string> CPackaging::WriteReport() {
+  const report::Changes changes = report::Collect();
+  if (auto written = report::Write(changes); !written) {
+    MessageBox("OKAPI could not write the changes report " + report::HtmlPath() + ".\n\n" +
+               written.reason);
+    return std::nullopt;
+  }
+  return report::HtmlPath();
+}
+
+void CPackaging::OpenReport(const std::string& path) {
+  // Explorer opens a page in the user's browser.
+  if (!platform::Os().processes->Start("explorer.exe \"" + path + "\"")) {
+    MessageBox("OKAPI could not open " + path + ". Open it in your browser.");
+  }
 }

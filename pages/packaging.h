@@ -1,6 +1,9 @@
 // Pulling the pieces together: Finish assembles the package.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "wizard/page_frame.h"
 
 class CPackaging : public COkapiPage {
@@ -11,4 +14,14 @@ class CPackaging : public COkapiPage {
   int OnWizardBack() override;
   // The packaging sequence; false keeps the wizard here until the package is whole.
   bool OnWizardFinish() override;
+  bool OnCommand(int id, unsigned code) override;
+
+  // Writes the changes report beside the package and opens it.
+  void OnReviewChanges();
+
+ private:
+  // Tells the items that did not read back as written; then writes the
+  // report. The report's path, or nothing when it could not be written.
+  std::optional<std::string> WriteReport();
+  void OpenReport(const std::string& path);
 };

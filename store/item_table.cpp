@@ -92,6 +92,16 @@ bool Write(const Item& item, std::optional<std::string_view> value) {
   return true;
 }
 
+std::string Describe(const ReadBackMismatch& m) {
+  const auto shown = [](const std::optional<std::string>& v) {
+    return v ? "\"" + *v + "\"" : std::string("nothing (the entry is missing)");
+  };
+  return "OKAPI wrote " + m.name + " in " + m.file + ", but the file now holds " + shown(m.found) +
+         " there instead of " + shown(m.written) +
+         ".\n\nAnother program may have changed the file, or Windows did not keep the "
+         "change. Check the file before you distribute the package.";
+}
+
 void SetReadBackReporter(ReadBackReporter reporter) {
   TheReadBack().reporter = std::move(reporter);
 }

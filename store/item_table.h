@@ -63,6 +63,8 @@ struct ReadBackMismatch {
   std::optional<std::string> written;  // nullopt: deleted
   std::optional<std::string> found;    // nullopt: missing
 };
+// What the user is told of it.
+std::string Describe(const ReadBackMismatch& mismatch);
 using ReadBackReporter = std::function<void(const ReadBackMismatch&)>;
 // Told about each mismatch found right after a write; by default nobody is.
 void SetReadBackReporter(ReadBackReporter reporter);

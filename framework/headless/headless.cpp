@@ -17,13 +17,15 @@ bool LessNoCase(const std::string& a, const std::string& b) {
 }
 
 // The first button of a message box's button set.
+// What Enter gives: the default button.
 int FirstButton(unsigned flags) {
+  const bool second = (flags & 0xF00u) == MB_DEFBUTTON2;
   switch (flags & 0xFu) {
     case 0x2:
       return 3;  // MB_ABORTRETRYIGNORE: IDABORT
     case MB_YESNOCANCEL:
     case MB_YESNO:
-      return IDYES;
+      return second ? IDNO : IDYES;
     case 0x5:
       return 4;  // MB_RETRYCANCEL: IDRETRY
     default:

@@ -24,13 +24,14 @@ std::vector<std::string> Listing(const std::string& dir) {
 }
 
 // Waits for the next box with this caption, gives its text and closes it.
-std::string AnswerBox(Program& program, const char* caption, const std::string& shot) {
+std::string AnswerBox(Program& program, const char* caption, const std::string& shot,
+                      int button = IDOK) {
   HWND box = nullptr;
   if (!WaitFor([&] { return (box = FindProgramDialog(program.Id(), caption)) != nullptr; }))
     return "<no box>";
   const std::string text = TextOf(GetDlgItem(box, 0xFFFF));
   if (!shot.empty()) Screenshot(box, shot);
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  PostMessageA(box, WM_COMMAND, button, 0);
   WaitFor([&] { return !IsWindow(box); });
   return text;
 }
@@ -61,7 +62,14 @@ TEST_F(ProgramTest, FinishWaitsForAMissingImageThenAssemblesThePackage) {
         std::string(kInstall) + "images\\" + size + "\\missing.jpg", size));
   }
   PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
+  const std::string ready = AnswerBox(program, "OKAPI", "finish-ready", IDNO);
+  EXPECT_TRUE(
+      ready.starts_with("The package is ready in c:\\zantools\\zanhelp\\customization"
+                        "\\package."))
+      << ready;
+  EXPECT_NE(std::string::npos, ready.find("customization\\changes.html")) << ready;
   EXPECT_EQ(0u, program.WaitExit());
+  EXPECT_TRUE(platform::Os().files->Exists("c:\\zantools\\zanhelp\\customization\\changes.txt"));
 
   EXPECT_EQ((std::vector<std::string>{"chms", "images", "lumen-config.ini", "lumen-text.ini",
                                       "machine-specifics.csv"}),
