@@ -98,13 +98,6 @@ std::string FileOfOption(const store::Item& option) {
   return value && value->size() > prefix ? value->substr(prefix) : std::string();
 }
 
-std::string NoOptionMessage(const store::Item& option, const std::string& what) {
-  return what +
-         " was not changed: the help application's configuration file has no entry "
-         "marked " +
-         std::string(option.key) + ".";
-}
-
 // What a profile read gives back of a typed name: no blanks around it.
 std::string Trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");
@@ -245,7 +238,11 @@ void CBackgrounds::OnCurrentSetting() {
   }
   const store::Item& option = CurrentImageOption();
   if (!store::SlotOf(option)) {
-    MessageBox(NoOptionMessage(option, "The opening image"), kInformation, MB_OK);
+    MessageBox(
+        "The opening image was not changed: the help application's configuration file has no "
+        "entry marked " +
+            std::string(option.key) + ".",
+        kInformation, MB_OK);
     return;
   }
   // A failed write has been shown by the store; the label keeps what the file holds.
@@ -402,11 +399,10 @@ int CBackgrounds::OnWizardNext() {
         store::Write(store::item::kMenuBackgroundFiles.WithKey(menu.packageKey), file) && written;
   }
   if (!unresolved.empty()) {
-    MessageBox(
-        "The menus' backgrounds were written, except where the help application's configuration "
-        "file has no entry: there is none marked " +
-            unresolved + ".",
-        kInformation, MB_OK);
+    MessageBox("The help application's configuration file has no entry marked " + unresolved +
+                   ", so that menu's background was not set there. The other entries were "
+                   "written.",
+               kInformation, MB_OK);
   }
   // A failed write has been shown by the store; staying lets the user retry.
   if (!written) return kWizardStay;

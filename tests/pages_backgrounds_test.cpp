@@ -410,6 +410,8 @@ TEST_F(BackgroundsTest, MenuFilesAreRefusedWhenMissingOrTooLong) {
     return std::vector<Edit>{{&g_strConfigFile, "Global Options", demo::slots::kMenu2Background,
                               "__MENU2_BACKGROUND__," + file}};
   };
+  const std::vector<Edit> noOption = {
+      {&g_strConfigFile, "Global Options", demo::slots::kMenu2Background, {}}};
   const std::string tooLong = "Information: The file name \"" + long43 +
                               "\" is too long for a menu background: it can have at most 42 "
                               "characters.";
@@ -423,8 +425,19 @@ TEST_F(BackgroundsTest, MenuFilesAreRefusedWhenMissingOrTooLong) {
       {"empty in the file", menu2(""), "", "",
        "Information: You need to enter a JPEG File name for the menu", true, ""},
       {"43 characters in the file", menu2(long43), "", long43, tooLong, true, ""},
-      {"43 characters browsed", {}, long43, "forest.jpg", tooLong, false, "forest.jpg"},
-      {"42 characters browsed", {}, long42, long42, "", false, long42},
+      {"43 characters browsed",
+       {},
+       long43,
+       "forest.jpg",
+       tooLong,
+       false,
+       "__MENU2_BACKGROUND__,forest.jpg"},
+      {"42 characters browsed", {}, long42, long42, "", false, "__MENU2_BACKGROUND__," + long42},
+      {"option missing, file browsed", noOption, "dawn.jpg", "dawn.jpg",
+       "Information: The help application's configuration file has no entry marked "
+       "__MENU2_BACKGROUND__, so that menu's background was not set there. The other entries "
+       "were written.",
+       false, kNone},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -439,8 +452,9 @@ TEST_F(BackgroundsTest, MenuFilesAreRefusedWhenMissingOrTooLong) {
     if (row.stays) {
       EXPECT_EQ(before, Files());
     } else {
-      EXPECT_EQ("__MENU2_BACKGROUND__," + row.written,
-                Get(g_strConfigFile, "Global Options", demo::slots::kMenu2Background));
+      EXPECT_EQ(row.written, Get(g_strConfigFile, "Global Options", demo::slots::kMenu2Background));
+      EXPECT_EQ(row.shown, Get(g_strConfigFile, "OEM Defaults", "TAB3_DEFAULT"));
+      EXPECT_EQ(kNone, Get(g_strConfigFile, "Global Options", "Error"));
     }
     run.PressCancel();
   }
