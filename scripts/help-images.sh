@@ -7,10 +7,13 @@ cd "$(dirname "$0")/.."
 shots=build/win64/screenshots
 images=docs/help/images
 convert=$(command -v convert-im6.q16 || command -v convert)
-# Screenshot of the walk through every page, by page: the help topic it shows.
+# For each help topic, the program tests' screenshot of its page after a
+# change (the pages without anything to change: from the walk through them).
 pairs=(
-  page-01-welcome:welcome page-02:W02 page-03:W10 page-04:W03 page-05:W035 page-06:W04
-  page-07:W05 page-08:W06 page-09:W07 page-10:W08 page-11:W09 page-12:W11
+  page-01-welcome:welcome page-02:W02 company-typed:W10 menu-renamed:W03
+  welcome-page-changed:W035 vicons-configure-hidden:W04 backgrounds-changed:W05
+  color-picked:W06 sounds-play-cleared:W07 splash-show-cleared:W08 larkbook-changed:W09
+  page-12:W11
 )
 missing=0
 for pair in "${pairs[@]}"; do

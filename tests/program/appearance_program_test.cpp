@@ -59,6 +59,11 @@ TEST_F(ProgramTest, VisualMapButtonHiddenAndShownAndSoundSwitchedOff) {
   EXPECT_EQ("true", Config("OEM Defaults", "Sound"));
   EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(CurrentPage(wizard), IDC_SOUNDS_PLAY));
   Screenshot(wizard, "sounds-play-cleared");
+  ASSERT_NO_FATAL_FAILURE(NextUntil(wizard, IDD_SPLASH));
+  ClickUntil(wizard, IDC_SPLASH_SHOW, [] {
+    return Config("Global Options", demo::slots::kShowSplash) == "__SHOW_SPLASH__,false";
+  });
+  Screenshot(wizard, "splash-show-cleared");
   Cancel(wizard, program);
 }
 
