@@ -1,6 +1,6 @@
 // The pages' entry parses on arbitrary text: a menu title marked with its
-// letter parses back to the title and letter, and a welcome text kept as an
-// entry reads back as the page showed it.
+// letter parses back to the title and letter, a welcome text kept as an
+// entry reads back as the page showed it, a colour written reads back.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "pages/app_menu.h"
+#include "pages/tcolor.h"
 #include "pages/wmenu.h"
 
 namespace {
@@ -38,6 +39,8 @@ std::string Crlf(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
+  const CTColor::Rgb color{in.ConsumeIntegral<std::uint8_t>(), in.ConsumeIntegral<std::uint8_t>(),
+                           in.ConsumeIntegral<std::uint8_t>()};
   const std::string letter = in.ConsumeBytesAsString(1);
   const std::string title = in.ConsumeRandomLengthString(256);
   const std::string entry = in.ConsumeRemainingBytesAsString();
@@ -59,5 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (title.find("<br>") == std::string::npos)
     Check(EntryToText(kept) == Crlf(title), "a welcome text reads back as typed");
   (void)EntryToText(entry);
+
+  for (const store::Item* item :
+       {&store::item::kBackgroundColor, &store::item::kMouseOverColor,
+        &store::item::kMainMenuTextColor, &store::item::kRegularTextColor}) {
+    Check(ParseColor(*item, FormatColor(*item, color)) == color, "a colour written reads back");
+    if (const auto read = ParseColor(*item, entry))
+      Check(ParseColor(*item, FormatColor(*item, *read)) == read, "a colour read is kept");
+  }
   return 0;
 }
