@@ -64,7 +64,13 @@ int CModified::OnWizardNext() {
         "Information", MB_OK);
     return COkapiPage::OnWizardNext();
   }
-  const auto first = store::Read(store::item::kFirstTitle);
+  auto first = store::Read(store::item::kFirstTitle);
+  if (!first || first->empty()) {
+    // Keeping the first title failed (told then); a title without the
+    // suffix is still its own first title.
+    const auto title = store::Read(store::item::kTitle);
+    if (title && !title->empty() && title->find(kModifiedBy) == std::string::npos) first = title;
+  }
   if (!first || first->empty()) {
     MessageBox(
         "The title was left unchanged: its original text (Text1_org in lumen-text.ini) is "

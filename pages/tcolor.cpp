@@ -57,9 +57,21 @@ int HexDigit(char c) {
   return -1;
 }
 
+std::optional<Rgb> SwatchAt(CPoint point) {
+  for (const auto& s : tcolor::kSwatches) {
+    if (point.x > ScaleForScreen(s.left) && point.x < ScaleForScreen(s.right) &&
+        point.y > ScaleForScreen(s.top) && point.y < ScaleForScreen(s.bottom))
+      return Rgb{s.red, s.green, s.blue};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 // Six hexadecimal digits, either case, right after the prefix; anything else
 // (a missing entry, the sentinel, a short or hand-mangled value) is no colour.
-std::optional<Rgb> ParseColor(const store::Item& item, const std::optional<std::string>& value) {
+std::optional<CTColor::Rgb> ParseColor(const store::Item& item,
+                                       const std::optional<std::string>& value) {
   if (!value) return std::nullopt;
   const std::string prefix = Prefix(item);
   if (value->size() < prefix.size() + 6 || value->compare(0, prefix.size(), prefix) != 0)
@@ -71,25 +83,14 @@ std::optional<Rgb> ParseColor(const store::Item& item, const std::optional<std::
     if (high < 0 || low < 0) return std::nullopt;
     channels[i] = static_cast<std::uint8_t>(high * 16 + low);
   }
-  return Rgb{channels[0], channels[1], channels[2]};
+  return CTColor::Rgb{channels[0], channels[1], channels[2]};
 }
 
-std::string FormatColor(const store::Item& item, Rgb color) {
+std::string FormatColor(const store::Item& item, CTColor::Rgb color) {
   char digits[8];
   std::snprintf(digits, sizeof digits, "%02x%02x%02x", color.red, color.green, color.blue);
   return Prefix(item) + digits + (IsMarkerEntry(item) ? "\"" : "");
 }
-
-std::optional<Rgb> SwatchAt(CPoint point) {
-  for (const auto& s : tcolor::kSwatches) {
-    if (point.x > ScaleForScreen(s.left) && point.x < ScaleForScreen(s.right) &&
-        point.y > ScaleForScreen(s.top) && point.y < ScaleForScreen(s.bottom))
-      return Rgb{s.red, s.green, s.blue};
-  }
-  return std::nullopt;
-}
-
-}  // namespace
 
 CTColor::CTColor()
     : COkapiPage(IDD_TCOLOR,

@@ -6,7 +6,9 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
+#include "store/item_table.h"
 #include "wizard/page_frame.h"
 
 class CTColor : public COkapiPage {
@@ -62,3 +64,9 @@ class CTColor : public COkapiPage {
   // item was missing or unreadable shows black and is written only when changed.
   std::array<bool, kRows> m_known{};
 };
+
+// An entry's colour: six hexadecimal digits, either case, after the item's
+// prefix; nullopt for anything else. FormatColor writes what it reads.
+std::optional<CTColor::Rgb> ParseColor(const store::Item& item,
+                                       const std::optional<std::string>& value);
+std::string FormatColor(const store::Item& item, CTColor::Rgb color);
