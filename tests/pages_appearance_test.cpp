@@ -14,6 +14,7 @@
 #include "store/profile.h"
 #include "tests/support/fixture_drive.h"
 #include "tests/support/program_templates.h"
+#include "tests/support/wizard_driver.h"
 
 namespace {
 
@@ -32,16 +33,7 @@ class AppearanceTest : public okapi_test::MachineTest {
     for (const auto& fault : headless->Faults()) ADD_FAILURE() << fault;
   }
   // A fresh wizard (one run of the program) shown up to `page`.
-  SheetDriver OpenAt(unsigned page) {
-    wizard = std::make_unique<OkapiWizard>();
-    SheetDriver run = headless->Open(wizard->sheet);
-    while (run.IsOpen() && run.ActiveTemplateId() != page) {
-      if (run.ActiveTemplateId() == IDD_MODIFIED) run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
-      if (!run.PressNext()) break;
-    }
-    EXPECT_EQ(page, run.ActiveTemplateId());
-    return run;
-  }
+  SheetDriver OpenAt(unsigned page) { return okapi_test::OpenWizardAt(*headless, wizard, page); }
   // "Menu Parts:Configure" in the config file, "TEXT21" in the text file.
   static Entry Get(const std::string& where) {
     const auto [section, key, file] = Locate(where);

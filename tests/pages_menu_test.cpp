@@ -18,6 +18,7 @@
 #include "store/profile.h"
 #include "tests/support/fixture_drive.h"
 #include "tests/support/program_templates.h"
+#include "tests/support/wizard_driver.h"
 
 namespace {
 
@@ -83,17 +84,7 @@ class MenuPagesTest : public okapi_test::MachineTest {
     DiscoverInstallation();  // the paths, before the wizard's start-up sets them
   }
   // A fresh run of the program, shown up to `page`.
-  SheetDriver OpenAt(unsigned page) {
-    wizard.reset();
-    wizard = std::make_unique<OkapiWizard>();
-    SheetDriver run = headless->Open(wizard->sheet);
-    while (run.IsOpen() && run.ActiveTemplateId() != page) {
-      if (run.ActiveTemplateId() == IDD_MODIFIED) run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
-      if (!run.PressNext()) break;
-    }
-    EXPECT_EQ(page, run.ActiveTemplateId());
-    return run;
-  }
+  SheetDriver OpenAt(unsigned page) { return okapi_test::OpenWizardAt(*headless, wizard, page); }
   std::vector<std::string> ToldSince(std::size_t first) const {
     std::vector<std::string> told;
     const auto& shown = headless->Messages();
