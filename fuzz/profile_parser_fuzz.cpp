@@ -98,8 +98,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       continue;
     Check(after.RawValue(k.section, k.key) == k.value, "other keys keep their values");
   }
-  // Writing the same again is a no-op on the bytes.
-  if (op == 0)
+  // Writing the same again is a no-op on the bytes, and known as one.
+  if (op == 0) {
     Check(after.Edited(section, key, value) == bytes, "a repeated write changes nothing");
+    if (before.Keeps(section, key, value))
+      Check(bytes == before.Bytes(), "a kept write is a no-op");
+    const bool wide = bytes.rfind("\xFF\xFE", 0) == 0;
+    if (!key.empty() && !wide) Check(after.Keeps(section, key, value), "a written entry is kept");
+  }
   return 0;
 }

@@ -125,30 +125,35 @@ platform::Status WriteStrings(const std::string& file, const std::vector<Edit>& 
   if (!fs) return Failed(file, "no file service");
   const Loaded loaded = Load(*fs, file, /*forWrite=*/true);
   if (loaded.state == Loaded::State::Unreadable) return Failed(file, "the file cannot be read");
-  std::optional<std::string> bytes;
+  // An edit that leaves the text as it is needs no new parse: seeding an
+  // already seeded map is a batch of such edits.
+  std::unique_ptr<const ProfileText> edited;
+  const ProfileText* current = loaded.text;
   for (const Edit& edit : cleaned) {
-    if (bytes) {
-      bytes = ProfileText(std::move(*bytes)).Edited(edit.section, edit.key, edit.value);
-    } else if (loaded.text) {
-      bytes = loaded.text->Edited(edit.section, edit.key, edit.value);
-    } else {
-      bytes = NewProfileBytes(edit.section, edit.key, edit.value);
+    if (current && edit.key && edit.value && current->Keeps(edit.section, *edit.key, *edit.value)) {
+      continue;
     }
+    std::string next = current ? current->Edited(edit.section, edit.key, edit.value)
+                               : NewProfileBytes(edit.section, edit.key, edit.value);
+    if (current && next == current->Bytes()) continue;
+    edited = std::make_unique<const ProfileText>(std::move(next));
+    current = edited.get();
   }
-  if (!bytes || (loaded.text && *bytes == loaded.text->Bytes())) return platform::Status::Ok();
+  if (!edited || (loaded.text && edited->Bytes() == loaded.text->Bytes())) {
+    return platform::Status::Ok();
+  }
 
   auto& cache = TheCache();
   auto& files = cache.files;
   // Another spelling of this path may be cached too: every file is checked
   // again at its next read in the scope.
   if (cache.scopeDepth > 0) ++cache.scopeGeneration;
-  if (auto status = fs->WriteFileAtomic(file, *bytes); !status) {
+  if (auto status = fs->WriteFileAtomic(file, edited->Bytes()); !status) {
     files.erase(file);
     return Failed(file, std::move(status.reason));
   }
   if (const auto stamp = fs->Stamp(file)) {
-    files[file] = CachedFile{*stamp, std::make_unique<const ProfileText>(std::move(*bytes)),
-                             cache.CurrentScope()};
+    files[file] = CachedFile{*stamp, std::move(edited), cache.CurrentScope()};
   } else {
     files.erase(file);
   }

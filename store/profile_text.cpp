@@ -159,6 +159,9 @@ struct Doc {
     FlatIndex bare;
   };
   mutable std::vector<std::unique_ptr<SectionKeys>> sectionKeys;
+  // Reads come in runs over one section; the same spelling needs no new lookup.
+  mutable Text lastSectionName;
+  mutable std::uint32_t lastSection = FlatIndex::kNone;
 
   View Slice(std::size_t b, std::size_t e) const { return text.substr(b, e - b); }
 
@@ -263,8 +266,14 @@ struct Doc {
   }
 
   std::uint32_t SectionIndexOf(View name) const {
-    return sectionIndex.Find(
+    if (lastSection != FlatIndex::kNone && View(lastSectionName) == name) return lastSection;
+    const std::uint32_t si = sectionIndex.Find(
         CiHash(name), 0, [&](std::uint32_t other) { return CiEqual(sections[other].name, name); });
+    if (si != FlatIndex::kNone) {
+      lastSectionName.assign(name);
+      lastSection = si;
+    }
+    return si;
   }
 
   const Section* FindSection(View name) const {
@@ -291,6 +300,16 @@ struct Doc {
     const std::uint32_t li = index.Find(
         CiHash(key), 0, [&](std::uint32_t other) { return CiEqual(NameOf(other), key); });
     return li == FlatIndex::kNone ? nullptr : &lines[li];
+  }
+
+  // Whether setting the key would give the text back as it is: the line that
+  // a write replaces already reads key=value with its line end.
+  bool Keeps(View section, View key, View value) const {
+    if (!key.empty() && key[0] == Ch(';')) return false;
+    const Line* line = FindKeyToReplace(section, key);
+    return line && line->next != line->end && line->nameBegin == line->begin &&
+           line->nameEnd < line->end && text[line->nameEnd] == Ch('=') &&
+           Slice(line->nameEnd + 1, line->end) == value;
   }
 
   Text Edited(View section, std::optional<View> key, std::optional<View> value) const {
@@ -476,6 +495,12 @@ std::vector<std::string> ProfileText::KeyNames(std::string_view section) const {
       },
       parsed_->doc);
   return names;
+}
+
+bool ProfileText::Keeps(std::string_view section, std::string_view key,
+                        std::string_view value) const {
+  const auto* doc = std::get_if<AnsiDoc>(&parsed_->doc);
+  return doc && doc->Keeps(section, key, value);
 }
 
 std::string ProfileText::Edited(std::string_view section, std::optional<std::string_view> key,

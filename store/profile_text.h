@@ -43,6 +43,10 @@ class ProfileText {
   std::string Edited(std::string_view section, std::optional<std::string_view> key,
                      std::optional<std::string_view> value) const;
 
+  // True when Edited(section, key, value) would give Bytes() back; false
+  // may still be such a write. Cheap: no copy of the text.
+  bool Keeps(std::string_view section, std::string_view key, std::string_view value) const;
+
   struct Parsed;
 
  private:

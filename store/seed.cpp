@@ -65,10 +65,16 @@ using Findings = std::vector<std::pair<std::string, std::string>>;
 
 Findings RunScan(const Scan& scan) {
   Findings found;
+  // Most slots are missing and read as the short default: no marker fits.
+  const std::size_t shortest =
+      std::min_element(scan.markers.begin(), scan.markers.end(), [](auto a, auto b) {
+        return a.size() < b.size();
+      })->size();
   for (int n = 1; n <= kSlotCount; ++n) {
     const std::string slot = std::string(scan.slotPrefix) + std::to_string(n);
-    const std::string value = platform::ToUpperAscii(
-        store::ReadString(scan.section, slot, "Error", kSlotBuffer, *scan.file));
+    std::string value = store::ReadString(scan.section, slot, "Error", kSlotBuffer, *scan.file);
+    if (value.size() < shortest) continue;
+    value = platform::ToUpperAscii(std::move(value));
     const auto hit = std::find_if(
         scan.markers.begin(), scan.markers.end(),
         [&](std::string_view marker) { return value.find(marker) != std::string::npos; });
