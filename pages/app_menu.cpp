@@ -162,7 +162,8 @@ void CAppMenu::LoadMenuTitles() {
 
   if (!g_bVersion35) {
     // Placeholders that pass the checks of Next; never written.
-    m_strTitle4 = m_strAltKey4 = "4";
+    m_strTitle4.assign(1, '4');
+    m_strAltKey4.assign(1, '4');
     m_ctlWelcomeTitleCheck.ShowWindow(SW_HIDE);
     ShowFourthMenuEdits(false);
   } else {

@@ -65,8 +65,10 @@ bool CLBButton::PackageButtonScript(const std::string& path) {
   const std::string script = g_strHelpRoot + "\\lbbutton.reg";
   // A failed write has been shown by the store; the package must not then
   // get the old script as if it were the new one.
-  if (!store::WriteString(kButtonScriptSection, kButtonScriptKey,
-                          "\"" + DoubleBackslashes(path) + "\"", script)) {
+  std::string quoted(1, '"');
+  quoted += DoubleBackslashes(path);
+  quoted += '"';
+  if (!store::WriteString(kButtonScriptSection, kButtonScriptKey, quoted, script)) {
     return false;
   }
   if (package::CopyInto(script, "\\reg", "lbbutton.reg")) return true;

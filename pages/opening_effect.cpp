@@ -189,9 +189,9 @@ void COpeningEffectPage::UseFile(const std::string& path, const std::string& nam
     // The help application would name a file it does not have.
     told += "\nThe help application's " + std::string(m_effect.noun) + " was not changed.";
   } else if (!store::SlotOf(option)) {
-    told += (told.empty() ? "" : "\n") + FileName(option) + " has no entry marked " +
-            std::string(option.key) + ", so the help application's " + std::string(m_effect.noun) +
-            " was not changed.";
+    if (!told.empty()) told += '\n';
+    told += FileName(option) + " has no entry marked " + std::string(option.key) +
+            ", so the help application's " + std::string(m_effect.noun) + " was not changed.";
   } else {
     const bool named = store::Write(option, std::string(option.key) + "," + name);
     if (named && !told.empty())

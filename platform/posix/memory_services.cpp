@@ -22,7 +22,10 @@ std::vector<std::string> SplitKey(const std::string& subkey) {
 
 std::string RefusalName(Hive hive, const std::string& subkey) {
   std::string name = hive == Hive::LocalMachine ? "hklm" : "hkcr";
-  for (const std::string& part : SplitKey(subkey)) name += "\\" + ToLowerAscii(part);
+  for (const std::string& part : SplitKey(subkey)) {
+    name += '\\';
+    name += ToLowerAscii(part);
+  }
   return name;
 }
 
