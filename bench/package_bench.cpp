@@ -122,6 +122,12 @@ std::vector<Case> Cases(const std::string& scratch) {
   cases.push_back({"Finish", restoreTable, [] {
                      if (!package::Finish(kNobody)) Fail("Finish did not complete");
                    }});
+  // As the packaging page finishes: the package, then every item written in
+  // the run read back from disk (here the 100 image entries of the fixture).
+  cases.push_back({"FinishReadBack", restoreTable, [] {
+                     if (!package::Finish(kNobody)) Fail("Finish did not complete");
+                     if (!store::CheckWrittenItems().empty()) Fail("an item did not read back");
+                   }});
   cases.push_back({"CopyLoop", [] {}, CopyLoop});
   for (int lines : {10000, 100000, 1000000}) {
     const std::string n = Numbered("/", lines);
@@ -160,7 +166,10 @@ void PrintRatios(const std::map<std::string, double>& us) {
   };
   std::printf("Finish (100000-line table, %d images x 2 sizes): %10.0f us\n", kImageNames,
               at("Finish"));
+  std::printf("Finish and the read-back of the written items:   %10.0f us\n", at("FinishReadBack"));
   std::printf("platform copy of the same files:                 %10.0f us\n", at("CopyLoop"));
+  std::printf("  ratio with read-back / Finish: %.2f (goal <= 1.1)\n",
+              at("FinishReadBack") / at("Finish"));
   std::printf("  ratio Finish / copy loop: %.2f (goal <= 1.5)\n", at("Finish") / at("CopyLoop"));
   std::printf("%9s %12s %14s %12s %14s %14s %12s\n", "lines", "filter us", "read+filt+wr us",
               "read+wr us", "filter/rw", "rfw/rw (<=2)", "us/1000 ln");

@@ -110,8 +110,22 @@ void ForgetWrittenItems() { TheReadBack().written.clear(); }
 
 std::vector<ReadBackMismatch> CheckWrittenItems() {
   std::vector<ReadBackMismatch> mismatches;
-  for (const auto& [where, w] : TheReadBack().written) {
-    if (auto mismatch = Check(w)) mismatches.push_back(std::move(*mismatch));
+  const auto& written = TheReadBack().written;
+  // Ordered by file first: each file is read from disk once.
+  for (auto first = written.begin(); first != written.end();) {
+    const std::string& file = first->second.file;
+    std::vector<EntryName> names;
+    auto last = first;
+    for (; last != written.end() && last->second.file == file; ++last) {
+      names.push_back({last->second.section, last->second.slot});
+    }
+    auto found = ReadStringsFromDisk(names, file);
+    for (std::size_t i = 0; first != last; ++first, ++i) {
+      const Written& w = first->second;
+      if (found[i] != w.expected) {
+        mismatches.push_back({w.name, w.file, w.expected, std::move(found[i])});
+      }
+    }
   }
   return mismatches;
 }

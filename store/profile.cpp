@@ -91,14 +91,22 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
 
 std::optional<std::string> ReadStringFromDisk(std::string_view section, std::string_view key,
                                               const std::string& file) {
+  return ReadStringsFromDisk({{section, key}}, file).front();
+}
+
+std::vector<std::optional<std::string>> ReadStringsFromDisk(const std::vector<EntryName>& entries,
+                                                            const std::string& file) {
+  std::vector<std::optional<std::string>> values(entries.size());
   auto* fs = Files();
-  if (!fs) return std::nullopt;
-  auto bytes = fs->ReadFile(file);
-  if (!bytes) return std::nullopt;
+  auto bytes = fs ? fs->ReadFile(file) : std::nullopt;
+  if (!bytes) return values;
   const ProfileText text(std::move(*bytes));
-  const auto raw = text.RawValue(TrimNameParameter(section), TrimNameParameter(key));
-  if (!raw) return std::nullopt;
-  return ProfileResult(*raw, {}, 0x10000);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const auto raw =
+        text.RawValue(TrimNameParameter(entries[i].section), TrimNameParameter(entries[i].key));
+    if (raw) values[i] = ProfileResult(*raw, {}, 0x10000);
+  }
+  return values;
 }
 
 platform::Status WriteString(std::string_view section, std::optional<std::string_view> key,

@@ -30,6 +30,12 @@ platform::Status WriteString(std::string_view section, std::optional<std::string
 // not from what this engine holds; nullopt when the key is not there.
 std::optional<std::string> ReadStringFromDisk(std::string_view section, std::string_view key,
                                               const std::string& file);
+// The same for several entries of one file, read once.
+struct EntryName {
+  std::string_view section, key;
+};
+std::vector<std::optional<std::string>> ReadStringsFromDisk(const std::vector<EntryName>& entries,
+                                                            const std::string& file);
 
 // Several writes to one file, applied in order as WriteString would apply
 // them, and put on disk in one atomic write: all of them or none.
