@@ -1,6 +1,7 @@
 // The pages' entry parses on arbitrary text: a menu title marked with its
 // letter parses back to the title and letter, a welcome text kept as an
-// entry reads back as the page showed it, a colour written reads back.
+// entry reads back as the page showed it, a colour written reads back, an
+// image option written as an entry reads back to its file name.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -9,8 +10,11 @@
 #include <string>
 
 #include "pages/app_menu.h"
+#include "pages/backgrounds.h"
 #include "pages/tcolor.h"
 #include "pages/wmenu.h"
+#include "store/item_table.h"
+#include "store/profile_text.h"
 
 namespace {
 
@@ -70,5 +74,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto read = ParseColor(*item, entry))
       Check(ParseColor(*item, FormatColor(*item, *read)) == read, "a colour read is kept");
   }
+
+  // An image name as the page takes it: typed on one line, no blanks around it.
+  const auto& option = store::item::kMenu1Background;
+  const std::string stored =
+      "[Global Options]\r\nOPTION11=" + ImageOption(option.key, title) + "\r\n";
+  const std::string read =
+      store::ProfileText(stored).Read("Global Options", "OPTION11", "", 0x10000);
+  const bool oneLine = title.find_first_of("\r\n") == std::string::npos && !title.empty() &&
+                       title.find('\0') == std::string::npos && title.front() != ' ' &&
+                       title.front() != '\t' && title.back() != ' ' && title.back() != '\t';
+  if (oneLine) Check(ImageOfOption(option.key, read) == title, "an image option reads back");
+  const std::string file = ImageOfOption(option.key, entry);
+  Check(entry.ends_with(file), "an option's file name is the end of its entry");
   return 0;
 }

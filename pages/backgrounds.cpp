@@ -88,14 +88,11 @@ const store::Item& DefaultImage() {
   return g_bVersion35 ? store::item::kOemTab1Default : store::item::kDefaultBackgroundText;
 }
 
-// Image options hold their marker, a comma and the file name.
 std::string OptionValue(const store::Item& option, std::string_view file) {
-  return std::string(option.key) + "," + std::string(file);
+  return ImageOption(option.key, file);
 }
 std::string FileOfOption(const store::Item& option) {
-  const auto value = store::Read(option);
-  const std::size_t prefix = option.key.size() + 1;
-  return value && value->size() > prefix ? value->substr(prefix) : std::string();
+  return ImageOfOption(option.key, store::Read(option));
 }
 
 // What a profile read gives back of a typed name: no blanks around it.
@@ -123,6 +120,18 @@ const Menu kMenus[] = {
 };
 
 }  // namespace
+
+std::string ImageOption(std::string_view marker, std::string_view file) {
+  std::string value(marker);
+  value += ',';
+  value += file;
+  return value;
+}
+
+std::string ImageOfOption(std::string_view marker, const std::optional<std::string>& value) {
+  const std::size_t prefix = marker.size() + 1;
+  return value && value->size() > prefix ? value->substr(prefix) : std::string();
+}
 
 CBackgrounds::CBackgrounds()
     : COkapiPage(

@@ -4,8 +4,14 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "wizard/page_frame.h"
+
+// An image option's value: its marker, a comma and the file name.
+std::string ImageOption(std::string_view marker, std::string_view file);
+// The file name an image option's value holds; empty when it holds none.
+std::string ImageOfOption(std::string_view marker, const std::optional<std::string>& value);
 
 class CBackgrounds : public COkapiPage {
  public:
