@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "store/globals.h"
 #include "store/item_table.h"
+#include "store/seed.h"
 #include "wizard/routing.h"
 
 namespace item = store::item;
@@ -365,7 +366,7 @@ bool CAppMenu::WriteMenus() {
     if (!store::Write(entry, value)) return false;
   }
   if (!unresolved.empty()) {
-    MessageBox(FileName(store::File::Text) + " has no entry marked " + Joined(unresolved) +
+    MessageBox(NoEntryMarked(FileName(store::File::Text), Joined(unresolved)) +
                    ", so what belongs there was not written.",
                "Information", MB_OK);
   }

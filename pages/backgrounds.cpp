@@ -8,12 +8,14 @@
 #include "store/item_table.h"
 #include "store/items.h"
 #include "store/profile.h"
+#include "store/seed.h"
 #include "wizard/routing.h"
 
 namespace {
 
 constexpr std::string_view kFreed = "Freed";
 constexpr char kInformation[] = "Information";
+constexpr std::string_view kConfigWords = "the help application's configuration file";
 constexpr char kNoSelection[] = "You need to make a selection";
 constexpr char kNoFreeSlot[] = "You need to free up a Friendly List Name";
 // The help application's files name this image with this case only.
@@ -248,9 +250,7 @@ void CBackgrounds::OnCurrentSetting() {
   const store::Item& option = CurrentImageOption();
   if (!store::SlotOf(option)) {
     MessageBox(
-        "The opening image was not changed: the help application's configuration file has no "
-        "entry marked " +
-            std::string(option.key) + ".",
+        "The opening image was not changed: " + NoEntryMarked(kConfigWords, option.key) + ".",
         kInformation, MB_OK);
     return;
   }
@@ -408,7 +408,9 @@ int CBackgrounds::OnWizardNext() {
         store::Write(store::item::kMenuBackgroundFiles.WithKey(menu.packageKey), file) && written;
   }
   if (!unresolved.empty()) {
-    MessageBox("The help application's configuration file has no entry marked " + unresolved +
+    std::string text = NoEntryMarked(kConfigWords, unresolved);
+    text[0] = platform::ToUpperAscii(text[0]);
+    MessageBox(text +
                    ", so that menu's background was not set there. The other entries were "
                    "written.",
                kInformation, MB_OK);

@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "store/item_table.h"
+#include "store/seed.h"
 
 namespace {
 
@@ -58,10 +59,9 @@ int CModified::OnWizardNext() {
   }
 
   if (!store::SlotOf(store::item::kTitle)) {
-    MessageBox(
-        "The title was left unchanged: lumen-text.ini has no entry marked __TITLE__, so there "
-        "is no title to add the company name to.",
-        "Information", MB_OK);
+    MessageBox("The title was left unchanged: " + NoEntryMarked("lumen-text.ini", "__TITLE__") +
+                   ", so there is no title to add the company name to.",
+               "Information", MB_OK);
     return COkapiPage::OnWizardNext();
   }
   auto first = store::Read(store::item::kFirstTitle);

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/globals.h"
+#include "store/seed.h"
 
 namespace item = store::item;
 
@@ -140,9 +141,8 @@ void COpeningEffectPage::OnCurrentSetting() {
   UpdateData(true);
   const store::Item& option = m_effect.currentOption;
   if (!store::SlotOf(option)) {
-    MessageBox(FileName(option) + " has no entry marked " + std::string(option.key) +
-                   ", so the help application's " + std::string(m_effect.noun) +
-                   " setting was not changed.",
+    MessageBox(NoEntryMarked(FileName(option), option.key) + ", so the help application's " +
+                   std::string(m_effect.noun) + " setting was not changed.",
                "Information", MB_OK);
     m_bCurrent = !m_bCurrent;
     UpdateData(false);
@@ -190,8 +190,8 @@ void COpeningEffectPage::UseFile(const std::string& path, const std::string& nam
     told += "\nThe help application's " + std::string(m_effect.noun) + " was not changed.";
   } else if (!store::SlotOf(option)) {
     if (!told.empty()) told += '\n';
-    told += FileName(option) + " has no entry marked " + std::string(option.key) +
-            ", so the help application's " + std::string(m_effect.noun) + " was not changed.";
+    told += NoEntryMarked(FileName(option), option.key) + ", so the help application's " +
+            std::string(m_effect.noun) + " was not changed.";
   } else {
     const bool named = store::Write(option, std::string(option.key) + "," + name);
     if (named && !told.empty())

@@ -8,6 +8,7 @@
 #include "pages/app_menu.h"
 #include "res/resource.h"
 #include "store/item_table.h"
+#include "store/seed.h"
 #include "wizard/routing.h"
 
 namespace item = store::item;
@@ -202,7 +203,7 @@ int CWMenu::OnWizardNext() {
     if (!store::Write(entry, value)) return kWizardStay;  // told by the store
   }
   if (!unresolved.empty()) {
-    MessageBox(FileName(store::File::Text) + " has no entry marked " + unresolved +
+    MessageBox(NoEntryMarked(FileName(store::File::Text), unresolved) +
                    ", so what belongs there was not written.",
                "Information", MB_OK);
   }

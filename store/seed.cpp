@@ -14,6 +14,8 @@
 
 namespace {
 
+bool g_mapUnsaved = false;
+
 constexpr int kSlotCount = 100;
 constexpr std::size_t kSlotBuffer = 255;
 
@@ -117,5 +119,19 @@ void SeedMapFile() {
   }
   // One write for the whole map: a failure is told once, and start-up does
   // not pay an atomic replace per marker.
-  (void)store::WriteStrings(g_strMapFile, edits);
+  g_mapUnsaved = !store::WriteStrings(g_strMapFile, edits) && !edits.empty();
+}
+
+std::string NoEntryMarked(std::string_view fileName, std::string_view markers) {
+  std::string text;
+  if (g_mapUnsaved) {
+    text = "OKAPI could not save " + g_strMapFile + ", where it notes which entry of ";
+    text += fileName;
+    text += " is marked ";
+  } else {
+    text = fileName;
+    text += " has no entry marked ";
+  }
+  text += markers;
+  return text;
 }

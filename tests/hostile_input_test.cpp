@@ -147,6 +147,11 @@ struct Row {
 
 const std::string kNoTitle =
     "Information: The title was left unchanged: lumen-text.ini has no entry marked __TITLE__";
+// The title is there; the map that says where could not be saved.
+const std::string kTitleUnmapped =
+    "Information: The title was left unchanged: OKAPI could not save "
+    "c:\\zantools\\zanhelp\\okapi.ini, where it notes which entry of lumen-text.ini is marked "
+    "__TITLE__, so there";
 const std::string kNoMenuTitle = "Information: You need to enter a Menu Title";
 const std::string kNoMenuImage = "Information: You need to enter a JPEG File name for the menu";
 const std::string kMapIsFolder =
@@ -218,7 +223,7 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
        false},
       {"a directory where the map file should be",
        [&] { ASSERT_TRUE(Files().MakeDirectory(kDir + "okapi.ini")); },
-       {kMapIsFolder, kNoTitle, kMapIsFolder, kNoMenuTitle},
+       {kMapIsFolder, kTitleUnmapped, kMapIsFolder, kNoMenuTitle},
        IDD_APPMENU,
        false},
       {"empty machine table", [&] { Put(kTable, ""); }, {}},
