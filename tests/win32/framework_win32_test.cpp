@@ -12,7 +12,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,6 +22,7 @@
 #include "framework/framework.h"
 #include "framework/win32/win32_backend.h"
 #include "res/resource.h"
+#include "store/globals.h"
 #include "tests/support/fixture_drive.h"
 #include "tests/support/logging_page.h"
 #include "tests/support/screenshot.h"
@@ -66,8 +66,7 @@ class Script {
     return result;
   }
 
-  std::vector<std::string> captions;         // of the dialogs closed, in order
-  std::function<void(HWND dialog)> inspect;  // sees each before it is closed
+  std::function<void(HWND dialog)> inspect;  // sees each dialog before it is closed
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
@@ -82,7 +81,6 @@ class Script {
     const HWND dialog = GetActiveWindow();
     GetClassNameA(dialog, name, sizeof name);
     if (dialog != self->m_sheet && lstrcmpA(name, "#32770") == 0) {
-      self->captions.push_back(TextOf(dialog));
       if (self->inspect) self->inspect(dialog);
       int button = LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0));
       PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button ? button : IDOK, BN_CLICKED), 0);
@@ -110,11 +108,6 @@ class Script {
   int m_ticks = 0;
 };
 
-void AddWizardPages(CPropertySheet& sheet, const std::vector<CPropertyPage*>& pages) {
-  for (CPropertyPage* page : pages) sheet.AddPage(page);
-  sheet.m_psh.dwFlags |= PSH_WIZARD;
-}
-
 void Press(HWND sheet, int button) { SendMessageA(sheet, PSM_PRESSBUTTON, button, 0); }
 
 HWND ActivePage(HWND sheet) {
@@ -141,11 +134,13 @@ TEST(Win32Sheet, RoutesByTemplateIdAndInitialisesPagesOnce) {
   Script script;
   Log log;
   std::vector<std::unique_ptr<LoggingPage>> pages;
-  for (unsigned id : {IDD_WELCOME, IDD_INTRO, IDD_MODIFIED, IDD_APPMENU})
-    pages.push_back(std::make_unique<LoggingPage>(id, log));
-  const auto page = [&](int index) -> LoggingPage& { return *pages[index]; };
   CPropertySheet sheet(IDS_WIZARD_CAPTION);
-  AddWizardPages(sheet, {&page(0), &page(1), &page(2), &page(3)});
+  sheet.m_psh.dwFlags |= PSH_WIZARD;
+  for (unsigned id : {IDD_WELCOME, IDD_INTRO, IDD_MODIFIED, IDD_APPMENU}) {
+    pages.push_back(std::make_unique<LoggingPage>(id, log));
+    sheet.AddPage(pages.back().get());
+  }
+  const auto page = [&](int index) -> LoggingPage& { return *pages[index]; };
   // Buttons set on activation show; a page that sets none keeps them.
   const unsigned backNext = PSWIZB_BACK | PSWIZB_NEXT, backFinish = PSWIZB_BACK | PSWIZB_FINISH;
   page(3).buttonsOnActivate = backFinish;
@@ -189,22 +184,6 @@ TEST(Win32Sheet, RoutesByTemplateIdAndInitialisesPagesOnce) {
   EXPECT_FALSE(page(0).IsCreated()) << "the pages' windows went with the sheet";
 }
 
-// A 2 by 2 24-bit bitmap file.
-std::string WriteTinyBitmap() {
-  char dir[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, dir);
-  const std::string path = std::string(dir) + "okapi-framework-tiny.bmp";
-  BITMAPINFOHEADER header{sizeof header, 2, 2, 1, 24, BI_RGB, 16, 0, 0, 0, 0};
-  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
-  const BITMAPFILEHEADER file{0x4D42, offset + 16, 0, 0, offset};
-  const char pixels[16] = {};
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  out.write(pixels, sizeof pixels);
-  return path;
-}
-
 HGDIOBJ ImageOf(HWND picture) {
   return reinterpret_cast<HGDIOBJ>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
 }
@@ -218,14 +197,13 @@ void ExpectImagesWithoutLeaks(CDialog& page, HWND control) {
   ASSERT_NE(original, nullptr);
   EXPECT_FALSE(picture.SetBitmapFromFile("c:\\no\\such.bmp"));
   EXPECT_EQ(ImageOf(control), original);
-  const std::string tiny = WriteTinyBitmap();
-  ASSERT_TRUE(picture.SetBitmapFromFile(tiny));
+  const std::string file = g_strHelpRoot + "\\customization\\white.bmp";
+  ASSERT_TRUE(picture.SetBitmapFromFile(file));
   EXPECT_EQ(GetObjectType(original), 0u) << "the image the control handed back is deleted";
   const HGDIOBJ shown = ImageOf(control);
-  EXPECT_TRUE(picture.SetBitmapFromFile(tiny)) << "again, replacing";
+  EXPECT_TRUE(picture.SetBitmapFromFile(file)) << "again, replacing";
   EXPECT_EQ(GetObjectType(shown), 0u);
   EXPECT_NE(GetObjectType(ImageOf(control)), 0u) << "the image shown stays alive";
-  DeleteFileA(tiny.c_str());
 }
 
 struct Control {
@@ -370,8 +348,10 @@ TEST_F(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
   const auto laid = demo::LayInstallation(installation);
   ASSERT_TRUE(laid) << laid.reason;
   Script script;
+  std::vector<std::string> dialogs;
   bool aboutShowsIcon = false;
   script.inspect = [&](HWND dialog) {
+    dialogs.push_back(TextOf(dialog));
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
       if (ControlOf(c).type == "icon") aboutShowsIcon = SendMessageA(c, STM_GETICON, 0, 0) != 0;
   };
@@ -403,7 +383,7 @@ TEST_F(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
         ExpectImagesWithoutLeaks(wizard.tcolor, GetDlgItem(page, IDC_TCOLOR_PALETTE));
     });
   script.Run(wizard.sheet, steps);
-  EXPECT_EQ(script.captions, (std::vector<std::string>{"About OKAPI"}));
+  EXPECT_EQ(dialogs, (std::vector<std::string>{"About OKAPI"}));
   EXPECT_TRUE(aboutShowsIcon);
 }
 
