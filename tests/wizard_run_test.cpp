@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/okapi_app.h"
-#include "app/welcome_page.h"
 #include "framework/headless/headless.h"
 #include "platform/platform.h"
 #include "store/globals.h"
@@ -117,39 +116,6 @@ TEST_F(WizardRunTest, StartUpWorkRunsOnceAndTitlesTheWizard) {
     EXPECT_EQ(PSWIZB_BACK | PSWIZB_NEXT, run.Buttons());
   });
   EXPECT_TRUE(headless->Messages().empty());
-}
-
-TEST_F(WizardRunTest, AboutBoxComesFromTheSystemMenu) {
-  Lay();
-  Run([&](SheetDriver& run) {
-    const auto items = run.SystemMenuItems();
-    ASSERT_EQ(2u, items.size());  // a separator, then the item
-    EXPECT_EQ("&About OKAPI...", items.back().second);
-    EXPECT_TRUE(run.ChooseSystemCommand(items.back().first));
-    // Any other system command is not the About box's.
-    EXPECT_FALSE(run.ChooseSystemCommand(0xF060));
-  });
-  EXPECT_EQ(std::vector<unsigned>{IDD_ABOUTBOX}, headless->DialogsShown());
-  EXPECT_TRUE(headless->Faults().empty());
-}
-
-TEST_F(WizardRunTest, MissingInstallationIsToldAndNothingIsCreated) {
-  installation.llb3.reset();
-  Lay();
-  int ended = 0;
-  auto saved = CWelcomePage::EndProgram();
-  CWelcomePage::EndProgram() = [&] { ++ended; };
-  Run([](SheetDriver&) {});
-  CWelcomePage::EndProgram() = saved;
-
-  EXPECT_EQ(1, ended);
-  ASSERT_EQ(1u, headless->Messages().size());
-  EXPECT_EQ("Can't find an installation of Lumen ZAN or lumen Larkbook. This application will exit",
-            headless->Messages()[0].text);
-  EXPECT_EQ("OKAPI", headless->Messages()[0].caption);
-  EXPECT_FALSE(Exists("c:\\zantools\\zanhelp\\customization\\backup"));
-  EXPECT_FALSE(Exists("c:\\zantools\\zanhelp\\customization\\package"));
-  EXPECT_FALSE(Exists("c:\\zantools\\zanhelp\\okapi.ini"));
 }
 
 #ifndef _WIN32
