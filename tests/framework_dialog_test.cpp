@@ -6,8 +6,6 @@
 
 #include "framework/framework.h"
 #include "framework/headless/headless.h"
-#include "platform/platform.h"
-#include "tests/support/counting_files.h"
 
 namespace {
 
@@ -295,22 +293,6 @@ TEST(HeadlessFonts, RemadeFontLeavesTheBackendThatMadeTheOldOneAlone) {
     EXPECT_EQ(inner->LiveFonts(), 1);
   }
   EXPECT_TRUE(outer->Faults().empty());
-}
-
-TEST_F(DialogTest, StaticShowsABitmapFileOnlyWhenItLoads) {
-  auto files = std::make_unique<okapi_test::CountingFiles>();
-  files->AddFile("c:\\zantools\\zanhelp\\customization\\white.bmp", "BM");
-  auto services = std::make_unique<platform::Services>();
-  services->files = std::move(files);
-  auto previous = platform::ReplaceOs(std::move(services));
-  CStatic palette;
-  palette.BindTo(page, kHelp);
-  EXPECT_TRUE(palette.SetBitmapFromFile("C:\\ZANTOOLS\\zanhelp\\customization\\white.bmp"));
-  EXPECT_EQ(Form().Get(kHelp).image, "C:\\ZANTOOLS\\zanhelp\\customization\\white.bmp");
-  EXPECT_FALSE(palette.SetBitmapFromFile("c:\\zantools\\zanhelp\\customization\\gone.bmp"));
-  EXPECT_EQ(Form().Get(kHelp).image, "C:\\ZANTOOLS\\zanhelp\\customization\\white.bmp")
-      << "a file that does not load leaves the image shown";
-  platform::ReplaceOs(std::move(previous));
 }
 
 }  // namespace

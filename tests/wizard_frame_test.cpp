@@ -22,7 +22,6 @@ namespace {
 using fw::headless::DialogDriver;
 using fw::headless::ScopedHeadless;
 using fw::headless::SheetDriver;
-using Brush = CtlColor::Brush;
 
 TEST(TitleFont, HeightIsPixelsPerInchTimesPointsOver72Truncated) {
   struct Row {
@@ -133,37 +132,6 @@ TEST_F(FrameTest, PageInitialisationSetsTitleFontAndPlacesHelpButton) {
   page.reset();
   EXPECT_EQ(backend->LiveFonts(), 0);
   EXPECT_TRUE(backend->Faults().empty());
-}
-
-TEST_F(FrameTest, WhiteListDecidesTheColours) {
-  PageFrame frame = FrameOf(1025, 1136, "::/W06.htm", 0);
-  frame.white = {1025, 1106};
-  frame.blueText = {1026};
-  COkapiPage page(133, frame);
-  CWizardSheet sheet(102);
-  sheet.AddPage(&page);
-  SheetDriver run = backend->Open(sheet);
-  DialogDriver color = run.Page();
-  struct Row {
-    const char* what;
-    int id, type;
-    CtlColor expected;
-  };
-  const COLORREF white = RGB(255, 255, 255);
-  const Row rows[] = {
-      {"page itself", CWnd::kSelf, CTLCOLOR_DLG, {Brush::White, std::nullopt, std::nullopt}},
-      {"listed heading", 1025, CTLCOLOR_STATIC, {Brush::White, std::nullopt, white}},
-      {"listed label", 1106, CTLCOLOR_STATIC, {Brush::White, std::nullopt, white}},
-      {"blue label", 1026, CTLCOLOR_STATIC, {Brush::White, RGB(0, 0, 255), white}},
-      {"unlisted static keeps the system look", 1109, CTLCOLOR_STATIC, {}},
-      {"edit box keeps the system look", 1047, CTLCOLOR_EDIT, {}},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.what);
-    EXPECT_EQ(color.ColorOf(r.id, r.type), r.expected);
-  }
-  EXPECT_EQ(color.ColorOf(1026, CTLCOLOR_STATIC).textColor, COLORREF{0xFF0000})
-      << "blue in Windows byte order";
 }
 
 }  // namespace

@@ -317,9 +317,10 @@ void MaybeScreenshot(HWND window, const std::string& name) {
   }
 }
 
-// The frame on the intro page: the bold title, the white colouring.
+// The frame on the colour page: the bold title, white and blue labels, the
+// system look for what the page does not list.
 void ExpectFramed(HWND sheet, HWND page) {
-  const HWND heading = GetDlgItem(page, IDC_INTRO_HEADING);
+  const HWND heading = GetDlgItem(page, IDC_TCOLOR_HEADING);
   LOGFONTA font{};
   const auto hfont = reinterpret_cast<HFONT>(SendMessageA(heading, WM_GETFONT, 0, 0));
   ASSERT_NE(GetObjectA(hfont, sizeof font, &font), 0);
@@ -327,15 +328,22 @@ void ExpectFramed(HWND sheet, HWND page) {
   EXPECT_STREQ(font.lfFaceName, "Verdana Bold");
 
   const HDC dc = CreateCompatibleDC(nullptr);
+  const auto brush = [&](HWND window, UINT message, HWND control) {
+    SetBkColor(dc, RGB(1, 2, 3));
+    SetTextColor(dc, RGB(4, 5, 6));
+    return SendMessageA(window, message, (WPARAM)dc, (LPARAM)control);
+  };
   const auto white = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-  EXPECT_EQ(SendMessageA(page, WM_CTLCOLORDLG, (WPARAM)dc, (LPARAM)page), white);
-  SetBkColor(dc, RGB(1, 2, 3));
-  EXPECT_EQ(SendMessageA(page, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)heading), white);
+  EXPECT_EQ(brush(page, WM_CTLCOLORDLG, page), white);
+  EXPECT_EQ(brush(page, WM_CTLCOLORSTATIC, heading), white);
   EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
-  const HWND helpButton = GetDlgItem(page, IDC_INTRO_HELP);
-  EXPECT_NE(SendMessageA(page, WM_CTLCOLORBTN, (WPARAM)dc, (LPARAM)helpButton), white)
-      << "a control off the white list keeps the system look";
-  EXPECT_EQ(SendMessageA(sheet, WM_CTLCOLORDLG, (WPARAM)dc, (LPARAM)sheet),
+  EXPECT_EQ(GetTextColor(dc), RGB(4, 5, 6));
+  EXPECT_EQ(brush(page, WM_CTLCOLORSTATIC, GetDlgItem(page, IDC_TCOLOR_MOUSE_OVER)), white);
+  EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
+  // Off the lists: the system look.
+  EXPECT_NE(brush(page, WM_CTLCOLORBTN, GetDlgItem(page, IDC_TCOLOR_HELP)), white);
+  EXPECT_NE(brush(page, WM_CTLCOLOREDIT, GetDlgItem(page, IDC_TCOLOR_MOUSE_OVER_RED)), white);
+  EXPECT_EQ(brush(sheet, WM_CTLCOLORDLG, sheet),
             reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW)));
   DeleteDC(dc);
 }
@@ -374,7 +382,7 @@ TEST_F(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
       ASSERT_EQ(wizard.sheet.GetActivePage()->GetTemplateId(), id);
       const HWND page = ActivePage(s);
       ExpectLaidOut(page);
-      if (id == IDD_INTRO) {
+      if (id == IDD_TCOLOR) {
         ExpectFramed(s, page);
         SendMessageA(s, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);  // About from any page
       }
