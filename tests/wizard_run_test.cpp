@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/okapi_app.h"
+#include "app/welcome_page.h"
 #include "framework/headless/headless.h"
 #include "platform/platform.h"
 #include "store/globals.h"
@@ -85,6 +86,19 @@ TEST_F(WizardRunTest, PagesComeInTheirOrderAndCarryTheirButtons) {
   });
 }
 
+// Whether the button is there is read from the machine, not only routed.
+TEST_F(WizardRunTest, WithoutTheHardwareButtonItsPageIsSkippedBothWays) {
+  installation.hotkeyFile.reset();
+  Lay();
+  Run([](SheetDriver& run) {
+    while (run.ActiveTemplateId() != IDD_SPLASH) NextFrom(run);
+    ASSERT_TRUE(run.PressNext());
+    EXPECT_EQ(unsigned{IDD_PACKAGING}, run.ActiveTemplateId());
+    ASSERT_TRUE(run.PressBack());
+    EXPECT_EQ(unsigned{IDD_SPLASH}, run.ActiveTemplateId());
+  });
+}
+
 TEST_F(WizardRunTest, StartUpWorkRunsOnceAndTitlesTheWizard) {
   Lay();
   const std::string package = "c:\\zantools\\zanhelp\\customization\\package";
@@ -116,6 +130,23 @@ TEST_F(WizardRunTest, StartUpWorkRunsOnceAndTitlesTheWizard) {
     EXPECT_EQ(PSWIZB_BACK | PSWIZB_NEXT, run.Buttons());
   });
   EXPECT_TRUE(headless->Messages().empty());
+}
+
+// The message itself is the discovery test's.
+TEST_F(WizardRunTest, MissingInstallationIsToldAndNothingIsCreated) {
+  installation.llb3.reset();
+  Lay();
+  int ended = 0;
+  auto saved = CWelcomePage::EndProgram();
+  CWelcomePage::EndProgram() = [&] { ++ended; };
+  Run([](SheetDriver&) {});
+  CWelcomePage::EndProgram() = saved;
+  EXPECT_EQ(1, ended);
+  EXPECT_EQ(1u, headless->Messages().size());
+  for (const char* path :
+       {"c:\\zantools\\zanhelp\\customization\\backup",
+        "c:\\zantools\\zanhelp\\customization\\package", "c:\\zantools\\zanhelp\\okapi.ini"})
+    EXPECT_FALSE(Exists(path)) << path;
 }
 
 #ifndef _WIN32
