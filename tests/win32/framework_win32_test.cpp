@@ -387,8 +387,14 @@ TEST_F(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
         SendMessageA(s, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);  // About from any page
       }
       MaybeScreenshot(s, "page-" + std::to_string(id));
-      if (id == IDD_TCOLOR)
-        ExpectImagesWithoutLeaks(wizard.tcolor, GetDlgItem(page, IDC_TCOLOR_PALETTE));
+      if (id == IDD_TCOLOR) {
+        const HWND palette = GetDlgItem(page, IDC_TCOLOR_PALETTE);
+        ExpectImagesWithoutLeaks(wizard.tcolor, palette);
+        // The page paints the palette from its file again.
+        const HGDIOBJ shown = ImageOf(palette);
+        RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_NE(ImageOf(palette), shown);
+      }
     });
   script.Run(wizard.sheet, steps);
   EXPECT_EQ(dialogs, (std::vector<std::string>{"About OKAPI"}));
