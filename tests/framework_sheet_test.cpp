@@ -74,16 +74,6 @@ TEST(SheetRouting, HandlerResultChoosesThePage) {
   }
 }
 
-TEST_F(SheetTest, RefusedActivationSkipsInTheDirectionOfTravel) {
-  Page(20).acceptActivation = false;
-  SheetDriver run = backend->Open(sheet);
-  run.PressNext();
-  EXPECT_EQ(run.ActiveTemplateId(), 30u);
-  run.PressBack();
-  EXPECT_EQ(run.ActiveTemplateId(), 10u);
-  EXPECT_EQ(run.Visited(), (std::vector<unsigned>{10, 30, 10}));
-}
-
 // As on the real sheet, posted buttons are delivered once the handler has
 // returned, or earlier when a message box runs a message loop.
 TEST_F(SheetTest, PostedButtonsChangeAfterTheHandlerOrAMessageBox) {
@@ -149,20 +139,6 @@ TEST_F(SheetTest, DoModalRunsTheScriptAndCancelResetsEveryCreatedPage) {
   EXPECT_EQ(sheet.DoModal(), IDCANCEL) << "what the script leaves open is cancelled";
   EXPECT_EQ(seen, (std::vector<unsigned>{10, 20}));
   EXPECT_EQ(log, (Log{"querycancel 20", "reset 10", "reset 20"}));
-}
-
-TEST_F(SheetTest, TitleFollowsEachPageUnlessOverridden) {
-  backend->Define({10, "First", {}});
-  backend->Define({40, "Fourth", {}});
-  SheetDriver run = backend->Open(sheet);
-  EXPECT_EQ(run.Title(), "First");
-  Page(10).next = 40;
-  run.PressNext();
-  EXPECT_EQ(run.Title(), "Fourth");
-  sheet.SetTitleOverride("Customization");
-  EXPECT_EQ(run.Title(), "Customization");
-  run.PressBack();
-  EXPECT_EQ(run.Title(), "Customization");
 }
 
 // The scenario the GUI test runs on the real property sheet, step for step:
