@@ -6,8 +6,6 @@
 
 #include "framework/framework.h"
 #include "framework/headless/headless.h"
-#include "platform/platform.h"
-#include "tests/support/counting_files.h"
 
 namespace {
 
@@ -16,14 +14,13 @@ using fw::headless::Kind;
 using fw::headless::ScopedHeadless;
 using fw::headless::SheetDriver;
 
-enum : int { kName = 1001, kCount, kRed, kGreen, kBlue, kShow, kLetter };
+enum : int { kName = 1001, kRed = 1003, kGreen, kBlue, kShow, kLetter };
 enum : int { kList = 1008, kHelp, kPath, kLink, kLabel };
 
 class FormPage : public CPropertyPage {
  public:
   FormPage() : CPropertyPage(50) {}
   std::string name = "first";
-  int count = 7;
   std::uint8_t red = 1, green = 2, blue = 3;
   bool show = true;
   std::string letter = "F";
@@ -33,7 +30,6 @@ class FormPage : public CPropertyPage {
   void DoDataExchange(CDataExchange* pDX) override {
     DDX_Control(pDX, kList, list);
     DDX_Text(pDX, kName, name);
-    DDX_Text(pDX, kCount, count);
     DDX_Text(pDX, kRed, red);
     DDV_MinMaxByte(pDX, red, 0, 255);
     DDX_Text(pDX, kGreen, green);
@@ -60,7 +56,6 @@ fw::headless::DialogSpec FormSpec() {
   return {50,
           "Form",
           {{kName, Kind::Edit},
-           {kCount, Kind::Edit},
            {kRed, Kind::Edit},
            {kGreen, Kind::Edit},
            {kBlue, Kind::Edit},
@@ -91,7 +86,6 @@ class DialogTest : public ::testing::Test {
 TEST_F(DialogTest, ExchangeFillsTheControlsAndTakesThemBack) {
   DialogDriver form = Form();
   EXPECT_EQ(form.Text(kName), "first");
-  EXPECT_EQ(form.Text(kCount), "7");
   EXPECT_EQ(form.Text(kRed), "1");
   EXPECT_EQ(form.Check(kShow), 1);
   EXPECT_EQ(form.Get(kLetter).limit, 1) << "DDV_MaxChars limits the edit when loading";
@@ -128,14 +122,11 @@ TEST_F(DialogTest, BoxesTakeOnlyWhatTheirExchangeAllows) {
                              {kRed, "12a", kByte, "42"},
                              {kRed, "1 2", kByte, "42"},
                              {kRed, "99999999999", kByte, "42"},
-                             {kCount, " -12 ", nullptr, "-12"},
-                             {kCount, "seven", "Please enter an integer.", "7"},
                              // A program can exceed the limit that typing keeps.
                              {kLetter, "AB", "Please enter no more than 1 characters.", "AB"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("control ") + std::to_string(c.control) + " text \"" + c.text + "\"");
     page.red = 42;
-    page.count = 7;
     page.letter = "F";
     ASSERT_TRUE(page.UpdateData(false));
     page.GetDlgItem(c.control)->SetWindowText(c.text);
@@ -203,7 +194,6 @@ TEST_F(DialogTest, SortedListKeepsOrderAndSelectionFollowsItsItem) {
   EXPECT_EQ(Form().Get(kList).items,
             (std::vector<std::string>{"Alpha.jpg", "bravo.jpg", "charlie.jpg", "delta.jpg"}));
   ASSERT_TRUE(Form().Select(kList, 2));
-  EXPECT_EQ(list.GetCurSel(), 2);
   list.DeleteString(0);
   EXPECT_EQ(list.GetCurSel(), 1) << "the selected item moved up";
   std::string text;
@@ -211,10 +201,6 @@ TEST_F(DialogTest, SortedListKeepsOrderAndSelectionFollowsItsItem) {
   EXPECT_EQ(text, "charlie.jpg");
   list.DeleteString(1);
   EXPECT_EQ(list.GetCurSel(), LB_ERR) << "deleting the selected item leaves no selection";
-  EXPECT_EQ(list.FindStringExact(-1, "DELTA.JPG"), 1);
-  EXPECT_EQ(list.FindStringExact(-1, "delta"), LB_ERR);
-  EXPECT_EQ(list.FindString(1, "b"), 0) << "the search wraps around";
-  EXPECT_EQ(list.SetCurSel(5), LB_ERR);
   EXPECT_EQ(list.GetText(5, text), LB_ERR);
 }
 
@@ -237,8 +223,6 @@ TEST(HeadlessCommonDialogs, QueuedAnswersAreUsedInOrder) {
   EXPECT_EQ(backend->UnusedAnswers(), 1) << "a file dialog takes no message box's answer";
   EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg");
   EXPECT_EQ(dialog.GetFileName(), "sunset.large.jpg");
-  EXPECT_EQ(dialog.GetFileExt(), "jpg");
-  EXPECT_EQ(dialog.GetFileTitle(), "sunset.large");
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg")
       << "a cancelled dialog keeps the last path";
@@ -302,22 +286,6 @@ TEST(HeadlessFonts, RemadeFontLeavesTheBackendThatMadeTheOldOneAlone) {
     EXPECT_EQ(inner->LiveFonts(), 1);
   }
   EXPECT_TRUE(outer->Faults().empty());
-}
-
-TEST_F(DialogTest, StaticShowsABitmapFileOnlyWhenItLoads) {
-  auto files = std::make_unique<okapi_test::CountingFiles>();
-  files->AddFile("c:\\zantools\\zanhelp\\customization\\white.bmp", "BM");
-  auto services = std::make_unique<platform::Services>();
-  services->files = std::move(files);
-  auto previous = platform::ReplaceOs(std::move(services));
-  CStatic palette;
-  palette.BindTo(page, kHelp);
-  EXPECT_TRUE(palette.SetBitmapFromFile("C:\\ZANTOOLS\\zanhelp\\customization\\white.bmp"));
-  EXPECT_EQ(Form().Get(kHelp).image, "C:\\ZANTOOLS\\zanhelp\\customization\\white.bmp");
-  EXPECT_FALSE(palette.SetBitmapFromFile("c:\\zantools\\zanhelp\\customization\\gone.bmp"));
-  EXPECT_EQ(Form().Get(kHelp).image, "C:\\ZANTOOLS\\zanhelp\\customization\\white.bmp")
-      << "a file that does not load leaves the image shown";
-  platform::ReplaceOs(std::move(previous));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // template id, posted wizard buttons, closing.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,9 @@ using fw::headless::SheetDriver;
 using okapi_test::Log;
 using okapi_test::LoggingPage;
 
-class SheetTest : public ::testing::Test {
- protected:
-  // Four pages with the template ids 10, 20, 30, 40.
-  SheetTest() : sheet("Wizard") {
+// Four pages with the template ids 10, 20, 30, 40.
+struct FourPages {
+  FourPages() : sheet("Wizard") {
     for (unsigned id : {10u, 20u, 30u, 40u}) {
       pages.push_back(std::make_unique<LoggingPage>(id, log));
       sheet.AddPage(pages.back().get());
@@ -34,6 +32,8 @@ class SheetTest : public ::testing::Test {
   CPropertySheet sheet;
 };
 
+class SheetTest : public ::testing::Test, protected FourPages {};
+
 TEST_F(SheetTest, StartPageOutOfRangeIsAFaultNotACrash) {
   sheet.m_psh.nStartPage = 4;
   SheetDriver run = backend->Open(sheet);
@@ -46,49 +46,32 @@ TEST_F(SheetTest, StartPageOutOfRangeIsAFaultNotACrash) {
   EXPECT_EQ(backend->Faults()[0], "start page 4 is not a page of the sheet");
 }
 
-struct Route {
-  const char* name;
-  unsigned from;     // template id of the page the button is pressed on
-  bool next;         // Next, else Back
-  int result;        // what the page's handler returns
-  unsigned landsOn;  // template id shown afterwards
-};
-
-void PrintTo(const Route& route, std::ostream* os) { *os << route.name; }
-
-// The plain results are in the GUI scenario at the end; these are the edges,
+// The plain results are in the scenario at the end; these are the edges,
 // each from the start page asked for.
-class SheetRouting : public SheetTest, public ::testing::WithParamInterface<Route> {};
-
-TEST_P(SheetRouting, HandlerResultChoosesThePage) {
-  const Route& r = GetParam();
-  sheet.m_psh.nStartPage = r.from / 10 - 1;
-  (r.next ? Page(r.from).next : Page(r.from).back) = r.result;
-  SheetDriver run = backend->Open(sheet);
-  ASSERT_EQ(run.ActiveTemplateId(), r.from);
-  ASSERT_TRUE(r.next ? run.PressNext() : run.PressBack());
-  EXPECT_EQ(run.ActiveTemplateId(), r.landsOn);
-  EXPECT_TRUE(run.IsOpen());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Results, SheetRouting,
-    ::testing::Values(Route{"NextJumpsBackward", 40, true, 20, 20},
-                      Route{"NextToItself", 20, true, 20, 20},
-                      Route{"NextFromLastPageStays", 40, true, kWizardInOrder, 40},
-                      Route{"BackJumpsForward", 10, false, 40, 40},
-                      Route{"BackToUnknownTemplateStays", 30, false, 99, 30},
-                      Route{"BackFromFirstPageStays", 10, false, kWizardInOrder, 10}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(SheetTest, RefusedActivationSkipsInTheDirectionOfTravel) {
-  Page(20).acceptActivation = false;
-  SheetDriver run = backend->Open(sheet);
-  run.PressNext();
-  EXPECT_EQ(run.ActiveTemplateId(), 30u);
-  run.PressBack();
-  EXPECT_EQ(run.ActiveTemplateId(), 10u);
-  EXPECT_EQ(run.Visited(), (std::vector<unsigned>{10, 30, 10}));
+TEST(SheetRouting, HandlerResultChoosesThePage) {
+  const struct {
+    const char* name;
+    unsigned from;     // template id of the page the button is pressed on
+    bool next;         // Next, else Back
+    int result;        // what the page's handler returns
+    unsigned landsOn;  // template id shown afterwards
+  } rows[] = {{"Next jumps backward", 40, true, 20, 20},
+              {"Next to itself", 20, true, 20, 20},
+              {"Next from the last page stays", 40, true, kWizardInOrder, 40},
+              {"Back jumps forward", 10, false, 40, 40},
+              {"Back to an unknown template stays", 30, false, 99, 30},
+              {"Back from the first page stays", 10, false, kWizardInOrder, 10}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    FourPages t;
+    t.sheet.m_psh.nStartPage = r.from / 10 - 1;
+    (r.next ? t.Page(r.from).next : t.Page(r.from).back) = r.result;
+    SheetDriver run = t.backend->Open(t.sheet);
+    ASSERT_EQ(run.ActiveTemplateId(), r.from);
+    ASSERT_TRUE(r.next ? run.PressNext() : run.PressBack());
+    EXPECT_EQ(run.ActiveTemplateId(), r.landsOn);
+    EXPECT_TRUE(run.IsOpen());
+  }
 }
 
 // As on the real sheet, posted buttons are delivered once the handler has
@@ -156,20 +139,6 @@ TEST_F(SheetTest, DoModalRunsTheScriptAndCancelResetsEveryCreatedPage) {
   EXPECT_EQ(sheet.DoModal(), IDCANCEL) << "what the script leaves open is cancelled";
   EXPECT_EQ(seen, (std::vector<unsigned>{10, 20}));
   EXPECT_EQ(log, (Log{"querycancel 20", "reset 10", "reset 20"}));
-}
-
-TEST_F(SheetTest, TitleFollowsEachPageUnlessOverridden) {
-  backend->Define({10, "First", {}});
-  backend->Define({40, "Fourth", {}});
-  SheetDriver run = backend->Open(sheet);
-  EXPECT_EQ(run.Title(), "First");
-  EXPECT_TRUE(sheet.SetActivePage(3)) << "as a handler may";
-  EXPECT_EQ(sheet.GetActivePage(), &Page(40));
-  EXPECT_EQ(run.Title(), "Fourth");
-  sheet.SetTitleOverride("Customization");
-  EXPECT_EQ(run.Title(), "Customization");
-  run.PressBack();
-  EXPECT_EQ(run.Title(), "Customization");
 }
 
 // The scenario the GUI test runs on the real property sheet, step for step:

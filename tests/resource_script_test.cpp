@@ -1,63 +1,87 @@
-// res/resource.h read as text and res/okapi.rc through the headless templates:
-// the checks that need no Windows, so they run in the native build too.
+// Resource scripts through the headless templates: the spellings a script may
+// use, and the program's own dialogs as a keyboard user meets them.
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <map>
-#include <set>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/headless/headless.h"
+#include "res/resource.h"
 #include "tests/support/program_templates.h"
 
 namespace {
 
-using fw::headless::DialogSpec;
+using fw::headless::Kind;
+using fw::headless::ScopedHeadless;
 
-// resource.h: "// Title" starts a block, "#define NAME VALUE" adds to it.
-struct Define {
-  std::string name;
-  long value;
-};
-struct Block {
-  std::string title;
-  std::vector<Define> defines;
-};
+constexpr const char* kHeader = R"(
+#define IDD_SAMPLE 200
+#define IDC_NAME 1001
+#define IDC_SHOW 1002
+#define IDC_LIST 1003
+#define IDC_HIDDEN 1004
+#define IDC_PATH 1006
+#define IDC_LINK 1007
+#define IDS_TITLE 7
+)";
 
-std::vector<Block> ParseHeader(const std::string& text) {
-  std::vector<Block> blocks;
-  std::istringstream lines(text);
-  std::string line;
-  bool blank = true;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) {
-      blank = true;
-      continue;
-    }
-    if (line.rfind("// ", 0) == 0 && blank) blocks.push_back({line.substr(3), {}});
-    blank = false;
-    std::istringstream words(line);
-    std::string directive, name, value;
-    if (words >> directive >> name >> value && directive == "#define" && !blocks.empty())
-      blocks.back().defines.push_back({name, std::stol(value, nullptr, 0)});
-  }
-  return blocks;
+constexpr const char* kScript = R"(
+#include <windows.h>
+#define IDC_STATIC (-1)
+#define QUIET_COMBO CBS_DROPDOWNLIST | CBS_SORT | NOT WS_VISIBLE
+
+STRINGTABLE
+BEGIN
+    IDS_TITLE "Say ""hello"" to c:\\zan"
+    8 "eight"
+END
+
+IDD_SAMPLE DIALOGEX 0, 0, 100, 50  // a comment
+STYLE DS_SETFONT | WS_CHILD | WS_CAPTION
+CAPTION "Sample, with comma"
+BEGIN
+    LTEXT "Name, first", IDC_STATIC, 1, 1, 40, 8
+    EDITTEXT IDC_NAME, 1, 10, 40, 12,
+             ES_AUTOHSCROLL | NOT WS_VISIBLE
+    CONTROL "&Show", IDC_SHOW, "Button", BS_AUTOCHECKBOX | WS_TABSTOP | WS_DISABLED,
+            1, 20, 40, 10
+    LISTBOX IDC_LIST, 1, 30, 40, 20, LBS_SORT | WS_VSCROLL
+    COMBOBOX IDC_HIDDEN, 50, 30, 40, 20, QUIET_COMBO
+    PUSHBUTTON "Go", 1005, 50, 1, 40, 14, WS_VISIBLE
+    EDITTEXT IDC_PATH, 1, 40, 40, 12, ES_AUTOHSCROLL | ES_READONLY
+    LTEXT "Link", IDC_LINK, 50, 40, 40, 8, SS_NOTIFY | WS_GROUP
+    CTEXT "Plain", 1008, 50, 50, 40, 8
+END
+)";
+
+TEST(HeadlessTemplates, ReadsDialogsControlsAndStrings) {
+  ScopedHeadless backend;
+  EXPECT_EQ(backend->DefineFromResourceScript(kScript, kHeader), 1);
+  EXPECT_EQ(LoadResourceString(7), "Say \"hello\" to c:\\zan");
+  EXPECT_EQ(LoadResourceString(8), "eight");
+  const auto* spec = backend->SpecOf(200);
+  ASSERT_NE(spec, nullptr);
+  EXPECT_EQ(spec->caption, "Sample, with comma");
+  // id, kind, text, visible, enabled, sorted, readOnly, notify
+  using Row = std::tuple<int, Kind, std::string, bool, bool, bool, bool, bool>;
+  std::vector<Row> read;
+  for (const auto& c : spec->controls)
+    read.emplace_back(c.id, c.kind, c.text, c.visible, c.enabled, c.sorted, c.readOnly, c.notify);
+  const std::vector<Row> expected = {
+      {1001, Kind::Edit, "", false, true, false, false, false},
+      {1002, Kind::CheckBox, "&Show", true, false, false, false, false},
+      {1003, Kind::ListBox, "", true, true, true, false, false},
+      {1004, Kind::ComboBox, "", false, true, true, false, false},
+      {1005, Kind::PushButton, "Go", true, true, false, false, false},
+      {1006, Kind::Edit, "", true, true, false, true, false},
+      {1007, Kind::Static, "Link", true, true, false, false, true},
+      {1008, Kind::Static, "Plain", true, true, false, false, false},
+  };
+  EXPECT_EQ(read, expected) << "the IDC_STATIC text is not addressable";
 }
-
-class ResourceScript : public ::testing::Test {
- protected:
-  void SetUp() override {
-    header_ = ParseHeader(okapi_test::ReadSource("res/resource.h"));
-    ASSERT_FALSE(header_.empty());
-    ASSERT_TRUE(okapi_test::LoadProgramTemplates(*backend_));
-  }
-
-  std::vector<Block> header_;
-  fw::headless::ScopedHeadless backend_;
-};
 
 // The mnemonic of a text, if any: the letter after a single '&' ("&&" is a
 // literal ampersand).
@@ -69,50 +93,31 @@ char Mnemonic(const std::string& text) {
   return 0;
 }
 
-// Every dialog has a block and a number of its own. Within the block every
-// name is a control of that page, with its own number; the page's template
-// uses each of them exactly once and no other number, and no mnemonic twice
-// (labels without an id carry none in this script, so the controls with one
-// are all there is to compare).
-TEST_F(ResourceScript, EachDialogMatchesItsBlockAndRepeatsNoMnemonic) {
-  std::set<long> numbers;
-  for (const Block& block : header_) {
-    if (block.defines.empty() || block.defines.front().name.rfind("IDD_", 0) != 0) continue;
-    const auto& [dialog, number] = block.defines.front();
-    SCOPED_TRACE(dialog);
-    EXPECT_TRUE(numbers.insert(number).second);
-    const DialogSpec* spec = backend_->SpecOf(static_cast<unsigned>(number));
-    ASSERT_TRUE(spec) << "no template";
-    const std::string prefix = "IDC_" + dialog.substr(4) + "_";
-    std::map<long, std::string> names;
-    for (std::size_t i = 1; i < block.defines.size(); ++i) {
-      const Define& d = block.defines[i];
-      EXPECT_EQ(0u, d.name.rfind(prefix, 0)) << d.name;
-      const auto [it, fresh] = names.emplace(d.value, d.name);
-      EXPECT_TRUE(fresh) << d.name << " repeats " << d.value << " of " << it->second;
-    }
-    std::map<long, int> uses;
+// A repeated id leaves the second control out of reach; a repeated Alt+ key
+// reaches only the first. Labels without an id carry no mnemonic in this
+// script, so the controls with one are all there is to compare.
+TEST(ProgramTemplates, NoDialogRepeatsAnIdOrAMnemonic) {
+  ScopedHeadless backend;
+  ASSERT_TRUE(okapi_test::LoadProgramTemplates(*backend));
+  for (unsigned dialog :
+       {IDD_ABOUTBOX, IDD_WELCOME, IDD_INTRO, IDD_MODIFIED, IDD_APPMENU, IDD_WMENU, IDD_VICONS,
+        IDD_BACKGROUNDS, IDD_TCOLOR, IDD_SOUNDS, IDD_SPLASH, IDD_LBBUTTON, IDD_PACKAGING}) {
+    SCOPED_TRACE("dialog " + std::to_string(dialog));
+    const auto* spec = backend->SpecOf(dialog);
+    ASSERT_TRUE(spec);
+    std::map<int, std::string> ids;
     std::map<char, std::string> mnemonics;
     for (const auto& control : spec->controls) {
+      const auto [it, fresh] = ids.emplace(control.id, control.text);
+      EXPECT_TRUE(fresh) << control.id << " \"" << control.text << "\" and \"" << it->second
+                         << "\"";
       if (const char key = Mnemonic(control.text)) {
-        const auto [it, fresh] = mnemonics.emplace(key, control.text);
-        EXPECT_TRUE(fresh) << "\"" << control.text << "\" and \"" << it->second << "\" share Alt+"
-                           << key;
+        const auto [other, first] = mnemonics.emplace(key, control.text);
+        EXPECT_TRUE(first) << "\"" << control.text << "\" and \"" << other->second
+                           << "\" share Alt+" << key;
       }
-      if (control.id == 1 && !names.count(1)) continue;  // the About box's IDOK
-      if (!names.count(control.id))
-        ADD_FAILURE() << control.id << " (\"" << control.text << "\") is not in the block";
-      ++uses[control.id];
     }
-    for (const auto& [value, name] : names) EXPECT_EQ(1, uses[value]) << name;
   }
-  EXPECT_EQ(13u, numbers.size()) << "twelve pages and the About box, as in the script";
-}
-
-TEST_F(ResourceScript, HeaderNamesAreDefinedOnce) {
-  std::set<std::string> names;
-  for (const Block& block : header_)
-    for (const Define& d : block.defines) EXPECT_TRUE(names.insert(d.name).second) << d.name;
 }
 
 }  // namespace

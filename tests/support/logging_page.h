@@ -17,7 +17,6 @@ class LoggingPage : public CPropertyPage {
 
   int next = kWizardInOrder;
   int back = kWizardInOrder;
-  bool acceptActivation = true;
   bool leave = true;
   bool finish = true;
   bool cancel = true;
@@ -30,7 +29,7 @@ class LoggingPage : public CPropertyPage {
   bool OnSetActive() override {
     Logged("active");
     if (buttonsOnActivate) SetWizardButtons(buttonsOnActivate);
-    return acceptActivation;
+    return true;
   }
   bool OnKillActive() override { return Logged("kill", leave); }
   int OnWizardNext() override { return Logged("next", next); }

@@ -1,13 +1,9 @@
-// The compiled resources other than the dialogs: bitmaps, icon, strings,
-// version and manifest, read back through the API that
-// the program itself uses.
+// The compiled resources other than the dialogs: the colour page's palette
+// bitmap and the manifest, read back through the API the program itself uses.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "pages/tcolor_swatches.h"
 #include "res/resource.h"
@@ -39,57 +35,6 @@ TEST(ResourceBitmaps, PaletteSwatchesShowWhatTheirPickApplies) {
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(bitmap);
-}
-
-#pragma pack(push, 2)
-struct GroupIconEntry {
-  BYTE width, height, colours, reserved;
-  WORD planes, bitCount;
-  DWORD bytes;
-  WORD id;
-};
-#pragma pack(pop)
-
-TEST(ResourceIcon, HoldsSixteenAndThirtyTwoPixelsInSixteenAndTwoHundredFiftySixColours) {
-  HRSRC found = FindResourceA(Self(), MAKEINTRESOURCEA(IDI_OKAPI), MAKEINTRESOURCEA(14));
-  ASSERT_TRUE(found);
-  const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(Self(), found)));
-  const auto* entries = reinterpret_cast<const GroupIconEntry*>(data + 6);
-  std::vector<std::pair<int, int>> images;
-  for (WORD i = 0; i < reinterpret_cast<const WORD*>(data)[2]; ++i)
-    images.emplace_back(entries[i].width, entries[i].bitCount);
-  std::sort(images.begin(), images.end());
-  EXPECT_EQ((std::vector<std::pair<int, int>>{{16, 4}, {16, 8}, {32, 4}, {32, 8}}), images);
-  for (int size : {16, 32}) {
-    HICON icon = static_cast<HICON>(
-        LoadImageA(Self(), MAKEINTRESOURCEA(IDI_OKAPI), IMAGE_ICON, size, size, 0));
-    EXPECT_TRUE(icon) << size;
-    DestroyIcon(icon);
-  }
-}
-
-std::string VersionString(const char* name) {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  DWORD handle = 0;
-  std::vector<char> block(GetFileVersionInfoSizeA(path, &handle));
-  char* value = nullptr;
-  UINT length = 0;
-  const std::string key = std::string("\\StringFileInfo\\040904b0\\") + name;
-  if (block.empty() || !GetFileVersionInfoA(path, 0, DWORD(block.size()), block.data()) ||
-      !VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
-    return {};
-  return value;
-}
-
-// The About item's text also shows in the system menu of the Win32 frame test.
-TEST(ResourceStrings, SheetCaptionAndVersionNameOkapiOneDotZero) {
-  char caption[64] = {};
-  EXPECT_EQ(7, LoadStringA(Self(), IDS_WIZARD_CAPTION, caption, sizeof caption));
-  EXPECT_STREQ("Wizard1", caption);
-  EXPECT_EQ("OKAPI", VersionString("ProductName"));
-  EXPECT_EQ("1.0", VersionString("ProductVersion"));
-  EXPECT_EQ("1.0", VersionString("FileVersion"));
 }
 
 TEST(ResourceManifest, AsksForCommonControlsSixSystemDpiAwarenessAndAdministrator) {
