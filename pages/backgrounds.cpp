@@ -30,7 +30,11 @@ class Slot {
       : m_number(std::to_string(n)),
         m_listKey("BACK" + m_number + "TEXT"),
         m_imageKey("BACK" + m_number),
-        m_markKey((n == 1 ? "BACK" : "Back") + m_number + "TEXT") {}
+        m_markKey(MarkKey(n)) {}
+
+  static std::string MarkKey(int n) {
+    return (n == 1 ? "BACK" : "Back") + std::to_string(n) + "TEXT";
+  }
 
   store::Item ListText() const { return store::item::kTextBackgrounds.WithKey(m_listKey); }
   store::Item Image() const { return store::item::kConfigBackgrounds.WithKey(m_imageKey); }
@@ -201,12 +205,20 @@ void CBackgrounds::LoadBackgroundSettings() {
 }
 
 void CBackgrounds::MarkFreeSlots() {
-  store::UnchangedFilesScope scope;
-  for (int n = 1; n <= kSlots; ++n) {
-    const Slot slot(n);
-    // A mark that failed (told by the store) is written again at the next run.
-    if (!slot.InUse()) (void)store::Write(slot.FreeMark(), kFreed);
+  std::vector<std::string> keys;  // the items below name them
+  {
+    store::UnchangedFilesScope scope;
+    for (int n = 1; n <= kSlots; ++n) {
+      if (!Slot(n).InUse()) keys.push_back(Slot::MarkKey(n));
+    }
   }
+  std::vector<std::pair<store::Item, std::string>> marks;
+  for (const std::string& key : keys) {
+    marks.emplace_back(store::item::kFreeSlots.WithKey(key), kFreed);
+  }
+  // One write for all the marks: a failure is told once, not per slot, and
+  // the marks are written again at the next run.
+  (void)store::WriteAll(marks);
 }
 
 bool CBackgrounds::IsDuplicateFriendlyName(const std::string& name) {

@@ -92,6 +92,43 @@ bool Write(const Item& item, std::optional<std::string_view> value) {
   return true;
 }
 
+bool WriteAll(const std::vector<std::pair<Item, std::string>>& writes) {
+  if (writes.empty()) return true;
+  const std::string& file = PathOf(writes.front().first.file);
+  std::vector<Written> written;
+  std::vector<std::string_view> values;
+  bool resolved = true;
+  for (const auto& [item, value] : writes) {
+    const auto slot = SlotOf(item);
+    if (!slot || PathOf(item.file) != file) {
+      resolved = false;
+      continue;
+    }
+    Written w{std::string(item.key), file, std::string(item.section), *slot,
+              ProfileResult(value, {}, kWholeValue)};
+    if (w.name.empty()) w.name = *slot;
+    written.push_back(std::move(w));
+    values.push_back(value);
+  }
+  std::vector<Edit> edits;
+  std::vector<EntryName> names;
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    edits.push_back({written[i].section, written[i].slot, values[i]});
+    names.push_back({written[i].section, written[i].slot});
+  }
+  if (!WriteStrings(file, edits)) return false;
+  auto found = ReadStringsFromDisk(names, file);
+  auto& readBack = TheReadBack();
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    Written& w = written[i];
+    if (found[i] != w.expected && readBack.reporter) {
+      readBack.reporter({w.name, w.file, w.expected, std::move(found[i])});
+    }
+    readBack.written.insert_or_assign({w.file, w.section, w.slot}, std::move(w));
+  }
+  return resolved;
+}
+
 std::string Describe(const ReadBackMismatch& m) {
   const auto shown = [](const std::optional<std::string>& v) {
     return v ? "\"" + *v + "\"" : std::string("nothing (the entry is missing)");

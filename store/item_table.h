@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace store {
@@ -54,6 +55,9 @@ bool HoldsSentinel(std::string_view value);
 // Writes the entry (nullopt deletes it). False when the item has no slot
 // (nothing written, not reported) or the write failed (already reported).
 [[nodiscard]] bool Write(const Item& item, std::optional<std::string_view> value);
+// The same for several items of one file in one write of the file, read back
+// once: a failure is told once. False when an item has no slot or the write failed.
+[[nodiscard]] bool WriteAll(const std::vector<std::pair<Item, std::string>>& writes);
 
 // An entry that does not read back from disk as it was written: another
 // program changed the file, or the system did not keep the write.
