@@ -167,24 +167,4 @@ TEST_F(FilesTest, FindMatchesNamesByPatternWithoutCase) {
   EXPECT_EQ(std::vector<std::string>{"a.jpg"}, files.Find("C:\\OKAPI-files-test\\\\A.JPG"));
 }
 
-TEST_F(FilesTest, AtomicWriteReplacesWholeAndChangesTheStamp) {
-  const std::string path = Path("lumen-config.ini");
-  Write("lumen-config.ini", std::string(5000, 'a'));
-  auto before = files.Stamp(path);
-  ASSERT_TRUE(before);
-  EXPECT_EQ(5000u, before->size);
-  EXPECT_EQ(before, files.Stamp(path));
-
-  Write("lumen-config.ini", std::string(5000, 'b'));  // same size: only the identity or time tells
-  auto after = files.Stamp(path);
-  ASSERT_TRUE(after);
-  EXPECT_NE(before, after);
-  EXPECT_EQ(std::string(5000, 'b'), Read("lumen-config.ini"));
-
-  Write("lumen-config.ini", "");
-  EXPECT_EQ("", Read("lumen-config.ini"));
-  EXPECT_EQ(0u, files.Stamp(path)->size);
-  EXPECT_EQ(std::vector<std::string>{"lumen-config.ini"}, Find("*"));
-}
-
 }  // namespace

@@ -14,9 +14,7 @@ constexpr const char* kFile = "c:\\data\\test.ini";
 
 class ProfileCache : public testing::Test {
  protected:
-  std::string Read(const char* key) {
-    return store::ReadString("s", key, "Error", 64, kFile);
-  }
+  std::string Read(const char* key) { return store::ReadString("s", key, "Error", 64, kFile); }
 
   okapi_test::ScopedCountingFiles files;
 };

@@ -1,8 +1,7 @@
 // Reading rules of the profile engine: what GetPrivateProfileStringA returns
-// on Windows for the same file and call. The differential test holds the
-// plain rules to the system under Wine; these rows hold the rules where Wine
-// differs, and run natively too, so the sanitizers see the parser at its
-// edges: cuts, NULs, encodings, ends of file.
+// on Windows for the same file and call, where the differential test has no
+// row or Wine differs. They run natively too, so the sanitizers see the parser
+// at its edges: cuts, NULs, encodings, ends of file.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,7 +40,6 @@ TEST_P(ProfileRead, ReturnsWhatWindowsReturns) {
 }
 
 const std::vector<ReadCase> kRows = {
-    {"empty key name is a key", "[s]\n=empty name\n", "s", "", "empty name"},
     {"missing closing bracket still opens a section", "[open \nk=v\n", "open", "k", "v"},
     {"a section name ends at its first closing bracket", "[a]b]\nk=v\n", "a", "k", "v"},
     {"a tab in a parameter stays", "[s]\nk=v\n", "s", "\tk", "d"},
@@ -51,25 +49,16 @@ const std::vector<ReadCase> kRows = {
     {"empty brackets are section \"\"", "k=top\n[]\nk=inside\n", "", "k", "inside"},
     {"long keys have no limit", "[s]\n" + std::string(70000, 'k') + "=v\n", "s",
      std::string(70000, 'k'), "v"},
-    {"CR alone ends a line", "[s]\rk=v\rj=w", "s", "j", "w"},
-    {"no final line end", "[s]\r\nk=last", "s", "k", "last"},
     {"indented comment is a comment", "[s]\n  ;k=v\n", "s", ";k", "d"},
     {"NUL bytes before the first section do not matter", Bytes("x\0y\n[s]\nk=v\n"), "s", "k", "v"},
     {"value stops at a NUL", Bytes("[s]\nk=a\0b\n"), "s", "k", "a"},
     {"a lone quote stays", "[s]\nk=\"\n", "s", "k", "\""},
-    {"value cut to size minus one", "[s]\nk=abcdef\n", "s", "k", "abc", 4},
-    {"quoted value cut loses its opening quote", "[s]\nk=\"hello\"\n", "s", "k", "hell", 6},
     {"quoted value that fits exactly", "[s]\nk=\"hello\"\n", "s", "k", "hello", 8},
-    {"size one gives nothing", "[s]\nk=v\n", "s", "k", "", 1},
     {"size zero gives nothing", "[s]\nk=v\n", "s", "k", "", 0},
-    {"default is cut like a value", "", "s", "k", "Er", 3, "Error"},
     {"UTF-8 mark hides a header on line 1", "\xEF\xBB\xBF[s]\nk=v\n", "s", "k", "d"},
-    {"UTF-8 mark leaves line 2 alone", "\xEF\xBB\xBF\n[s]\nk=v\n", "s", "k", "v"},
     {"UTF-16 LE is read through the code page",
      Bytes("\xFF\xFE[\0s\0]\0\n\0k\0=\0\xAC\x20\xE9\0\n\0"), "S", "K", "\x80\xE9"},
     {"UTF-16 BE is not understood", Bytes("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v\0\n"), "s", "k", "d"},
-    {"values up to 65535 characters", "[s]\nk=" + std::string(65535, 'x') + "\n", "s", "k",
-     std::string(65535, 'x'), 100000},
     {"longer values wrap at 65536 characters", "[s]\nk=" + std::string(70000, 'x') + "\n", "s", "k",
      std::string(70000 - 65536, 'x'), 100000},
     {"a value of exactly 65536 characters reads empty", "[s]\nk=" + std::string(65536, 'x') + "\n",
@@ -80,7 +69,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, ProfileRead, testing::ValuesIn(kRows));
 
 TEST(ProfileLists, ListsKeepFileOrderAndDuplicatesButSkipComments) {
   okapi_test::ScopedCountingFiles files;
-  EXPECT_EQ("Error", store::ReadString("s", "k", "Error", 64, kFile));  // no file yet
   EXPECT_TRUE(store::ReadSectionNames(kFile).empty());
   files->AddFile(kFile, "x=0\n[b]\nk=1\n;c=2\nbare\nK=3\n=4\n[a]\n[B]\nj=5\n");
   EXPECT_EQ((std::vector<std::string>{"b", "a", "B"}), store::ReadSectionNames(kFile));

@@ -33,8 +33,6 @@ inline std::string FromHost(std::string path) {
 
 inline const std::string kProgram = FromHost(OKAPI_EXE_HOST_PATH);
 inline const std::string kShotDir = FromHost(OKAPI_SCREENSHOT_HOST_DIR);
-inline constexpr char kTextFile[] = "c:\\zantools\\zanhelp\\lumen-text.ini";
-inline constexpr char kScript[] = "c:\\zantools\\zanhelp\\lbbutton.reg";
 
 // The sheet's pages, by index.
 inline constexpr unsigned kPages[] = {IDD_WELCOME, IDD_INTRO,  IDD_MODIFIED,    IDD_APPMENU,
@@ -117,13 +115,15 @@ inline bool IsPushButton(HWND window) {
   return SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
 }
 
-// A top-level dialog of the program other than the wizard, by its title.
-inline HWND FindProgramDialog(DWORD processId, const std::string& title) {
+// A visible top-level window of the program by its class and, when given, its title.
+inline HWND FindProgramWindow(DWORD processId, const std::string& className,
+                              const char* title = nullptr) {
   struct Search {
     DWORD process;
-    std::string title;
+    std::string cls;
+    const char* title;
     HWND found = nullptr;
-  } search{processId, title};
+  } search{processId, className, title};
   EnumWindows(
       [](HWND window, LPARAM param) -> BOOL {
         auto* s = reinterpret_cast<Search*>(param);
@@ -132,15 +132,30 @@ inline HWND FindProgramDialog(DWORD processId, const std::string& title) {
         char cls[64] = {}, text[256] = {};
         GetClassNameA(window, cls, sizeof cls);
         GetWindowTextA(window, text, sizeof text);
-        if (owner == s->process && std::string(cls) == "#32770" && s->title == text &&
-            IsWindowVisible(window)) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
+        if (owner != s->process || s->cls != cls || (s->title && std::string(s->title) != text) ||
+            !IsWindowVisible(window))
+          return TRUE;
+        s->found = window;
+        return FALSE;
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+inline HWND FindProgramDialog(DWORD processId, const char* title) {
+  return FindProgramWindow(processId, "#32770", title);
+}
+
+// Waits for the program's next box with this caption, gives its text and
+// answers it with `button`.
+inline std::string AnswerBox(Program& program, const char* caption, int button = IDOK) {
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = FindProgramDialog(program.Id(), caption)) != nullptr; }))
+    return "<no box>";
+  const std::string text = TextOf(GetDlgItem(box, 0xFFFF));
+  PostMessageA(box, WM_COMMAND, button, 0);
+  WaitFor([&] { return !IsWindow(box); }, 5000);
+  return text;
 }
 
 // What the screen shows of a window, as a .bmp under the build tree.
@@ -185,9 +200,6 @@ class ProgramTest : public okapi_test::MachineTest {
   static void Cancel(HWND wizard, Program& program) {
     PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     EXPECT_EQ(0u, program.WaitExit()) << "the program did not end after Cancel";
-  }
-  static std::string Text(const char* key) {
-    return store::ReadString("Lumen Text", key, "Error", 256, kTextFile);
   }
 
   demo::Installation installation;

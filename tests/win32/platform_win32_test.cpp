@@ -1,6 +1,7 @@
-// The Win32 services that only a real system can answer: processes, modules
-// by ordinal, registry views. The mutex and the window calls are driven end to end
-// by the program tests, where a second copy finds and toggles the wizard.
+// The Win32 services that only a real system can answer: processes, the
+// mutex, registry views. The window calls are driven end to end by the
+// program tests, where a second copy finds and toggles the wizard; the help
+// control's entry by ordinal by the help tests.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,18 +12,6 @@
 namespace {
 
 using platform::Os;
-
-TEST(Win32Modules, HtmlHelpEntryIsReachedByItsOrdinal) {
-  auto& modules = *Os().modules;
-  auto module = modules.Load("hhctrl.ocx");
-  ASSERT_TRUE(module);
-  auto proc = modules.ProcByOrdinal(module, 14);
-  ASSERT_TRUE(proc);
-  EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), "HtmlHelpA")),
-            reinterpret_cast<void*>(proc));
-  EXPECT_FALSE(modules.ProcByOrdinal(module, 999));
-  EXPECT_FALSE(modules.Load("c:\\zantools\\no such control.ocx"));
-}
 
 class Win32ProcessTest : public okapi_test::MachineTest {};
 
