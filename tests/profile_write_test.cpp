@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/profile.h"
+#include "store/profile_text.h"
 #include "tests/support/bytes.h"
 #include "tests/support/counting_files.h"
 
@@ -113,6 +114,28 @@ const std::vector<WriteCase> kRows = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, ProfileWrite, testing::ValuesIn(kRows));
+
+// Batches skip the writes that would give the text back; a wrong skip loses a write.
+TEST(ProfileWriteKeeps, OnlyWritesThatChangeNoByte) {
+  const struct {
+    std::string before;
+    const char* key;
+    bool keeps;
+  } rows[] = {
+      {"[s]\r\nk=v\r\n", "k", true},       {"[s]\r\nK=v\r\n", "k", true},
+      {"[s]\r\nk=v", "k", false},          {"[s]\r\nk = v\r\n", "k", false},
+      {"[s]\r\nk\r\nk=v\r\n", "k", false}, {"[s]\r\n;k=v\r\n", ";k", false},
+      {"[s]\r\nk=vv\r\n", "k", false},     {Utf16("[s]\r\nk=v\r\n"), "k", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.before);
+    const store::ProfileText text(row.before);
+    EXPECT_EQ(row.keeps, text.Keeps("s", row.key, "v"));
+    if (row.keeps) {
+      EXPECT_EQ(row.before, text.Edited("s", row.key, "v"));
+    }
+  }
+}
 
 TEST(ProfileWriteRoundTrip, WhatIsWrittenIsReadBack) {
   okapi_test::ScopedCountingFiles files;
