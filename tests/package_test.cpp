@@ -33,57 +33,37 @@ using fw::headless::ScopedHeadless;
 using fw::headless::SheetDriver;
 using okapi_test::Bytes;
 
-TEST(MachineTableFilter, PairsEnclosingACommaStayAndOthersGo) {
+// Every line comes back once with CR LF; a quote pair enclosing a comma stays
+// and any other goes.
+TEST(MachineTableFilter, QuotesWithoutACommaGoAndEveryLineEndsWithCrLf) {
   const struct {
     std::string in, out;
-    std::size_t unmatched;
+    std::size_t unmatched = 0;
   } rows[] = {
-      {"\"abc\",def", "abc,def", 0},
-      {"\"a,b\",c", "\"a,b\",c", 0},
-      {"abc,\"\",x", "abc,,x", 0},
-      {"x,\"abc", "x,abc", 1},
-      {"plain,line", "plain,line", 0},
-      {"\"a\"\"b\",c", "ab,c", 0},  // a doubled quote closes a pair and opens one
-      {"\"say \"\"hi, you\"\"\",x", "say \"hi, you\",x", 0},
-      {"abc\"", "abc", 1},
-      {"\"a\"b\"", "ab", 1},
-      {"x\"y,z", "x\"y,z", 0},  // no closing quote, but a comma after it
-      {"\"" + std::string(5000, 'w') + "\",\"" + std::string(700, 'v') + ",\"",
-       std::string(5000, 'w') + ",\"" + std::string(700, 'v') + ",\"", 0},
+      {"\"abc\",def\r\n\"a,b\",c\r\nabc,\"\",x\r\n", "abc,def\r\n\"a,b\",c\r\nabc,,x\r\n"},
+      {"x,\"abc\r\nabc\"\r\n\"a\"b\"\r\n", "x,abc\r\nabc\r\nab\r\n", 3},
+      {"x\"y,z\r\n", "x\"y,z\r\n"},      // no closing quote, but a comma after it
+      {"\"a\"\"b\",c\r\n", "ab,c\r\n"},  // a doubled quote closes a pair and opens one
+      {"\"say \"\"hi, you\"\"\",x\r\n", "say \"hi, you\",x\r\n"},
+      {"", ""},
+      {"a\n\n\"b\"", "a\r\n\r\nb\r\n"},
+      {"a\r", "a\r\n"},
+      {"a\rb\r\r\n", "a\rb\r\r\n"},  // a CR inside a line is data
+      {Bytes("\"x\"\x1A\0y\r\n"), Bytes("x\x1A\0y\r\n")},
+      {"\"" + std::string(100000, 'a') + "\",\"" + std::string(700, 'v') + ",\"\n",
+       std::string(100000, 'a') + ",\"" + std::string(700, 'v') + ",\"\r\n"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.in.substr(0, 40));
-    const package::FilteredTable result = package::FilterMachineTable(row.in + "\r\n");
-    EXPECT_EQ(row.out + "\r\n", result.text);
+    const package::FilteredTable result = package::FilterMachineTable(row.in);
+    EXPECT_EQ(row.out, result.text);
     EXPECT_EQ(row.unmatched, result.unmatchedQuotes);
     EXPECT_EQ(result.text, package::FilterMachineTable(result.text).text) << "second pass";
   }
-}
-
-TEST(MachineTableFilter, EveryLineComesBackOnceWithCrLf) {
-  const struct {
-    const char* name;
-    std::string in, out;
-  } rows[] = {
-      {"empty table", "", ""},
-      {"LF ends", "a\n\n\"b\"\n", "a\r\n\r\nb\r\n"},
-      {"last line without an end", "a\r\n\"b\"", "a\r\nb\r\n"},
-      {"CR before the end of the table", "a\r", "a\r\n"},
-      {"CR inside a line is data", "a\rb\r\r\n", "a\rb\r\r\n"},
-      {"0x1A and NUL are data", Bytes("\"x\"\x1A\0y\r\nz\r\n"), Bytes("x\x1A\0y\r\nz\r\n")},
-      {"line of 100000 characters",
-       "\"" + std::string(100000, 'a') + "\"\n" + std::string(600, ',') + "\n",
-       std::string(100000, 'a') + "\r\n" + std::string(600, ',') + "\r\n"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(row.out, package::FilterMachineTable(row.in).text);
-  }
   std::string quotes;
   for (int i = 0; i < 12; ++i) quotes += i == 1 ? "fine\n" : "x,\"y\"z\"\n";
-  const package::FilteredTable result = package::FilterMachineTable(quotes);
-  EXPECT_EQ(11u, result.unmatchedQuotes);
-  EXPECT_EQ((std::vector<std::size_t>{1, 3, 4, 5, 6, 7, 8, 9, 10, 11}), result.unmatchedLines);
+  EXPECT_EQ((std::vector<std::size_t>{1, 3, 4, 5, 6, 7, 8, 9, 10, 11}),
+            package::FilterMachineTable(quotes).unmatchedLines);
 }
 
 // Forwards to the real files; chosen paths fail to be removed or copied to.
@@ -94,27 +74,23 @@ class FaultyFiles final : public platform::FileSystem {
   std::set<std::string> failRemove, failCopyTo;  // lower case
   void FailRemove(const std::string& p) { failRemove.insert(platform::ToLowerAscii(p)); }
   void FailCopyTo(const std::string& p) { failCopyTo.insert(platform::ToLowerAscii(p)); }
-
-  bool MakeDirectory(const std::string& p) override { return real_->MakeDirectory(p); }
-  bool Copy(const std::string& from, const std::string& to, bool failIfExists) override {
+  using S = const std::string&;
+  bool Copy(S from, S to, bool failIfExists) override {
     return !failCopyTo.count(platform::ToLowerAscii(to)) && real_->Copy(from, to, failIfExists);
   }
-  bool Remove(const std::string& p) override {
+  bool Remove(S p) override {
     return !failRemove.count(platform::ToLowerAscii(p)) && real_->Remove(p);
   }
-  bool RemoveEmptyDirectory(const std::string& p) override {
-    return real_->RemoveEmptyDirectory(p);
-  }
-  bool SetAttributesNormal(const std::string& p) override { return real_->SetAttributesNormal(p); }
-  bool SetReadOnly(const std::string& p) override { return real_->SetReadOnly(p); }
-  std::vector<std::string> Find(const std::string& p) override { return real_->Find(p); }
-  bool Exists(const std::string& p) override { return real_->Exists(p); }
-  bool IsDirectory(const std::string& p) override { return real_->IsDirectory(p); }
-  std::optional<std::string> ReadFile(const std::string& p) override { return real_->ReadFile(p); }
-  std::optional<platform::FileStamp> Stamp(const std::string& p) override {
-    return real_->Stamp(p);
-  }
-  platform::Status WriteFileAtomic(const std::string& p, std::string_view b) override {
+  bool MakeDirectory(S p) override { return real_->MakeDirectory(p); }
+  bool RemoveEmptyDirectory(S p) override { return real_->RemoveEmptyDirectory(p); }
+  bool SetAttributesNormal(S p) override { return real_->SetAttributesNormal(p); }
+  bool SetReadOnly(S p) override { return real_->SetReadOnly(p); }
+  std::vector<std::string> Find(S p) override { return real_->Find(p); }
+  bool Exists(S p) override { return real_->Exists(p); }
+  bool IsDirectory(S p) override { return real_->IsDirectory(p); }
+  std::optional<std::string> ReadFile(S p) override { return real_->ReadFile(p); }
+  std::optional<platform::FileStamp> Stamp(S p) override { return real_->Stamp(p); }
+  platform::Status WriteFileAtomic(S p, std::string_view b) override {
     return real_->WriteFileAtomic(p, b);
   }
 };
@@ -215,12 +191,7 @@ TEST_F(FinishTest, WholePackageClosesTheWizardWithExactlyTheImagesInUse) {
 
   EXPECT_FALSE(FinishStays());
   EXPECT_EQ(Names{}, Told());
-  EXPECT_EQ(kProcessedTable, Contents(kTable));
-  EXPECT_EQ(kProcessedTable, Contents(std::string(kPackage) + "machine-specifics.csv"));
-  EXPECT_EQ(Contents(g_strTextFile), Contents(std::string(kPackage) + "lumen-text.ini"));
-  const std::string config = Contents(std::string(kPackage) + "lumen-config.ini");
-  EXPECT_NE(std::string::npos, config.find("Version=LB3.50  1\r\nVersionCM=1\r\n")) << config;
-  EXPECT_EQ(Contents(g_strConfigFile), config);
+  // The data files in the package are compared whole by the journeys under Wine.
   const Names images{"forest.jpg", "ocean.jpg", "On_the_Web.jpg", "sky.jpg", "spacer.gif"};
   EXPECT_EQ(images, Listing(small));
   EXPECT_EQ(images, Listing(std::string(kPackage) + "images\\large"));
