@@ -10,10 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/discovery.h"
-#include "app/okapi_app.h"
 #include "demo/installation.h"
-#include "framework/headless/headless.h"
 #include "package/images.h"
 #include "package/machine_table.h"
 #include "package/package_tree.h"
@@ -24,12 +21,10 @@
 #include "store/item_table.h"
 #include "store/profile.h"
 #include "tests/support/bytes.h"
-#include "tests/support/fixture_drive.h"
-#include "tests/support/program_templates.h"
+#include "tests/support/wizard_driver.h"
 
 namespace {
 
-using fw::headless::ScopedHeadless;
 using fw::headless::SheetDriver;
 using okapi_test::Bytes;
 
@@ -105,14 +100,10 @@ const std::string kProcessedTable =
     "ZN200,ZAN Notebook 200,\"800,600\",\r\n"
     "\r\n[MENU1]\r\nusesVisualMap=TRUE\r\nicon=menu1.gif\r\n";
 
-class FinishTest : public okapi_test::MachineTest {
+class FinishTest : public okapi_test::WizardTest {
  protected:
   void SetUp() override {
-    MachineTest::SetUp();
-    ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
-    auto laid = demo::LayInstallation(demo::Installation{});
-    ASSERT_TRUE(laid) << laid.reason;
-    DiscoverInstallation();
+    WizardTest::SetUp();
     package::PrepareTree();  // as the start-up work does
     auto faulty = std::make_unique<FaultyFiles>(std::move(platform::Os().files));
     files = faulty.get();
@@ -120,7 +111,10 @@ class FinishTest : public okapi_test::MachineTest {
   }
   void TearDown() override {
     platform::Os().files = std::move(files->real_);
-    for (const auto& fault : headless->Faults()) ADD_FAILURE() << fault;
+    WizardTest::TearDown();
+  }
+  static bool Ready(const std::string& told) {
+    return told.find(": The package is ready in ") != std::string::npos;
   }
   // A fresh wizard shown on the packaging page, Finish pressed: whether the
   // wizard stayed open (it is cancelled then).
@@ -131,34 +125,27 @@ class FinishTest : public okapi_test::MachineTest {
     headless->DeliverPosted();  // the Finish button
     EXPECT_TRUE(run.PressFinish());
     const bool stays = run.IsOpen();
-    const auto& all = headless->Messages();
     // A whole package ends with one word of where it and its report are.
-    EXPECT_EQ(!stays, !all.empty() && all.back().text.starts_with("The package is ready in "));
+    EXPECT_EQ(!stays, Ready(LastTold()));
     if (stays) {
       EXPECT_EQ(unsigned{IDD_PACKAGING}, run.ActiveTemplateId());
       run.PressCancel();
     }
     return stays;
   }
-  // The messages since the last call, as "caption: text", each cut to the
+  // The messages since the last call but that last word, each cut to the
   // length of the expected one where given.
-  std::vector<std::string> Told(const std::vector<std::string>& expected = {}) {
+  std::vector<std::string> Since(const std::vector<std::string>& expected = {}) {
     std::vector<std::string> told;
-    const auto& all = headless->Messages();
-    for (std::size_t i = seen; i < all.size(); ++i) {
-      if (all[i].text.starts_with("The package is ready in ")) continue;  // see FinishStays
-      std::string m = all[i].caption + ": " + all[i].text;
+    for (std::string m : Told(std::exchange(seen, Shown()))) {
+      if (Ready(m)) continue;
       const std::size_t n = told.size();
       told.push_back(n < expected.size() ? m.substr(0, expected[n].size()) : m);
     }
-    seen = all.size();
     return told;
   }
   static void Set(const store::Item& family, const char* key, std::optional<std::string> value) {
     ASSERT_TRUE(store::Write(family.WithKey(key), value));
-  }
-  std::string Contents(const std::string& path) {
-    return files->ReadFile(path).value_or("<missing>");
   }
   std::vector<std::string> Listing(const std::string& dir) {
     std::vector<std::string> names = files->Find(dir + "\\*");
@@ -166,9 +153,7 @@ class FinishTest : public okapi_test::MachineTest {
     return names;
   }
 
-  ScopedHeadless headless;
   std::size_t seen = 0;
-  std::unique_ptr<OkapiWizard> wizard;
   FaultyFiles* files = nullptr;
 };
 
@@ -190,14 +175,14 @@ TEST_F(FinishTest, WholePackageClosesTheWizardWithExactlyTheImagesInUse) {
   Set(kConfigBackgrounds, "Back2", "MyError.jpg");  // the sentinel rule passes it over
 
   EXPECT_FALSE(FinishStays());
-  EXPECT_EQ(Names{}, Told());
+  EXPECT_EQ(Names{}, Since());
   // The data files in the package are compared whole by the journeys under Wine.
   const Names images{"forest.jpg", "ocean.jpg", "On_the_Web.jpg", "sky.jpg", "spacer.gif"};
   EXPECT_EQ(images, Listing(small));
   EXPECT_EQ(images, Listing(std::string(kPackage) + "images\\large"));
   for (const char* temporary : {"*.tmp", "write.csv"})
     EXPECT_EQ(Names{}, files->Find(kInstall + std::string(temporary)));
-  EXPECT_EQ(Contents(mine), Contents(small + "\\sky.jpg"));
+  EXPECT_EQ(File(mine), File(small + "\\sky.jpg"));
   EXPECT_FALSE(files->Remove(mine)) << "the installation's image lost its read-only mark";
   EXPECT_TRUE(files->Remove(small + "\\sky.jpg")) << "the package copy stays read-only";
   ASSERT_TRUE(files->SetAttributesNormal(mine));
@@ -214,7 +199,7 @@ TEST_F(FinishTest, MissingImagesKeepTheWizardUntilTheyAreInPlace) {
       "Error: Could not find the large version of the file missing.jpg. \n You need to copy "
       "this file into c:\\zantools\\zanhelp\\images\\large first.";
   EXPECT_TRUE(FinishStays());
-  EXPECT_EQ((Names{missingSmall, missingLarge}), Told());
+  EXPECT_EQ((Names{missingSmall, missingLarge}), Since());
   EXPECT_EQ(Names{"spacer.gif"}, Listing(std::string(kPackage) + "images\\small"))
       << "the background list is not walked after a missing background file";
 
@@ -223,11 +208,11 @@ TEST_F(FinishTest, MissingImagesKeepTheWizardUntilTheyAreInPlace) {
                                        "jpeg"));
   EXPECT_TRUE(FinishStays());
   const Names onTheWeb{"Error: Could not find the large version of the file On_the_Web.jpg."};
-  EXPECT_EQ(onTheWeb, Told(onTheWeb));
+  EXPECT_EQ(onTheWeb, Since(onTheWeb));
 
   ASSERT_TRUE(files->WriteFileAtomic(large, "jpeg"));
   EXPECT_FALSE(FinishStays());
-  EXPECT_EQ(Names{}, Told());
+  EXPECT_EQ(Names{}, Since());
   EXPECT_EQ("3", store::Read(store::item::kVersionCM).value_or("?"));
 }
 
@@ -299,18 +284,18 @@ TEST_F(FinishTest, ListsCopyWhatTheyNameAndRefuseNamesOutsideTheImageFolders) {
       ASSERT_TRUE(package::PurgeJpgFiles(size, tell));
     EXPECT_EQ(row.told != nullptr, package::CopyListedImages(row.list, tell));
     const Names told = row.told ? Names{row.told} : Names{};
-    EXPECT_EQ(told, Told(told));
+    EXPECT_EQ(told, Since(told));
     const Names expected = row.copied ? Names{row.copied, "spacer.gif"} : Names{"spacer.gif"};
     EXPECT_EQ(expected, Listing(std::string(kPackage) + "images\\small"));
   }
-  EXPECT_EQ("<missing>", Contents(std::string(kPackage) + "images\\okapi.ini"));
+  EXPECT_EQ("<missing>", File(std::string(kPackage) + "images\\okapi.ini"));
   clear(package::kBackgroundList);
   EXPECT_FALSE(package::CopyListedImages(package::kBackgroundList, tell));
-  EXPECT_EQ(Names{}, Told());
+  EXPECT_EQ(Names{}, Since());
 }
 
 TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
-  const std::string table = Contents(kTable);
+  const std::string table = File(kTable);
   const std::string smallOcean = std::string(kPackage) + "images\\small\\ocean.jpg";
   const std::string smallOld = std::string(kPackage) + "images\\small\\old.jpg";
   const struct {
@@ -367,11 +352,11 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
     files->failCopyTo.clear();
     files->failRemove.clear();
     EXPECT_FALSE(FinishStays());  // a first package, ocean.jpg in it
-    Told();
+    Since();
     row.arrange();
     EXPECT_EQ(row.stays, FinishStays());
-    EXPECT_EQ(row.told, Told(row.told));
-    EXPECT_EQ(row.tableAfter, Contents(kTable));
+    EXPECT_EQ(row.told, Since(row.told));
+    EXPECT_EQ(row.tableAfter, File(kTable));
     (void)files->SetAttributesNormal(kTable);
   }
 }
