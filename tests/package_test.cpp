@@ -93,13 +93,6 @@ class FaultyFiles final : public platform::FileSystem {
 constexpr char kInstall[] = "c:\\zantools\\zanhelp\\";
 constexpr char kPackage[] = "c:\\zantools\\zanhelp\\customization\\package\\";
 const std::string kTable = std::string(kInstall) + "machine-specifics.csv";
-const std::string kProcessedTable =
-    "Model,Description,Screen,Keyboard\r\n"
-    "LB3000,Lumen Larkbook 3000,\"1024,768\",US\r\n"
-    "LB3500,\"Larkbook 3500, with dock\",\"1280,800\",UK\r\n"
-    "ZN200,ZAN Notebook 200,\"800,600\",\r\n"
-    "\r\n[MENU1]\r\nusesVisualMap=TRUE\r\nicon=menu1.gif\r\n";
-
 class FinishTest : public okapi_test::WizardTest {
  protected:
   void SetUp() override {
@@ -303,48 +296,29 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
     std::function<void()> arrange;
     Names told;  // caption and the start of each message
     bool stays;
-    std::string tableAfter;
+    std::string tableAfter;  // empty: as the first Finish left it
   } rows[] = {
-      {"no table",
-       [&] { ASSERT_TRUE(files->Remove(kTable)); },
+      // clang-format off
+      {"no table", [&] { ASSERT_TRUE(files->Remove(kTable)); },
        {"OKAPI: Couldn't open machine-specifics.csv file to read it",
-        "Error: Couldn't copy c:\\zantools\\zanhelp\\machine-specifics.csv to"},
-       true,
-       "<missing>"},
+        "Error: Couldn't copy c:\\zantools\\zanhelp\\machine-specifics.csv to"}, true, "<missing>"},
       {"read-only table",
-       [&] {
-         ASSERT_TRUE(files->WriteFileAtomic(kTable, table));
-         ASSERT_TRUE(files->SetReadOnly(kTable));
-       },
-       {"OKAPI: Couldn't open machine-specifics.csv file to write it"},
-       false,
-       table},
-      {"text file not copied",
-       [&] { files->FailCopyTo(std::string(kPackage) + "lumen-text.ini"); },
-       {"Error: Couldn't copy c:\\zantools\\zanhelp\\lumen-text.ini to"},
-       true,
-       kProcessedTable},
+       [&] { ASSERT_TRUE(files->WriteFileAtomic(kTable, table) && files->SetReadOnly(kTable)); },
+       {"OKAPI: Couldn't open machine-specifics.csv file to write it"}, false, table},
+      {"text file not copied", [&] { files->FailCopyTo(std::string(kPackage) + "lumen-text.ini"); },
+       {"Error: Couldn't copy c:\\zantools\\zanhelp\\lumen-text.ini to"}, true, ""},
       {"image not removed",
-       [&] {
-         ASSERT_TRUE(files->WriteFileAtomic(smallOld, "old"));
-         files->FailRemove(smallOld);
-       },
+       [&] { ASSERT_TRUE(files->WriteFileAtomic(smallOld, "old")); files->FailRemove(smallOld); },
        {"Error: These images of an earlier Finish could not be removed from the package:\n\n" +
-        smallOld},
-       true,
-       kProcessedTable},
-      {"image not copied",
-       [&] { files->FailCopyTo(smallOcean); },
-       {"Error: Could not copy the small version of the file ocean.jpg into"},
-       true,
-       kProcessedTable},
+        smallOld}, true, ""},
+      {"image not copied", [&] { files->FailCopyTo(smallOcean); },
+       {"Error: Could not copy the small version of the file ocean.jpg into"}, true, ""},
       {"quotes without a partner",
        [&] { ASSERT_TRUE(files->WriteFileAtomic(kTable, "\"a\",b\nc\"\n\"d\n")); },
        {"Information: Neither DoubleQuote or Comma found\n\n2 double quotes in "
         "machine-specifics.csv had neither a comma nor another double quote after them on "
-        "their line and were removed. Lines 2, 3."},
-       false,
-       "a,b\r\nc\r\nd\r\n"},
+        "their line and were removed. Lines 2, 3."}, false, "a,b\r\nc\r\nd\r\n"},
+      // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -353,10 +327,11 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
     files->failRemove.clear();
     EXPECT_FALSE(FinishStays());  // a first package, ocean.jpg in it
     Since();
+    const std::string first = File(kTable);
     row.arrange();
     EXPECT_EQ(row.stays, FinishStays());
     EXPECT_EQ(row.told, Since(row.told));
-    EXPECT_EQ(row.tableAfter, File(kTable));
+    EXPECT_EQ(row.tableAfter.empty() ? first : row.tableAfter, File(kTable));
     (void)files->SetAttributesNormal(kTable);
   }
 }

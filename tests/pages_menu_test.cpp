@@ -147,16 +147,12 @@ TEST_F(MenuPagesTest, NextRefusesWithTheExactMessageBeforeWritingAnything) {
     std::optional<Value> about;  // replaces the About entry
     std::string told;
   } rows[] = {
+      // clang-format off
       {".||.|.", "a...", {}, "Information: You need to enter a Menu Title"},
-      {".|.|" + std::string(31, 'T') + "|.",
-       "....",
-       {},
+      {".|.|" + std::string(31, 'T') + "|.", "....", {},
        "Information: One of the menu titles is too long."},
-      {"Get \"Started\"|.|.|.",
-       "....",
-       {},
-       "Information: The menu title \"Get \"Started\"\" cannot contain a double quote (\") or the "
-       "characters < and >."},
+      {"Get \"Started\"|.|.|.", "....", {}, "Information: The menu title \"Get \"Started\"\" "
+       "cannot contain a double quote (\") or the characters < and >."},
       {".|.|.|.", "..._", {}, "Information: You need to enter an Alt-Key letter"},
       {"Start|.|.|.", "a...", {}, Used("A, K, P, S", "1(a)")},
       {"Go!|.|.|.", "!...", {}, Used("A, K, P, S", "1(!)")},
@@ -166,6 +162,7 @@ TEST_F(MenuPagesTest, NextRefusesWithTheExactMessageBeforeWritingAnything) {
       {".|Stop|.|.", ".S..", "__ABOUT_ALT_KEY__,", Used("K, P, S G", "2(S)")},
       {"Help|.|.|.", "x...", {}, "Error: The accelerator key x was not found, Please re-enter it"},
       {".|.|.|.", "...Z", {}, "Error: The accelerator key Z was not found, Please re-enter it"},
+      // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.told);
@@ -344,29 +341,19 @@ TEST_F(MenuPagesTest, OpenCsvFileStartsTheFirstSpreadsheetFound) {
     std::string installDir;
     std::vector<std::string> started, told;
   } rows[] = {
+      // clang-format off
       {true, true, false, dir, {excel + table + " | " + dir}, {}},
-      {false,
-       true,
-       false,
-       longDir,
-       {calc + " \"" + longDir + "machine-specifics.csv\" | " + longDir},
-       {}},
-      {false,
-       false,
-       false,
-       dir,
-       {},
+      {false, true, false, longDir,
+       {calc + " \"" + longDir + "machine-specifics.csv\" | " + longDir}, {}},
+      {false, false, false, dir, {},
        {"OKAPI: Can't find either Tabula Calc or Microsoft Excel in their default location",
         "Information: You may need to either install Tabula Calc or Microsoft Excel to open the "
         "Machine-Specifics.CSV file or \n you need to start one of these application and open "
         "the file yourself."}},
-      {false,
-       true,
-       true,
-       dir,
-       {calc + table + " | " + dir},
+      {false, true, true, dir, {calc + table + " | " + dir},
        {"OKAPI: The spreadsheet program could not be started:\n" + calc + table +
         "\n\nStart it yourself and open the file in it."}},
+      // clang-format on
   };
   std::unique_ptr<platform::Processes> fake = std::make_unique<FakeProcesses>();
   auto& processes = static_cast<FakeProcesses&>(*fake);
