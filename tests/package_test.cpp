@@ -169,7 +169,8 @@ TEST_F(FinishTest, WholePackageClosesTheWizardWithExactlyTheImagesInUse) {
 
   EXPECT_FALSE(FinishStays());
   EXPECT_EQ(Names{}, Since());
-  // The data files in the package are compared whole by the journeys under Wine.
+  for (const char* name : {"machine-specifics.csv", "lumen-text.ini", "lumen-config.ini"})
+    EXPECT_EQ(File(kInstall + std::string(name)), File(kPackage + std::string(name))) << name;
   const Names images{"forest.jpg", "ocean.jpg", "On_the_Web.jpg", "sky.jpg", "spacer.gif"};
   EXPECT_EQ(images, Listing(small));
   EXPECT_EQ(images, Listing(std::string(kPackage) + "images\\large"));
