@@ -121,27 +121,18 @@ TEST_F(ColorPageTest, LabelsDialogAndPaletteShareOneTarget) {
     std::optional<CPoint> released;
     const char* shown;
   } rows[] = {
+      // clang-format off
       {"a pick without a target changes nothing", nullptr, {}, white, kDemoShown},
-      {"cancelled: the target waits for a swatch",
-       nullptr,
-       {{IDC_TCOLOR_TOOL_BAR, {}}},
-       black,
+      {"cancelled: the target waits for a swatch", nullptr, {{IDC_TCOLOR_TOOL_BAR, {}}}, black,
        "255,102,0 0,0,0 0,0,0"},
-      {"confirmed: applied, a later pick goes nowhere",
-       nullptr,
-       {{IDC_TCOLOR_MOUSE_OVER, RGB(1, 2, 3)}},
-       white,
-       "1,2,3 0,0,0 0,51,102"},
-      {"the last label chosen takes the pick",
-       nullptr,
-       {{IDC_TCOLOR_MENU_TEXT, {}}, {IDC_TCOLOR_TOOL_BAR, {}}},
-       white,
+      {"confirmed: applied, a later pick goes nowhere", nullptr,
+       {{IDC_TCOLOR_MOUSE_OVER, RGB(1, 2, 3)}}, white, "1,2,3 0,0,0 0,51,102"},
+      {"the last label chosen takes the pick", nullptr,
+       {{IDC_TCOLOR_MENU_TEXT, {}}, {IDC_TCOLOR_TOOL_BAR, {}}}, white,
        "255,102,0 0,0,0 255,255,255"},
-      {"what was typed in another row stays",
-       "9",
-       {{IDC_TCOLOR_MENU_TEXT, RGB(4, 5, 6)}},
-       none,
+      {"what was typed in another row stays", "9", {{IDC_TCOLOR_MENU_TEXT, RGB(4, 5, 6)}}, none,
        "255,9,0 4,5,6 0,51,102"},
+      // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
