@@ -62,20 +62,18 @@ std::string Files() {
   return all;
 }
 
-const std::map<std::string, int> kControls = {{"add", IDC_BACKGROUNDS_ADD},
-                                              {"delete", IDC_BACKGROUNDS_DELETE},
-                                              {"current", IDC_BACKGROUNDS_CURRENT},
-                                              {"default", IDC_BACKGROUNDS_DEFAULT},
-                                              {"browse", IDC_BACKGROUNDS_BROWSE},
-                                              {"menu1", IDC_BACKGROUNDS_MENU1_BROWSE},
-                                              {"menu2", IDC_BACKGROUNDS_MENU2_BROWSE},
-                                              {"menu3", IDC_BACKGROUNDS_MENU3_BROWSE}};
-const std::map<std::string, int> kShown = {{"current", IDC_BACKGROUNDS_CURRENT_NAME},
-                                           {"default", IDC_BACKGROUNDS_DEFAULT_NAME},
-                                           {"menu1", IDC_BACKGROUNDS_MENU1_JPEG},
-                                           {"menu2", IDC_BACKGROUNDS_MENU2_JPEG}};
+// clang-format off
+const std::map<std::string, int> kControls = {
+    {"add", IDC_BACKGROUNDS_ADD}, {"delete", IDC_BACKGROUNDS_DELETE},
+    {"current", IDC_BACKGROUNDS_CURRENT}, {"default", IDC_BACKGROUNDS_DEFAULT},
+    {"browse", IDC_BACKGROUNDS_BROWSE}, {"menu1", IDC_BACKGROUNDS_MENU1_BROWSE},
+    {"menu2", IDC_BACKGROUNDS_MENU2_BROWSE}, {"menu3", IDC_BACKGROUNDS_MENU3_BROWSE}};
+const std::map<std::string, int> kShown = {
+    {"current", IDC_BACKGROUNDS_CURRENT_NAME}, {"default", IDC_BACKGROUNDS_DEFAULT_NAME},
+    {"menu1", IDC_BACKGROUNDS_MENU1_JPEG}, {"menu2", IDC_BACKGROUNDS_MENU2_JPEG}};
 const std::map<std::string, unsigned> kPages = {
     {"backgrounds", IDD_BACKGROUNDS}, {"vicons", IDD_VICONS}, {"tcolor", IDD_TCOLOR}};
+// clang-format on
 
 class BackgroundsTest : public okapi_test::WizardTest {
  protected:
