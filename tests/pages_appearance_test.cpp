@@ -2,18 +2,13 @@
 // the wizard, on laid installations, driven through the headless backend.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "app/discovery.h"
-#include "app/okapi_app.h"
-#include "framework/headless/headless.h"
 #include "res/resource.h"
 #include "store/globals.h"
 #include "store/profile.h"
-#include "tests/support/fixture_drive.h"
-#include "tests/support/program_templates.h"
 #include "tests/support/wizard_driver.h"
 
 namespace {
@@ -21,19 +16,8 @@ namespace {
 using fw::headless::SheetDriver;
 using Entry = std::optional<std::string>;
 
-class AppearanceTest : public okapi_test::MachineTest {
+class AppearanceTest : public okapi_test::WizardTest {
  protected:
-  void Lay() {
-    ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
-    ASSERT_TRUE(demo::ResetMachine());
-    ASSERT_TRUE(demo::LayInstallation(installation));
-    DiscoverInstallation();
-  }
-  void TearDown() override {
-    for (const auto& fault : headless->Faults()) ADD_FAILURE() << fault;
-  }
-  // A fresh wizard (one run of the program) shown up to `page`.
-  SheetDriver OpenAt(unsigned page) { return okapi_test::OpenWizardAt(*headless, wizard, page); }
   // "Menu Parts:Configure" in the config file, "TEXT21" in the text file.
   static Entry Get(const std::string& where) {
     const auto [section, key, file] = Locate(where);
@@ -49,16 +33,11 @@ class AppearanceTest : public okapi_test::MachineTest {
     if (colon == std::string::npos) return {"Lumen Text", where, g_strTextFile};
     return {where.substr(0, colon), where.substr(colon + 1), g_strConfigFile};
   }
-  std::string Told(std::size_t from = 0) const {
+  std::string Said(std::size_t from = 0) const {
     std::string told;
-    for (std::size_t i = from; i < headless->Messages().size(); ++i)
-      told += headless->Messages()[i].caption + ": " + headless->Messages()[i].text + "|";
+    for (const std::string& m : Told(from)) told += m + "|";
     return told;
   }
-
-  demo::Installation installation;
-  fw::headless::ScopedHeadless headless;
-  std::unique_ptr<OkapiWizard> wizard;
 };
 
 using VisualMapTest = AppearanceTest;
@@ -105,7 +84,7 @@ TEST_F(VisualMapTest, ButtonHiddenThenShownInALaterRunIsAsTheFirstRunFoundIt) {
       }
       EXPECT_EQ(other.shown, Get(other.image));
       EXPECT_EQ(other.caption, Get(other.text));
-      EXPECT_EQ("", Told());
+      EXPECT_EQ("", Said());
     }
   }
 }
@@ -157,10 +136,10 @@ TEST_F(VisualMapTest, FirstValuesComeFromTheMappedSlotsAndAMissingOneIsNeverRest
     SCOPED_TRACE(row.name);
     Lay();
     for (const auto& [where, value] : row.before) Set(where, value);
-    const std::size_t shown = headless->Messages().size();
+    const std::size_t shown = Shown();
     ASSERT_TRUE(OpenAt(IDD_VICONS).Page().Click(IDC_VICONS_CONFIGURE));
     for (const auto& [where, value] : row.after) EXPECT_EQ(value, Get(where)) << where;
-    EXPECT_EQ(row.told, Told(shown));
+    EXPECT_EQ(row.told, Said(shown));
     EXPECT_EQ(row.checkedNextRun, OpenAt(IDD_VICONS).Page().Check(IDC_VICONS_CONFIGURE));
   }
 }
@@ -170,37 +149,17 @@ struct EffectRow {
   unsigned page;
   int current, def, combo;
   std::string option, marker, defKey, otherDefKey, fileOption, fileMarker;
-  CFileDialog::Options dialog;
   std::string chosen, toolCopy, installCopy;
 };
 
 const EffectRow kEffects[] = {
-    {IDD_SOUNDS,
-     IDC_SOUNDS_PLAY,
-     IDC_SOUNDS_DEFAULT,
-     IDC_SOUNDS_PLAY_COMBO,
-     "Global Options:OPTION7",
-     "__PLAY_SOUND__",
-     "OEM Defaults:Sound",
-     "OEM Defaults:Splash",
-     "Global Options:OPTION17",
-     "__SOUND_FILE__",
-     {true, "wav", "*.wav", 0x1004, "Media files (*.wav)|*.wav|", "", ""},
-     "chime.wav",
-     "c:\\zantools\\zanhelp\\customization\\chime.wav",
-     "c:\\zantools\\zanhelp\\chime.wav"},
-    {IDD_SPLASH,
-     IDC_SPLASH_SHOW,
-     IDC_SPLASH_DEFAULT,
-     IDC_SPLASH_SHOW_COMBO,
-     "Global Options:OPTION3",
-     "__SHOW_SPLASH__",
-     "OEM Defaults:Splash",
-     "OEM Defaults:Sound",
-     "Global Options:OPTION16",
-     "__SPLASH_ANIMATION__",
-     {true, "swf", "*.swf", 0x1004, "Shockwave files (*.swf)|*.swf|", "", ""},
-     "intro.swf",
+    {IDD_SOUNDS, IDC_SOUNDS_PLAY, IDC_SOUNDS_DEFAULT, IDC_SOUNDS_PLAY_COMBO,
+     "Global Options:OPTION7", "__PLAY_SOUND__", "OEM Defaults:Sound", "OEM Defaults:Splash",
+     "Global Options:OPTION17", "__SOUND_FILE__", "chime.wav",
+     "c:\\zantools\\zanhelp\\customization\\chime.wav", "c:\\zantools\\zanhelp\\chime.wav"},
+    {IDD_SPLASH, IDC_SPLASH_SHOW, IDC_SPLASH_DEFAULT, IDC_SPLASH_SHOW_COMBO,
+     "Global Options:OPTION3", "__SHOW_SPLASH__", "OEM Defaults:Splash", "OEM Defaults:Sound",
+     "Global Options:OPTION16", "__SPLASH_ANIMATION__", "intro.swf",
      "c:\\zantools\\zanhelp\\customization\\images\\small\\intro.swf",
      "c:\\zantools\\zanhelp\\images\\small\\intro.swf"},
 };
@@ -260,16 +219,15 @@ TEST_F(OpeningEffectTest, ChosenFileIsNamedOnlyOnceTheInstallationHasIt) {
       }
       SheetDriver run = OpenAt(e.page);
       const Entry before = Get(e.fileOption);
-      const std::size_t shown = headless->Messages().size();
+      const std::size_t shown = Shown();
       headless->AnswerFileDialog(row.cancel ? std::nullopt : Entry(chosen));
       run.Page().Dialog().OnOK();
-      EXPECT_EQ(e.dialog, headless->FileDialogs().back());
       EXPECT_EQ(row.named ? e.fileMarker + "," + e.chosen : before, Get(e.fileOption));
       if (!row.cancel) {
         EXPECT_EQ(row.toolRefuses ? "old" : "new", files.ReadFile(e.toolCopy));
         EXPECT_EQ(row.installRefuses ? "old" : "new", files.ReadFile(e.installCopy));
       }
-      const std::string told = Told(shown);
+      const std::string told = Said(shown);
       EXPECT_EQ(*row.told == 0, told.empty()) << told;
       EXPECT_TRUE(told.ends_with(row.told)) << told;
       for (const std::string& target : {e.toolCopy, e.installCopy})

@@ -8,21 +8,15 @@
 
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/discovery.h"
-#include "app/okapi_app.h"
-#include "demo/installation.h"
-#include "framework/headless/headless.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/globals.h"
 #include "store/profile.h"
-#include "tests/support/fixture_drive.h"
-#include "tests/support/program_templates.h"
+#include "tests/support/wizard_driver.h"
 
 namespace {
 
@@ -68,57 +62,38 @@ std::string Files() {
   return all;
 }
 
-const std::map<std::string, int> kControls = {{"add", IDC_BACKGROUNDS_ADD},
-                                              {"delete", IDC_BACKGROUNDS_DELETE},
-                                              {"current", IDC_BACKGROUNDS_CURRENT},
-                                              {"default", IDC_BACKGROUNDS_DEFAULT},
-                                              {"browse", IDC_BACKGROUNDS_BROWSE},
-                                              {"menu1", IDC_BACKGROUNDS_MENU1_BROWSE},
-                                              {"menu2", IDC_BACKGROUNDS_MENU2_BROWSE},
-                                              {"menu3", IDC_BACKGROUNDS_MENU3_BROWSE}};
-const std::map<std::string, int> kShown = {{"current", IDC_BACKGROUNDS_CURRENT_NAME},
-                                           {"default", IDC_BACKGROUNDS_DEFAULT_NAME},
-                                           {"menu1", IDC_BACKGROUNDS_MENU1_JPEG},
-                                           {"menu2", IDC_BACKGROUNDS_MENU2_JPEG}};
+// clang-format off
+const std::map<std::string, int> kControls = {
+    {"add", IDC_BACKGROUNDS_ADD}, {"delete", IDC_BACKGROUNDS_DELETE},
+    {"current", IDC_BACKGROUNDS_CURRENT}, {"default", IDC_BACKGROUNDS_DEFAULT},
+    {"browse", IDC_BACKGROUNDS_BROWSE}, {"menu1", IDC_BACKGROUNDS_MENU1_BROWSE},
+    {"menu2", IDC_BACKGROUNDS_MENU2_BROWSE}, {"menu3", IDC_BACKGROUNDS_MENU3_BROWSE}};
+const std::map<std::string, int> kShown = {
+    {"current", IDC_BACKGROUNDS_CURRENT_NAME}, {"default", IDC_BACKGROUNDS_DEFAULT_NAME},
+    {"menu1", IDC_BACKGROUNDS_MENU1_JPEG}, {"menu2", IDC_BACKGROUNDS_MENU2_JPEG}};
 const std::map<std::string, unsigned> kPages = {
     {"backgrounds", IDD_BACKGROUNDS}, {"vicons", IDD_VICONS}, {"tcolor", IDD_TCOLOR}};
+// clang-format on
 
-class BackgroundsTest : public okapi_test::MachineTest {
+class BackgroundsTest : public okapi_test::WizardTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
-  }
-  void TearDown() override {
-    for (const auto& fault : headless->Faults()) ADD_FAILURE() << fault;
-  }
-
   void Run(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
       SCOPED_TRACE(c.name);
-      ASSERT_NO_FATAL_FAILURE(Lay(c));
-      wizard = std::make_unique<OkapiWizard>();
-      SheetDriver run = headless->Open(wizard->sheet);
-      while (run.ActiveTemplateId() != IDD_BACKGROUNDS) {
-        if (run.ActiveTemplateId() == IDD_MODIFIED) run.Page().Type(IDC_MODIFIED_COMPANY, "x");
-        ASSERT_TRUE(run.PressNext());
-      }
+      ASSERT_NO_FATAL_FAILURE(LayCase(c));
+      SheetDriver run = OpenAt(IDD_BACKGROUNDS);
       for (const std::string& step : c.steps) ASSERT_NO_FATAL_FAILURE(Do(run, step));
       for (const std::string& check : c.after) Check(run, check);
-      const auto& told = headless->Messages();
-      EXPECT_EQ(c.told,
-                told.size() == toldBefore ? "" : told.back().caption + ": " + told.back().text);
+      EXPECT_EQ(c.told, Shown() == toldBefore ? "" : LastTold());
       run.PressCancel();
     }
   }
 
  private:
-  void Lay(const Case& c) {
-    ASSERT_TRUE(demo::ResetMachine());
-    toldBefore = headless->Messages().size();
+  void LayCase(const Case& c) {
+    toldBefore = Shown();
     installation.llb3 = c.version35 ? demo::Exe::V3_5_0_0 : demo::Exe::V3_0_1_0;
-    ASSERT_TRUE(demo::LayInstallation(installation));
-    DiscoverInstallation();
+    ASSERT_NO_FATAL_FAILURE(Lay());
     std::vector<std::string> entries;
     for (int n = 1; c.used >= 0 && n <= 4; ++n)
       entries.insert(entries.end(), {Slot('T', n, kNone), Slot('C', n, kNone)});
@@ -199,9 +174,6 @@ class BackgroundsTest : public okapi_test::MachineTest {
     }
   }
 
-  demo::Installation installation;
-  fw::headless::ScopedHeadless headless;
-  std::unique_ptr<OkapiWizard> wizard;
   std::size_t toldBefore = 0;
   std::string snapshot;
 };

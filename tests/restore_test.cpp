@@ -83,7 +83,7 @@ TEST_F(RestoreTest, YesPutsBackEveryFileByteForByteAndTheButton) {
   EXPECT_NE(std::string::npos, Told(2).find("lumen-config.ini (unchanged)")) << Told(2);
 }
 
-TEST_F(RestoreTest, NoAMissingBackupFileOrARunningWizardChangeOnlyWhatTheySay) {
+TEST_F(RestoreTest, NoARunningWizardOrAMissingBackupChangeOnlyWhatTheySay) {
   Customize();
   const auto changed = Current();
   struct Row {
@@ -91,49 +91,39 @@ TEST_F(RestoreTest, NoAMissingBackupFileOrARunningWizardChangeOnlyWhatTheySay) {
     std::function<void()> arrange;
     int answer;
     const char* told;
+    int exit;
   } rows[] = {
-      {"No", [] {}, IDNO, "Put these back now?"},
+      {"No", [] {}, IDNO, "Put these back now?", 0},
       // The wizard holds the mutex; the command is refused before it asks.
       {"wizard running",
        [] { ASSERT_TRUE(platform::Os().instances->ClaimMutex(COkapiApp::kMutexName)); }, IDOK,
-       "The OKAPI wizard is running"},
+       "The OKAPI wizard is running", 1},
       {"text file not in the backup",
        [] {
          ASSERT_TRUE(platform::Os().files->Remove(g_strHelpRoot +
                                                   "\\customization\\backup\\lumen-text.ini"));
        },
-       IDYES, "Not in the backup, left as they are: lumen-text.ini"},
+       IDYES, "Not in the backup, left as they are: lumen-text.ini", 0},
+      {"no backup",
+       [] { ASSERT_TRUE(demo::RemoveTree(g_strHelpRoot + "\\customization\\backup")); }, IDOK,
+       "There is no backup to restore", 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     row.arrange();
     headless->AnswerMessageBox(row.answer);
     if (row.answer == IDYES) headless->AnswerMessageBox(IDOK);
-    if (std::string(row.name) == "wizard running") {
-      EXPECT_EQ(1, restore::RunRestore());
-    } else {
-      restore::ConfirmAndRestore();
-    }
+    const bool running = std::string(row.name) == "wizard running";
+    EXPECT_EQ(row.exit, running ? restore::RunRestore() : restore::ConfirmAndRestore());
     const std::size_t shown = headless->Messages().size();
     ASSERT_GE(shown, 1u);
     EXPECT_NE(std::string::npos, Told(shown - (row.answer == IDYES ? 2 : 1)).find(row.told))
         << Told(shown - 1);
     EXPECT_EQ(changed[2], File(g_strTextFile));
   }
-  // The last row restored the other two.
+  // The third row restored the other two.
   EXPECT_EQ(first[0], File(g_strCsvFile));
   EXPECT_EQ(first[1], File(g_strConfigFile));
-}
-
-TEST_F(RestoreTest, WithoutABackupItSaysSoAndChangesNothing) {
-  ASSERT_TRUE(demo::RemoveTree(g_strHelpRoot + "\\customization\\backup"));
-  Customize();
-  const auto changed = Current();
-  headless->AnswerMessageBox(IDOK);
-  EXPECT_EQ(1, restore::ConfirmAndRestore());
-  EXPECT_NE(std::string::npos, Told(0).find("There is no backup to restore")) << Told(0);
-  EXPECT_EQ(changed, Current());
-  EXPECT_EQ("c:\\other.exe", Button());
 }
 
 TEST(RestoreCommand, OnlyTheOneSwitchCounts) {

@@ -15,6 +15,7 @@ namespace {
 using routing::Move;
 
 constexpr int kInOrder = kWizardInOrder;
+constexpr int kBg = IDD_BACKGROUNDS, kMenu = IDD_APPMENU;
 
 struct Row {
   const char* name;
@@ -24,31 +25,18 @@ struct Row {
 };
 
 // v35, fourth menu, Visual Map; the button key is checked on its own below.
+// clang-format off
 const Row kRows[] = {
-    {"3.0", {false, false, false}, IDD_BACKGROUNDS, IDD_BACKGROUNDS, IDD_APPMENU, IDD_APPMENU},
-    {"3.0 Visual Map", {false, false, true}, IDD_VICONS, kInOrder, IDD_APPMENU, IDD_VICONS},
+    {"3.0", {false, false, false}, kBg, kBg, kMenu, kMenu},
+    {"3.0 Visual Map", {false, false, true}, IDD_VICONS, kInOrder, kMenu, IDD_VICONS},
     // A fourth-menu flag left in the map file means nothing to version 3.0.
-    {"3.0 flag left",
-     {false, true, false},
-     IDD_BACKGROUNDS,
-     IDD_BACKGROUNDS,
-     IDD_APPMENU,
-     IDD_APPMENU},
-    {"3.5", {true, true, false}, IDD_WMENU, IDD_BACKGROUNDS, IDD_WMENU, IDD_WMENU},
+    {"3.0 flag left", {false, true, false}, kBg, kBg, kMenu, kMenu},
+    {"3.5", {true, true, false}, IDD_WMENU, kBg, IDD_WMENU, IDD_WMENU},
     {"3.5 Visual Map", {true, true, true}, IDD_WMENU, kInOrder, IDD_WMENU, IDD_VICONS},
-    {"3.5 no fourth menu",
-     {true, false, false},
-     IDD_BACKGROUNDS,
-     IDD_BACKGROUNDS,
-     IDD_APPMENU,
-     IDD_APPMENU},
-    {"3.5 no fourth menu, Visual Map",
-     {true, false, true},
-     IDD_VICONS,
-     kInOrder,
-     IDD_APPMENU,
-     IDD_VICONS},
+    {"3.5 no 4th menu", {true, false, false}, kBg, kBg, kMenu, kMenu},
+    {"3.5 no 4th menu, Visual Map", {true, false, true}, IDD_VICONS, kInOrder, kMenu, IDD_VICONS},
 };
+// clang-format on
 
 TEST(Routing, SkipsFollowEditionFourthMenuAndVisualMap) {
   for (const Row& row : kRows) {
