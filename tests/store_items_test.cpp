@@ -109,4 +109,26 @@ TEST_F(StoreItems, WritesThatDoNotReadBackFromDiskAreTold) {
   store::SetReadBackReporter(nullptr);
 }
 
+TEST_F(StoreItems, ABatchIsOneWriteAndAFailureIsToldOnce) {
+  namespace item = store::item;
+  const std::string keys[] = {"Back2TEXT", "Back3TEXT", "Back4TEXT"};
+  std::vector<std::pair<store::Item, std::string>> marks;
+  for (const std::string& key : keys) marks.emplace_back(item::kFreeSlots.WithKey(key), "Freed");
+  const int writes = files->WriteCount();
+  ASSERT_TRUE(store::WriteAll(marks));
+  EXPECT_EQ(writes + 1, files->WriteCount());
+  EXPECT_EQ("Freed", store::Read(item::kFreeSlots.WithKey("Back3TEXT")));
+  EXPECT_TRUE(store::CheckWrittenItems().empty());
+
+  int told = 0;
+  store::SetWriteFailureReporter([&](const std::string&, const std::string&) { ++told; });
+  const std::string before = files->Contents(g_strMapFile);
+  ASSERT_TRUE(files->SetReadOnly(g_strMapFile));
+  for (auto& mark : marks) mark.second = "Taken";
+  EXPECT_FALSE(store::WriteAll(marks));
+  EXPECT_EQ(1, told);
+  EXPECT_EQ(before, files->Contents(g_strMapFile));
+  store::SetWriteFailureReporter(nullptr);
+}
+
 }  // namespace
