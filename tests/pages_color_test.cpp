@@ -59,7 +59,6 @@ TEST_F(ColorPageTest, StoredColoursShowAndOnlyRealOnesAreWrittenBackInLowerCase)
        "#ff00aa"},
       {"more after", kOther, "MAIN_MENU_TEXT_COLOR", Row::ToolBar, "#0a0B0c;x", "10,11,12", "",
        "#0a0b0c"},
-      {"typed", kOther, "REGULAR_TEXT_COLOR", Row::Menu, "#000000", "0,0,0", "255,0,16", "#ff0010"},
       {"background entry", kOptions, kBackground, Row::Background,
        "__BACKGROUND_COLOR__,\"#102030\"", "16,32,48", "", "__BACKGROUND_COLOR__,\"#102030\""},
       {"missing", kOther, "REGULAR_TEXT_COLOR", Row::Menu, std::nullopt, "0,0,0", "", "<none>"},

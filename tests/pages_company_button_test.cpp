@@ -17,8 +17,6 @@ namespace {
 
 using fw::headless::SheetDriver;
 
-constexpr char kFirstTitle[] = "__TITLE__,\"Lumen Larkbook Help and Information\"";
-
 class PageTest : public okapi_test::WizardTest {
  protected:
   static std::string Text(const std::string& key) {
@@ -37,18 +35,6 @@ class PageTest : public okapi_test::WizardTest {
 };
 
 using CompanyNameTest = PageTest;
-
-TEST_F(CompanyNameTest, NameIsAppendedToTheFirstTitleAndReplacedOnTheNextRun) {
-  EXPECT_EQ("", OpenAt(IDD_MODIFIED).Page().Text(IDC_MODIFIED_COMPANY));
-  EXPECT_EQ(kFirstTitle, Text("Text1_org"));
-  RunWith("Contoso Ltd");
-  EXPECT_EQ("Contoso Ltd", OpenAt(IDD_MODIFIED).Page().Text(IDC_MODIFIED_COMPANY));
-  RunWith("Fabrikam");
-  EXPECT_EQ(kFirstTitle, Text("Text1_org"));  // the title had a suffix: kept
-  EXPECT_EQ("__TITLE__,\"Lumen Larkbook Help and Information - Modified by Fabrikam\"",
-            Text(demo::slots::kTitle));
-  EXPECT_EQ(std::vector<std::string>{}, Told());
-}
 
 TEST_F(CompanyNameTest, RefusedNamesKeepThePageAndTheFile) {
   for (const auto& [typed, message] :

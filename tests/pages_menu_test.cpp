@@ -179,45 +179,6 @@ TEST_F(MenuPagesTest, NextRefusesWithTheExactMessageBeforeWritingAnything) {
   }
 }
 
-TEST_F(MenuPagesTest, PassingNextWritesEveryEntryAndTheNextRunReadsThemBack) {
-  const struct {
-    bool v35, fourthOn;
-    const char *letter4, *title4;  // the fourth entries afterwards
-  } rows[] = {
-      {true, true, "__MENU4_ALT_KEY__,e", "__MENU4_TITLE__,\"Hom<u>e</u>\""},
-      {true, false, "__MENU4_ALT_KEY__,W", "__MENUx_TITLE__,\"<u>W</u>elcome\""},
-      {false, false, "__MENU4_ALT_KEY__,W", "__MENU4_TITLE__,\"<u>W</u>elcome\""},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << "3.5 " << row.v35 << ", fourth menu " << row.fourthOn);
-    Lay(row.v35);
-    SheetDriver run = OpenAt(IDD_APPMENU);
-    if (row.v35 && !row.fourthOn) {
-      ASSERT_TRUE(run.Page().Click(IDC_APPMENU_WELCOME_TITLE_CHECK));
-    }
-    Fill(run.Page(), "Online|Support Desk|Tool Box|Home", "nDBe");  // hidden edits refuse
-    ASSERT_TRUE(run.PressNext());
-    run.PressCancel();
-    const std::pair<const char*, const char*> written[] = {
-        {slots::kMenu1AltKey, "__MENU1_ALT_KEY__,n"},
-        {slots::kMenu2AltKey, "__MENU2_ALT_KEY__,D"},
-        {slots::kMenu3AltKey, "__MENU3_ALT_KEY__,B"},
-        {slots::kMenu4AltKey, row.letter4},
-        {slots::kMenu1Title, "__MENU1_TITLE__,\"O<u>n</u>line\""},
-        {slots::kMenu2Title, "__MENU2_TITLE__,\"Support <u>D</u>esk\""},
-        {slots::kMenu3Title, "__MENU3_TITLE__,\"Tool <u>B</u>ox\""},
-        {slots::kMenu4Title, row.title4},
-    };
-    for (const auto& [slot, entry] : written) EXPECT_EQ(entry, Get(InText(slot)));
-
-    SheetDriver again = OpenAt(IDD_APPMENU);
-    EXPECT_EQ("Support Desk", again.Page().Text(IDC_APPMENU_TITLE2));
-    EXPECT_EQ("D", again.Page().Text(IDC_APPMENU_ALT_KEY2));
-    again.PressCancel();
-  }
-  EXPECT_EQ(std::vector<std::string>{}, Told(0));
-}
-
 TEST_F(MenuPagesTest, SystemDetailsHideAndShowKeepTheFirstValues) {
   const struct {
     bool v35;

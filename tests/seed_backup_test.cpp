@@ -108,26 +108,6 @@ TEST_F(StartupStoreTest, UnwritableMapFileIsReportedOnce) {
   ASSERT_TRUE(platform::Os().files->SetAttributesNormal(g_strMapFile));
 }
 
-TEST_F(StartupStoreTest, BackupKeepsTheFirstRunsFilesAndScript) {
-  const std::string backup = g_strHelpRoot + "\\customization\\backup\\";
-  const std::string firstConfig = Read(g_strConfigFile);
-  BackupHelpFiles();
-  // The data files' first backup is held by the hostile-input walks.
-  const std::string script = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n\"File\"=\"" +
-                             std::string(demo::kDemoHotkeyFile) + "\"\r\n";
-  EXPECT_EQ(script, Read(g_strHelpRoot + "\\lbbutton.reg"));
-  EXPECT_EQ(script, Read(backup + "lbbutton.reg"));
-
-  // A second run with changed files and another button application.
-  Write(g_strConfigFile, "[Other]\r\nVersion=2\r\n");
-  ASSERT_TRUE(platform::Os().registry->CreateAndSet(platform::Hive::LocalMachine, kButtonKey,
-                                                    "File", "c:\\other.exe"));
-  BackupHelpFiles();
-  EXPECT_EQ(firstConfig, Read(backup + "lumen-config.ini"));
-  EXPECT_EQ(script, Read(backup + "lbbutton.reg"));
-  EXPECT_NE(std::string::npos, Read(g_strHelpRoot + "\\lbbutton.reg").find("c:\\other.exe"));
-}
-
 class StartupWithoutButtonTest : public StartupStoreTest {
  protected:
   void SetUp() override {

@@ -86,19 +86,6 @@ TEST_F(WizardRunTest, PagesComeInTheirOrderAndCarryTheirButtons) {
   });
 }
 
-// Whether the button is there is read from the machine, not only routed.
-TEST_F(WizardRunTest, WithoutTheHardwareButtonItsPageIsSkippedBothWays) {
-  installation.hotkeyFile.reset();
-  Lay();
-  Run([](SheetDriver& run) {
-    while (run.ActiveTemplateId() != IDD_SPLASH) NextFrom(run);
-    ASSERT_TRUE(run.PressNext());
-    EXPECT_EQ(unsigned{IDD_PACKAGING}, run.ActiveTemplateId());
-    ASSERT_TRUE(run.PressBack());
-    EXPECT_EQ(unsigned{IDD_SPLASH}, run.ActiveTemplateId());
-  });
-}
-
 TEST_F(WizardRunTest, StartUpWorkRunsOnceAndTitlesTheWizard) {
   Lay();
   const std::string package = "c:\\zantools\\zanhelp\\customization\\package";
