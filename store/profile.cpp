@@ -89,6 +89,22 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
   return ProfileResult(std::nullopt, def, size);
 }
 
+std::vector<std::string> ReadStrings(std::string_view section, const std::vector<std::string>& keys,
+                                     std::string_view def, std::size_t size,
+                                     const std::string& file) {
+  def = CString(def);
+  auto* fs = Files();
+  const Loaded loaded = fs ? Load(*fs, file) : Loaded{};
+  section = TrimNameParameter(section);
+  std::vector<std::string> values;
+  values.reserve(keys.size());
+  for (const std::string& key : keys) {
+    values.push_back(loaded.text ? loaded.text->Read(section, TrimNameParameter(key), def, size)
+                                 : ProfileResult(std::nullopt, def, size));
+  }
+  return values;
+}
+
 std::optional<std::string> ReadStringFromDisk(std::string_view section, std::string_view key,
                                               const std::string& file) {
   return ReadStringsFromDisk({{section, key}}, file).front();

@@ -26,6 +26,11 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
 platform::Status WriteString(std::string_view section, std::optional<std::string_view> key,
                              std::optional<std::string_view> value, const std::string& file);
 
+// ReadString for several keys of one section, the file looked up once.
+std::vector<std::string> ReadStrings(std::string_view section, const std::vector<std::string>& keys,
+                                     std::string_view def, std::size_t size,
+                                     const std::string& file);
+
 // What a whole read of the key gives, taken from the file on disk now and
 // not from what this engine holds; nullopt when the key is not there.
 std::optional<std::string> ReadStringFromDisk(std::string_view section, std::string_view key,

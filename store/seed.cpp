@@ -72,9 +72,14 @@ Findings RunScan(const Scan& scan) {
       std::min_element(scan.markers.begin(), scan.markers.end(), [](auto a, auto b) {
         return a.size() < b.size();
       })->size();
-  for (int n = 1; n <= kSlotCount; ++n) {
-    const std::string slot = std::string(scan.slotPrefix) + std::to_string(n);
-    std::string value = store::ReadString(scan.section, slot, "Error", kSlotBuffer, *scan.file);
+  std::vector<std::string> slots;
+  for (int n = 1; n <= kSlotCount; ++n)
+    slots.push_back(std::string(scan.slotPrefix) + std::to_string(n));
+  std::vector<std::string> values =
+      store::ReadStrings(scan.section, slots, "Error", kSlotBuffer, *scan.file);
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    const std::string& slot = slots[i];
+    std::string& value = values[i];
     if (value.size() < shortest) continue;
     value = platform::ToUpperAscii(std::move(value));
     const auto hit = std::find_if(
