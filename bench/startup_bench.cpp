@@ -99,8 +99,7 @@ int main() {
   row("package tree and placeholders", tree);
   row("whole start-up", total);
   // The rest is file copies and folders, which no profile work can shorten.
-  std::printf("  seeding / one load of both target files: %.2f (goal <= 3)\n",
-              seeding / loadOnce);
+  std::printf("  seeding / one load of both target files: %.2f (goal <= 3)\n", seeding / loadOnce);
 
 #ifndef _WIN32
   std::filesystem::remove_all(root);
