@@ -81,9 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       "[Global Options]\r\nOPTION11=" + ImageOption(option.key, title) + "\r\n";
   const std::string read =
       store::ProfileText(stored).Read("Global Options", "OPTION11", "", 0x10000);
-  const bool oneLine = title.find_first_of("\r\n") == std::string::npos && !title.empty() &&
-                       title.find('\0') == std::string::npos && title.front() != ' ' &&
-                       title.front() != '\t' && title.back() != ' ' && title.back() != '\t';
+  // Blanks as the profile functions trim them: space, tab and vertical tab.
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v'; };
+  const bool oneLine = !title.empty() &&
+                       title.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
+                       !blank(title.front()) && !blank(title.back());
   if (oneLine) Check(ImageOfOption(option.key, read) == title, "an image option reads back");
   const std::string file = ImageOfOption(option.key, entry);
   Check(entry.ends_with(file), "an option's file name is the end of its entry");
