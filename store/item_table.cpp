@@ -70,63 +70,66 @@ ReadBack& TheReadBack() {
   return readBack;
 }
 
-std::optional<ReadBackMismatch> Check(const Written& w) {
-  auto found = ReadStringFromDisk(w.section, w.slot, w.file);
-  if (found == w.expected) return std::nullopt;
-  return ReadBackMismatch{w.name, w.file, w.expected, std::move(found)};
-}
+// A write with its slot resolved, and what a read of it must give back.
+struct Pending {
+  Written record;
+  std::optional<std::string_view> value;
+};
 
-}  // namespace
-
-bool Write(const Item& item, std::optional<std::string_view> value) {
+std::optional<Pending> Resolve(const Item& item, std::optional<std::string_view> value) {
   const auto slot = SlotOf(item);
-  if (!slot) return false;
-  const std::string& file = PathOf(item.file);
-  if (!WriteItem(file, item.section, *slot, value)) return false;
-  Written w{std::string(item.key), file, std::string(item.section), *slot, std::nullopt};
+  if (!slot) return std::nullopt;
+  Written w{std::string(item.key), PathOf(item.file), std::string(item.section), *slot, {}};
   if (w.name.empty()) w.name = *slot;
   if (value) w.expected = ProfileResult(*value, {}, kWholeValue);
-  auto& readBack = TheReadBack();
-  if (auto mismatch = Check(w); mismatch && readBack.reporter) readBack.reporter(*mismatch);
-  readBack.written.insert_or_assign({w.file, w.section, w.slot}, std::move(w));
-  return true;
+  return Pending{std::move(w), value};
 }
 
-bool WriteAll(const std::vector<std::pair<Item, std::string>>& writes) {
-  if (writes.empty()) return true;
-  const std::string& file = PathOf(writes.front().first.file);
-  std::vector<Written> written;
-  std::vector<std::string_view> values;
-  bool resolved = true;
-  for (const auto& [item, value] : writes) {
-    const auto slot = SlotOf(item);
-    if (!slot || PathOf(item.file) != file) {
-      resolved = false;
-      continue;
-    }
-    Written w{std::string(item.key), file, std::string(item.section), *slot,
-              ProfileResult(value, {}, kWholeValue)};
-    if (w.name.empty()) w.name = *slot;
-    written.push_back(std::move(w));
-    values.push_back(value);
-  }
+// All in one file: one write of it, one read back from disk.
+bool WriteResolved(std::vector<Pending>& pending) {
+  if (pending.empty()) return true;
+  const std::string& file = pending.front().record.file;
   std::vector<Edit> edits;
   std::vector<EntryName> names;
-  for (std::size_t i = 0; i < written.size(); ++i) {
-    edits.push_back({written[i].section, written[i].slot, values[i]});
-    names.push_back({written[i].section, written[i].slot});
+  for (const Pending& p : pending) {
+    edits.push_back({p.record.section, p.record.slot, p.value});
+    names.push_back({p.record.section, p.record.slot});
   }
   if (!WriteStrings(file, edits)) return false;
   auto found = ReadStringsFromDisk(names, file);
   auto& readBack = TheReadBack();
-  for (std::size_t i = 0; i < written.size(); ++i) {
-    Written& w = written[i];
+  for (std::size_t i = 0; i < pending.size(); ++i) {
+    Written& w = pending[i].record;
     if (found[i] != w.expected && readBack.reporter) {
       readBack.reporter({w.name, w.file, w.expected, std::move(found[i])});
     }
     readBack.written.insert_or_assign({w.file, w.section, w.slot}, std::move(w));
   }
-  return resolved;
+  return true;
+}
+
+}  // namespace
+
+bool Write(const Item& item, std::optional<std::string_view> value) {
+  auto pending = Resolve(item, value);
+  if (!pending) return false;
+  std::vector<Pending> one;
+  one.push_back(std::move(*pending));
+  return WriteResolved(one);
+}
+
+bool WriteAll(const std::vector<std::pair<Item, std::string>>& writes) {
+  std::vector<Pending> pending;
+  bool resolved = true;
+  for (const auto& [item, value] : writes) {
+    auto p = Resolve(item, value);
+    if (!p || p->record.file != PathOf(writes.front().first.file)) {
+      resolved = false;
+      continue;
+    }
+    pending.push_back(std::move(*p));
+  }
+  return WriteResolved(pending) && resolved;
 }
 
 std::string Describe(const ReadBackMismatch& m) {

@@ -105,11 +105,6 @@ std::vector<std::string> ReadStrings(std::string_view section, const std::vector
   return values;
 }
 
-std::optional<std::string> ReadStringFromDisk(std::string_view section, std::string_view key,
-                                              const std::string& file) {
-  return ReadStringsFromDisk({{section, key}}, file).front();
-}
-
 std::vector<std::optional<std::string>> ReadStringsFromDisk(const std::vector<EntryName>& entries,
                                                             const std::string& file) {
   std::vector<std::optional<std::string>> values(entries.size());

@@ -31,11 +31,8 @@ std::vector<std::string> ReadStrings(std::string_view section, const std::vector
                                      std::string_view def, std::size_t size,
                                      const std::string& file);
 
-// What a whole read of the key gives, taken from the file on disk now and
-// not from what this engine holds; nullopt when the key is not there.
-std::optional<std::string> ReadStringFromDisk(std::string_view section, std::string_view key,
-                                              const std::string& file);
-// The same for several entries of one file, read once.
+// What whole reads of the keys give, taken from the file on disk now (read
+// once) and not from what this engine holds; nullopt where a key is not there.
 struct EntryName {
   std::string_view section, key;
 };
