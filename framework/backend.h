@@ -87,7 +87,7 @@ class Backend {
   virtual std::string LoadResourceString(unsigned id) = 0;
 };
 
-// The backend in use; the headless one until main or a test sets another.
+// The backend in use; main or a test sets it first (none is there by default).
 Backend& CurrentBackend();
 // Replaces the backend; returns the previous one.
 std::unique_ptr<Backend> ReplaceBackend(std::unique_ptr<Backend> next);

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 
 #include "framework/backend.h"
-#include "framework/headless/headless.h"
 
 namespace fw {
 namespace {
@@ -19,7 +20,12 @@ std::unique_ptr<Backend>& BackendSlot() {
 
 Backend& CurrentBackend() {
   auto& slot = BackendSlot();
-  if (!slot) slot = std::make_unique<headless::HeadlessBackend>();
+  // A program that forgot to choose one must not run its dialogs nowhere and
+  // report success.
+  if (!slot) {
+    std::fputs("okapi: no window backend was chosen before the first dialog\n", stderr);
+    std::abort();
+  }
   return *slot;
 }
 

@@ -1,8 +1,9 @@
 // The application framework the pages are written against: dialogs, property
 // pages and the wizard sheet, data exchange, controls, message boxes and the
 // common file-open and colour dialogs. The names follow the Windows framework
-// the program was designed around; the work is done by a backend (Win32 or
-// headless) chosen at run time, see framework/backend.h.
+// the program was designed around; the work is done by a backend chosen at
+// run time (Win32 in okapi.exe, an in-memory one in tests), see
+// framework/backend.h.
 //
 // No <windows.h> here. A translation unit that needs both includes
 // framework/win32/win32_api.h first: several names below (MessageBox,
