@@ -159,16 +159,16 @@ TEST(Win32Sheet, RoutesByTemplateIdAndInitialisesPagesOnce) {
   const int back = PSBTN_BACK, next = PSBTN_NEXT;
   const int result = script.Run(
       sheet, {
-                 at(0, backNext, next, [&] { page(0).next = IDD_MODIFIED; }),
-                 at(2, 0, back, [&] { page(2).back = kWizardStay; }),     // by template id
-                 at(2, 0, back, [&] { page(2).back = kWizardInOrder; }),  // -1 stays
-                 at(1, 0, next, [&] { page(1).next = 999; }),             // 0 goes back in order
-                 at(1, 0, next,  // an unknown template id stays
+                 at(0, backNext, next, [&] { page(0).next = IDD_MODIFIED; }),  // by template id
+                 at(2, 0, back, [&] { page(2).back = kWizardStay; }),          // -1 stays
+                 at(2, 0, back, [&] { page(2).back = kWizardInOrder; }),  // 0 goes back in order
+                 at(1, 0, next, [&] { page(1).next = 999; }),  // an unknown template id stays
+                 at(1, 0, next,                                // the page refused to be left
                     [&] {
                       page(1).next = kWizardInOrder;
                       page(1).leave = false;
                     }),
-                 at(1, 0, next, [&] { page(1).leave = true; }),  // the page refused to be left
+                 at(1, 0, next, [&] { page(1).leave = true; }),
                  at(2, 0, next),
                  at(3, backFinish, back, [&] { page(3).back = IDD_WELCOME; }),
                  at(0, backFinish, -1, [&] { EXPECT_EQ(sheet.GetActivePage(), &page(0)); }),
