@@ -81,10 +81,6 @@ std::optional<int> SlotWithImage(const std::string& file) {
   });
 }
 
-std::string Shown(const std::optional<std::string>& value) {
-  return value.value_or(std::string(store::kSentinel));
-}
-
 // Version 3.5 keeps the opening image with the fourth menu and its default
 // among the OEM defaults.
 const store::Item& CurrentImageOption() {
@@ -99,6 +95,49 @@ std::string OptionValue(const store::Item& option, std::string_view file) {
 }
 std::string FileOfOption(const store::Item& option) {
   return ImageOfOption(option.key, store::Read(option));
+}
+
+// A setting's label says in words what the sentinel would leave unsaid.
+constexpr char kNotSet[] = "Not set";
+std::string NotListed(const std::string& name) { return "Not listed: " + name; }
+
+// Settings name entries as names are told apart: without regard to case.
+std::optional<int> SlotNamed(const std::string& name) {
+  return FirstSlot([&](const Slot& slot) {
+    const auto text = slot.Text();
+    return text && platform::EqualsNoCaseAscii(*text, name);
+  });
+}
+
+// The opening image shows the first entry of its file.
+std::optional<int> CurrentImageSlot() {
+  const std::string current = FileOfOption(CurrentImageOption());
+  return current.empty() ? std::nullopt : SlotWithImage(current);
+}
+
+std::string DefaultImageLabel() {
+  const auto name = store::Read(DefaultImage());
+  if (!name || name->empty() || store::HoldsSentinel(*name)) return kNotSet;
+  return SlotNamed(*name) ? *name : NotListed(*name);
+}
+
+// Version 3.5 names the file; 3.0 the entry that shows it.
+std::string CurrentImageLabel() {
+  const std::string current = FileOfOption(CurrentImageOption());
+  if (current.empty()) return kNotSet;
+  const auto slot = SlotWithImage(current);
+  if (!slot) return NotListed(current);
+  return g_bVersion35 ? current : Slot(*slot).Text().value_or(current);
+}
+
+// The opening image's settings that name an entry, as their buttons say.
+std::string SettingsNaming(int slot, const std::string& text) {
+  const bool current = CurrentImageSlot() == slot;
+  const auto defaultName = store::Read(DefaultImage());
+  const bool isDefault = defaultName && platform::EqualsNoCaseAscii(*defaultName, text);
+  if (current && isDefault) return "Current Setting and Default Setting";
+  if (current) return "Current Setting";
+  return isDefault ? "Default Setting" : "";
 }
 
 // What a profile read gives back of a typed name: no blanks around it.
@@ -137,6 +176,12 @@ std::string ImageOption(std::string_view marker, std::string_view file) {
 std::string ImageOfOption(std::string_view marker, const std::optional<std::string>& value) {
   const std::size_t prefix = marker.size() + 1;
   return value && value->size() > prefix ? value->substr(prefix) : std::string();
+}
+
+std::optional<std::string> UnlistedOpeningImage() {
+  const std::string current = FileOfOption(CurrentImageOption());
+  if (current.empty() || SlotWithImage(current)) return std::nullopt;
+  return current;
 }
 
 CBackgrounds::CBackgrounds()
@@ -189,16 +234,8 @@ void CBackgrounds::LoadBackgroundSettings() {
     const auto text = Slot(n).Text();
     if (text && !store::HoldsSentinel(*text)) m_lstBackgrounds.AddString(*text);
   }
-  SetDlgItemText(IDC_BACKGROUNDS_DEFAULT_NAME, Shown(store::Read(DefaultImage())));
-
-  // Version 3.5 names the file; 3.0 the entry that shows it.
-  const std::string current = FileOfOption(CurrentImageOption());
-  std::optional<std::string> label = current;
-  if (!g_bVersion35) {
-    const auto slot = current.empty() ? std::nullopt : SlotWithImage(current);
-    label = slot ? Slot(*slot).Text() : std::nullopt;
-  }
-  SetDlgItemText(IDC_BACKGROUNDS_CURRENT_NAME, Shown(label));
+  SetDlgItemText(IDC_BACKGROUNDS_DEFAULT_NAME, DefaultImageLabel());
+  SetDlgItemText(IDC_BACKGROUNDS_CURRENT_NAME, CurrentImageLabel());
 
   for (const Menu& menu : kMenus) this->*menu.member = FileOfOption(menu.option);
   UpdateData(false);
@@ -222,11 +259,7 @@ void CBackgrounds::MarkFreeSlots() {
 }
 
 bool CBackgrounds::IsDuplicateFriendlyName(const std::string& name) {
-  return FirstSlot([&](const Slot& slot) {
-           const auto text = slot.Text();
-           return text && platform::EqualsNoCaseAscii(*text, name);
-         })
-      .has_value();
+  return SlotNamed(name).has_value();
 }
 
 std::optional<CBackgrounds::Selection> CBackgrounds::FindSelection() {
@@ -286,6 +319,16 @@ void CBackgrounds::OnDefaultSetting() {
 void CBackgrounds::OnDelete() {
   const auto selection = FindSelection();
   if (!selection) return;
+  // The help application would open on, or revert to, an image it no longer
+  // lists, and the package would not carry it.
+  if (const std::string settings = SettingsNaming(selection->slot, selection->text);
+      !settings.empty()) {
+    MessageBox("\"" + selection->text + "\" cannot be deleted: it is the opening image's " +
+                   settings + ".\n\nSelect another entry and click " + settings +
+                   " first, then delete \"" + selection->text + "\".",
+               kInformation, MB_OK);
+    return;
+  }
   const Slot slot(selection->slot);
   if (!store::Write(slot.ListText(), std::nullopt)) return;
   m_lstBackgrounds.DeleteString(selection->index);

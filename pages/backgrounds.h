@@ -13,6 +13,10 @@ std::string ImageOption(std::string_view marker, std::string_view file);
 // The file name an image option's value holds; empty when it holds none.
 std::string ImageOfOption(std::string_view marker, const std::optional<std::string>& value);
 
+// The opening image's file when no entry of the list shows it, so that the
+// package would not carry it; nullopt when it is listed or not set.
+std::optional<std::string> UnlistedOpeningImage();
+
 class CBackgrounds : public COkapiPage {
  public:
   CBackgrounds();

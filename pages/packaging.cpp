@@ -3,6 +3,7 @@
 #include "package/changes_report.h"
 #include "package/finish.h"
 #include "package/package_tree.h"
+#include "pages/backgrounds.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/item_table.h"
@@ -27,6 +28,7 @@ bool CPackaging::OnWizardFinish() {
   const package::Tell tell = [this](const std::string& text, const std::string& caption) {
     MessageBox(text, caption, MB_OK);
   };
+  if (!OpeningImageAccepted()) return false;
   if (!package::Finish(tell)) return false;
   for (const auto& mismatch : store::CheckWrittenItems()) MessageBox(store::Describe(mismatch));
   const auto report = WriteReport();
@@ -39,6 +41,18 @@ bool CPackaging::OnWizardFinish() {
     OpenReport(*report);
   }
   return COkapiPage::OnWizardFinish();
+}
+
+bool CPackaging::OpeningImageAccepted() {
+  const auto image = UnlistedOpeningImage();
+  return !image ||
+         MessageBox("The opening image is " + *image +
+                        ", which is not in the background list, so the package may not contain "
+                        "it: computers that get the package would then open on an image they do "
+                        "not have.\n\nClick No, go Back to the Backgrounds page, select an image "
+                        "and click Current Setting, then click Finish again. Click Yes to make "
+                        "the package as it is.",
+                    kAppName, MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
 bool CPackaging::OnCommand(int id, unsigned code) {

@@ -232,8 +232,9 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
          const char* odd[] = {
              "sky & sea.jpg", "wave,2.jpg", "a=b.jpg", "semi;colon.jpg", "\xC3\xBCml\xC3\xA4ut.jpg",
              " blank .jpg"};
-         std::string list = "[Backgrounds]\r\n";
-         int n = 0;
+         // The opening image stays listed.
+         std::string list = "[Backgrounds]\r\nBACK1=ocean.jpg\r\n";
+         int n = 1;
          for (const char* name : odd) {
            list += "BACK" + std::to_string(++n) + "=" + name + "\r\n";
            for (const char* size : {"small", "large"})

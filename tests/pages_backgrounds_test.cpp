@@ -72,7 +72,8 @@ const std::map<std::string, int> kShown = {
     {"current", IDC_BACKGROUNDS_CURRENT_NAME}, {"default", IDC_BACKGROUNDS_DEFAULT_NAME},
     {"menu1", IDC_BACKGROUNDS_MENU1_JPEG}, {"menu2", IDC_BACKGROUNDS_MENU2_JPEG}};
 const std::map<std::string, unsigned> kPages = {
-    {"backgrounds", IDD_BACKGROUNDS}, {"vicons", IDD_VICONS}, {"tcolor", IDD_TCOLOR}};
+    {"backgrounds", IDD_BACKGROUNDS}, {"vicons", IDD_VICONS}, {"tcolor", IDD_TCOLOR},
+    {"packaging", IDD_PACKAGING}};
 // clang-format on
 
 class BackgroundsTest : public okapi_test::WizardTest {
@@ -132,6 +133,10 @@ class BackgroundsTest : public okapi_test::WizardTest {
       (void)run.PressNext();  // where it leads is checked
     } else if (word == "back") {
       (void)run.PressBack();
+    } else if (word == "finish") {  // from the packaging page; a question takes its default
+      ASSERT_TRUE(run.Sheet().SetActivePage(&wizard->packaging));
+      headless->DeliverPosted();  // the Finish button
+      (void)run.PressFinish();
     } else if (word == "edit") {
       const Entry e = Parse(arg);
       ASSERT_TRUE(store::WriteString(e.section, e.key, e.value, *e.file));
@@ -211,14 +216,22 @@ TEST_F(BackgroundsTest, ListKeepsItsThreeFilesInStep) {
      {"O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,sea.jpg", "current=Sea"}},
     {"current, 3.5", true, 0, kSea, {"select=Sea", "click=current"},
      {"O:OPTION14=__MENU4_BACKGROUND__,sea.jpg", "current=Sea"}},
-    {"delete", false, 0, kSea, {"select=Sea", "click=delete"},
+    {"delete, neither opening setting", false, 0,
+     Then(kSea, {"O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,seaview.jpg",
+                 "T:DEFAULTBACKGROUND=Sea view"}), {"select=Sea", "click=delete"},
      {"T:BACK2TEXT=Sea view", "C:BACK2=seaview.jpg", "T:BACK4TEXT=<none>", "C:BACK4=<none>",
       "raw=Back4TEXT=Freed\r\n", "list=Sea view"}},
   });
 }
 
 TEST_F(BackgroundsTest, RefusedButtonsChangeNothing) {
-  const std::vector<std::string> same = {"unchanged", "list=E1,E2,E3,E4", "current=Error"};
+  const std::vector<std::string> same = {"unchanged", "list=E1,E2,E3,E4",
+                                         "current=Not listed: ocean.jpg"};
+  const auto inUse = [](const char* settings, const char* name) {
+    return "Information: \"" + std::string(name) + "\" cannot be deleted: it is the opening "
+           "image's " + settings + ".\n\nSelect another entry and click " + settings +
+           " first, then delete \"" + name + "\".";
+  };
   const std::string gone = "Information: \"E4\" is no longer in the help application's "
                            "background list. Nothing was changed.";
   Run({
@@ -237,6 +250,14 @@ TEST_F(BackgroundsTest, RefusedButtonsChangeNothing) {
      "containing \"Error\" for a missing one."},
     {"Delete, nothing selected", false, 4, {}, {"snapshot", "click=delete"}, same,
      "Information: You need to make a selection"},
+    {"Delete, the current image", false, 4, {"O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,E2.JPG"},
+     {"snapshot", "select=E2", "click=delete"}, {"unchanged", "list=E1,E2,E3,E4", "current=E2"},
+     inUse("Current Setting", "E2")},
+    {"Delete, the default image", false, 4, {"T:DEFAULTBACKGROUND=e3"},
+     {"snapshot", "select=E3", "click=delete"}, same, inUse("Default Setting", "E3")},
+    {"Delete, both, 3.5", true, 4, {"O:OPTION14=__MENU4_BACKGROUND__,e1.jpg", "D:TAB1_DEFAULT=E1"},
+     {"snapshot", "select=E1", "click=delete"}, {"unchanged", "list=E1,E2,E3,E4", "current=e1.jpg"},
+     inUse("Current Setting and Default Setting", "E1")},
     {"Delete, entry gone", false, 4, {},
      {"edit=T:BACK4TEXT=<none>", "snapshot", "select=E4", "click=delete"}, same, gone},
     {"Current, entry gone", false, 4, {},
@@ -245,22 +266,32 @@ TEST_F(BackgroundsTest, RefusedButtonsChangeNothing) {
      same, "Information: The opening image was not changed: \"E4\" names no JPEG file in the "
            "help application's configuration file."},
     {"Current, no option", false, 4, {"O:OPTION9=<none>"},
-     {"snapshot", "select=E4", "click=current"}, same,
+     {"snapshot", "select=E4", "click=current"},
+     {"unchanged", "list=E1,E2,E3,E4", "current=Not set"},
      "Information: The opening image was not changed: the help application's configuration "
      "file has no entry marked __DEFAULT_BACKGROUND_IMAGE__."},
   });
 }
 
-TEST_F(BackgroundsTest, CurrentImageLabelNamesTheEntryOfTheWholeFileName) {
+TEST_F(BackgroundsTest, OpeningImageLabelsNameListedEntriesOrSaySoInWords) {
   const std::vector<std::string> skies = {"T:BACK1TEXT=Blue sky", "C:BACK1=bluesky.jpg",
                                           "T:BACK3TEXT=Sky", "C:BACK3=Sky.JPG"};
   Run({
     {"3.0, file name in another case", false, 0,
-     Then(skies, {"O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,sky.jpg"}), {},
-     {"current=Sky", "default=Ocean"}},
-    {"3.0, no current file", false, 0, Then(skies, {"O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,"}),
-     {}, {"current=Error"}},
-    {"3.5 shows the file", true, 0, skies, {}, {"current=ocean.jpg", "default=Ocean"}},
+     Then(skies, {"O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,sky.jpg", "T:DEFAULTBACKGROUND=sky"}),
+     {}, {"current=Sky", "default=sky"}},
+    {"3.0, none set", false, 0,
+     Then(skies, {"O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,", "T:DEFAULTBACKGROUND=<none>"}), {},
+     {"current=Not set", "default=Not set"}},
+    {"3.5 shows the file", true, 0, Then(skies, {"O:OPTION14=__MENU4_BACKGROUND__,Sky.jpg"}), {},
+     {"current=Sky.jpg"}},
+    // An earlier run deleted the demo's "Ocean"; Finish then asks first.
+    {"damaged, Finish asks first", false, 0, skies, {"finish"},
+     {"current=Not listed: ocean.jpg", "default=Not listed: Ocean", "page=packaging"},
+     "OKAPI: The opening image is ocean.jpg, which is not in the background list, so the "
+     "package may not contain it: computers that get the package would then open on an image "
+     "they do not have.\n\nClick No, go Back to the Backgrounds page, select an image and "
+     "click Current Setting, then click Finish again. Click Yes to make the package as it is."},
   });
 }
 
