@@ -34,6 +34,18 @@ TEST(TitleFont, HeightIsPixelsPerInchTimesPointsOver72Truncated) {
   }
 }
 
+TEST(PagePictures, ShownFromTheSmallestDrawingAtLeastThePagesWidth) {
+  struct Row {
+    int width, percent;
+  };
+  // Drawn 522, 652, 783 and 1044 pixels wide.
+  for (const Row& r : {Row{400, 100}, Row{522, 100}, Row{523, 125}, Row{653, 150}, Row{783, 150},
+                       Row{870, 200}, Row{1400, 200}}) {
+    SCOPED_TRACE(std::to_string(r.width) + " pixels");
+    EXPECT_EQ(kDrawnPercents[DrawingFor(522, r.width)], r.percent);
+  }
+}
+
 #ifndef _WIN32
 // The HTML Help control on the fake machine; under Wine the help program test
 // opens the system's own.
