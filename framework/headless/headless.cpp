@@ -146,7 +146,10 @@ class Window : public WindowHost {
     if (Control* c = Lookup(id, Kind::Unknown)) c->visible = show;
   }
   CRect GetRect(int id) override {
-    if (id == CWnd::kSelf) return {};
+    if (id == CWnd::kSelf) {
+      const DialogSpec* spec = m_backend.SpecOf(m_templateId);
+      return spec ? MapDialogUnits(spec->rect) : CRect{};
+    }
     const Control* c = Lookup(id, Kind::Unknown);
     return c ? c->rect : CRect{};
   }
