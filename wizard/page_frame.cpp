@@ -82,8 +82,9 @@ void COkapiPage::ShowPicturesForScreen() {
   // The page grows with its font, which need not follow the dpi, and the
   // sheet sizes it only after its initialisation: the pictures follow the
   // page's width as shown.
+  // Nothing while the page has no window yet (width 0, as at the start).
   const int width = GetWindowRect().Width();
-  if (width <= 0 || width == m_picturesWidth) return;
+  if (width == m_picturesWidth) return;
   m_picturesWidth = width;
   for (const Picture& picture : kPictures) {
     if (!GetDlgItem(picture.controlId)) continue;
