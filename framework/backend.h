@@ -27,6 +27,8 @@ class WindowHost {
   virtual bool IsVisible(int id) = 0;
   virtual void Show(int id, bool show) = 0;
   virtual CRect GetRect(int id) = 0;
+  // Dialog units of the window's font in pixels (MapDialogRect).
+  virtual CRect MapDialogUnits(const CRect& units) = 0;
   virtual void SetPos(int id, int x, int y, int cx, int cy, unsigned flags) = 0;
   virtual void SetFont(int id, const CFont& font, bool redraw) = 0;
   virtual void SetFocus(int id) = 0;

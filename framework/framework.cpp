@@ -444,6 +444,10 @@ CWnd* CDialog::GetDlgItem(int id) {
   return item.get();
 }
 
+CRect CDialog::MapDialogRect(const CRect& units) const {
+  return m_host ? m_host->MapDialogUnits(units) : CRect{};
+}
+
 std::string CDialog::GetDlgItemText(int id) const {
   return m_host ? m_host->GetText(id) : std::string();
 }

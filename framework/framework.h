@@ -417,6 +417,8 @@ class CDialog : public CWnd {
   // lives as long as the dialog object. For a typed control (CListBox...),
   // bind a member with DDX_Control instead.
   CWnd* GetDlgItem(int id);
+  // Dialog units in pixels of this dialog's font; empty before it exists.
+  CRect MapDialogRect(const CRect& units) const;
   std::string GetDlgItemText(int id) const;
   void GetDlgItemText(int id, std::string& text) const { text = GetDlgItemText(id); }
   void SetDlgItemText(int id, const std::string& text);

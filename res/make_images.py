@@ -26,6 +26,9 @@ PALETTE_COLOURS = [
      (255, 0, 255), (64, 128, 128)],
 ]
 
+# The screen sizes the pages' pictures are drawn for, in percent of 96 dpi.
+SCALES = (100, 125, 150, 200)
+
 AMBER = (232, 163, 61)
 STRIPE = (40, 28, 18)
 
@@ -37,21 +40,30 @@ VGA16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 
 # --- drawing --------------------------------------------------------------
 
 class Canvas:
-    def __init__(self, width, height, colour):
-        self.width = width
-        self.height = height
-        self.pixels = [[colour] * width for _ in range(height)]
+    """Pixels of a picture drawn in units of its 100% size: at scale 1.5 a
+    522-unit-wide picture is 783 pixels wide and every shape is drawn anew at
+    that size, never stretched."""
+
+    def __init__(self, width, height, colour, scale=1):
+        self.scale = scale
+        self.width = round(width * scale)
+        self.height = round(height * scale)
+        self.pixels = [[colour] * self.width for _ in range(self.height)]
 
     def fill(self, sdf, colour, box=None, hard=False):
         """Blends colour over every pixel by the coverage of the shape sdf(x, y) < 0.
 
-        hard: no blending, for pictures of a few colours where blends would
-        turn into stray palette entries."""
-        x0, y0, x1, y1 = box or (0, 0, self.width, self.height)
+        box: the part to visit, in units. hard: no blending, for pictures of a
+        few colours where blends would turn into stray palette entries."""
+        s = self.scale
+        x0, y0, x1, y1 = (0, 0, self.width, self.height)
+        if box:
+            x0, y0 = math.floor(box[0] * s), math.floor(box[1] * s)
+            x1, y1 = math.ceil(box[2] * s), math.ceil(box[3] * s)
         for y in range(max(0, y0), min(self.height, y1)):
             row = self.pixels[y]
             for x in range(max(0, x0), min(self.width, x1)):
-                cover = 0.5 - sdf(x + 0.5, y + 0.5)
+                cover = 0.5 - sdf((x + 0.5) / s, (y + 0.5) / s) * s
                 if hard:
                     cover = 1 if cover >= 0.5 else 0
                 if cover <= 0:
@@ -105,19 +117,18 @@ def draw_mark(canvas, cx, cy, r, hard=False):
 
 # --- pictures -------------------------------------------------------------
 
-def banner():
-    canvas = Canvas(522, 50, (0, 0, 0))
+def banner(scale):
+    canvas = Canvas(522, 50, (0, 0, 0), scale)
     draw_mark(canvas, 494, 25, 17)
     # A thin amber rule leading to the mark.
     canvas.fill(rounded_rect(380, 24, 470, 26, 1), (120, 84, 32))
     return canvas
 
 
-def welcome_picture():
+def welcome_picture(scale):
     """A calm, pale notebook keyboard on white: the page is white, and the top
     stays free for the welcome texts."""
-    width, height = 522, 334
-    canvas = Canvas(width, height, (255, 255, 255))
+    canvas = Canvas(522, 334, (255, 255, 255), scale)
     deck = (96, 150, 508, 350)
     key, gap = 22, 5
     canvas.fill(rounded_rect(deck[0] + 4, deck[1] + 5, deck[2] + 4, deck[3] + 5, 14),
@@ -268,8 +279,12 @@ def main():
         sys.exit("usage: make_images.py OUTDIR")
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
-    write_bmp(os.path.join(out, "banner.bmp"), banner())
-    write_bmp(os.path.join(out, "keyboard.bmp"), welcome_picture(), 8, grey_table())
+    # The pages' pictures at each size the wizard may need (res/okapi.rc).
+    for percent in SCALES:
+        suffix = "" if percent == 100 else "-%d" % percent
+        write_bmp(os.path.join(out, "banner%s.bmp" % suffix), banner(percent / 100))
+        write_bmp(os.path.join(out, "keyboard%s.bmp" % suffix), welcome_picture(percent / 100), 8,
+                  grey_table())
     write_bmp(os.path.join(out, "palette.bmp"), palette())
     write_bmp(os.path.join(out, "white.bmp"), Canvas(205, 50, (255, 255, 255)))
     write_ico(os.path.join(out, "okapi.ico"), [(16, 4), (32, 4), (16, 8), (32, 8)])

@@ -13,6 +13,16 @@
 #define IDB_WELCOME_PICTURE 143
 #define IDB_COLOR_PALETTE 149
 #define IDB_WHITE 150
+// The same pictures drawn for 125, 150 and 200% screens.
+#define IDB_BANNER_125 151
+#define IDB_BANNER_150 152
+#define IDB_BANNER_200 153
+#define IDB_WELCOME_PICTURE_125 154
+#define IDB_WELCOME_PICTURE_150 155
+#define IDB_WELCOME_PICTURE_200 156
+// On every page that shows them.
+#define IDC_BANNER 1990
+#define IDC_WELCOME_PICTURE 1991
 #define IDS_ABOUTBOX 101
 #define IDS_WIZARD_CAPTION 102
 // System-menu command; the low four bits must stay clear for WM_SYSCOMMAND.

@@ -8,6 +8,8 @@
 
 #include "framework/headless/headless.h"
 #include "platform/platform.h"
+#include "res/resource.h"
+#include "tests/support/program_templates.h"
 #ifndef _WIN32
 #include "platform/posix/posix_services.h"
 #include "tests/support/fixture_drive.h"
@@ -31,6 +33,18 @@ TEST(TitleFont, HeightIsPixelsPerInchTimesPointsOver72Truncated) {
   for (const Row& r : {Row{96, 8, -10}, Row{96, 12, -16}, Row{140, 8, -15}}) {
     SCOPED_TRACE(std::to_string(r.dpi) + " dpi, " + std::to_string(r.points) + " points");
     EXPECT_EQ(TitleFontHeight(r.dpi, r.points), r.height);
+  }
+}
+
+TEST(PagePictures, ShownFromTheSmallestDrawingAtLeastThePagesWidth) {
+  struct Row {
+    int width, percent;
+  };
+  // Drawn 522, 652, 783 and 1044 pixels wide.
+  for (const Row& r : {Row{400, 100}, Row{522, 100}, Row{523, 125}, Row{653, 150}, Row{783, 150},
+                       Row{870, 200}, Row{1400, 200}}) {
+    SCOPED_TRACE(std::to_string(r.width) + " pixels");
+    EXPECT_EQ(kDrawnPercents[DrawingFor(522, r.width)], r.percent);
   }
 }
 
@@ -131,6 +145,29 @@ TEST_F(FrameTest, PageInitialisationSetsTitleFontAndPlacesHelpButton) {
   EXPECT_EQ(backend->LiveFonts(), 1) << "the title font lives as long as the page";
   page.reset();
   EXPECT_EQ(backend->LiveFonts(), 0);
+  EXPECT_TRUE(backend->Faults().empty());
+}
+
+TEST_F(FrameTest, PageShowsItsBannerDrawnForItsWidth) {
+  ASSERT_TRUE(okapi_test::LoadProgramTemplates(*backend));
+  struct Row {
+    int dpi;
+    std::string image;
+    int width, height;
+  };
+  for (const Row& r : {Row{96, "#142", 522, 50}, Row{144, "#152", 783, 75}}) {
+    SCOPED_TRACE(std::to_string(r.dpi) + " dpi");
+    backend->SetLogPixelsY(r.dpi);
+    COkapiPage page(IDD_MODIFIED, FrameOf(1148, 1152, "::/W10.htm", 0));
+    CWizardSheet sheet(102);
+    sheet.AddPage(&page);
+    SheetDriver run = backend->Open(sheet);
+    const auto& banner = run.Page().Get(IDC_BANNER);
+    EXPECT_EQ(banner.image, r.image);
+    EXPECT_EQ((CRect{0, 0, banner.imageWidth, banner.imageHeight}),
+              (CRect{0, 0, r.width, r.height}));
+    run.PressCancel();
+  }
   EXPECT_TRUE(backend->Faults().empty());
 }
 

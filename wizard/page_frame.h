@@ -3,6 +3,7 @@
 // from COkapiPage and describes its frame in one PageFrame row.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,15 @@ struct PageFrame {
 // Pixels meant for a 96-dpi screen, for this screen: the dialogs grow with
 // the screen's dpi, and positions given in pixels must grow with them.
 int ScaleForScreen(int pixels96);
+
+// The pictures that span a page's width (banner, welcome picture) are drawn
+// for screens of these sizes, in percent of 96 dpi.
+inline constexpr int kDrawnPercents[] = {100, 125, 150, 200};
+// Which drawing (an index of kDrawnPercents) shows a picture `width` pixels
+// wide, of one drawn `width100` wide at 100%: the smallest drawn at least as
+// wide, so that fitting it to the page only ever shrinks it a little; the
+// largest when none is.
+std::size_t DrawingFor(int width100, int width);
 
 class COkapiPage : public CPropertyPage {
  public:
@@ -46,6 +56,8 @@ class COkapiPage : public CPropertyPage {
 
  private:
   void PlaceHelpButton();
+  void ShowPicturesForScreen();
 
   PageFrame m_frame;
+  int m_picturesWidth = 0;  // the page's width the pictures were drawn for
 };

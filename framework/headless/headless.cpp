@@ -146,9 +146,19 @@ class Window : public WindowHost {
     if (Control* c = Lookup(id, Kind::Unknown)) c->visible = show;
   }
   CRect GetRect(int id) override {
-    if (id == CWnd::kSelf) return {};
+    if (id == CWnd::kSelf) {
+      const DialogSpec* spec = m_backend.SpecOf(m_templateId);
+      return spec ? MapDialogUnits(spec->rect) : CRect{};
+    }
     const Control* c = Lookup(id, Kind::Unknown);
     return c ? c->rect : CRect{};
+  }
+  // A font of 6 by 13 base units at 96 dpi, grown with the dpi.
+  CRect MapDialogUnits(const CRect& units) override {
+    const int dpi = m_backend.LogPixelsY();
+    const auto x = [&](int v) { return (v * 6 * dpi + 4 * 96 / 2) / (4 * 96); };
+    const auto y = [&](int v) { return (v * 13 * dpi + 8 * 96 / 2) / (8 * 96); };
+    return {x(units.left), y(units.top), x(units.right), y(units.bottom)};
   }
   void SetPos(int id, int x, int y, int cx, int cy, unsigned flags) override {
     if (id == CWnd::kSelf) return;

@@ -62,6 +62,7 @@ struct DialogSpec {
   unsigned templateId = 0;
   std::string caption{};
   std::vector<ControlSpec> controls{};
+  CRect rect{};  // the dialog's box, in dialog units
 };
 
 struct MessageRecord {

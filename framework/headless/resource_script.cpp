@@ -296,7 +296,12 @@ int HeadlessBackend::DefineFromResourceScript(const std::string& script,
       }
     } else if (second == "DIALOGEX" || second == "DIALOG") {
       if (const auto id = Resolve(symbols, first)) {
-        dialog = DialogSpec{static_cast<unsigned>(*id), {}, {}};
+        dialog = DialogSpec{static_cast<unsigned>(*id), {}, {}, {}};
+        std::istringstream box(text.substr(text.find(second) + second.size()));
+        std::vector<int> at;
+        for (std::string part; std::getline(box, part, ',');)
+          if (const auto number = Number(Trim(part))) at.push_back(static_cast<int>(*number));
+        if (at.size() == 4) dialog->rect = {at[0], at[1], at[0] + at[2], at[1] + at[3]};
       }
     } else if (dialog && first == "CAPTION") {
       dialog->caption = Unquote(text.substr(first.size())).value_or(std::string());

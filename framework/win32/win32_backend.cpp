@@ -164,10 +164,16 @@ class Host : public WindowHost {
   }
   CRect GetRect(int id) override {
     const HWND item = Item(id);
-    if (!item || item == m_hwnd) return {};
+    if (!item) return {};
     RECT r{};
     GetWindowRect(item, &r);
-    MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, item == m_hwnd ? GetParent(m_hwnd) : m_hwnd,
+                    reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
+  }
+  CRect MapDialogUnits(const CRect& units) override {
+    RECT r{units.left, units.top, units.right, units.bottom};
+    MapDialogRect(m_hwnd, &r);
     return {r.left, r.top, r.right, r.bottom};
   }
   void SetPos(int id, int x, int y, int cx, int cy, unsigned flags) override {

@@ -4,14 +4,12 @@
 // WM_TIMER only arrives when the queue is empty, so whatever a page posted has
 // been delivered before the next step looks. What real windows alone show:
 // the sheet's order of events, images, and each page of the program laid out.
-//
-// Set OKAPI_SCREENSHOT_DIR to also write each page as a .bmp there.
+// Each page is also written as a .bmp under the build tree's screenshots.
 #include "framework/win32/win32_api.h"
 // (first: see win32_api.h)
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -281,16 +279,20 @@ void ExpectLaidOut(HWND page) {
   for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     controls.push_back(ControlOf(child));
   ASSERT_FALSE(controls.empty());
-  // The banner is the first control and spans the page's top.
-  EXPECT_EQ(controls[0].type, "picture");
-  const RECT& banner = controls[0].rect;
-  EXPECT_EQ((std::vector<long>{0, 0, 522, 50}),
-            (std::vector<long>{banner.left, banner.top, banner.right, banner.bottom}));
   RECT client;
   GetClientRect(page, &client);
+  // The banner is the first control and spans the page's top, drawn in its
+  // proportions (522 x 50) for the page's width.
+  EXPECT_EQ(controls[0].type, "picture");
+  const RECT& banner = controls[0].rect;
+  const long height = (50 * client.right + 261) / 522;
+  EXPECT_EQ((std::vector<long>{0, 0, client.right, height}),
+            (std::vector<long>{banner.left, banner.top, banner.right, banner.bottom}));
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const Control& a = controls[i];
-    EXPECT_TRUE(Inside(a.rect, client)) << Describe(a);
+    RECT room = client;
+    if (a.style & WS_CLIPSIBLINGS) room.bottom = a.rect.bottom;  // a backdrop may run off the foot
+    EXPECT_TRUE(Inside(a.rect, room)) << Describe(a);
     ExpectTextFits(a);
     for (std::size_t j = i + 1; j < controls.size(); ++j) {
       const Control& b = controls[j];
@@ -310,11 +312,90 @@ void ExpectLaidOut(HWND page) {
   }
 }
 
-void MaybeScreenshot(HWND window, const std::string& name) {
-  if (const char* dir = std::getenv("OKAPI_SCREENSHOT_DIR")) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    okapi_test::SaveScreenshot(window, std::string(dir) + "\\" + name + ".bmp");
+// Only of a window the screen shows whole: the rest would be black.
+void Screenshot(HWND window, const std::string& name) {
+  RECT shown;
+  GetWindowRect(window, &shown);
+  if (shown.left < 0 || shown.top < 0 || shown.right > GetSystemMetrics(SM_CXSCREEN) ||
+      shown.bottom > GetSystemMetrics(SM_CYSCREEN))
+    return;
+  // The first page is still painting itself after its first ticks.
+  for (const DWORD until = GetTickCount() + 300; GetTickCount() < until; Sleep(10))
+    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
+  std::string dir = "Z:" OKAPI_SCREENSHOT_HOST_DIR;  // the host's root is drive Z:
+  for (char& c : dir)
+    if (c == '/') c = '\\';
+  CreateDirectoryA(dir.c_str(), nullptr);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  okapi_test::SaveScreenshot(window, dir + "\\" + name + ".bmp");
+}
+
+int ScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// Wine reads the screen's dpi from this value once, when a program starts.
+class ScopedScreenDpi {
+ public:
+  explicit ScopedScreenDpi(DWORD dpi) {
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &key_, nullptr);
+    DWORD size = sizeof before_;
+    had_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_),
+                            &size) == ERROR_SUCCESS;
+    Set(dpi);
   }
+  ~ScopedScreenDpi() {
+    if (had_)
+      Set(before_);
+    else
+      RegDeleteValueA(key_, "LogPixels");
+    RegCloseKey(key_);
+  }
+  ScopedScreenDpi(const ScopedScreenDpi&) = delete;
+  ScopedScreenDpi& operator=(const ScopedScreenDpi&) = delete;
+
+ private:
+  void Set(DWORD dpi) {
+    RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                   sizeof dpi);
+  }
+  HKEY key_ = nullptr;
+  DWORD before_ = 0;
+  bool had_ = false;
+};
+
+// Runs the current test again in a copy of this program started at another
+// dpi, its output going where ours goes; the copy's exit code.
+DWORD RunThisTestAt(int dpi) {
+  ScopedScreenDpi screen(dpi);
+  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string command = std::string("\"") + self + "\" --gtest_filter=" + test->test_suite_name() +
+                        "." + test->name();
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  for (HANDLE h : {startup.hStdOutput, startup.hStdError})
+    SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  PROCESS_INFORMATION copy{};
+  std::fflush(stdout);
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &copy))
+    return GetLastError();
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(copy.hProcess, 120000) == WAIT_TIMEOUT)
+    TerminateProcess(copy.hProcess, code);
+  GetExitCodeProcess(copy.hProcess, &code);
+  CloseHandle(copy.hThread);
+  CloseHandle(copy.hProcess);
+  return code;
 }
 
 // The frame on the colour page: the bold title, white and blue labels, the
@@ -348,10 +429,16 @@ void ExpectFramed(HWND sheet, HWND page) {
   DeleteDC(dc);
 }
 
-// The program's wizard on a laid installation, each page shown in turn.
-class Win32Wizard : public okapi_test::MachineTest {};
+// The program's wizard on a laid installation, each page shown in turn, on a
+// screen of the dpi the row names.
+class Win32Wizard : public okapi_test::MachineTest, public testing::WithParamInterface<int> {};
 
-TEST_F(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
+TEST_P(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
+  const int dpi = GetParam();
+  if (ScreenDpi() != dpi) {
+    EXPECT_EQ(0u, RunThisTestAt(dpi)) << "the copy at " << dpi << " dpi failed (above)";
+    return;
+  }
   demo::Installation installation;
   const auto laid = demo::LayInstallation(installation);
   ASSERT_TRUE(laid) << laid.reason;
@@ -386,7 +473,7 @@ TEST_F(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
         ExpectFramed(s, page);
         SendMessageA(s, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);  // About from any page
       }
-      MaybeScreenshot(s, "page-" + std::to_string(id));
+      Screenshot(s, "layout-" + std::to_string(dpi) + "dpi-" + std::to_string(id));
       if (id == IDD_TCOLOR) {
         const HWND palette = GetDlgItem(page, IDC_TCOLOR_PALETTE);
         ExpectImagesWithoutLeaks(wizard.tcolor, palette);
@@ -400,5 +487,10 @@ TEST_F(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
   EXPECT_EQ(dialogs, (std::vector<std::string>{"About OKAPI"}));
   EXPECT_TRUE(aboutShowsIcon);
 }
+
+INSTANTIATE_TEST_SUITE_P(Screens, Win32Wizard, testing::Values(96, 120, 144, 192),
+                         [](const testing::TestParamInfo<int>& row) {
+                           return "At" + std::to_string(row.param) + "Dpi";
+                         });
 
 }  // namespace
