@@ -44,8 +44,7 @@ void BM_LoadEachFileOnce(benchmark::State& state) {
   TheDrive();
   for (auto _ : state) {
     store::ForgetCachedFiles();
-    benchmark::DoNotOptimize(
-        store::ReadString("Global Options", "OPTION1", "Error", 64, kConfig));
+    benchmark::DoNotOptimize(store::ReadString("Global Options", "OPTION1", "Error", 64, kConfig));
     benchmark::DoNotOptimize(store::ReadString("Lumen Text", "TEXT1", "Error", 64, kText));
   }
 }
@@ -89,7 +88,12 @@ void BM_ParseLines(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_ParseLines)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseLines)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -77,9 +77,11 @@ void StampVersion() {
   if (!version || store::HoldsSentinel(*version)) return;
   const long long counter =
       LeadingNumber(store::Read(store::item::kVersionCM.CutTo(kVersionBuffer)).value_or("0")) + 1;
-  // A failed write has been told by the store; the package then shows the old stamp.
-  (void)store::Write(store::item::kVersionCM, std::to_string(counter));
-  (void)store::Write(store::item::kVersion, version->substr(0, 6) + "  " + std::to_string(counter));
+  // One write of the file for both. A failed write has been told by the
+  // store; the package then shows the old stamp.
+  (void)store::WriteAll(
+      {{store::item::kVersionCM, std::to_string(counter)},
+       {store::item::kVersion, version->substr(0, 6) + "  " + std::to_string(counter)}});
 }
 
 bool CopyDataFiles(const Tell& tell) {

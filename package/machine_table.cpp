@@ -1,7 +1,5 @@
 #include "package/machine_table.h"
 
-#include <algorithm>
-
 namespace package {
 
 namespace {
@@ -50,11 +48,11 @@ std::size_t StripQuotes(std::string_view line, std::string& out) {
 
 FilteredTable FilterMachineTable(std::string_view table) {
   FilteredTable result;
-  // Never longer than the table with every line end grown to CR LF, and a
-  // line end added to the last line.
-  result.text.resize(table.size() +
-                     static_cast<std::size_t>(std::count(table.begin(), table.end(), '\n')) + 2);
-  char* out = result.text.data();
+  std::string& text = result.text;
+  // Enough for a table of CR LF lines; LF-only line ends grow it as they
+  // come. No pass ahead to count them: on a large table each extra pass
+  // over memory costs about as much as the filter.
+  text.reserve(table.size() + 2);
   std::size_t number = 0;
   std::size_t pos = 0;
   while (pos < table.size()) {
@@ -64,8 +62,10 @@ FilteredTable FilterMachineTable(std::string_view table) {
     std::string_view line = table.substr(pos, end - pos);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ++number;
+    const std::size_t start = text.size();
+    text.resize(start + line.size() + 2);
     std::size_t unmatched = 0;
-    out = StripInto(line, out, unmatched);
+    char* out = StripInto(line, text.data() + start, unmatched);
     if (unmatched) {
       result.unmatchedQuotes += unmatched;
       if (result.unmatchedLines.size() < FilteredTable::kListedLines)
@@ -73,9 +73,9 @@ FilteredTable FilterMachineTable(std::string_view table) {
     }
     *out++ = '\r';
     *out++ = '\n';
+    text.resize(static_cast<std::size_t>(out - text.data()));
     pos = next;
   }
-  result.text.resize(static_cast<std::size_t>(out - result.text.data()));
   return result;
 }
 

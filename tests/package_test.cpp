@@ -79,6 +79,7 @@ class FaultyFiles final : public platform::FileSystem {
   bool MakeDirectory(S p) override { return real_->MakeDirectory(p); }
   bool RemoveEmptyDirectory(S p) override { return real_->RemoveEmptyDirectory(p); }
   bool SetAttributesNormal(S p) override { return real_->SetAttributesNormal(p); }
+  bool HasMarks(S p) override { return real_->HasMarks(p); }
   bool SetReadOnly(S p) override { return real_->SetReadOnly(p); }
   std::vector<std::string> Find(S p) override { return real_->Find(p); }
   bool Exists(S p) override { return real_->Exists(p); }
