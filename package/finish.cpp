@@ -55,14 +55,14 @@ long long LeadingNumber(std::string_view text) {
 
 void ProcessCsvFile(const Tell& tell) {
   auto& files = *platform::Os().files;
-  const std::optional<std::string> table = files.ReadFile(g_strCsvFile);
+  std::optional<std::string> table = files.ReadFile(g_strCsvFile);
   if (!table) {
     tell("Couldn't open machine-specifics.csv file to read it", kAppName);
     return;
   }
-  const FilteredTable filtered = FilterMachineTable(*table);
+  const FilteredTable filtered = FilterMachineTable(std::move(*table));
   if (filtered.unmatchedQuotes) tell(UnmatchedQuotesMessage(filtered), "Information");
-  if (filtered.text == *table) return;  // already processed: nothing to replace
+  if (!filtered.changed) return;  // already processed: nothing to replace
   if (const platform::Status written = files.WriteFileAtomic(g_strCsvFile, filtered.text);
       !written) {
     tell("Couldn't open machine-specifics.csv file to write it\n\n" + written.reason +

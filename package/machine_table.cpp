@@ -1,5 +1,7 @@
 #include "package/machine_table.h"
 
+#include <algorithm>
+
 namespace package {
 
 namespace {
@@ -47,35 +49,54 @@ std::size_t StripQuotes(std::string_view line, std::string& out) {
 }
 
 FilteredTable FilterMachineTable(std::string_view table) {
+  return FilterMachineTable(std::string(table));
+}
+
+FilteredTable FilterMachineTable(std::string&& table) {
   FilteredTable result;
-  std::string& text = result.text;
-  // Enough for a table of CR LF lines; LF-only line ends grow it as they
-  // come. No pass ahead to count them: on a large table each extra pass
-  // over memory costs about as much as the filter.
-  text.reserve(table.size() + 2);
+  std::string& text = result.text = std::move(table);
+  // Filtered in place: a filtered line is never longer than the line, and
+  // on a large table fresh memory for a second copy costs about as much as
+  // the filter. Only LF-only line ends (CR LF written) can make the output
+  // overtake the input; from there the input is read from a copy.
+  std::string rest;
+  std::string_view in = text;
+  std::size_t out = 0;
   std::size_t number = 0;
   std::size_t pos = 0;
-  while (pos < table.size()) {
-    std::size_t end = table.find('\n', pos);
-    const std::size_t next = end == std::string_view::npos ? table.size() : end + 1;
-    if (end == std::string_view::npos) end = table.size();
-    std::string_view line = table.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  while (pos < in.size()) {
+    std::size_t end = in.find('\n', pos);
+    std::size_t next = end == std::string_view::npos ? in.size() : end + 1;
+    if (end == std::string_view::npos) end = in.size();
+    std::size_t lineEnd = end > pos && in[end - 1] == '\r' ? end - 1 : end;
+    if (in.data() == text.data() && out + (lineEnd - pos) + 2 > next) {
+      rest.assign(in.substr(pos));
+      in = rest;
+      end -= pos;
+      next -= pos;
+      lineEnd -= pos;
+      pos = 0;
+    }
+    const std::string_view line = in.substr(pos, lineEnd - pos);
     ++number;
-    const std::size_t start = text.size();
-    text.resize(start + line.size() + 2);
+    if (in.data() != text.data() && text.size() < out + line.size() + 2)
+      text.resize(std::max(out + line.size() + 2, text.size() + text.size() / 2));
     std::size_t unmatched = 0;
-    char* out = StripInto(line, text.data() + start, unmatched);
+    char* start = text.data() + out;
+    char* written = StripInto(line, start, unmatched);
     if (unmatched) {
       result.unmatchedQuotes += unmatched;
       if (result.unmatchedLines.size() < FilteredTable::kListedLines)
         result.unmatchedLines.push_back(number);
     }
-    *out++ = '\r';
-    *out++ = '\n';
-    text.resize(static_cast<std::size_t>(out - text.data()));
+    result.changed = result.changed || static_cast<std::size_t>(written - start) != line.size() ||
+                     next - lineEnd != 2;
+    *written++ = '\r';
+    *written++ = '\n';
+    out = static_cast<std::size_t>(written - text.data());
     pos = next;
   }
+  text.resize(out);
   return result;
 }
 

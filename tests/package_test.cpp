@@ -54,6 +54,7 @@ TEST(MachineTableFilter, QuotesWithoutACommaGoAndEveryLineEndsWithCrLf) {
     EXPECT_EQ(row.out, result.text);
     EXPECT_EQ(row.unmatched, result.unmatchedQuotes);
     EXPECT_EQ(result.text, package::FilterMachineTable(result.text).text) << "second pass";
+    EXPECT_EQ(row.in != row.out, result.changed);
   }
   std::string quotes;
   for (int i = 0; i < 12; ++i) quotes += i == 1 ? "fine\n" : "x,\"y\"z\"\n";
