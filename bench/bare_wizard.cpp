@@ -2,8 +2,9 @@
 // does nothing else, with the same manifest (common controls 6, dpi).
 #include "bench/bare_wizard.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 namespace {
 

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Builds and runs the profile engine's benchmarks: natively (optimised, no
-# sanitizers, Google Benchmark) and under Wine beside the system's
-# GetPrivateProfileStringA. Prints the ratios that matter.
+# Builds and runs the benchmarks: natively (optimised, no sanitizers, Google
+# Benchmark) and under Wine (the profile engine beside the system's
+# GetPrivateProfileStringA, Finish beside its floor, the launch beside a bare
+# wizard). Prints each ratio beside its goal; bench/README.md says what they
+# measure and where the time goes.
 set -eu
 cd "$(dirname "$0")/.."
+if ! command -v hyperfine >/dev/null; then
+  echo "bench/run.sh times the launch with hyperfine: apt-get install hyperfine" >&2
+  exit 1
+fi
 native=build/bench-native
 win64=build/bench-win64
 
