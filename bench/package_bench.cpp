@@ -202,6 +202,8 @@ void PrintRatios(const std::map<std::string, double>& us) {
 // Keeps each case's CPU time as well as printing it.
 class Keeper : public benchmark::ConsoleReporter {
  public:
+  // No colours: their codes would hide the summary's first line from run.sh.
+  Keeper() : ConsoleReporter(OO_None) {}
   std::map<std::string, double> cpu, wall;  // microseconds, the unit set
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
@@ -287,8 +289,7 @@ int main(int argc, char** argv) {
   std::printf("-- wall time, median\n");
   std::map<std::string, double> fastest;
   PrintRatios(MedianUs(cases, 15, fastest));
-  // On a loaded machine a long run shares the processor for longer than a
-  // short one: its wall time grows with the load, its fastest run less so.
+  // The runs least disturbed by the machine's other work.
   std::printf(
       "  filter us per line, fastest runs, 1000000 lines / 10000 lines: %.2f (goal <= 1.5)\n",
       fastest["Filter/1000000"] / 100 / fastest["Filter/10000"]);

@@ -74,7 +74,8 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'rm -f "$csv"; kill $xvfb 2>/dev/null || true; /usr/lib/wine/wineserver64 -k 2>/dev/null || true' EXIT
 sleep 1
-/usr/lib/wine/wineserver64 -p  # one warm server for every run
+# One warm server for every run (fails harmlessly when one is running).
+/usr/lib/wine/wineserver64 -p 2>/dev/null || true
 launch="$wine $win64/bench/first_page.exe"
 json=$(mktemp)
 DISPLAY=$display hyperfine -N --warmup 3 --runs 15 --export-json "$json" \
