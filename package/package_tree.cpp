@@ -39,8 +39,9 @@ bool CopyIntoPackage(const std::string& from, const std::string& to) {
   // An earlier copy with a read-only mark: cleared and tried again.
   const bool copied =
       files.Copy(from, to, false) || (files.SetAttributesNormal(to) && files.Copy(from, to, false));
-  // Only a read-only source leaves anything to clear; a failure shows at the next copy.
-  if (copied) (void)files.SetAttributesNormal(to);
+  // Only a marked source leaves anything to clear (asking is cheaper than
+  // clearing); a failure shows at the next copy.
+  if (copied && files.HasMarks(to)) (void)files.SetAttributesNormal(to);
   return copied;
 }
 

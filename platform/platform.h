@@ -44,6 +44,13 @@ class FileSystem {
   [[nodiscard]] virtual bool RemoveEmptyDirectory(const std::string& path) = 0;
   // SetFileAttributesA(FILE_ATTRIBUTE_NORMAL): clears read-only.
   [[nodiscard]] virtual bool SetAttributesNormal(const std::string& path) = 0;
+  // Whether the file carries a read-only, hidden or system mark: what
+  // SetAttributesNormal would clear but for the archive mark, which every
+  // copy has. True when unknown.
+  [[nodiscard]] virtual bool HasMarks(const std::string& path) {
+    (void)path;
+    return true;
+  }
   // Makes a file read-only (used by tests to provoke write failures).
   [[nodiscard]] virtual bool SetReadOnly(const std::string& path) = 0;
   // FindFirstFileA/FindNextFileA on a pattern such as "c:\dir\*.jpg": the names

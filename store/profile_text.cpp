@@ -134,85 +134,93 @@ struct Doc {
     std::size_t valueBegin, valueEnd;  // entries only
     Kind kind;
   };
+  // A section's lines below its header are classified and indexed at its
+  // first lookup: parsing is one pass that keeps only the sections, so its
+  // memory does not grow with the lines (fresh memory costs a page fault per
+  // page, which on Windows' heap made large files parse far slower per line).
+  struct Body {
+    std::vector<Line> lines;
+    std::size_t lastEntry = kNone;  // where new keys go: the last entry line, else after the header
+    FlatIndex entries;
+    // Lines without '=' are no keys to a read, but other readers take them
+    // for keys without a value, which would hide a same-named entry added below.
+    FlatIndex bare;
+  };
   struct Section {
-    std::size_t header;     // line index
-    std::size_t endLine;    // first line after the section
-    std::size_t lastEntry;  // where new keys go: last entry line, else the header
+    Line header;
+    std::size_t end;  // where the next section's header begins, else the end of the text
     View name;
   };
   Text owned;  // decoded text of a UTF-16 file; ANSI files are viewed in place
   View text;
   bool hadBom = false;
   std::string oddTail;  // a UTF-16 file's stray last byte, kept as found
-  std::vector<Line> lines;
   std::vector<Section> sections;
   // Only the first section of a name and the first key of a name in it are
   // ever found.
   FlatIndex sectionIndex;
-  // A section's keys are indexed at its first lookup, so parsing stays one
-  // sequential pass and each index is small enough to stay in cache. Not
-  // safe for concurrent readers.
-  struct SectionKeys {
-    FlatIndex entries;
-    // Lines without '=' are no keys to a read, but other readers take them
-    // for keys without a value, which would hide a same-named entry added below.
-    FlatIndex bare;
-  };
-  mutable std::vector<std::unique_ptr<SectionKeys>> sectionKeys;
+  // Not safe for concurrent readers.
+  mutable std::vector<std::unique_ptr<Body>> bodies;
   // Reads come in runs over one section; the same spelling needs no new lookup.
   mutable Text lastSectionName;
   mutable std::uint32_t lastSection = FlatIndex::kNone;
 
   View Slice(std::size_t b, std::size_t e) const { return text.substr(b, e - b); }
 
-  void Parse() {
+  // The line starting at `pos` (before the end of the text), unclassified.
+  Line LineAt(std::size_t pos) const {
     const std::size_t n = text.size();
-    // CR-only files grow the tables as they go.
-    const auto maxLines =
-        1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), Ch('\n')));
-    lines.reserve(maxLines);
-    for (std::size_t pos = 0; pos < n;) {
-      std::size_t e = pos;
-      while (e < n && text[e] != Ch('\r') && text[e] != Ch('\n')) ++e;
-      std::size_t next = e;
-      if (next < n) next += (text[e] == Ch('\r') && e + 1 < n && text[e + 1] == Ch('\n')) ? 2 : 1;
-      Line line{pos, e, next, 0, 0, 0, 0, Kind::Blank};
-      Classify(line);
-      const std::size_t index = lines.size();
-      if (line.kind == Kind::Section) {
-        if (!sections.empty()) sections.back().endLine = index;
+    std::size_t e = pos;
+    while (e < n && text[e] != Ch('\r') && text[e] != Ch('\n')) ++e;
+    std::size_t next = e;
+    if (next < n) next += (text[e] == Ch('\r') && e + 1 < n && text[e + 1] == Ch('\n')) ? 2 : 1;
+    return Line{pos, e, next, 0, 0, 0, 0, Kind::Blank};
+  }
+
+  void Parse() {
+    for (std::size_t pos = 0; pos < text.size();) {
+      Line line = LineAt(pos);
+      std::size_t i = line.begin;
+      while (i < line.end && IsBlank(text[i])) ++i;
+      if (i < line.end && text[i] == Ch('[')) {
+        Classify(line);
+        if (!sections.empty()) sections.back().end = line.begin;
         const View name = Slice(line.nameBegin, line.nameEnd);
         const auto si = static_cast<std::uint32_t>(sections.size());
-        sections.push_back({index, kNone, index, name});
+        sections.push_back({line, text.size(), name});
         sectionIndex.Insert(CiHash(name), 0, si, [&](std::uint32_t other) {
           return CiEqual(sections[other].name, name);
         });
-      } else if (!sections.empty() && (line.kind == Kind::Entry || line.kind == Kind::Other)) {
-        sections.back().lastEntry = index;
       }
-      lines.push_back(line);
-      pos = next;
+      pos = line.next;
     }
-    if (!sections.empty()) sections.back().endLine = lines.size();
-    sectionKeys.resize(sections.size());
+    bodies.resize(sections.size());
   }
 
-  const SectionKeys& KeysOf(std::uint32_t si) const {
-    auto& keys = sectionKeys[si];
-    if (!keys) {
-      keys = std::make_unique<SectionKeys>();
-      const Section& sec = sections[si];
-      keys->entries.Reserve(sec.endLine - sec.header);
-      for (std::size_t li = sec.header + 1; li < sec.endLine; ++li) {
-        const Line& line = lines[li];
+  const Body& BodyOf(const Section& sec) const {
+    auto& body = bodies[static_cast<std::size_t>(&sec - sections.data())];
+    if (!body) {
+      body = std::make_unique<Body>();
+      for (std::size_t pos = sec.header.next; pos < sec.end;) {
+        Line line = LineAt(pos);
+        Classify(line);
+        pos = line.next;
+        if (line.kind == Kind::Entry || line.kind == Kind::Other) {
+          body->lastEntry = body->lines.size();
+        }
+        body->lines.push_back(line);
+      }
+      body->entries.Reserve(body->lines.size());
+      for (std::size_t li = 0; li < body->lines.size(); ++li) {
+        const Line& line = body->lines[li];
         if (line.kind != Kind::Entry && line.kind != Kind::Other) continue;
-        const View key = NameOf(static_cast<std::uint32_t>(li));
-        auto& index = line.kind == Kind::Entry ? keys->entries : keys->bare;
+        const View key = NameOf(line);
+        auto& index = line.kind == Kind::Entry ? body->entries : body->bare;
         index.Insert(CiHash(key), 0, static_cast<std::uint32_t>(li),
-                     [&](std::uint32_t other) { return CiEqual(NameOf(other), key); });
+                     [&](std::uint32_t other) { return CiEqual(NameOf(body->lines[other]), key); });
       }
     }
-    return *keys;
+    return *body;
   }
 
   void Classify(Line& line) const {
@@ -261,9 +269,7 @@ struct Doc {
     while (e > b && IsBlank(text[e - 1])) --e;
   }
 
-  View NameOf(std::uint32_t line) const {
-    return Slice(lines[line].nameBegin, lines[line].nameEnd);
-  }
+  View NameOf(const Line& line) const { return Slice(line.nameBegin, line.nameEnd); }
 
   std::uint32_t SectionIndexOf(View name) const {
     if (lastSection != FlatIndex::kNone && View(lastSectionName) == name) return lastSection;
@@ -281,25 +287,24 @@ struct Doc {
     return si == FlatIndex::kNone ? nullptr : &sections[si];
   }
 
-  const Line* FindKey(View section, View key) const {
-    return Find(&SectionKeys::entries, section, key);
-  }
+  const Line* FindKey(View section, View key) const { return Find(&Body::entries, section, key); }
 
   // The line a write of the key replaces: the first entry or bare line of that name.
   const Line* FindKeyToReplace(View section, View key) const {
-    const Line* entry = Find(&SectionKeys::entries, section, key);
-    const Line* bare = Find(&SectionKeys::bare, section, key);
+    const Line* entry = Find(&Body::entries, section, key);
+    const Line* bare = Find(&Body::bare, section, key);
     if (!entry || !bare) return entry ? entry : bare;
     return bare->begin < entry->begin ? bare : entry;
   }
 
-  const Line* Find(FlatIndex SectionKeys::*which, View section, View key) const {
-    const std::uint32_t si = SectionIndexOf(section);
-    if (si == FlatIndex::kNone) return nullptr;
-    const FlatIndex& index = KeysOf(si).*which;
-    const std::uint32_t li = index.Find(
-        CiHash(key), 0, [&](std::uint32_t other) { return CiEqual(NameOf(other), key); });
-    return li == FlatIndex::kNone ? nullptr : &lines[li];
+  const Line* Find(FlatIndex Body::*which, View section, View key) const {
+    const Section* sec = FindSection(section);
+    if (!sec) return nullptr;
+    const Body& body = BodyOf(*sec);
+    const std::uint32_t li = (body.*which).Find(CiHash(key), 0, [&](std::uint32_t other) {
+      return CiEqual(NameOf(body.lines[other]), key);
+    });
+    return li == FlatIndex::kNone ? nullptr : &body.lines[li];
   }
 
   // Whether setting the key would give the text back as it is: the line that
@@ -318,12 +323,11 @@ struct Doc {
     if (!key) {
       if (!sec) return Text(text);
       // Header and entries go; comments and blank lines stay, as on Windows.
-      Text out(text.substr(0, lines[sec->header].begin));
-      for (std::size_t li = sec->header + 1; li < sec->endLine; ++li) {
-        const Line& l = lines[li];
+      Text out(text.substr(0, sec->header.begin));
+      for (const Line& l : BodyOf(*sec).lines) {
         if (l.kind == Kind::Comment || l.kind == Kind::Blank) out += Slice(l.begin, l.next);
       }
-      if (sec->endLine < lines.size()) out += text.substr(lines[sec->endLine].begin);
+      out += text.substr(sec->end);
       return out;
     }
     const bool comment = !key->empty() && (*key)[0] == Ch(';');
@@ -360,7 +364,8 @@ struct Doc {
       out += text.substr(line->end);
       return out;
     }
-    const Line& after = lines[sec->lastEntry];
+    const Body& body = BodyOf(*sec);
+    const Line& after = body.lastEntry == kNone ? sec->header : body.lines[body.lastEntry];
     Text out(text.substr(0, after.next));
     if (after.next == after.end) out += kCrLf;
     out += entry;
@@ -483,8 +488,7 @@ std::vector<std::string> ProfileText::KeyNames(std::string_view section) const {
           sec = doc.FindSection(Widen(section));
         }
         if (!sec) return;
-        for (std::size_t li = sec->header + 1; li < sec->endLine; ++li) {
-          const auto& l = doc.lines[li];
+        for (const auto& l : doc.BodyOf(*sec).lines) {
           if (l.kind != Kind::Entry) continue;
           if constexpr (std::is_same_v<D, AnsiDoc>) {
             names.emplace_back(doc.Slice(l.nameBegin, l.nameEnd));

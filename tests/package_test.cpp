@@ -54,6 +54,7 @@ TEST(MachineTableFilter, QuotesWithoutACommaGoAndEveryLineEndsWithCrLf) {
     EXPECT_EQ(row.out, result.text);
     EXPECT_EQ(row.unmatched, result.unmatchedQuotes);
     EXPECT_EQ(result.text, package::FilterMachineTable(result.text).text) << "second pass";
+    EXPECT_EQ(row.in != row.out, result.changed);
   }
   std::string quotes;
   for (int i = 0; i < 12; ++i) quotes += i == 1 ? "fine\n" : "x,\"y\"z\"\n";
@@ -79,6 +80,7 @@ class FaultyFiles final : public platform::FileSystem {
   bool MakeDirectory(S p) override { return real_->MakeDirectory(p); }
   bool RemoveEmptyDirectory(S p) override { return real_->RemoveEmptyDirectory(p); }
   bool SetAttributesNormal(S p) override { return real_->SetAttributesNormal(p); }
+  bool HasMarks(S p) override { return real_->HasMarks(p); }
   bool SetReadOnly(S p) override { return real_->SetReadOnly(p); }
   std::vector<std::string> Find(S p) override { return real_->Find(p); }
   bool Exists(S p) override { return real_->Exists(p); }

@@ -167,6 +167,11 @@ std::optional<std::string> PosixFileSystem::HostPath(std::string_view windowsPat
 
   std::string host = root_ + "/" + drive;
   if (!Inspect(host).directory) return std::nullopt;
+  // Usually the path is on disk as spelled: one look instead of one per
+  // component, and no folder listing.
+  std::string spelled = host;
+  for (const std::string& part : parts) spelled.append("/").append(part);
+  if (access(spelled.c_str(), F_OK) == 0) return spelled;
   bool onDisk = true;
   for (const std::string& part : parts) {
     std::string exact = host + "/" + part;
@@ -239,6 +244,11 @@ bool PosixFileSystem::SetAttributesNormal(const std::string& path) {
   if (!host) return false;
   Info info = Inspect(*host);
   return info.exists && chmod(host->c_str(), (info.st.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+bool PosixFileSystem::HasMarks(const std::string& path) {
+  auto host = HostPath(path);
+  return !host || Inspect(*host).readOnly;
 }
 
 bool PosixFileSystem::SetReadOnly(const std::string& path) {

@@ -30,6 +30,7 @@ class PosixFileSystem final : public FileSystem {
   bool Remove(const std::string& path) override;
   bool RemoveEmptyDirectory(const std::string& path) override;
   bool SetAttributesNormal(const std::string& path) override;
+  bool HasMarks(const std::string& path) override;
   bool SetReadOnly(const std::string& path) override;
   std::vector<std::string> Find(const std::string& pattern) override;
   bool Exists(const std::string& path) override;

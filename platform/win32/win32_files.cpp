@@ -61,6 +61,12 @@ bool Win32FileSystem::SetAttributesNormal(const std::string& path) {
   return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
+bool Win32FileSystem::HasMarks(const std::string& path) {
+  const DWORD attributes = Attributes(path);
+  return attributes == INVALID_FILE_ATTRIBUTES ||
+         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
 bool Win32FileSystem::SetReadOnly(const std::string& path) {
   DWORD attributes = Attributes(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;

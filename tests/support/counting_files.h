@@ -41,6 +41,7 @@ class CountingFiles final : public platform::FileSystem {
   bool SetAttributesNormal(const std::string& path) override {
     return real_->SetAttributesNormal(path);
   }
+  bool HasMarks(const std::string& path) override { return real_->HasMarks(path); }
   bool SetReadOnly(const std::string& path) override { return real_->SetReadOnly(path); }
   std::vector<std::string> Find(const std::string& pattern) override {
     return real_->Find(pattern);
