@@ -39,8 +39,13 @@ inline constexpr unsigned kPages[] = {IDD_WELCOME, IDD_INTRO,  IDD_MODIFIED,    
                                       IDD_WMENU,   IDD_VICONS, IDD_BACKGROUNDS, IDD_TCOLOR,
                                       IDD_SOUNDS,  IDD_SPLASH, IDD_LBBUTTON,    IDD_PACKAGING};
 
+// The 32-bit build runs emulated (qemu-user under Wine), some twenty times
+// slower: every wait allows for it.
+inline constexpr int kSlowdown = sizeof(void*) == 4 ? 20 : 1;
+
 inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 15000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  const auto end =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds * kSlowdown);
   while (!done()) {
     if (std::chrono::steady_clock::now() > end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
@@ -73,7 +78,7 @@ class Program {
   bool Started() const { return started_; }
   // The exit code, or STILL_ACTIVE when it did not end in time.
   DWORD WaitExit(int milliseconds = 15000) {
-    WaitForSingleObject(info_.hProcess, milliseconds);
+    WaitForSingleObject(info_.hProcess, static_cast<DWORD>(milliseconds) * kSlowdown);
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
@@ -164,6 +169,10 @@ inline void Screenshot(HWND window, const std::string& name) {
   CreateDirectoryA(kShotDir.c_str(), nullptr);
   okapi_test::SaveScreenshot(window, kShotDir + "\\" + name + ".bmp");
 }
+
+// A journey of journey_program_test.cpp run by `program` (an installed copy)
+// in the test that calls it, on the default demo installation.
+void RunJourney(const char* name, const std::string& program);
 
 class ProgramTest : public okapi_test::MachineTest {
  protected:
