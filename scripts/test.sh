@@ -12,7 +12,7 @@ run_ctest() {  # name, command that ends in ctest and its arguments...
   local name=$1; shift
   local log; log=$(mktemp)
   # A window test waiting on a box nobody closes must not hold CI forever.
-  "$@" --no-label-summary --timeout 300 -j"$jobs" 2>&1 | tee "$log"
+  "$@" --no-label-summary --timeout "${timeout:-300}" -j"$jobs" 2>&1 | tee "$log"
   local line; line=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1)
   local total ok bad
   if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
@@ -51,7 +51,7 @@ else summary+=("win64: build failed"); failed=$((failed + 1)); fi
 # The shipped 32-bit build: the installer with one journey, and signing
 # (emulated, so only these).
 start=$SECONDS
-if build win32; then run_wine win32
+if build win32; then timeout=2400 run_wine win32
 else summary+=("win32: build failed"); failed=$((failed + 1)); fi
 summary+=("win32: $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s with its build")
 

@@ -28,12 +28,16 @@ bool Exists(const std::string& path) { return platform::Os().files->Exists(path)
 // A 32-bit installer registers itself in the 32-bit view, where Apps and
 // Features also looks.
 std::optional<std::string> Uninstall(const char* value) {
-  char data[512] = {};
-  DWORD size = sizeof data, type = 0;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, value,
-                   RRF_RT_REG_SZ | RRF_RT_REG_DWORD | RRF_SUBKEY_WOW6432KEY, &type, data,
-                   &size) != ERROR_SUCCESS)
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
+      ERROR_SUCCESS)
     return std::nullopt;
+  char data[512] = {};
+  DWORD size = sizeof data - 1, type = 0;
+  const LSTATUS read =
+      RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  if (read != ERROR_SUCCESS) return std::nullopt;
   if (type != REG_DWORD) return std::string(data);
   DWORD number = 0;
   std::memcpy(&number, data, sizeof number);

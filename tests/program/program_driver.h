@@ -120,30 +120,34 @@ inline bool IsPushButton(HWND window) {
   return SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
 }
 
+struct WindowSearch {
+  DWORD process;
+  std::string cls;
+  const char* title;
+  HWND found = nullptr;
+};
+
+// A named function: a lambda converts to the default calling convention,
+// which on x86 is not the callback's (stdcall).
+inline BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char cls[64] = {}, text[256] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  GetWindowTextA(window, text, sizeof text);
+  if (owner != s->process || s->cls != cls || (s->title && std::string(s->title) != text) ||
+      !IsWindowVisible(window))
+    return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
 // A visible top-level window of the program by its class and, when given, its title.
 inline HWND FindProgramWindow(DWORD processId, const std::string& className,
                               const char* title = nullptr) {
-  struct Search {
-    DWORD process;
-    std::string cls;
-    const char* title;
-    HWND found = nullptr;
-  } search{processId, className, title};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char cls[64] = {}, text[256] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        GetWindowTextA(window, text, sizeof text);
-        if (owner != s->process || s->cls != cls || (s->title && std::string(s->title) != text) ||
-            !IsWindowVisible(window))
-          return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{processId, className, title};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -38,14 +38,14 @@ verify() {  # file: the signature checks out against the test certificate
 
 verify "$work/stage/okapi.exe" && fail "an unsigned program verifies"
 "$sign" "$work/cert.pem" "$work/key.pem" "$work/stage/okapi.exe" || fail "sign.sh failed"
-"$makensis" -V2 -NOCD "${defines[@]}" "-DSTAGE=$work/stage" "-DOUTFILE=$work/setup.exe" \
+"$makensis" -V2 -NOCD "${defines[@]}" "-DSTAGE=$work/stage" "-DOUTFILE=$work/okapi-setup.exe" \
   "-DSIGN=\"$sign\" \"$work/cert.pem\" \"$work/key.pem\"" "$nsi" >"$work/nsis.log" 2>&1 ||
   { cat "$work/nsis.log"; fail "makensis failed"; }
-for f in "$work/stage/okapi.exe" "$work/setup.exe"; do
+for f in "$work/stage/okapi.exe" "$work/okapi-setup.exe"; do
   verify "$f" || { cat "$work/verify.log"; fail "$(basename "$f") does not verify"; }
 done
 
-"$WINE_RUN" "$WINEPREFIX" "$work/setup.exe" /S "/D=$folder" || fail "the installer failed"
+"$WINE_RUN" "$WINEPREFIX" "$work/okapi-setup.exe" /S "/D=$folder" || fail "the installer failed"
 for f in okapi.exe uninstall.exe; do
   [ -f "$host_folder/$f" ] || fail "/D= did not install $f into $folder"
   verify "$host_folder/$f" || { cat "$work/verify.log"; fail "installed $f does not verify"; }
