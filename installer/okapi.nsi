@@ -1,10 +1,16 @@
-; The OKAPI installer. makensis gets, as defines: VERSION, STAGE (a folder
-; holding okapi.exe and docs\llb3cust.chm), ICON and OUTFILE.
-; 64-bit like the program it installs (and runnable where only 64-bit Windows
-; programs run).
-Target amd64-unicode
+; The OKAPI installer. makensis gets, as defines: VERSION, PUBLISHER, STAGE (a
+; folder holding okapi.exe and docs\llb3cust.chm), ICON and OUTFILE; SIGN (a
+; command that signs the file named last) when the build signs.
+; 32-bit like the program it installs: it runs on every Windows that does.
+Target x86-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
+!include "FileFunc.nsh"
+
+!ifdef SIGN
+  !finalize '${SIGN} "%1"'
+  !uninstfinalize '${SIGN} "%1"'
+!endif
 
 !define PRODUCT "OKAPI"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\OKAPI"
@@ -15,7 +21,7 @@ OutFile "${OUTFILE}"
 Icon "${ICON}"
 UninstallIcon "${ICON}"
 ; The program opens its help file at a fixed place beside the customization
-; it makes, so it lives there too: no folder to choose.
+; it makes, so it lives there too: no folder to choose (/D= still sets one).
 InstallDir "C:\zantools\zanhelp\customization"
 ShowInstDetails show
 ShowUninstDetails show
@@ -23,6 +29,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
 VIAddVersionKey "FileDescription" "${PRODUCT} Setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
@@ -47,10 +54,16 @@ Section "OKAPI"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} Customization Tool"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\okapi.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  ; Only what this installs: the backup and the package beside it are the user's.
+  ${GetSize} "$INSTDIR" "/M=okapi.exe /S=0K /G=0" $0 $1 $2
+  ${GetSize} "$INSTDIR\docs" "/M=llb3cust.chm /S=0K /G=0" $3 $1 $2
+  IntOp $0 $0 + $3
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd

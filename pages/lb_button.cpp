@@ -16,16 +16,6 @@ std::string ReadButtonApplication() {
   return key->QueryString("File", 255).value_or("");
 }
 
-// Registry scripts escape backslashes.
-std::string DoubleBackslashes(const std::string& path) {
-  std::string out;
-  for (char c : path) {
-    out += c;
-    if (c == '\\') out += c;
-  }
-  return out;
-}
-
 }  // namespace
 
 CLBButton::CLBButton()
@@ -65,12 +55,7 @@ bool CLBButton::PackageButtonScript(const std::string& path) {
   const std::string script = g_strHelpRoot + "\\lbbutton.reg";
   // A failed write has been shown by the store; the package must not then
   // get the old script as if it were the new one.
-  std::string quoted(1, '"');
-  quoted += DoubleBackslashes(path);
-  quoted += '"';
-  if (!store::WriteString(kButtonScriptSection, kButtonScriptKey, quoted, script)) {
-    return false;
-  }
+  if (!WriteButtonScript(script, path)) return false;
   if (package::CopyInto(script, "\\reg", "lbbutton.reg")) return true;
   MessageBox("The registry script could not be copied to " + package::PathIn("\\reg") +
              "\\lbbutton.reg.\n\nThe package will not change the Larkbook button.");

@@ -108,7 +108,7 @@ constexpr char kCalc[] = "c:\\tabula\\calc\\calcw.exe";
 constexpr char kScript[] = "c:\\zantools\\zanhelp\\lbbutton.reg";
 constexpr char kPackaged[] = "c:\\zantools\\zanhelp\\customization\\package\\reg\\lbbutton.reg";
 constexpr char kCalcScript[] =
-    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n"
+    "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n"
     "\"File\"=\"c:\\\\tabula\\\\calc\\\\calcw.exe\"\r\n";
 
 std::string ButtonApplication() {

@@ -108,6 +108,18 @@ TEST_F(StartupStoreTest, UnwritableMapFileIsReportedOnce) {
   ASSERT_TRUE(platform::Os().files->SetAttributesNormal(g_strMapFile));
 }
 
+// The installation's script imports; the backup keeps the path as /restore
+// reads it.
+TEST_F(StartupStoreTest, ScriptIsImportableAndTheBackupKeepsThePathAsItIs) {
+  BackupHelpFiles();
+  const std::string section = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n";
+  EXPECT_EQ(
+      "REGEDIT4\r\n\r\n" + section + "\"File\"=\"c:\\\\Program Files\\\\Lumen\\\\lbtool.exe\"\r\n",
+      Read(g_strHelpRoot + "\\lbbutton.reg"));
+  EXPECT_EQ(section + "\"File\"=\"c:\\Program Files\\Lumen\\lbtool.exe\"\r\n",
+            Read(g_strHelpRoot + "\\customization\\backup\\lbbutton.reg"));
+}
+
 class StartupWithoutButtonTest : public StartupStoreTest {
  protected:
   void SetUp() override {
@@ -124,7 +136,8 @@ TEST_F(StartupWithoutButtonTest, ScriptHoldsAnEmptyPathAndOtherLinesSurvive) {
   ASSERT_TRUE(platform::Os().files->Remove(g_strCsvFile));
   BackupHelpFiles();
   EXPECT_EQ(
-      "; kept\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n\"File\"=\"\"\r\n"
+      "REGEDIT4\r\n\r\n; kept\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n\"File\"=\"\"\r\n"
       "\"Other\"=\"y\"\r\n",
       Read(g_strHelpRoot + "\\lbbutton.reg"));
   // The missing machine table has no backup; the others are still copied.

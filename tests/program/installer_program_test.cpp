@@ -1,8 +1,10 @@
-// The shipped installer run silently, the installed wizard started on the
-// demo installation, and the uninstaller, which leaves the user's backup and
-// package alone.
+// The shipped installer run silently, the installed wizard taken through a
+// journey to Finish on the demo installation, and the uninstaller, which
+// removes what was installed and leaves the user's backup and package alone.
 #include <cstring>
+#include <filesystem>
 #include <optional>
+#include <set>
 
 #include "tests/program/program_driver.h"
 
@@ -23,14 +25,46 @@ std::string StartMenuFolder() {
 
 bool Exists(const std::string& path) { return platform::Os().files->Exists(path); }
 
-// The 64-bit installer registers itself in the 64-bit view.
-bool UninstallKeyExists() {
+// A 32-bit installer registers itself in the 32-bit view, where Apps and
+// Features also looks.
+std::optional<std::string> Uninstall(const char* value) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) !=
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
       ERROR_SUCCESS)
-    return false;
+    return std::nullopt;
+  char data[512] = {};
+  DWORD size = sizeof data - 1, type = 0;
+  const LSTATUS read =
+      RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
   RegCloseKey(key);
-  return true;
+  if (read != ERROR_SUCCESS) return std::nullopt;
+  if (type != REG_DWORD) return std::string(data);
+  DWORD number = 0;
+  std::memcpy(&number, data, sizeof number);
+  return std::to_string(number);
+}
+
+// The version resource's FileVersion text of a program.
+std::string VersionOf(const std::string& path) {
+  std::string bytes(GetFileVersionInfoSizeA(path.c_str(), nullptr), '\0');
+  if (bytes.empty() ||
+      !GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(bytes.size()), bytes.data()))
+    return "<none>";
+  char* text = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(bytes.data(), "\\StringFileInfo\\040904b0\\FileVersion",
+                      reinterpret_cast<void**>(&text), &length))
+    return "<none>";
+  return std::string(text);
+}
+
+// Every file under a folder, by path.
+std::set<std::string> FilesUnder(const std::string& folder) {
+  std::set<std::string> files;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
+    if (entry.is_regular_file()) files.insert(entry.path().string());
+  return files;
 }
 
 // A PE file's COFF symbol table, where MinGW keeps symbols and the names of
@@ -62,41 +96,54 @@ class InstallerProgramTest : public ProgramTest {
     // A failed test must not leave the program installed in the shared prefix.
     if (Exists(kUninstaller)) RunToEnd(kUninstaller, " /S _?=" + kInstallDir);
     (void)demo::RemoveTree(StartMenuFolder());
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY, 0);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_32KEY, 0);
     ProgramTest::TearDown();
   }
 };
 
-TEST_F(InstallerProgramTest, InstallsRunsAndUninstallsKeepingBackupAndPackage) {
-  ASSERT_EQ(0u, RunToEnd(FromHost(OKAPI_INSTALLER_HOST_PATH), " /S"));
+TEST_F(InstallerProgramTest, InstallsRunsAJourneyAndUninstallsWhatItInstalled) {
+  const std::string installer = FromHost(OKAPI_INSTALLER_HOST_PATH);
+  const auto before = FilesUnder(kInstallDir);
+  ASSERT_EQ(0u, RunToEnd(installer, " /S"));
   const auto shipped = CoffHeaderOf(kInstalledProgram);
   ASSERT_TRUE(shipped) << "no program installed";
+  EXPECT_EQ(IMAGE_FILE_MACHINE_I386, shipped->Machine) << "64-bit Windows only";
   EXPECT_EQ(0u, shipped->NumberOfSymbols) << "shipped with symbols";
-  EXPECT_EQ(0u, shipped->PointerToSymbolTable);
   EXPECT_TRUE(Exists(kInstallDir + "\\docs\\llb3cust.chm")) << "Help would open nothing";
   EXPECT_TRUE(Exists(StartMenuFolder() + "\\OKAPI Customization Tool.lnk"));
-  EXPECT_TRUE(UninstallKeyExists());
+  const auto shortcuts = FilesUnder(StartMenuFolder());
+  std::set<std::string> installed;
+  for (const auto& file : FilesUnder(kInstallDir))
+    if (!before.contains(file)) installed.insert(file);
+  EXPECT_EQ(3u, installed.size()) << "program, help file and uninstaller";
 
-  {
-    Program installed(kInstalledProgram);
-    HWND wizard = Start(installed);
-    ASSERT_TRUE(wizard);
-    ASSERT_NO_FATAL_FAILURE(NextTo(wizard, IDD_INTRO));
-    Screenshot(wizard, "installed-features");
-    Cancel(wizard, installed);
-  }
-  // What the wizard made at its start is the user's from now on.
+  // One version throughout: program, installer and Apps and Features.
+  const std::string version = VersionOf(kInstalledProgram);
+  EXPECT_NE("<none>", version);
+  EXPECT_EQ(version, VersionOf(installer));
+  EXPECT_EQ(version, Uninstall("DisplayVersion").value_or("<none>"));
+  EXPECT_EQ(IMAGE_FILE_MACHINE_I386, CoffHeaderOf(installer).value_or(IMAGE_FILE_HEADER{}).Machine);
+  EXPECT_TRUE(Uninstall("DisplayName") && Uninstall("Publisher"));
+  EXPECT_GE(std::stoul(Uninstall("EstimatedSize").value_or("0")), 100u) << "size in KB";
+  // Windows paths compare without case; NSIS writes the drive letter upper-case.
+  EXPECT_EQ(0, _stricmp(("\"" + kUninstaller + "\" /S").c_str(),
+                        Uninstall("QuietUninstallString").value_or("").c_str()));
+
+  ASSERT_NO_FATAL_FAILURE(RunJourney("v35-notebook-visual-map", kInstalledProgram));
+  // What the wizard made is the user's from now on.
   ASSERT_TRUE(Exists(kInstallDir + "\\backup\\lumen-text.ini"));
-  ASSERT_TRUE(Exists(kInstallDir + "\\package\\images\\small\\spacer.gif"));
+  ASSERT_TRUE(Exists(kInstallDir + "\\package\\reg\\lbbutton.reg"));
 
-  // In place (_?=), so that it has ended when Run returns.
+  // In place (_?=), so that it has ended when Run returns; it cannot remove
+  // itself then, so it is the one file left.
   ASSERT_EQ(0u, RunToEnd(kUninstaller, " /S _?=" + kInstallDir));
-  EXPECT_FALSE(Exists(kInstalledProgram));
-  EXPECT_FALSE(Exists(kInstallDir + "\\docs"));
+  for (const auto& file : installed)
+    EXPECT_EQ(file.ends_with("\\uninstall.exe"), Exists(file)) << file;
+  for (const auto& file : shortcuts) EXPECT_FALSE(Exists(file)) << file;
   EXPECT_FALSE(Exists(StartMenuFolder()));
-  EXPECT_FALSE(UninstallKeyExists());
+  EXPECT_FALSE(Uninstall("DisplayName"));
   EXPECT_TRUE(Exists(kInstallDir + "\\backup\\lumen-text.ini"));
-  EXPECT_TRUE(Exists(kInstallDir + "\\package\\images\\small\\spacer.gif"));
+  EXPECT_TRUE(Exists(kInstallDir + "\\package\\reg\\lbbutton.reg"));
 }
 
 }  // namespace

@@ -289,30 +289,42 @@ void Rewrite(const fs::path& dir, const std::map<std::string, std::string>& file
   }
 }
 
-class JourneyProgramTest : public ProgramTest, public ::testing::WithParamInterface<Journey> {
- protected:
-  void SetUp() override {
-    GetParam().fixture(installation);
-    ProgramTest::SetUp();
-    for (const std::string path : {kCalc, kNotes}) {
-      ASSERT_TRUE(demo::MakeDirectories(path.substr(0, path.rfind('\\'))));
-      ASSERT_TRUE(platform::Os().files->WriteFileAtomic(path, "MZ " + path));
-    }
-    for (const char* size : {"small", "large"}) {
-      ASSERT_TRUE(platform::Os().files->WriteFileAtomic(
-          kInstall + std::string("images\\") + size + "\\sunset.jpg", "\xff\xd8\xff\xd9"));
-    }
+// The applications the button page chooses from and an image to add.
+void LayJourneyFiles() {
+  for (const std::string path : {kCalc, kNotes}) {
+    ASSERT_TRUE(demo::MakeDirectories(path.substr(0, path.rfind('\\'))));
+    ASSERT_TRUE(platform::Os().files->WriteFileAtomic(path, "MZ " + path));
   }
-};
+  for (const char* size : {"small", "large"}) {
+    ASSERT_TRUE(platform::Os().files->WriteFileAtomic(
+        kInstall + std::string("images\\") + size + "\\sunset.jpg", "\xff\xd8\xff\xd9"));
+  }
+}
 
-TEST_P(JourneyProgramTest, EveryPageChangedThenFinishLeavesTheExpectedFiles) {
-  const Journey& journey = GetParam();
+// The package's script carries the button's application to the other
+// notebooks: imported into the 32-bit view, where the help application
+// reads, on a machine without the key.
+void ImportPackagedScript(const std::string& expected) {
+  const std::string script = kCustomization + std::string("package\\reg\\lbbutton.reg");
+  if (!platform::Os().files->Exists(script)) return;
+  const LSTATUS deleted = RegDeleteKeyExA(HKEY_LOCAL_MACHINE, demo::kHotkeyKey, KEY_WOW64_32KEY, 0);
+  ASSERT_EQ(ERROR_SUCCESS, deleted);
+  ASSERT_EQ("<no key>\n", Installed()["registry.txt"]);
+  Program reg("reg", " import " + script + " /reg:32");
+  ASSERT_TRUE(reg.Started());
+  EXPECT_EQ(0u, reg.WaitExit());
+  EXPECT_EQ(expected, Installed()["registry.txt"]);
+}
+
+void Journeyed(const Journey& journey, const std::string& exe) {
   const auto first = Installed();
   for (size_t run = 0; run < journey.runs.size(); ++run) {
     SCOPED_TRACE("run " + std::to_string(run + 1));
-    Program program;
-    HWND wizard = Start(program);
-    ASSERT_TRUE(wizard);
+    Program program(exe);
+    HWND wizard = nullptr;
+    ASSERT_TRUE(program.Started()) << exe;
+    ASSERT_TRUE(WaitFor([&] { return (wizard = FindWizard()) != nullptr; }))
+        << "no window titled Customization";
     int visit = 1;
     for (const Step& step : journey.runs[run]) {
       const unsigned page = ActiveTemplate(wizard);
@@ -340,8 +352,9 @@ TEST_P(JourneyProgramTest, EveryPageChangedThenFinishLeavesTheExpectedFiles) {
   for (const auto& [name, text] : actual) {
     if (!expected.contains(name)) ADD_FAILURE() << "the run left " << name << ", not expected";
   }
+  ASSERT_NO_FATAL_FAILURE(ImportPackagedScript(actual.at("registry.txt")));
 
-  Program restore(kProgram, " /restore");
+  Program restore(exe, " /restore");
   const std::string plan = AnswerBox(restore, "OKAPI", IDYES);
   EXPECT_NE(std::string::npos, plan.find("lumen-config.ini")) << plan;
   EXPECT_NE(std::string::npos, AnswerBox(restore, "OKAPI").find("Put back as they were"));
@@ -353,6 +366,19 @@ TEST_P(JourneyProgramTest, EveryPageChangedThenFinishLeavesTheExpectedFiles) {
   }
 }
 
+class JourneyProgramTest : public ProgramTest, public ::testing::WithParamInterface<Journey> {
+ protected:
+  void SetUp() override {
+    GetParam().fixture(installation);
+    ProgramTest::SetUp();
+    ASSERT_NO_FATAL_FAILURE(LayJourneyFiles());
+  }
+};
+
+TEST_P(JourneyProgramTest, EveryPageChangedThenFinishLeavesTheExpectedFiles) {
+  Journeyed(GetParam(), kProgram);
+}
+
 INSTANTIATE_TEST_SUITE_P(Journeys, JourneyProgramTest, ::testing::ValuesIn(kJourneys),
                          [](const auto& info) {
                            std::string name = info.param.name;
@@ -361,3 +387,15 @@ INSTANTIATE_TEST_SUITE_P(Journeys, JourneyProgramTest, ::testing::ValuesIn(kJour
                          });
 
 }  // namespace
+
+namespace okapi_program {
+
+void RunJourney(const char* name, const std::string& program) {
+  const auto journey = std::find_if(std::begin(kJourneys), std::end(kJourneys),
+                                    [&](const Journey& j) { return j.name == std::string(name); });
+  ASSERT_NE(std::end(kJourneys), journey) << name;
+  ASSERT_NO_FATAL_FAILURE(LayJourneyFiles());
+  Journeyed(*journey, program);
+}
+
+}  // namespace okapi_program

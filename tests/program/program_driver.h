@@ -39,8 +39,13 @@ inline constexpr unsigned kPages[] = {IDD_WELCOME, IDD_INTRO,  IDD_MODIFIED,    
                                       IDD_WMENU,   IDD_VICONS, IDD_BACKGROUNDS, IDD_TCOLOR,
                                       IDD_SOUNDS,  IDD_SPLASH, IDD_LBBUTTON,    IDD_PACKAGING};
 
+// The 32-bit build runs emulated (qemu-user under Wine), some twenty times
+// slower: every wait allows for it.
+inline constexpr int kSlowdown = sizeof(void*) == 4 ? 20 : 1;
+
 inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 15000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  const auto end =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds * kSlowdown);
   while (!done()) {
     if (std::chrono::steady_clock::now() > end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
@@ -73,7 +78,7 @@ class Program {
   bool Started() const { return started_; }
   // The exit code, or STILL_ACTIVE when it did not end in time.
   DWORD WaitExit(int milliseconds = 15000) {
-    WaitForSingleObject(info_.hProcess, milliseconds);
+    WaitForSingleObject(info_.hProcess, static_cast<DWORD>(milliseconds) * kSlowdown);
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
@@ -115,30 +120,34 @@ inline bool IsPushButton(HWND window) {
   return SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
 }
 
+struct WindowSearch {
+  DWORD process;
+  std::string cls;
+  const char* title;
+  HWND found = nullptr;
+};
+
+// A named function: a lambda converts to the default calling convention,
+// which on x86 is not the callback's (stdcall).
+inline BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char cls[64] = {}, text[256] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  GetWindowTextA(window, text, sizeof text);
+  if (owner != s->process || s->cls != cls || (s->title && std::string(s->title) != text) ||
+      !IsWindowVisible(window))
+    return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
 // A visible top-level window of the program by its class and, when given, its title.
 inline HWND FindProgramWindow(DWORD processId, const std::string& className,
                               const char* title = nullptr) {
-  struct Search {
-    DWORD process;
-    std::string cls;
-    const char* title;
-    HWND found = nullptr;
-  } search{processId, className, title};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char cls[64] = {}, text[256] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        GetWindowTextA(window, text, sizeof text);
-        if (owner != s->process || s->cls != cls || (s->title && std::string(s->title) != text) ||
-            !IsWindowVisible(window))
-          return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{processId, className, title};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -164,6 +173,10 @@ inline void Screenshot(HWND window, const std::string& name) {
   CreateDirectoryA(kShotDir.c_str(), nullptr);
   okapi_test::SaveScreenshot(window, kShotDir + "\\" + name + ".bmp");
 }
+
+// A journey of journey_program_test.cpp run by `program` (an installed copy)
+// in the test that calls it, on the default demo installation.
+void RunJourney(const char* name, const std::string& program);
 
 class ProgramTest : public okapi_test::MachineTest {
  protected:
