@@ -15,8 +15,6 @@
 
 namespace {
 
-bool g_mapUnsaved = false;
-
 constexpr int kSlotCount = 100;
 constexpr std::size_t kSlotBuffer = 255;
 
@@ -131,20 +129,14 @@ void SeedMapFile() {
   // markers not found now are another computer's or another time's.
   UseSeededSlots(seeded);
   // One write for the whole map: a failure is told once, and start-up does
-  // not pay an atomic replace per marker.
-  g_mapUnsaved = !store::WriteStrings(g_strMapFile, edits) && !edits.empty();
+  // not pay an atomic replace per marker. Unsaved, the map costs the pages
+  // nothing: they use what was found above.
+  (void)store::WriteStrings(g_strMapFile, edits);
 }
 
 std::string NoEntryMarked(std::string_view fileName, std::string_view markers) {
-  std::string text;
-  if (g_mapUnsaved) {
-    text = "OKAPI could not save " + g_strMapFile + ", where it notes which entry of ";
-    text += fileName;
-    text += " is marked ";
-  } else {
-    text = fileName;
-    text += " has no entry marked ";
-  }
+  std::string text(fileName);
+  text += " has no entry marked ";
   text += markers;
   return text;
 }

@@ -136,7 +136,7 @@ struct Row {
   std::vector<std::string> told;
   unsigned lastPage = IDD_PACKAGING;
   bool finished = true;
-  // What the user does on a page before Next.
+  // What the user does on a page before Next (or Finish).
   std::function<void(unsigned page, fw::headless::DialogDriver, fw::headless::HeadlessBackend&)>
       onPage = {};
   // Run once when a page keeps the user: the cause removed, Next again.
@@ -153,6 +153,7 @@ Outcome Walk(fw::headless::HeadlessBackend& headless, const Row& row) {
   headless.OnSheet([&](SheetDriver& run) {
     for (int step = 0; step < 20 && run.IsOpen(); ++step) {
       out.lastPage = run.ActiveTemplateId();
+      if (row.onPage) row.onPage(out.lastPage, run.Page(), headless);
       if (out.lastPage == IDD_PACKAGING) {
         headless.DeliverPosted();
         EXPECT_TRUE(run.PressFinish());
@@ -160,7 +161,6 @@ Outcome Walk(fw::headless::HeadlessBackend& headless, const Row& row) {
         return;
       }
       if (out.lastPage == IDD_MODIFIED) run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
-      if (row.onPage) row.onPage(out.lastPage, run.Page(), headless);
       if (!run.PressNext()) return;
       if (run.ActiveTemplateId() != out.lastPage) continue;
       if (!row.fix || fixed) return;
@@ -313,6 +313,20 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
                    EntryOf(kText, "Lumen Text", "Text1_org"));
        }},
       {"empty machine table", [&] { Put(kTable, ""); }, {}},
+      {"the text file rewritten by another program before Finish",
+       [] {},
+       {"OKAPI: OKAPI wrote these "},
+       IDD_PACKAGING,
+       true,
+       [&](unsigned page, fw::headless::DialogDriver, fw::headless::HeadlessBackend&) {
+         if (page == IDD_PACKAGING) Put(kText, Replaced(text, "__,", "__, "));
+       },
+       {},
+       [&] {
+         const auto report = Files().ReadFile(kDir + "customization\\changes.txt").value_or("");
+         EXPECT_NE(std::string::npos, report.find("== Entries that no longer hold what OKAPI "
+                                                  "wrote\r\n\r\n    __TITLE__ in "));
+       }},
       {"image names with odd characters",
        [&] {
          const char* odd[] = {
