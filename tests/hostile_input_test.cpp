@@ -278,10 +278,10 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
        {kMapIsFolder, kMapIsFolder, kMapIsFolder, kMapIsFolder, kMapIsFolder, kMapIsFolder},
        IDD_BACKGROUNDS,
        false},
-      {"a read-only map file from a computer whose menus 1 and 2 swap slots",
+      {"a read-only map file from a computer whose title and menus 1 and 2 sit elsewhere",
        [&] {
          Put(kMap,
-             "[TEXT]\r\n__MENU1_TITLE__=TEXT3\r\n__MENU2_TITLE__=TEXT2\r\n"
+             "[TEXT]\r\n__TITLE__=TEXT4\r\n__MENU1_TITLE__=TEXT3\r\n__MENU2_TITLE__=TEXT2\r\n"
              "__MENU1_ALT_KEY__=TEXT9\r\n__MENU2_ALT_KEY__=TEXT8\r\n[Install]\r\nMenu4=True\r\n");
          ASSERT_TRUE(Files().SetReadOnly(kMap));
        },
@@ -296,6 +296,8 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
        },
        {},
        [&] {
+         EXPECT_EQ("__TITLE__,\"Lumen Larkbook Help and Information - Modified by Contoso\"",
+                   EntryOf(kText, "Lumen Text", "TEXT1"));
          EXPECT_EQ("__MENU1_TITLE__,\"<u>F</u>irst Steps\"", EntryOf(kText, "Lumen Text", "TEXT2"));
          EXPECT_EQ("__MENU2_TITLE__,\"<u>H</u>elp and Support\"",
                    EntryOf(kText, "Lumen Text", "TEXT3"));
