@@ -18,7 +18,7 @@ void TellWriteFailures() {
                   "\n\nThe file was left as it was before this change.");
   });
   store::SetReadBackReporter(
-      [](const store::ReadBackMismatch& m) { AfxMessageBox(store::Describe(m)); });
+      [](const std::vector<store::ReadBackMismatch>& m) { AfxMessageBox(store::Describe(m)); });
 }
 
 }  // namespace

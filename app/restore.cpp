@@ -115,10 +115,14 @@ std::string Plan::Describe() const {
     const bool table = file.name.ends_with(".csv");
     const char* what = file.differing == 1 ? (table ? " line differs now" : " entry differs now")
                                            : (table ? " lines differ now" : " entries differ now");
-    text +=
-        "\n    " + file.name + " (" +
-        (file.differing == 0 ? std::string("unchanged") : std::to_string(file.differing) + what) +
-        ")";
+    std::string state =
+        file.differing == 0 ? std::string("unchanged") : std::to_string(file.differing) + what;
+    if (file.unreadable) {
+      state =
+          "cannot be read now, so OKAPI cannot tell what differs: close any program that has it "
+          "open, or it cannot be put back either";
+    }
+    text += "\n    " + file.name + " (" + state + ")";
   }
   if (!notKept.empty()) text += "\n\nNot in the backup, left as they are: " + Joined(notKept);
   if (buttonApplication) {
@@ -141,7 +145,8 @@ Plan MakePlan() {
   for (const auto& [name, target] : kept) {
     FilePlan file{name, BackupDir() + "\\" + name, *target};
     file.inBackup = files.Exists(file.backup) && !files.IsDirectory(file.backup);
-    if (file.inBackup) {
+    file.unreadable = files.Exists(file.target) && !files.ReadFile(file.target);
+    if (file.inBackup && !file.unreadable) {
       if (file.name.ends_with(".csv")) {
         file.differing = DifferingLines(files.ReadFile(file.backup).value_or(""),
                                         files.ReadFile(file.target).value_or(""));

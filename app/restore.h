@@ -19,6 +19,9 @@ struct FilePlan {
   bool inBackup = false;
   // Entries (INI files) or lines (the machine table) that differ now.
   int differing = 0;
+  // The file is there but cannot be read (another program holds it, or it is
+  // a folder): nothing is counted, since every entry would seem to differ.
+  bool unreadable = false;
 };
 
 struct Plan {

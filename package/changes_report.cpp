@@ -241,6 +241,7 @@ Changes Collect() {
   }
   if (!changes.buttonAfter) changes.buttonBefore.reset();  // no button on this machine
 
+  changes.notAsWritten = store::CheckWrittenItems();
   ListPackage(package::Root(), "", changes.packageFiles);
   std::sort(changes.packageFiles.begin(), changes.packageFiles.end());
   return changes;
@@ -269,6 +270,10 @@ std::string AsText(const Changes& c) {
   if (c.buttonBefore != c.buttonAfter) {
     t += "\r\n== Larkbook Button\r\n\r\n    before: " + Shown(c.buttonBefore) +
          "\r\n    after:  " + Shown(c.buttonAfter) + "\r\n";
+  }
+  if (!c.notAsWritten.empty()) {
+    t += "\r\n== Entries that no longer hold what OKAPI wrote\r\n\r\n";
+    for (const auto& m : c.notAsWritten) t += "    " + store::DescribeEntry(m) + "\r\n";
   }
   t += "\r\n== The package (" + package::Root() + ")\r\n\r\n";
   for (const std::string& f : c.packageFiles) t += "    " + f + "\r\n";
@@ -313,6 +318,11 @@ std::string AsHtml(const Changes& c) {
     h += "<h2>Larkbook Button</h2>\n<table><tr><th>Before</th><th>After</th></tr><tr><td>" +
          HtmlValue(c.buttonBefore) + "</td><td>" + HtmlValue(c.buttonAfter) +
          "</td></tr></table>\n";
+  }
+  if (!c.notAsWritten.empty()) {
+    h += "<h2>Entries that no longer hold what OKAPI wrote</h2>\n<ul>\n";
+    for (const auto& m : c.notAsWritten) h += "<li>" + Escaped(store::DescribeEntry(m)) + "</li>\n";
+    h += "</ul>\n";
   }
   h += "<h2>The package</h2>\n<p>" + Escaped(package::Root()) + "</p>\n<ul>\n";
   for (const std::string& f : c.packageFiles) h += "<li>" + Escaped(f) + "</li>\n";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "store/item_table.h"
 
 namespace report {
 
@@ -34,6 +35,8 @@ struct Changes {
   bool backupFound = false;
   std::optional<std::string> buttonBefore, buttonAfter;
   std::vector<std::string> packageFiles;  // relative to the package
+  // This run's entries that the files no longer hold as written.
+  std::vector<store::ReadBackMismatch> notAsWritten;
 
   bool NothingChanged() const;
 };

@@ -94,8 +94,7 @@ bool CopyDataFiles(const Tell& tell) {
     if (CopyIntoPackage(*from, to)) continue;
     whole = false;
     tell("Couldn't copy " + *from + " to " + to + ".\n\n" +
-             (files.Exists(*from) ? "Make sure the package folder can be written"
-                                  : "The file is missing: put it back") +
+             (files.Exists(*from) ? WhyNotCopied(*from, to) : "The file is missing: put it back") +
              ", then click Finish again. The package is not complete without it.",
          "Error");
   }

@@ -34,8 +34,7 @@ bool CopyImage(const std::string& name, ImageSize size, const Tell& tell) {
          "Error");
   } else {
     tell("Could not copy the " + sizeName + " version of the file " + name + " into " +
-             PackageImages(size) +
-             ".\n\nMake sure that folder exists and can be written, then click Finish again.",
+             PackageImages(size) + ".\n\n" + WhyNotCopied(from, to) + ", then click Finish again.",
          "Error");
   }
   return false;

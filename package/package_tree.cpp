@@ -45,4 +45,15 @@ bool CopyIntoPackage(const std::string& from, const std::string& to) {
   return copied;
 }
 
+std::string WhyNotCopied(const std::string& from, const std::string& to) {
+  auto& files = *platform::Os().files;
+  // A file held without read sharing is the common case: an image open in
+  // an editor, the table open in a spreadsheet.
+  for (const std::string* path : {&from, &to}) {
+    if (files.Exists(*path) && !files.IsDirectory(*path) && !files.ReadFile(*path))
+      return "Another program has " + *path + " open: close it";
+  }
+  return "Make sure the package folder exists and can be written";
+}
+
 }  // namespace package

@@ -26,5 +26,8 @@ void PrepareTree();
 // a copy takes its source's read-only mark, and Windows would then refuse
 // the next copy over it, the next purge its removal. False when the copy failed.
 [[nodiscard]] bool CopyIntoPackage(const std::string& from, const std::string& to);
+// Why a copy failed, in the user's words: another program has the source or
+// the target open (there, but not readable), else the package folder.
+std::string WhyNotCopied(const std::string& from, const std::string& to);
 
 }  // namespace package

@@ -145,7 +145,7 @@ bool CAppMenu::OnCommand(int id, unsigned code) {
 
 void CAppMenu::LoadPage() {
   LoadMenuTitles();
-  SaveSysDetailsOriginals();
+  (void)SaveSysDetailsOriginals();  // a refusal has been told; a click tries again
 }
 
 void CAppMenu::LoadMenuTitles() {
@@ -186,35 +186,43 @@ void CAppMenu::LoadMenuTitles() {
   UpdateData(false);
 }
 
-void CAppMenu::SaveSysDetailsOriginals() {
+bool CAppMenu::SaveSysDetailsOriginals() {
   const auto saved = store::Read(item::kSysDetailsSaved);
-  if (saved && !store::HoldsSentinel(*saved)) return;
+  if (saved && !store::HoldsSentinel(*saved)) return true;
   const std::pair<store::Item, store::Item> copies[] = {
       {item::kSystemInformation, item::kText5Org},
       {item::kSysInfoAltKey, item::kText30Org},
       {item::kSmallSysInfoStyle, item::kSmallSysInfoOrg},
       {item::kLargeSysInfoStyle, item::kLargeSysInfoOrg},
   };
-  bool copied = true, kept = false;
+  bool all = true, refused = false;
   for (const auto& [from, to] : copies) {
     // A backup kept by a run that could not set the flag is the older one.
-    if (IsFirstValue(store::Read(to))) {
-      kept = true;
-      continue;
-    }
+    if (IsFirstValue(store::Read(to))) continue;
     const auto first = store::Read(from);
-    if (!IsFirstValue(first)) continue;
-    const bool written = store::Write(to, *first);
-    copied = copied && written;
-    kept = kept || written;
+    // Not there now (a damaged file): the flag stays unset, so that the
+    // copy is taken once the item is back.
+    if (!IsFirstValue(first)) {
+      all = false;
+    } else if (!store::Write(to, *first)) {
+      all = false;
+      refused = true;
+    }
   }
-  // Set last: a failed copy is tried again at the next start.
-  if (copied && kept) (void)store::Write(item::kSysDetailsSaved, "TRUE");
+  if (all) (void)store::Write(item::kSysDetailsSaved, "TRUE");
+  return !refused;
 }
 
 void CAppMenu::OnSysDetailsClicked() {
   if (!UpdateData(true)) return;
   const bool show = m_bShowSysDetails;
+  // First values not kept at start are kept before the writes they guard:
+  // written over first, they would be lost.
+  if (!SaveSysDetailsOriginals()) {
+    m_bShowSysDetails = !show;
+    CheckDlgButton(IDC_APPMENU_SYS_DETAILS, m_bShowSysDetails ? 1 : 0);
+    return;
+  }
   std::vector<std::string> missing;
   bool changed = false;
   if (g_bVersion35) {

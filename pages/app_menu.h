@@ -52,7 +52,8 @@ class CAppMenu : public COkapiPage {
  protected:
   void LoadPage() override;
   void LoadMenuTitles();
-  void SaveSysDetailsOriginals();
+  // False when a first value could not be written (told by the store).
+  [[nodiscard]] bool SaveSysDetailsOriginals();
 
  private:
   // The first refusal of Next, in the order the user is told; nullopt when

@@ -465,9 +465,10 @@ int CBackgrounds::OnWizardNext() {
   if (!unresolved.empty()) {
     std::string text = NoEntryMarked(kConfigWords, unresolved);
     text[0] = platform::ToUpperAscii(text[0]);
-    MessageBox(text +
-                   ", so that menu's background was not set there. The other entries were "
-                   "written.",
+    // After refused writes (told before this) "written" would be untrue.
+    MessageBox(text + ", so that menu's background was not set there." +
+                   (written ? " The other entries were written."
+                            : " The other entries could not be saved either, as told before this."),
                kInformation, MB_OK);
   }
   // A failed write has been shown by the store; staying lets the user retry.

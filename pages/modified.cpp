@@ -1,6 +1,9 @@
 #include "pages/modified.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "res/resource.h"
 #include "store/item_table.h"
@@ -65,11 +68,14 @@ int CModified::OnWizardNext() {
     return COkapiPage::OnWizardNext();
   }
   auto first = store::Read(store::item::kFirstTitle);
+  // Keeping the first title failed at start (told then); a title without
+  // the suffix is still its own first title, and is kept with the write it
+  // guards, or the next run would have none.
+  bool keepFirst = false;
   if (!first || first->empty()) {
-    // Keeping the first title failed (told then); a title without the
-    // suffix is still its own first title.
     const auto title = store::Read(store::item::kTitle);
-    if (title && !title->empty() && title->find(kModifiedBy) == std::string::npos) first = title;
+    keepFirst = title && !title->empty() && title->find(kModifiedBy) == std::string::npos;
+    if (keepFirst) first = title;
   }
   if (!first || first->empty()) {
     MessageBox(
@@ -86,7 +92,11 @@ int CModified::OnWizardNext() {
   const bool quoted = title.back() == '"';
   if (quoted) title.pop_back();
   title += " - Modified by " + m_strCompany + (quoted ? "\"" : "");
-  // A failed write has been shown by the store; staying lets the user retry.
-  if (!store::Write(store::item::kTitle, title)) return kWizardStay;
+  std::vector<std::pair<store::Item, std::string>> writes;
+  if (keepFirst) writes.emplace_back(store::item::kFirstTitle, *first);
+  writes.emplace_back(store::item::kTitle, title);
+  // One write of the file: both or neither. A failure has been shown by the
+  // store; staying lets the user retry.
+  if (!store::WriteAll(writes)) return kWizardStay;
   return COkapiPage::OnWizardNext();
 }

@@ -30,7 +30,9 @@ bool CPackaging::OnWizardFinish() {
   };
   if (!OpeningImageAccepted()) return false;
   if (!package::Finish(tell)) return false;
-  for (const auto& mismatch : store::CheckWrittenItems()) MessageBox(store::Describe(mismatch));
+  // One box however many: another program rewriting a file changes them all.
+  if (const auto mismatches = store::CheckWrittenItems(); !mismatches.empty())
+    MessageBox(store::Describe(mismatches));
   const auto report = WriteReport();
   std::string text = "The package is ready in " + package::Root() + ".";
   if (!report) {

@@ -64,20 +64,25 @@ bool FlagSet(const store::Item& flag) {
   return value && !store::HoldsSentinel(*value);
 }
 
+enum class Copy { Kept, NothingToCopy, Refused };
+
 // A copy already there is kept: a second copy could take what OKAPI itself
 // wrote (a hidden button) for a first value.
-bool TakeCopy(const store::Item& from, const store::Item& to) {
-  if (store::Read(to)) return true;
+Copy TakeCopy(const store::Item& from, const store::Item& to) {
+  if (store::Read(to)) return Copy::Kept;
   const auto value = store::Read(from);
-  return value && store::Write(to, *value);
+  if (!value) return Copy::NothingToCopy;
+  return store::Write(to, *value) ? Copy::Kept : Copy::Refused;  // a refusal is told
 }
 
-void SaveCopies(const VisualMapButton& button) {
-  if (FlagSet(button.saved)) return;
-  const bool image = TakeCopy(button.image, button.imageOrg);
-  const bool text = TakeCopy(button.text, button.textOrg);
+// False when a first value could not be written.
+bool SaveCopies(const VisualMapButton& button) {
+  if (FlagSet(button.saved)) return true;
+  const Copy image = TakeCopy(button.image, button.imageOrg);
+  const Copy text = TakeCopy(button.text, button.textOrg);
   // Unset, the flag lets the next run take the copies still missing.
-  if (image && text) (void)store::Write(button.saved, "TRUE");  // a failure is reported
+  if (image == Copy::Kept && text == Copy::Kept) (void)store::Write(button.saved, "TRUE");
+  return image != Copy::Refused && text != Copy::Refused;
 }
 
 std::string ReplaceAll(std::string value, std::string_view from, std::string_view to) {
@@ -125,6 +130,13 @@ std::vector<Left> Show(const VisualMapButton& button) {
 
 void Toggle(CVIcons& page, const VisualMapButton& button) {
   page.UpdateData(true);
+  // First values not kept at start are kept before the writes they guard:
+  // a hidden button written over them would pass for its first look.
+  if (!SaveCopies(button)) {
+    page.*button.shown = !(page.*button.shown);
+    page.UpdateData(false);
+    return;
+  }
   const auto left = page.*button.shown ? Show(button) : Hide(button);
   std::string told;
   for (const Left& l : left) {
@@ -169,8 +181,9 @@ void CVIcons::LoadPage() {
 }
 
 void CVIcons::SaveFirstValues() {
-  SaveCopies(kConfigure);
-  SaveCopies(kMoreInformation);
+  // A refusal has been told; a click tries again.
+  (void)SaveCopies(kConfigure);
+  (void)SaveCopies(kMoreInformation);
 }
 
 void CVIcons::LoadButtonStates() {

@@ -107,19 +107,21 @@ bool CWMenu::OnCommand(int id, unsigned code) {
 }
 
 void CWMenu::LoadPage() {
-  SaveWelcomeImageOriginal();
+  (void)SaveWelcomeImageOriginal();  // a refusal has been told; a click tries again
   LoadWelcomeTexts();
 }
 
-void CWMenu::SaveWelcomeImageOriginal() {
+bool CWMenu::SaveWelcomeImageOriginal() {
   const auto saved = store::Read(item::kWelcomeImageSaved);
-  if (saved && !store::HoldsSentinel(*saved)) return;
+  if (saved && !store::HoldsSentinel(*saved)) return true;
   // A first value kept by a run that could not set the flag is the older one.
   if (!IsFirstValue(store::Read(item::kWelcomeImageOrg))) {
     const auto first = store::Read(item::kWelcomeImage);
-    if (!IsFirstValue(first) || !store::Write(item::kWelcomeImageOrg, *first)) return;
+    if (!IsFirstValue(first)) return true;
+    if (!store::Write(item::kWelcomeImageOrg, *first)) return false;
   }
   (void)store::Write(item::kWelcomeImageSaved, "TRUE");
+  return true;
 }
 
 void CWMenu::LoadMenuTitles() {
@@ -212,6 +214,12 @@ int CWMenu::OnWizardNext() {
 
 void CWMenu::OnWelcomeImageClicked() {
   if (!UpdateData(true)) return;
+  // A first value not kept at start is kept before the write it guards.
+  if (!SaveWelcomeImageOriginal()) {
+    m_bWelcomeImage = !m_bWelcomeImage;
+    CheckDlgButton(IDC_WMENU_IMAGE_CHECK, m_bWelcomeImage ? 1 : 0);
+    return;
+  }
   if (!m_bWelcomeImage) {
     (void)store::Write(item::kWelcomeImage, std::string(item::kWelcomeImage.key) + ",spacer.gif");
     return;

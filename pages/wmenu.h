@@ -39,7 +39,8 @@ class CWMenu : public COkapiPage {
 
  protected:
   void LoadPage() override;
-  void SaveWelcomeImageOriginal();
+  // False when the first value could not be written (told by the store).
+  [[nodiscard]] bool SaveWelcomeImageOriginal();
   void LoadWelcomeTexts();
 
  private:

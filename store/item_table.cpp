@@ -98,13 +98,13 @@ bool WriteResolved(std::vector<Pending>& pending) {
   if (!WriteStrings(file, edits)) return false;
   auto found = ReadStringsFromDisk(names, file);
   auto& readBack = TheReadBack();
+  std::vector<ReadBackMismatch> mismatches;
   for (std::size_t i = 0; i < pending.size(); ++i) {
     Written& w = pending[i].record;
-    if (found[i] != w.expected && readBack.reporter) {
-      readBack.reporter({w.name, w.file, w.expected, std::move(found[i])});
-    }
+    if (found[i] != w.expected) mismatches.push_back({w.name, w.file, w.expected, found[i]});
     readBack.written.insert_or_assign({w.file, w.section, w.slot}, std::move(w));
   }
+  if (!mismatches.empty() && readBack.reporter) readBack.reporter(mismatches);
   return true;
 }
 
@@ -132,14 +132,39 @@ bool WriteAll(const std::vector<std::pair<Item, std::string>>& writes) {
   return WriteResolved(pending) && resolved;
 }
 
-std::string Describe(const ReadBackMismatch& m) {
-  const auto shown = [](const std::optional<std::string>& v) {
-    return v ? "\"" + *v + "\"" : std::string("nothing (the entry is missing)");
-  };
-  return "OKAPI wrote " + m.name + " in " + m.file + ", but the file now holds " + shown(m.found) +
-         " there instead of " + shown(m.written) +
-         ".\n\nAnother program may have changed the file, or Windows did not keep the "
-         "change. Check the file before you distribute the package.";
+namespace {
+// More lines than this would not fit a message box on a small screen.
+constexpr std::size_t kEntriesShown = 8;
+
+std::string Shown(const std::optional<std::string>& v) {
+  return v ? "\"" + *v + "\"" : std::string("nothing (the entry is missing)");
+}
+}  // namespace
+
+std::string DescribeEntry(const ReadBackMismatch& m) {
+  return m.name + " in " + m.file + ": " + Shown(m.found) + " instead of " + Shown(m.written);
+}
+
+std::string Describe(const std::vector<ReadBackMismatch>& mismatches) {
+  if (mismatches.empty()) return {};
+  const ReadBackMismatch& m = mismatches.front();
+  if (mismatches.size() == 1) {
+    return "OKAPI wrote " + m.name + " in " + m.file + ", but the file now holds " +
+           Shown(m.found) + " there instead of " + Shown(m.written) +
+           ".\n\nAnother program may have changed the file, or Windows did not keep the "
+           "change. Check the file before you distribute the package.";
+  }
+  std::string text = "OKAPI wrote these " + std::to_string(mismatches.size()) +
+                     " entries, but the files now hold something else:\n";
+  for (std::size_t i = 0; i < mismatches.size() && i < kEntriesShown; ++i)
+    text += "\n" + DescribeEntry(mismatches[i]);
+  if (mismatches.size() > kEntriesShown) {
+    text += "\n... and " + std::to_string(mismatches.size() - kEntriesShown) +
+            " more, all listed in the changes report";
+  }
+  return text +
+         "\n\nAnother program may have changed the files, or Windows did not keep the "
+         "changes. Check the files before you distribute the package.";
 }
 
 void SetReadBackReporter(ReadBackReporter reporter) {

@@ -67,10 +67,12 @@ struct ReadBackMismatch {
   std::optional<std::string> written;  // nullopt: deleted
   std::optional<std::string> found;    // nullopt: missing
 };
-// What the user is told of it.
-std::string Describe(const ReadBackMismatch& mismatch);
-using ReadBackReporter = std::function<void(const ReadBackMismatch&)>;
-// Told about each mismatch found right after a write; by default nobody is.
+// What the user is told of them, in one message however many there are.
+std::string Describe(const std::vector<ReadBackMismatch>& mismatches);
+// One entry's line of that message: "NAME in FILE: "found" instead of "written"".
+std::string DescribeEntry(const ReadBackMismatch& mismatch);
+using ReadBackReporter = std::function<void(const std::vector<ReadBackMismatch>&)>;
+// Told once about the mismatches found right after a write; by default nobody is.
 void SetReadBackReporter(ReadBackReporter reporter);
 // Every item written in this run, read back from disk now.
 std::vector<ReadBackMismatch> CheckWrittenItems();

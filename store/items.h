@@ -6,15 +6,27 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace store {
 // Every read's default: a result equal to it means the entry is missing.
 inline constexpr std::string_view kSentinel = "Error";
 }  // namespace store
 
-// The slot name recorded for `marker` in `mapSection` of the map file, or "Error".
+// The slot name recorded for `marker` in `mapSection`, or "Error": where this
+// run's seeding found it once it has run, else as the map file records it.
 std::string ResolveItemKey(std::string_view mapSection, std::string_view marker,
                            std::size_t size = 64);
+
+// The seeding's findings, by map section and marker. The map file may be
+// stale (copied from another computer) and unwritable: a slot it names that
+// this run did not find may hold another item.
+struct SeededSlot {
+  std::string mapSection, marker, slot;
+};
+void UseSeededSlots(const std::vector<SeededSlot>& found);
+// Back to the map file alone (tests start each machine so).
+void ForgetSeededSlots();
 
 // True for a slot that names no key: "Error" in any case, or empty (a map
 // line "marker=" edited by hand).

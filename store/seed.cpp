@@ -10,11 +10,10 @@
 #include "platform/ascii.h"
 #include "store/globals.h"
 #include "store/item_table.h"
+#include "store/items.h"
 #include "store/profile.h"
 
 namespace {
-
-bool g_mapUnsaved = false;
 
 constexpr int kSlotCount = 100;
 constexpr std::size_t kSlotBuffer = 255;
@@ -118,25 +117,26 @@ void SeedMapFile() {
   const store::UnchangedFilesScope unchanged;
   std::vector<std::vector<std::pair<std::string, std::string>>> found;
   std::vector<store::Edit> edits;
+  std::vector<SeededSlot> seeded;
   for (const Scan& scan : scans) found.push_back(RunScan(scan));
   for (std::size_t i = 0; i < std::size(scans); ++i) {
-    for (const auto& [key, slot] : found[i]) edits.push_back({scans[i].mapSection, key, slot});
+    for (const auto& [key, slot] : found[i]) {
+      edits.push_back({scans[i].mapSection, key, slot});
+      seeded.push_back({std::string(scans[i].mapSection), key, slot});
+    }
   }
+  // The map file is this run's record, not its source: entries it keeps for
+  // markers not found now are another computer's or another time's.
+  UseSeededSlots(seeded);
   // One write for the whole map: a failure is told once, and start-up does
-  // not pay an atomic replace per marker.
-  g_mapUnsaved = !store::WriteStrings(g_strMapFile, edits) && !edits.empty();
+  // not pay an atomic replace per marker. Unsaved, the map costs the pages
+  // nothing: they use what was found above.
+  (void)store::WriteStrings(g_strMapFile, edits);
 }
 
 std::string NoEntryMarked(std::string_view fileName, std::string_view markers) {
-  std::string text;
-  if (g_mapUnsaved) {
-    text = "OKAPI could not save " + g_strMapFile + ", where it notes which entry of ";
-    text += fileName;
-    text += " is marked ";
-  } else {
-    text = fileName;
-    text += " has no entry marked ";
-  }
+  std::string text(fileName);
+  text += " has no entry marked ";
   text += markers;
   return text;
 }

@@ -7,6 +7,5 @@
 // "Large Styles", "TEXT") from the help application's current files.
 void SeedMapFile();
 
-// The user's words for markers the map holds no entry for: the file lacks
-// them, or the map could not be saved at start-up to say where they are.
+// The user's words for markers this run's seeding did not find in the file.
 std::string NoEntryMarked(std::string_view fileName, std::string_view markers);

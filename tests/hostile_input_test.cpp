@@ -14,6 +14,7 @@
 #include "demo/installation.h"
 #include "framework/headless/headless.h"
 #include "package/machine_table.h"
+#include "platform/ascii.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/globals.h"
@@ -30,6 +31,7 @@ const std::string kDir = demo::kFixedInstallDir;
 const std::string kConfig = kDir + "lumen-config.ini";
 const std::string kText = kDir + "lumen-text.ini";
 const std::string kTable = kDir + "machine-specifics.csv";
+const std::string kMap = kDir + "okapi.ini";
 const std::string kBackup = kDir + "customization\\backup\\";
 
 platform::FileSystem& Files() { return *platform::Os().files; }
@@ -78,6 +80,13 @@ bool MayChange(const std::string& section, const std::string& key,
          (section == "Other" && key.starts_with("Version"));
 }
 
+// The marker a slot's value starts with: a page writes its own item's slot
+// only, so the marker stays (the fourth menu's "x" aside).
+std::string MarkerOf(const std::optional<std::string>& value) {
+  if (!value || !value->starts_with("__")) return {};
+  return Replaced(platform::ToUpperAscii(value->substr(0, value->find(','))), "MENUX", "MENU4");
+}
+
 // Every entry that differs is one a page may write, and replaying those
 // edits on the old bytes gives the new: nothing else moved.
 void ExpectOnlyEntriesChanged(const std::string& path, const std::string& before) {
@@ -93,6 +102,9 @@ void ExpectOnlyEntriesChanged(const std::string& path, const std::string& before
       const auto is = now.RawValue(section, key);
       if (was == is) continue;
       EXPECT_TRUE(MayChange(section, key, was)) << path << " [" << section << "] " << key;
+      if (was) {
+        EXPECT_EQ(MarkerOf(was), MarkerOf(is)) << path << " [" << section << "] " << key;
+      }
       replay = store::ProfileText(replay).Edited(section, key, is);
     }
   }
@@ -105,35 +117,16 @@ void ExpectOnlyEntriesChanged(const std::string& path, const std::string& before
   EXPECT_EQ(replay, after) << path;
 }
 
+std::optional<std::string> EntryOf(const std::string& path, const std::string& section,
+                                   const std::string& key) {
+  return store::ProfileText(Files().ReadFile(path).value_or("")).RawValue(section, key);
+}
+
 struct Outcome {
   std::vector<std::string> told;  // "caption: start of text"
   unsigned lastPage = 0;          // where Next stopped; IDD_PACKAGING: Finish pressed
   bool finished = false;
 };
-
-// Walks Next to Finish (the company name typed where asked); the first
-// page that keeps the user ends the walk.
-Outcome Walk(fw::headless::HeadlessBackend& headless) {
-  Outcome out;
-  headless.OnSheet([&](SheetDriver& run) {
-    for (int step = 0; step < 20 && run.IsOpen(); ++step) {
-      out.lastPage = run.ActiveTemplateId();
-      if (out.lastPage == IDD_PACKAGING) {
-        headless.DeliverPosted();
-        EXPECT_TRUE(run.PressFinish());
-        out.finished = !run.IsOpen();
-        return;
-      }
-      if (out.lastPage == IDD_MODIFIED) run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
-      if (!run.PressNext() || run.ActiveTemplateId() == out.lastPage) return;
-    }
-  });
-  COkapiApp app;
-  EXPECT_FALSE(app.InitInstance());
-  for (const auto& m : headless.Messages()) out.told.push_back(m.caption + ": " + m.text);
-  for (const auto& fault : headless.Faults()) ADD_FAILURE() << fault;
-  return out;
-}
 
 struct Row {
   const char* name;
@@ -143,20 +136,64 @@ struct Row {
   std::vector<std::string> told;
   unsigned lastPage = IDD_PACKAGING;
   bool finished = true;
+  // What the user does on a page before Next (or Finish).
+  std::function<void(unsigned page, fw::headless::DialogDriver, fw::headless::HeadlessBackend&)>
+      onPage = {};
+  // Run once when a page keeps the user: the cause removed, Next again.
+  std::function<void()> fix = {};
+  std::function<void()> after = {};
 };
+
+// Walks Next to Finish (the company name typed where asked); the first
+// page that keeps the user ends the walk, unless the row removes the cause
+// once and Next is pressed again.
+Outcome Walk(fw::headless::HeadlessBackend& headless, const Row& row) {
+  Outcome out;
+  bool fixed = false;
+  headless.OnSheet([&](SheetDriver& run) {
+    for (int step = 0; step < 20 && run.IsOpen(); ++step) {
+      out.lastPage = run.ActiveTemplateId();
+      if (row.onPage) row.onPage(out.lastPage, run.Page(), headless);
+      if (out.lastPage == IDD_PACKAGING) {
+        headless.DeliverPosted();
+        EXPECT_TRUE(run.PressFinish());
+        out.finished = !run.IsOpen();
+        return;
+      }
+      if (out.lastPage == IDD_MODIFIED) run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
+      if (!run.PressNext()) return;
+      if (run.ActiveTemplateId() != out.lastPage) continue;
+      if (!row.fix || fixed) return;
+      fixed = true;
+      row.fix();
+      --step;
+    }
+  });
+  COkapiApp app;
+  EXPECT_FALSE(app.InitInstance());
+  for (const auto& m : headless.Messages()) out.told.push_back(m.caption + ": " + m.text);
+  for (const auto& fault : headless.Faults()) ADD_FAILURE() << fault;
+  return out;
+}
 
 const std::string kNoTitle =
     "Information: The title was left unchanged: lumen-text.ini has no entry marked __TITLE__";
-// The title is there; the map that says where could not be saved.
-const std::string kTitleUnmapped =
-    "Information: The title was left unchanged: OKAPI could not save "
-    "c:\\zantools\\zanhelp\\okapi.ini, where it notes which entry of lumen-text.ini is marked "
-    "__TITLE__, so there";
 const std::string kNoMenuTitle = "Information: You need to enter a Menu Title";
 const std::string kNoMenuImage = "Information: You need to enter a JPEG File name for the menu";
 const std::string kMapIsFolder =
     "OKAPI: OKAPI could not save c:\\zantools\\zanhelp\\okapi.ini.\n\ncannot write "
     "c:\\zantools\\zanhelp\\okapi.ini: it is a folder";
+const std::string kMapReadOnly =
+    "OKAPI: OKAPI could not save c:\\zantools\\zanhelp\\okapi.ini.\n\ncannot write "
+    "c:\\zantools\\zanhelp\\okapi.ini: the file is read-only";
+const std::string kConfigIsFolder =
+    "OKAPI: OKAPI could not save c:\\zantools\\zanhelp\\lumen-config.ini.\n\ncannot write "
+    "c:\\zantools\\zanhelp\\lumen-config.ini: it is a folder";
+// Told after the refused writes: it must not say that they were written.
+const std::string kMenuBackgroundsUnmarked =
+    "Information: The help application's configuration file has no entry marked "
+    "__MENU1_BACKGROUND__, __MENU2_BACKGROUND__, __MENU3_BACKGROUND__, so that menu's background "
+    "was not set there. The other entries could not";
 const std::string kTextReadOnly =
     "OKAPI: OKAPI could not save c:\\zantools\\zanhelp\\lumen-text.ini.\n\ncannot write "
     "c:\\zantools\\zanhelp\\lumen-text.ini: the file is read-only";
@@ -174,7 +211,11 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
        [&] { Put(kText, Garbage(20000, 2)); },
        {kNoTitle, kNoMenuTitle},
        IDD_APPMENU,
-       false},
+       false,
+       {},
+       {},
+       // Set, it would stop the first values being kept once the file is mended.
+       [&] { EXPECT_FALSE(EntryOf(kText, "Other", "SysDetails_saved")); }},
       {"text file in UTF-16 with a byte-order mark", [&] { Put(kText, Utf16(text)); }, {}},
       {"config file in UTF-16 with a byte-order mark", [&] { Put(kConfig, Utf16(config)); }, {}},
       {"lines of megabytes",
@@ -218,15 +259,76 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
          ASSERT_TRUE(Files().Remove(kConfig));
          ASSERT_TRUE(Files().MakeDirectory(kConfig));
        },
-       {kNoMenuImage},
+       // Each Browse notes its image in the list, then Next writes the menus'
+       // defaults: every refusal is told.
+       {kConfigIsFolder, kConfigIsFolder, kConfigIsFolder, kConfigIsFolder, kConfigIsFolder,
+        kConfigIsFolder, kMenuBackgroundsUnmarked},
+       IDD_BACKGROUNDS,
+       false,
+       [](unsigned page, fw::headless::DialogDriver dialog, fw::headless::HeadlessBackend& h) {
+         if (page != IDD_BACKGROUNDS) return;
+         for (int id : {IDC_BACKGROUNDS_MENU1_BROWSE, IDC_BACKGROUNDS_MENU2_BROWSE,
+                        IDC_BACKGROUNDS_MENU3_BROWSE}) {
+           h.AnswerFileDialog(kDir + "images\\small\\sky.jpg");
+           dialog.Click(id);
+         }
+       }},
+      {"a directory where the map file should be",
+       [&] { ASSERT_TRUE(Files().MakeDirectory(kMap)); },
+       {kMapIsFolder, kMapIsFolder, kMapIsFolder, kMapIsFolder, kMapIsFolder, kMapIsFolder},
        IDD_BACKGROUNDS,
        false},
-      {"a directory where the map file should be",
-       [&] { ASSERT_TRUE(Files().MakeDirectory(kDir + "okapi.ini")); },
-       {kMapIsFolder, kTitleUnmapped, kMapIsFolder, kNoMenuTitle},
-       IDD_APPMENU,
-       false},
+      {"a read-only map file from a computer whose title and menus 1 and 2 sit elsewhere",
+       [&] {
+         Put(kMap,
+             "[TEXT]\r\n__TITLE__=TEXT4\r\n__MENU1_TITLE__=TEXT3\r\n__MENU2_TITLE__=TEXT2\r\n"
+             "__MENU1_ALT_KEY__=TEXT9\r\n__MENU2_ALT_KEY__=TEXT8\r\n[Install]\r\nMenu4=True\r\n");
+         ASSERT_TRUE(Files().SetReadOnly(kMap));
+       },
+       {kMapReadOnly, kMapReadOnly, kMapReadOnly, kMapReadOnly, kMapReadOnly},
+       IDD_BACKGROUNDS,
+       false,
+       [](unsigned page, fw::headless::DialogDriver dialog, fw::headless::HeadlessBackend&) {
+         if (page != IDD_APPMENU) return;
+         EXPECT_EQ("Getting Started", dialog.Text(IDC_APPMENU_TITLE1));
+         dialog.Type(IDC_APPMENU_TITLE1, "First Steps");
+         dialog.Type(IDC_APPMENU_ALT_KEY1, "F");
+       },
+       {},
+       [&] {
+         EXPECT_EQ("__TITLE__,\"Lumen Larkbook Help and Information - Modified by Contoso\"",
+                   EntryOf(kText, "Lumen Text", "TEXT1"));
+         EXPECT_EQ("__MENU1_TITLE__,\"<u>F</u>irst Steps\"", EntryOf(kText, "Lumen Text", "TEXT2"));
+         EXPECT_EQ("__MENU2_TITLE__,\"<u>H</u>elp and Support\"",
+                   EntryOf(kText, "Lumen Text", "TEXT3"));
+       }},
+      {"the text file read-only until Next is pressed again",
+       [&] { ASSERT_TRUE(Files().SetReadOnly(kText)); },
+       {kTextReadOnly, kTextReadOnly},
+       IDD_PACKAGING,
+       true,
+       {},
+       [&] { ASSERT_TRUE(Files().SetAttributesNormal(kText)); },
+       [&] {
+         // The next run builds the title on it.
+         EXPECT_EQ(store::ProfileText(text).RawValue("Lumen Text", "TEXT1"),
+                   EntryOf(kText, "Lumen Text", "Text1_org"));
+       }},
       {"empty machine table", [&] { Put(kTable, ""); }, {}},
+      {"the text file rewritten by another program before Finish",
+       [] {},
+       {"OKAPI: OKAPI wrote these "},
+       IDD_PACKAGING,
+       true,
+       [&](unsigned page, fw::headless::DialogDriver, fw::headless::HeadlessBackend&) {
+         if (page == IDD_PACKAGING) Put(kText, Replaced(text, "__,", "__, "));
+       },
+       {},
+       [&] {
+         const auto report = Files().ReadFile(kDir + "customization\\changes.txt").value_or("");
+         EXPECT_NE(std::string::npos, report.find("== Entries that no longer hold what OKAPI "
+                                                  "wrote\r\n\r\n    __TITLE__ in "));
+       }},
       {"image names with odd characters",
        [&] {
          const char* odd[] = {
@@ -260,7 +362,8 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
     std::map<std::string, std::optional<std::string>> before;
     for (const std::string& path : {kConfig, kText, kTable}) before[path] = Files().ReadFile(path);
 
-    const Outcome out = Walk(*headless);
+    const Outcome out = Walk(*headless, row);
+    if (row.after) row.after();
 
     std::vector<std::string> told;
     for (std::size_t i = 0; i < out.told.size(); ++i) {
@@ -284,8 +387,7 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
         ExpectOnlyEntriesChanged(path, *bytes);
       }
     }
-    (void)Files().SetAttributesNormal(kConfig);
-    (void)Files().SetAttributesNormal(kText);
+    for (const std::string& path : {kConfig, kText, kMap}) (void)Files().SetAttributesNormal(path);
   }
 }
 

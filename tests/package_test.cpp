@@ -68,6 +68,7 @@ class FaultyFiles final : public platform::FileSystem {
   explicit FaultyFiles(std::unique_ptr<platform::FileSystem> real) : real_(std::move(real)) {}
   std::unique_ptr<platform::FileSystem> real_;
   std::set<std::string> failRemove, failCopyTo;  // lower case
+  std::set<std::string> held;  // open in another program: neither read nor copied, lower case
   void FailRemove(const std::string& p) { failRemove.insert(platform::ToLowerAscii(p)); }
   void FailCopyTo(const std::string& p) { failCopyTo.insert(platform::ToLowerAscii(p)); }
   using S = const std::string&;
@@ -85,7 +86,10 @@ class FaultyFiles final : public platform::FileSystem {
   std::vector<std::string> Find(S p) override { return real_->Find(p); }
   bool Exists(S p) override { return real_->Exists(p); }
   bool IsDirectory(S p) override { return real_->IsDirectory(p); }
-  std::optional<std::string> ReadFile(S p) override { return real_->ReadFile(p); }
+  std::optional<std::string> ReadFile(S p) override {
+    if (held.count(platform::ToLowerAscii(p))) return std::nullopt;
+    return real_->ReadFile(p);
+  }
   std::optional<platform::FileStamp> Stamp(S p) override { return real_->Stamp(p); }
   platform::Status WriteFileAtomic(S p, std::string_view b) override {
     return real_->WriteFileAtomic(p, b);
@@ -315,7 +319,13 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
        {"Error: These images of an earlier Finish could not be removed from the package:\n\n" +
         smallOld}, true, ""},
       {"image not copied", [&] { files->FailCopyTo(smallOcean); },
-       {"Error: Could not copy the small version of the file ocean.jpg into"}, true, ""},
+       {"Error: Could not copy the small version of the file ocean.jpg into c:\\zantools\\zanhelp\\"
+        "customization\\package\\images\\small.\n\nMake sure the package folder exists"}, true, ""},
+      {"image open in another program",
+       [&] { files->FailCopyTo(smallOcean); files->held.insert(platform::ToLowerAscii(smallOcean)); },
+       {"Error: Could not copy the small version of the file ocean.jpg into c:\\zantools\\zanhelp\\"
+        "customization\\package\\images\\small.\n\nAnother program has " + smallOcean +
+        " open: close it, then click Finish again."}, true, ""},
       {"quotes without a partner",
        [&] { ASSERT_TRUE(files->WriteFileAtomic(kTable, "\"a\",b\nc\"\n\"d\n")); },
        {"Information: Neither DoubleQuote or Comma found\n\n2 double quotes in "
@@ -328,6 +338,7 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
     ASSERT_TRUE(demo::LayInstallation(demo::Installation{}));
     files->failCopyTo.clear();
     files->failRemove.clear();
+    files->held.clear();
     EXPECT_FALSE(FinishStays());  // a first package, ocean.jpg in it
     Since();
     const std::string first = File(kTable);

@@ -83,6 +83,17 @@ TEST_F(RestoreTest, YesPutsBackEveryFileByteForByteAndTheButton) {
   EXPECT_NE(std::string::npos, Told(2).find("lumen-config.ini (unchanged)")) << Told(2);
 }
 
+TEST_F(RestoreTest, AFileThatCannotBeReadIsToldSoNotCounted) {
+  Customize();
+  ASSERT_TRUE(platform::Os().files->Remove(g_strConfigFile));
+  ASSERT_TRUE(platform::Os().files->MakeDirectory(g_strConfigFile));
+  headless->AnswerMessageBox(IDNO);
+  EXPECT_EQ(0, restore::ConfirmAndRestore());
+  EXPECT_NE(std::string::npos, Told(0).find("lumen-config.ini (cannot be read now, so OKAPI "
+                                            "cannot tell what differs: close any program"))
+      << Told(0);
+}
+
 TEST_F(RestoreTest, NoARunningWizardOrAMissingBackupChangeOnlyWhatTheySay) {
   Customize();
   const auto changed = Current();

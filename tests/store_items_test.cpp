@@ -87,15 +87,26 @@ TEST_F(StoreItems, ItemsByNameTellMissingFromPresent) {
 
 TEST_F(StoreItems, WritesThatDoNotReadBackFromDiskAreTold) {
   namespace item = store::item;
-  std::vector<store::ReadBackMismatch> told;
-  store::SetReadBackReporter([&](const store::ReadBackMismatch& m) { told.push_back(m); });
+  std::vector<std::vector<store::ReadBackMismatch>> told;
+  store::SetReadBackReporter([&](const auto& batch) { told.push_back(batch); });
   ASSERT_TRUE(store::Write(item::kTitle, "__TITLE__,\"Acme\""));
   files->DropNextWrite();  // the system says it wrote, and did not
   ASSERT_TRUE(store::Write(item::kSystemInformation, std::nullopt));
   ASSERT_EQ(1u, told.size());
-  EXPECT_EQ("__System_Information__", told[0].name);
-  EXPECT_EQ(std::nullopt, told[0].written);
-  EXPECT_EQ("__SYSTEM_INFORMATION__,\"System Details\"", told[0].found);
+  ASSERT_EQ(1u, told[0].size());
+  EXPECT_EQ("__System_Information__", told[0][0].name);
+  EXPECT_EQ(std::nullopt, told[0][0].written);
+  EXPECT_EQ("__SYSTEM_INFORMATION__,\"System Details\"", told[0][0].found);
+  // A batch that does not read back is told once, naming each entry.
+  files->DropNextWrite();
+  ASSERT_TRUE(store::WriteAll({{item::kText20, "A"}, {item::kText21, "B"}}));
+  ASSERT_EQ(2u, told.size());
+  const std::string text = store::Describe(told[1]);
+  EXPECT_TRUE(text.starts_with("OKAPI wrote these 2 entries")) << text;
+  for (const auto& m : told[1]) EXPECT_NE(std::string::npos, text.find(store::DescribeEntry(m)));
+  told[1].resize(20, told[1][0]);
+  EXPECT_NE(std::string::npos,
+            store::Describe(told[1]).find("and 12 more, all listed in the changes report"));
 
   // Another program changes the title behind the engine, which still holds
   // the file it wrote: only a read from disk sees it.
@@ -103,7 +114,7 @@ TEST_F(StoreItems, WritesThatDoNotReadBackFromDiskAreTold) {
   bytes.replace(bytes.find("Acme"), 4, "Evil");
   ASSERT_TRUE(platform::Os().files->WriteFileAtomic(kText, bytes));
   const auto mismatches = store::CheckWrittenItems();
-  ASSERT_EQ(2u, mismatches.size()) << "the dropped delete, and the changed title";
+  ASSERT_EQ(4u, mismatches.size()) << "the dropped delete and batch, and the changed title";
   EXPECT_EQ("__TITLE__", mismatches[0].name);
   EXPECT_EQ("__TITLE__,\"Evil\"", mismatches[0].found);
   store::SetReadBackReporter(nullptr);

@@ -8,6 +8,7 @@
 
 #include "demo/installation.h"
 #include "store/item_table.h"
+#include "store/items.h"
 #include "store/profile.h"
 
 namespace okapi_test {
@@ -63,6 +64,7 @@ ScopedCountingFiles::ScopedCountingFiles() {
   previous_ = platform::ReplaceOs(std::move(services));
   store::ForgetCachedFiles();
   store::ForgetWrittenItems();
+  ForgetSeededSlots();
 }
 
 ScopedCountingFiles::~ScopedCountingFiles() {

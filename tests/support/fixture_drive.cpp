@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "store/item_table.h"
+#include "store/items.h"
 #include "store/profile.h"
 
 namespace okapi_test {
@@ -17,6 +18,7 @@ TestMachine::TestMachine() {
 #endif
   previous_ = platform::ReplaceOs(platform::MakeNativeServices(driveRoot_));
   store::ForgetWrittenItems();
+  ForgetSeededSlots();
   // A wizard run earlier in the process leaves its message boxes as reporters.
   store::SetWriteFailureReporter(nullptr);
   store::SetReadBackReporter(nullptr);
