@@ -1,8 +1,9 @@
-; The OKAPI installer. makensis gets, as defines: VERSION, PUBLISHER, STAGE (a
-; folder holding okapi.exe and docs\llb3cust.chm), ICON and OUTFILE; SIGN (a
-; command that signs the file named last) when the build signs.
-; 32-bit like the program it installs: it runs on every Windows that does.
-Target x86-unicode
+; The OKAPI installer. makensis gets, as defines: TARGET, VERSION, PUBLISHER,
+; STAGE (a folder holding okapi.exe and docs\llb3cust.chm), ICON and OUTFILE;
+; SIGN (a command that signs the file named last) when the build signs.
+; As many bits as the program it installs: the shipped one is 32-bit, so that
+; it runs on every Windows that does.
+Target ${TARGET}
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 !include "FileFunc.nsh"

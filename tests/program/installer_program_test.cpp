@@ -25,11 +25,14 @@ std::string StartMenuFolder() {
 
 bool Exists(const std::string& path) { return platform::Os().files->Exists(path); }
 
-// A 32-bit installer registers itself in the 32-bit view, where Apps and
-// Features also looks.
+// The installer has the program's bits; a 32-bit one registers itself in the
+// 32-bit view, where Apps and Features also looks for it.
+constexpr REGSAM kInstallerView = sizeof(void*) == 4 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+constexpr WORD kShippedMachine =
+    sizeof(void*) == 4 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64;
 std::optional<std::string> Uninstall(const char* value) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | kInstallerView, &key) !=
       ERROR_SUCCESS)
     return std::nullopt;
   char data[512] = {};
@@ -96,7 +99,7 @@ class InstallerProgramTest : public ProgramTest {
     // A failed test must not leave the program installed in the shared prefix.
     if (Exists(kUninstaller)) RunToEnd(kUninstaller, " /S _?=" + kInstallDir);
     (void)demo::RemoveTree(StartMenuFolder());
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_32KEY, 0);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, kInstallerView, 0);
     ProgramTest::TearDown();
   }
 };
@@ -107,7 +110,7 @@ TEST_F(InstallerProgramTest, InstallsRunsAJourneyAndUninstallsWhatItInstalled) {
   ASSERT_EQ(0u, RunToEnd(installer, " /S"));
   const auto shipped = CoffHeaderOf(kInstalledProgram);
   ASSERT_TRUE(shipped) << "no program installed";
-  EXPECT_EQ(IMAGE_FILE_MACHINE_I386, shipped->Machine) << "64-bit Windows only";
+  EXPECT_EQ(kShippedMachine, shipped->Machine);
   EXPECT_EQ(0u, shipped->NumberOfSymbols) << "shipped with symbols";
   EXPECT_TRUE(Exists(kInstallDir + "\\docs\\llb3cust.chm")) << "Help would open nothing";
   EXPECT_TRUE(Exists(StartMenuFolder() + "\\OKAPI Customization Tool.lnk"));
@@ -122,7 +125,7 @@ TEST_F(InstallerProgramTest, InstallsRunsAJourneyAndUninstallsWhatItInstalled) {
   EXPECT_NE("<none>", version);
   EXPECT_EQ(version, VersionOf(installer));
   EXPECT_EQ(version, Uninstall("DisplayVersion").value_or("<none>"));
-  EXPECT_EQ(IMAGE_FILE_MACHINE_I386, CoffHeaderOf(installer).value_or(IMAGE_FILE_HEADER{}).Machine);
+  EXPECT_EQ(kShippedMachine, CoffHeaderOf(installer).value_or(IMAGE_FILE_HEADER{}).Machine);
   EXPECT_TRUE(Uninstall("DisplayName") && Uninstall("Publisher"));
   EXPECT_GE(std::stoul(Uninstall("EstimatedSize").value_or("0")), 100u) << "size in KB";
   // Windows paths compare without case; NSIS writes the drive letter upper-case.
