@@ -16,30 +16,36 @@ using fw::headless::SheetDriver;
 
 class ColorPageTest : public okapi_test::WizardTest {
  protected:
-  static std::string Stored(const char* key) {
-    return store::ReadString("Other", key, "<none>", 256, g_strConfigFile);
+  static std::string Stored(const char* section, const char* key) {
+    return store::ReadString(section, key, "<none>", 256, g_strConfigFile);
   }
 };
 
-TEST_F(ColorPageTest, RefusedBoxWritesNothingUntilAPickMendsItAndTypedBoxesStay) {
+TEST_F(ColorPageTest, EveryBoxIsWrittenButARefusedOneWritesNothingUntilAPickMendsIt) {
   SheetDriver run = OpenAt(IDD_TCOLOR);
   DialogDriver page = run.Page();
   const std::string before = File(g_strConfigFile);
   const std::size_t told = WizardTest::Shown();
-  // The tool-bar blue box is taken over before the menu red one.
-  page.Type(IDC_TCOLOR_TOOL_BAR_BLUE, "7");
+  // Every shown box in the order they are taken over, each with its own value;
+  // the menu red one is then refused, after the boxes before it were taken.
+  const int boxes[] = {
+      // clang-format off
+      IDC_TCOLOR_TOOL_BAR_BLUE, IDC_TCOLOR_MOUSE_OVER_BLUE, IDC_TCOLOR_MENU_TEXT_BLUE,
+      IDC_TCOLOR_TOOL_BAR_GREEN, IDC_TCOLOR_MOUSE_OVER_GREEN, IDC_TCOLOR_MENU_TEXT_GREEN,
+      IDC_TCOLOR_TOOL_BAR_RED, IDC_TCOLOR_MOUSE_OVER_RED, IDC_TCOLOR_MENU_TEXT_RED};
+  // clang-format on
+  for (int i = 0; i < 9; ++i) page.Type(boxes[i], std::to_string(i));
   page.Type(IDC_TCOLOR_MENU_TEXT_RED, "256");
   run.PressNext();
   EXPECT_EQ(unsigned{IDD_TCOLOR}, run.ActiveTemplateId());
   EXPECT_EQ(told + 1, WizardTest::Shown()) << "the framework's message";
   EXPECT_EQ(before, File(g_strConfigFile));
-  page.Type(IDC_TCOLOR_MOUSE_OVER_GREEN, "9");
   headless->AnswerColorDialog(RGB(5, 0, 0));
   ASSERT_TRUE(page.Click(IDC_TCOLOR_MENU_TEXT));
   ASSERT_TRUE(run.PressNext());
-  EXPECT_EQ("#ff0900", Stored("MOUSE_OVER_COLOR"));
-  EXPECT_EQ("#050000", Stored("REGULAR_TEXT_COLOR"));
-  EXPECT_EQ("#003307", Stored("MAIN_MENU_TEXT_COLOR"));
+  EXPECT_EQ("#070401", Stored("Other", "MOUSE_OVER_COLOR"));
+  EXPECT_EQ("#050000", Stored("Other", "REGULAR_TEXT_COLOR"));
+  EXPECT_EQ("#060300", Stored("Other", "MAIN_MENU_TEXT_COLOR"));
 }
 
 TEST_F(ColorPageTest, PaletteShowsTheFileElseItsOwnPictureAtTheScreensSize) {
