@@ -41,35 +41,23 @@ void CTColor::DoDataExchange(CDataExchange* pDX) {
   COkapiPage::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_TCOLOR_PALETTE, m_ctlPalette);
   // The help application's order of the boxes: a refused box is the first
-  // one reported in this order.
+  // one reported in this order. A byte box refuses anything but 0 to 255 itself.
   Rgb& toolBar = m_model.Color(Row::ToolBar);
   Rgb& mouseOver = m_model.Color(Row::MouseOver);
   Rgb& menu = m_model.Color(Row::Menu);
   Rgb& background = m_model.Color(Row::Background);
   DDX_Text(pDX, IDC_TCOLOR_TOOL_BAR_BLUE, toolBar.blue);
-  DDV_MinMaxByte(pDX, toolBar.blue, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_MOUSE_OVER_BLUE, mouseOver.blue);
-  DDV_MinMaxByte(pDX, mouseOver.blue, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_MENU_TEXT_BLUE, menu.blue);
-  DDV_MinMaxByte(pDX, menu.blue, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_TOOL_BAR_GREEN, toolBar.green);
-  DDV_MinMaxByte(pDX, toolBar.green, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_MOUSE_OVER_GREEN, mouseOver.green);
-  DDV_MinMaxByte(pDX, mouseOver.green, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_MENU_TEXT_GREEN, menu.green);
-  DDV_MinMaxByte(pDX, menu.green, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_TOOL_BAR_RED, toolBar.red);
-  DDV_MinMaxByte(pDX, toolBar.red, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_MOUSE_OVER_RED, mouseOver.red);
-  DDV_MinMaxByte(pDX, mouseOver.red, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_MENU_TEXT_RED, menu.red);
-  DDV_MinMaxByte(pDX, menu.red, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_BACKGROUND_RED, background.red);
-  DDV_MinMaxByte(pDX, background.red, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_BACKGROUND_GREEN, background.green);
-  DDV_MinMaxByte(pDX, background.green, 0, 255);
   DDX_Text(pDX, IDC_TCOLOR_BACKGROUND_BLUE, background.blue);
-  DDV_MinMaxByte(pDX, background.blue, 0, 255);
 }
 
 void CTColor::LoadPage() {
