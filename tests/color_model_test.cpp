@@ -67,7 +67,7 @@ TEST_F(ColorModelTest, StoredColoursShowAndOnlyRealOnesAreWrittenBackInLowerCase
       {"background entry", Row::Background, background, Rgb{16, 32, 48}, {}, background},
       {"missing", Row::Menu, std::nullopt, Rgb{}, {}, "<none>"},
       {"missing, then typed", Row::Menu, std::nullopt, Rgb{}, Rgb{1, 2, 3}, "#010203"},
-      {"read, then typed black", Row::MouseOver, "#010101", Rgb{1, 1, 1}, Rgb{}, "#000000"},
+      {"read, then typed black", Row::MouseOver, "#0f0f0f", Rgb{15, 15, 15}, Rgb{}, "#000000"},
       {"sentinel", Row::MouseOver, "Error", Rgb{}, {}, "Error"},
       {"short", Row::MouseOver, "#fff", Rgb{}, {}, "#fff"},
       {"not hexadecimal", Row::MouseOver, "#12345g", Rgb{}, {}, "#12345g"},
