@@ -58,7 +58,7 @@ bool COkapiPage::OnInitDialog() {
   return true;
 }
 
-int ScaleForScreen(int pixels96) { return (pixels96 * GetScreenLogPixelsY() + 48) / 96; }
+int ScaleForScreen(int pixels96) { return ScaleForDpi(pixels96, GetScreenLogPixelsY()); }
 
 void COkapiPage::PlaceHelpButton() {
   if (!m_btnHelp.IsBound()) return;

@@ -24,6 +24,7 @@ struct PageFrame {
 // Pixels meant for a 96-dpi screen, for this screen: the dialogs grow with
 // the screen's dpi, and positions given in pixels must grow with them.
 int ScaleForScreen(int pixels96);
+constexpr int ScaleForDpi(int pixels96, int dpi) { return (pixels96 * dpi + 48) / 96; }
 
 // The pictures that span a page's width (banner, welcome picture) are drawn
 // for screens of these sizes, in percent of 96 dpi.
