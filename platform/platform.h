@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-
 namespace platform {
 
 // Outcome of an operation whose failure the caller may want to show.
@@ -38,7 +37,7 @@ class FileSystem {
   [[nodiscard]] virtual bool MakeDirectory(const std::string& path) = 0;
   // CopyFileA: with failIfExists an existing target is left alone and the call fails.
   [[nodiscard]] virtual bool Copy(const std::string& from, const std::string& to,
-                                      bool failIfExists) = 0;
+                                  bool failIfExists) = 0;
   [[nodiscard]] virtual bool Remove(const std::string& path) = 0;
   // RemoveDirectoryA: only an empty directory goes.
   [[nodiscard]] virtual bool RemoveEmptyDirectory(const std::string& path) = 0;
