@@ -22,8 +22,8 @@ class CPackaging : public COkapiPage {
  private:
   // An opening image the package may lack is packaged only when the user says so.
   bool OpeningImageAccepted();
-  // Tells the items that did not read back as written; then writes the
-  // report. The report's path, or nothing when it could not be written.
+  // Writes the changes report (a failure is told). Its path, or nothing
+  // when it could not be written.
   std::optional<std::string> WriteReport();
   void OpenReport(const std::string& path);
 };
