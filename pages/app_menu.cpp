@@ -187,30 +187,11 @@ void CAppMenu::LoadMenuTitles() {
 }
 
 bool CAppMenu::SaveSysDetailsOriginals() {
-  const auto saved = store::Read(item::kSysDetailsSaved);
-  if (saved && !store::HoldsSentinel(*saved)) return true;
-  const std::pair<store::Item, store::Item> copies[] = {
-      {item::kSystemInformation, item::kText5Org},
-      {item::kSysInfoAltKey, item::kText30Org},
-      {item::kSmallSysInfoStyle, item::kSmallSysInfoOrg},
-      {item::kLargeSysInfoStyle, item::kLargeSysInfoOrg},
-  };
-  bool all = true, refused = false;
-  for (const auto& [from, to] : copies) {
-    // A backup kept by a run that could not set the flag is the older one.
-    if (IsFirstValue(store::Read(to))) continue;
-    const auto first = store::Read(from);
-    // Not there now (a damaged file): the flag stays unset, so that the
-    // copy is taken once the item is back.
-    if (!IsFirstValue(first)) {
-      all = false;
-    } else if (!store::Write(to, *first)) {
-      all = false;
-      refused = true;
-    }
-  }
-  if (all) (void)store::Write(item::kSysDetailsSaved, "TRUE");
-  return !refused;
+  return store::KeepFirstValues(item::kSysDetailsSaved,
+                                {{item::kSystemInformation, item::kText5Org},
+                                 {item::kSysInfoAltKey, item::kText30Org},
+                                 {item::kSmallSysInfoStyle, item::kSmallSysInfoOrg},
+                                 {item::kLargeSysInfoStyle, item::kLargeSysInfoOrg}});
 }
 
 void CAppMenu::OnSysDetailsClicked() {
@@ -247,10 +228,10 @@ void CAppMenu::OnSysDetailsClicked() {
     if (!IsFirstValue(key)) missing.push_back(Where(item::kText30Org));
     // Hidden without a first value, the item could never be shown again.
     if (missing.empty()) {
-      const bool titleWritten = store::Write(
-          item::kSystemInformation, show ? *title : Marker(item::kSystemInformation) + ",\"\"");
-      const bool keyWritten =
-          store::Write(item::kSysInfoAltKey, show ? *key : Marker(item::kSysInfoAltKey) + ",0");
+      const auto titleWritten = show ? store::Write(item::kSystemInformation, *title)
+                                     : store::WriteValue(item::kSystemInformation, "\"\"");
+      const auto keyWritten = show ? store::Write(item::kSysInfoAltKey, *key)
+                                   : store::WriteValue(item::kSysInfoAltKey, "0");
       changed = titleWritten || keyWritten;
     }
   }

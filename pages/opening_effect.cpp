@@ -193,7 +193,7 @@ void COpeningEffectPage::UseFile(const std::string& path, const std::string& nam
     told += NoEntryMarked(FileName(option), option.key) + ", so the help application's " +
             std::string(m_effect.noun) + " was not changed.";
   } else {
-    const bool named = store::Write(option, std::string(option.key) + "," + name);
+    const bool named = bool(store::WriteValue(option, name));
     if (named && !told.empty())
       told +=
           "\nThe help application uses the new " + std::string(m_effect.noun) + " all the same.";

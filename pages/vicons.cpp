@@ -59,30 +59,13 @@ std::string Where(const store::Item& entry) {
   return std::string(entry.key) + " in " + FileName(entry);
 }
 
-bool FlagSet(const store::Item& flag) {
-  const auto value = store::Read(flag);
-  return value && !store::HoldsSentinel(*value);
-}
-
-enum class Copy { Kept, NothingToCopy, Refused };
-
-// A copy already there is kept: a second copy could take what OKAPI itself
-// wrote (a hidden button) for a first value.
-Copy TakeCopy(const store::Item& from, const store::Item& to) {
-  if (store::Read(to)) return Copy::Kept;
-  const auto value = store::Read(from);
-  if (!value) return Copy::NothingToCopy;
-  return store::Write(to, *value) ? Copy::Kept : Copy::Refused;  // a refusal is told
-}
-
-// False when a first value could not be written.
+// False when a first value could not be written. A copy already there is
+// kept, even an empty one: a second copy could take what OKAPI itself wrote
+// (a hidden button) for a first value.
 bool SaveCopies(const VisualMapButton& button) {
-  if (FlagSet(button.saved)) return true;
-  const Copy image = TakeCopy(button.image, button.imageOrg);
-  const Copy text = TakeCopy(button.text, button.textOrg);
-  // Unset, the flag lets the next run take the copies still missing.
-  if (image == Copy::Kept && text == Copy::Kept) (void)store::Write(button.saved, "TRUE");
-  return image != Copy::Refused && text != Copy::Refused;
+  return store::KeepFirstValues(button.saved,
+                                {{button.image, button.imageOrg}, {button.text, button.textOrg}},
+                                store::FirstValue::AnyText);
 }
 
 std::string ReplaceAll(std::string value, std::string_view from, std::string_view to) {

@@ -112,16 +112,8 @@ void CWMenu::LoadPage() {
 }
 
 bool CWMenu::SaveWelcomeImageOriginal() {
-  const auto saved = store::Read(item::kWelcomeImageSaved);
-  if (saved && !store::HoldsSentinel(*saved)) return true;
-  // A first value kept by a run that could not set the flag is the older one.
-  if (!IsFirstValue(store::Read(item::kWelcomeImageOrg))) {
-    const auto first = store::Read(item::kWelcomeImage);
-    if (!IsFirstValue(first)) return true;
-    if (!store::Write(item::kWelcomeImageOrg, *first)) return false;
-  }
-  (void)store::Write(item::kWelcomeImageSaved, "TRUE");
-  return true;
+  return store::KeepFirstValues(item::kWelcomeImageSaved,
+                                {{item::kWelcomeImage, item::kWelcomeImageOrg}});
 }
 
 void CWMenu::LoadMenuTitles() {

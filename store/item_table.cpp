@@ -110,15 +110,15 @@ bool WriteResolved(std::vector<Pending>& pending) {
 
 }  // namespace
 
-bool Write(const Item& item, std::optional<std::string_view> value) {
+WriteResult Write(const Item& item, std::optional<std::string_view> value) {
   auto pending = Resolve(item, value);
-  if (!pending) return false;
+  if (!pending) return {WriteResult::NoSlot};
   std::vector<Pending> one;
   one.push_back(std::move(*pending));
-  return WriteResolved(one);
+  return {WriteResolved(one) ? WriteResult::Written : WriteResult::Failed};
 }
 
-bool WriteAll(const std::vector<std::pair<Item, std::string>>& writes) {
+WriteResult WriteAll(const std::vector<std::pair<Item, std::string>>& writes) {
   std::vector<Pending> pending;
   bool resolved = true;
   for (const auto& [item, value] : writes) {
@@ -129,7 +129,51 @@ bool WriteAll(const std::vector<std::pair<Item, std::string>>& writes) {
     }
     pending.push_back(std::move(*p));
   }
-  return WriteResolved(pending) && resolved;
+  if (!WriteResolved(pending)) return {WriteResult::Failed};
+  return {resolved ? WriteResult::Written : WriteResult::NoSlot};
+}
+
+std::string EncodeEntry(std::string_view marker, std::string_view value) {
+  std::string entry;
+  entry.reserve(marker.size() + 1 + value.size());
+  return entry.append(marker).append(1, ',').append(value);
+}
+
+std::optional<std::string> DecodeEntry(std::string_view marker,
+                                       const std::optional<std::string>& entry) {
+  const std::size_t at = marker.size() + 1;
+  if (!entry || entry->size() < at) return std::nullopt;
+  return entry->substr(at);
+}
+
+std::optional<std::string> ReadValue(const Item& item) { return DecodeEntry(item.key, Read(item)); }
+
+WriteResult WriteValue(const Item& item, std::string_view value) {
+  return Write(item, EncodeEntry(item.key, value));
+}
+
+bool KeepFirstValues(const Item& flag, const std::vector<std::pair<Item, Item>>& fromFirst,
+                     FirstValue kind) {
+  const auto isFirst = [kind](const std::optional<std::string>& v) {
+    return v && (kind == FirstValue::AnyText || !v->empty());
+  };
+  const auto set = Read(flag);
+  if (set && !HoldsSentinel(*set)) return true;
+  bool all = true, refused = false;
+  for (const auto& [from, first] : fromFirst) {
+    if (isFirst(Read(first))) continue;
+    const auto value = Read(from);
+    // Not there now (a damaged file): the flag stays unset, so that the
+    // copy is taken once the entry is back.
+    if (!isFirst(value)) {
+      all = false;
+    } else if (!Write(first, *value)) {
+      all = false;
+      refused = true;
+    }
+  }
+  if (all) (void)Write(flag, "TRUE");
+  return !refused;
 }
 
 namespace {

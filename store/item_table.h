@@ -52,12 +52,47 @@ std::optional<std::string> Read(const Item& item);
 // that contains the sentinel anywhere.
 bool HoldsSentinel(std::string_view value);
 
-// Writes the entry (nullopt deletes it). False when the item has no slot
-// (nothing written, not reported) or the write failed (already reported).
-[[nodiscard]] bool Write(const Item& item, std::optional<std::string_view> value);
+// What a write did. NoSlot: the map file names no slot for the item, so
+// nothing was written or told; Failed: the write was refused and the store
+// has told the user. Tests as true only when written.
+struct WriteResult {
+  enum Kind { Written, NoSlot, Failed } kind = Written;
+  explicit operator bool() const { return kind == Written; }
+  bool operator==(Kind other) const { return kind == other; }
+};
+
+// Writes the entry (nullopt deletes it).
+[[nodiscard]] WriteResult Write(const Item& item, std::optional<std::string_view> value);
 // The same for several items of one file in one write of the file, read back
-// once: a failure is told once. False when an item has no slot or the write failed.
-[[nodiscard]] bool WriteAll(const std::vector<std::pair<Item, std::string>>& writes);
+// once: a failure is told once. The items with a slot are written even when
+// another has none (NoSlot then); Failed when the write failed.
+[[nodiscard]] WriteResult WriteAll(const std::vector<std::pair<Item, std::string>>& writes);
+
+// A marker entry as the help application reads it: the marker, a comma and
+// the value. The help application takes the value from its place, after as
+// many characters as the marker and the comma have, whatever they say.
+std::string EncodeEntry(std::string_view marker, std::string_view value);
+// The value of a marker entry; nullopt when the entry is missing or ends
+// before its value's place (an empty value is "").
+std::optional<std::string> DecodeEntry(std::string_view marker,
+                                       const std::optional<std::string>& entry);
+// The same through a marker item's own marker.
+std::optional<std::string> ReadValue(const Item& item);
+[[nodiscard]] WriteResult WriteValue(const Item& item, std::string_view value);
+
+// Which values count as a first value worth keeping and putting back.
+enum class FirstValue {
+  NonEmpty,  // an empty entry is none
+  AnyText,   // an empty entry is one too
+};
+// Keeps the first values of entries a page is about to change: each copy's
+// `first` gets `from` unless it holds a first value already (a copy kept by
+// an earlier run is the older one). `flag` is set once every copy is in
+// place; unset, it lets a later run take the copies still missing. False
+// when a copy could not be written (told by the store).
+[[nodiscard]] bool KeepFirstValues(const Item& flag,
+                                   const std::vector<std::pair<Item, Item>>& fromFirst,
+                                   FirstValue kind = FirstValue::NonEmpty);
 
 // An entry that does not read back from disk as it was written: another
 // program changed the file, or the system did not keep the write.
