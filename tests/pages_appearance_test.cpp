@@ -2,6 +2,7 @@
 // without a window, on files laid as the help application ships them.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -31,7 +32,7 @@ class ModelTest : public testing::Test {
   ModelTest() {
     std::tie(g_strMapFile, g_strConfigFile, g_strTextFile, g_strHelpRoot, g_strInstallDir) =
         std::tuple("c:\\zantools\\zanhelp\\okapi.ini", kConfig, kText, "c:\\zantools\\zanhelp",
-                   "c:\\lumen\\");
+                   "c:\\Lumen\\");
     store::SetWriteFailureReporter(
         [this](const std::string& file, auto&) { failed.push_back(file); });
   }
@@ -286,12 +287,12 @@ struct EffectRow {
 const EffectRow kEffects[] = {
     {OpeningEffectModel::Sound(), "Global Options:OPTION7", "__PLAY_SOUND__", "OEM Defaults:Sound",
      "OEM Defaults:Splash", "Global Options:OPTION17", "__SOUND_FILE__", "sound file", "chime.wav",
-     "c:\\zantools\\zanhelp\\customization\\chime.wav", "c:\\lumen\\chime.wav"},
+     "c:\\zantools\\zanhelp\\customization\\chime.wav", "c:\\Lumen\\chime.wav"},
     {OpeningEffectModel::Animation(), "Global Options:OPTION3", "__SHOW_SPLASH__",
      "OEM Defaults:Splash", "OEM Defaults:Sound", "Global Options:OPTION16", "__SPLASH_ANIMATION__",
      "opening animation", "intro.swf",
      "c:\\zantools\\zanhelp\\customization\\images\\small\\intro.swf",
-     "c:\\lumen\\images\\small\\intro.swf"},
+     "c:\\Lumen\\images\\small\\intro.swf"},
 };
 
 using OpeningEffectModelTest = ModelTest;
@@ -361,7 +362,12 @@ TEST_F(OpeningEffectModelTest, ChosenFileIsNamedOnlyOnceTheInstallationHasIt) {
     for (const auto& row : rows) {
       SCOPED_TRACE(e.marker + " " + row.name);
       Lay(row.slot ? kSlots : "[OPTIONS]\r\n");
-      const std::string chosen = row.inPlace ? e.installCopy : "c:\\zantools\\" + e.chosen;
+      // Chosen in place, as the file dialog may spell it: in capitals.
+      std::string chosen = "c:\\zantools\\" + e.chosen;
+      if (row.inPlace) {
+        chosen = e.installCopy;
+        for (char& c : chosen) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      }
       files->AddFile(chosen, "new");
       for (auto [target, refuses] :
            {std::pair{e.toolCopy, row.toolRefuses}, std::pair{e.installCopy, row.installRefuses}}) {
