@@ -59,12 +59,14 @@ void COpeningEffectPage::DoDataExchange(CDataExchange* pDX) {
 bool COpeningEffectPage::OnCommand(int id, unsigned code) {
   if (code == BN_CLICKED && id == m_page.nowCheckId) {
     UpdateData(true);
-    Show(m_model.SetNow(m_bNow), m_bNow, m_model.Now());
+    const OpeningEffectModel::Outcome outcome = m_model.SetNow(m_bNow);
+    ShowOutcome(outcome, m_bNow, m_model.Now());
     return true;
   }
   if (code == BN_CLICKED && id == m_page.afterRevertCheckId) {
     UpdateData(true);
-    Show(m_model.SetAfterRevert(m_bAfterRevert), m_bAfterRevert, m_model.AfterRevert());
+    const OpeningEffectModel::Outcome outcome = m_model.SetAfterRevert(m_bAfterRevert);
+    ShowOutcome(outcome, m_bAfterRevert, m_model.AfterRevert());
     return true;
   }
   return COkapiPage::OnCommand(id, code);
@@ -81,7 +83,8 @@ void COpeningEffectPage::LoadPage() {
   UpdateData(false);
 }
 
-void COpeningEffectPage::Show(const OpeningEffectModel::Outcome& outcome, bool& box, bool held) {
+void COpeningEffectPage::ShowOutcome(const OpeningEffectModel::Outcome& outcome, bool& box,
+                                     bool held) {
   if (outcome.told) MessageBox(outcome.told->text, outcome.told->caption, MB_OK);
   if (outcome.applied) return;
   box = held;

@@ -44,7 +44,7 @@ class COpeningEffectPage : public COkapiPage {
 
  private:
   // The box goes back to what the model holds when the model refused.
-  void Show(const OpeningEffectModel::Outcome& outcome, bool& box, bool held);
+  void ShowOutcome(const OpeningEffectModel::Outcome& outcome, bool& box, bool held);
 
   const OpeningEffect& m_page;
   OpeningEffectModel m_model;
