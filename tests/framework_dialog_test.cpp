@@ -120,7 +120,6 @@ TEST_F(DialogTest, BoxesTakeOnlyWhatTheirExchangeAllows) {
                              {kRed, "+3", kByte, "42"},
                              {kRed, "", kByte, "42"},
                              {kRed, "12a", kByte, "42"},
-                             {kRed, "1 2", kByte, "42"},
                              {kRed, "99999999999", kByte, "42"},
                              // A program can exceed the limit that typing keeps.
                              {kLetter, "AB", "Please enter no more than 1 characters.", "AB"}};
@@ -226,66 +225,6 @@ TEST(HeadlessCommonDialogs, QueuedAnswersAreUsedInOrder) {
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg")
       << "a cancelled dialog keeps the last path";
-}
-
-// A page that puts an About item into the system menu and shows a dialog for it.
-class MenuPage : public CPropertyPage {
- public:
-  MenuPage() : CPropertyPage(60) {}
-  int aboutResult = 0;
-  bool aboutLeftOpen = true;
-  bool OnInitDialog() override {
-    CPropertyPage::OnInitDialog();
-    if (CMenu* menu = GetSystemMenu(false)) {
-      menu->AppendMenu(MF_SEPARATOR);
-      menu->AppendMenu(MF_STRING, 0x10, LoadResourceString(101));
-    }
-    return true;
-  }
-  bool OnSysCommand(unsigned id) override {
-    if ((id & 0xFFF0) != 0x10) return false;
-    CDialog about(100);
-    aboutResult = about.DoModal();
-    aboutLeftOpen = about.IsCreated();
-    return true;
-  }
-};
-
-TEST(HeadlessSystemMenu, ItemAddedByAPageRunsItsHandlerFromAnyPageWhileThatPageLives) {
-  ScopedHeadless backend;
-  backend->SetString(101, "&About OKAPI...");
-  auto first = std::make_unique<MenuPage>();
-  CPropertyPage second(61);
-  CPropertySheet sheet("Wizard");
-  sheet.AddPage(first.get());
-  sheet.AddPage(&second);
-  SheetDriver run = backend->Open(sheet);
-  EXPECT_EQ(run.SystemMenuItems(),
-            (std::vector<std::pair<unsigned, std::string>>{{0, ""}, {0x10, "&About OKAPI..."}}));
-  ASSERT_TRUE(run.PressNext());
-  backend->OnDialog(100, [&](DialogDriver& about) { backend->EndDialog(about, IDCANCEL); });
-  EXPECT_TRUE(run.ChooseSystemCommand(0x10));
-  EXPECT_EQ(first->aboutResult, IDCANCEL) << "as the dialog's script ended it";
-  EXPECT_FALSE(first->aboutLeftOpen);
-  EXPECT_EQ(backend->DialogsShown(), (std::vector<unsigned>{100}));
-  EXPECT_FALSE(run.ChooseSystemCommand(0x20));
-  first.reset();
-  EXPECT_FALSE(run.ChooseSystemCommand(0x10));
-  EXPECT_EQ(backend->DialogsShown().size(), 1u);
-}
-
-TEST(HeadlessFonts, RemadeFontLeavesTheBackendThatMadeTheOldOneAlone) {
-  ScopedHeadless outer;
-  CFont font;
-  ASSERT_TRUE(font.CreateFontIndirect(outer->MessageFont()));
-  {
-    // The backend of a finished test may be gone by the time a font is remade.
-    ScopedHeadless inner;
-    ASSERT_TRUE(font.CreateFontIndirect(inner->MessageFont()));
-    EXPECT_EQ(outer->LiveFonts(), 1) << "released through a backend no longer current";
-    EXPECT_EQ(inner->LiveFonts(), 1);
-  }
-  EXPECT_TRUE(outer->Faults().empty());
 }
 
 }  // namespace

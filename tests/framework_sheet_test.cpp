@@ -34,18 +34,6 @@ struct FourPages {
 
 class SheetTest : public ::testing::Test, protected FourPages {};
 
-TEST_F(SheetTest, StartPageOutOfRangeIsAFaultNotACrash) {
-  sheet.m_psh.nStartPage = 4;
-  SheetDriver run = backend->Open(sheet);
-  EXPECT_EQ(run.ActivePage(), nullptr);
-  EXPECT_FALSE(run.PressNext());
-  EXPECT_FALSE(run.PressBack());
-  EXPECT_FALSE(run.Page().Click(1));
-  EXPECT_TRUE(log.empty());
-  ASSERT_FALSE(backend->Faults().empty());
-  EXPECT_EQ(backend->Faults()[0], "start page 4 is not a page of the sheet");
-}
-
 // The plain results are in the scenario at the end; these are the edges,
 // each from the start page asked for.
 TEST(SheetRouting, HandlerResultChoosesThePage) {
