@@ -68,18 +68,12 @@ TEST(HelpLauncher, LoadsTheControlOnceFromItsRegistrationOrByName) {
     bool entry;              // whether it exports HtmlHelpA
     std::vector<std::string> loads;
   };
+  const char* const kSystem = "C:\\windows\\system32\\hhctrl.ocx";
+  const char* const kGone = "d:\\gone\\htmlhelp.ocx";
   const Row rows[] = {
-      {"registered",
-       "C:\\windows\\system32\\hhctrl.ocx",
-       "hhctrl.ocx",
-       true,
-       {"C:\\windows\\system32\\hhctrl.ocx"}},
+      {"registered", kSystem, "hhctrl.ocx", true, {kSystem}},
       {"no registration", nullptr, "hhctrl.ocx", true, {"hhctrl.ocx"}},
-      {"registered file missing",
-       "d:\\gone\\htmlhelp.ocx",
-       "hhctrl.ocx",
-       true,
-       {"d:\\gone\\htmlhelp.ocx", "hhctrl.ocx"}},
+      {"registered file missing", kGone, "hhctrl.ocx", true, {kGone, "hhctrl.ocx"}},
       // Failing is remembered: the second call tries nothing.
       {"no control", nullptr, nullptr, true, {"hhctrl.ocx"}},
       {"no entry", nullptr, "hhctrl.ocx", false, {"hhctrl.ocx"}},
