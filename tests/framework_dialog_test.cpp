@@ -1,5 +1,5 @@
-// Dialogs, data exchange, controls, notifications and the common dialogs
-// through the headless backend.
+// Dialogs, data exchange, controls and notifications through the headless
+// backend.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -184,47 +184,6 @@ TEST_F(DialogTest, CommandsReachTheirHandlersOnlyFromUsableControls) {
   page.SetDlgItemText(4242, "lost");
   ASSERT_EQ(backend->Faults().size(), 1u);
   EXPECT_EQ(backend->Faults()[0], "dialog 50 has no control 4242");
-}
-
-TEST_F(DialogTest, SortedListKeepsOrderAndSelectionFollowsItsItem) {
-  CListBox& list = page.list;
-  for (const char* item : {"delta.jpg", "Alpha.jpg", "charlie.jpg", "bravo.jpg"})
-    list.AddString(item);
-  EXPECT_EQ(Form().Get(kList).items,
-            (std::vector<std::string>{"Alpha.jpg", "bravo.jpg", "charlie.jpg", "delta.jpg"}));
-  ASSERT_TRUE(Form().Select(kList, 2));
-  list.DeleteString(0);
-  EXPECT_EQ(list.GetCurSel(), 1) << "the selected item moved up";
-  std::string text;
-  EXPECT_EQ(list.GetText(list.GetCurSel(), text), 11);
-  EXPECT_EQ(text, "charlie.jpg");
-  list.DeleteString(1);
-  EXPECT_EQ(list.GetCurSel(), LB_ERR) << "deleting the selected item leaves no selection";
-  EXPECT_EQ(list.GetText(5, text), LB_ERR);
-}
-
-// A message box without an answer queued gets its first button; a file
-// dialog without one is cancelled.
-TEST(HeadlessCommonDialogs, QueuedAnswersAreUsedInOrder) {
-  ScopedHeadless backend;
-  backend->AnswerMessageBox(IDNO);
-  EXPECT_EQ(AfxMessageBox("Replace?", MB_YESNO), IDNO);
-  EXPECT_EQ(AfxMessageBox("Again?", MB_YESNO), IDYES);
-  EXPECT_EQ(AfxMessageBox("Done"), IDOK);
-  ASSERT_EQ(backend->Messages().size(), 3u);
-  EXPECT_EQ(backend->Messages()[2].ownerTemplateId, 0u);
-
-  backend->AnswerFileDialog("c:\\zan\\images\\small\\sunset.large.jpg");
-  backend->AnswerMessageBox(IDCANCEL);
-  CFileDialog dialog(true, "jpg", "*.jpg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
-                     "JPEG Image (*.jpg)|*.jpg|");
-  ASSERT_EQ(dialog.DoModal(), IDOK);
-  EXPECT_EQ(backend->UnusedAnswers(), 1) << "a file dialog takes no message box's answer";
-  EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg");
-  EXPECT_EQ(dialog.GetFileName(), "sunset.large.jpg");
-  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-  EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg")
-      << "a cancelled dialog keeps the last path";
 }
 
 }  // namespace
