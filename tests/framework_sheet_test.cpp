@@ -17,8 +17,9 @@ using okapi_test::Log;
 using okapi_test::LoggingPage;
 
 // Four pages with the template ids 10, 20, 30, 40.
-struct FourPages {
-  FourPages() : sheet("Wizard") {
+class SheetTest : public ::testing::Test {
+ protected:
+  SheetTest() : sheet("Wizard") {
     for (unsigned id : {10u, 20u, 30u, 40u}) {
       pages.push_back(std::make_unique<LoggingPage>(id, log));
       sheet.AddPage(pages.back().get());
@@ -31,8 +32,6 @@ struct FourPages {
   std::vector<std::unique_ptr<LoggingPage>> pages;
   CPropertySheet sheet;
 };
-
-class SheetTest : public ::testing::Test, protected FourPages {};
 
 // As on the real sheet, posted buttons are delivered once the handler has
 // returned, or earlier when a message box runs a message loop.
