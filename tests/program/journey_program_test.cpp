@@ -1,9 +1,10 @@
 // Whole runs of the built okapi.exe, from the first page to Finish, as users
-// make them on different installations. Each ends by comparing what the run
-// left (the edited files, the button's registry value, the package) with the
-// expected files kept beside this test (OKAPI_UPDATE_JOURNEYS=1 rewrites
-// those from the run instead: read them before committing them), then takes
-// the way back with okapi.exe /restore.
+// make them on different installations, each as journeys/<name>.steps says
+// (a new journey: a .steps file, named in kJourneys). Each ends by comparing
+// what the run left (the edited files, the button's registry value, the
+// package) with the expected files in journeys/<name>/ (OKAPI_UPDATE_JOURNEYS=1
+// rewrites those from the run instead: read them before committing them),
+// then takes the way back with okapi.exe /restore.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
