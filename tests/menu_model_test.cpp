@@ -371,6 +371,8 @@ TEST_F(MenuModelTest, WelcomeTextsComeBackAsTypedUnderTheCurrentTitlesOrAreRefus
     ASSERT_TRUE(model.Save().saved);
     EXPECT_EQ(row.introEntry, Get(Text(slots::kWelcomeIntro)));
     EXPECT_EQ(row.tab2Entry, Get(Text(slots::kTab2Description)));
+    EXPECT_EQ("__TAB1_DESCRIPTION__,\"<b>Getting Started</b> Learn the basics of your notebook\"",
+              Get(Text(slots::kTab1Description)));
     EXPECT_EQ("__TAB3_DESCRIPTION__,\"<b>Tools</b> Keep your notebook in shape\"",
               Get(Text(slots::kTab3Description)));
     model = Texts();
