@@ -403,6 +403,7 @@ TEST_F(MenuModelTest, WelcomeImageFirstValueIsKeptOnlyWhenThereAndPutBack) {
   for (bool on : {true, false}) {
     EXPECT_EQ(std::nullopt, model.ShowWelcomeImage(on));
     EXPECT_EQ(on, model.welcomeImage);
+    EXPECT_EQ(on, Texts().welcomeImage) << "as the next start finds it";
     EXPECT_EQ(on ? "__WELCOME_IMAGE__,welcome.gif" : "__WELCOME_IMAGE__,spacer.gif", Get(image));
   }
 }
