@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "framework/framework.h"
+#include "pages/entry_words.h"
 #include "platform/ascii.h"
 #include "platform/platform.h"
 #include "store/item_table.h"
@@ -48,15 +49,10 @@ bool Contains(const std::optional<std::string>& value, std::string_view text) {
 // A value worth keeping or putting back.
 bool IsFirstValue(const std::optional<std::string>& value) { return value && !value->empty(); }
 
-std::string FileName(store::File file) {
-  const std::string& path = store::PathOf(file);
-  return path.substr(path.find_last_of('\\') + 1);
-}
-
 // Where a fixed key lives, as the user can look it up.
 std::string Where(const store::Item& fixed) {
   return std::string(fixed.key) + " in section [" + std::string(fixed.section) + "] of " +
-         FileName(fixed.file);
+         entry_words::FileName(fixed);
 }
 
 std::string Joined(const std::vector<std::string>& parts) {
@@ -198,7 +194,7 @@ SaveResult MenuModel::Save() const {
   }
   if (store::WriteAll(entries) == store::WriteResult::Failed) return {false, std::nullopt};
   if (unresolved.empty()) return {};
-  return {true, Information(NoEntryMarked(FileName(store::File::Text), Joined(unresolved)) +
+  return {true, Information(NoEntryMarked(entry_words::FileName(kTitles[0]), Joined(unresolved)) +
                             ", so what belongs there was not written.")};
 }
 
@@ -251,7 +247,7 @@ std::optional<Notice> MenuModel::ShowSysDetails(bool show) {
 std::optional<Notice> MenuModel::EnableFourthMenu(bool enable) {
   fourthMenu = enable;
   const auto markedIn = [](const store::Item& entry) {
-    return std::string(entry.key) + " in " + FileName(entry.file);
+    return std::string(entry.key) + " in " + entry_words::FileName(entry);
   };
   std::vector<std::string> skipped;
   if (!SetCharAt(item::kMenu4Title, kFourthMarkerAt, enable ? '4' : 'x',

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "pages/entry_words.h"
 #include "store/item_table.h"
 #include "store/seed.h"
 
@@ -21,11 +22,6 @@ constexpr store::Item kTitles[] = {item::kMenu1Title, item::kMenu2Title, item::k
 std::string WithoutQuotes(std::string text) {
   text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
   return text;
-}
-
-std::string FileName(store::File file) {
-  const std::string& path = store::PathOf(file);
-  return path.substr(path.find_last_of('\\') + 1);
 }
 
 bool IsFirstValue(const std::optional<std::string>& value) { return value && !value->empty(); }
@@ -146,7 +142,7 @@ SaveResult WelcomeTextsModel::Save() const {
   }
   if (store::WriteAll(entries) == store::WriteResult::Failed) return {false, std::nullopt};
   if (unresolved.empty()) return {};
-  return {true, Notice{NoEntryMarked(FileName(store::File::Text), unresolved) +
+  return {true, Notice{NoEntryMarked(entry_words::FileName(item::kWelcomeIntro), unresolved) +
                            ", so what belongs there was not written.",
                        "Information"}};
 }
@@ -170,6 +166,6 @@ std::optional<Notice> WelcomeTextsModel::ShowWelcomeImage(bool show) {
   welcomeImage = false;
   return Notice{"The welcome page graphic could not be shown again: its original value (" +
                     std::string(item::kWelcomeImageOrg.key) + " in " +
-                    FileName(item::kWelcomeImageOrg.file) + ") is missing.",
+                    entry_words::FileName(item::kWelcomeImageOrg) + ") is missing.",
                 "Information"};
 }
