@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "store/backup.h"
 #include "store/globals.h"
+#include "store/installation.h"
 #include "store/profile.h"
 #include "tests/support/fixture_drive.h"
 
@@ -38,14 +39,14 @@ class RestoreTest : public okapi_test::MachineTest {
     ASSERT_TRUE(store::WriteString("Lumen Text", "Text1_org", "\"y\"", g_strTextFile));
     ASSERT_TRUE(store::WriteString("Lumen Text", "TEXT7", std::nullopt, g_strTextFile));
     ASSERT_TRUE(platform::Os().files->WriteFileAtomic(g_strCsvFile, "changed\r\n"));
-    ASSERT_TRUE(platform::Os().registry->CreateAndSet(platform::Hive::LocalMachine, kButtonKey,
-                                                      "File", "c:\\other.exe"));
+    ASSERT_TRUE(platform::Os().registry->CreateAndSet(platform::Hive::LocalMachine,
+                                                      layout::kButtonKey, "File", "c:\\other.exe"));
   }
   static std::string File(const std::string& path) {
     return platform::Os().files->ReadFile(path).value_or("<missing>");
   }
   static std::string Button() {
-    auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, kButtonKey,
+    auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, layout::kButtonKey,
                                              platform::Access::Read);
     return key ? key->QueryString("File", 255).value_or("") : "<no key>";
   }
