@@ -96,7 +96,9 @@ TEST_F(ChangesReportTest, RestoreCountsWhatTheReportLists) {
     int planned = 0, listed = static_cast<int>(changes.entries.size());
     for (const restore::FilePlan& file : restore::MakePlan().files) {
       planned += file.differing;
-      if (file.name == "machine-specifics.csv") EXPECT_EQ(row.lines, file.differing);
+      if (file.name == "machine-specifics.csv") {
+        EXPECT_EQ(row.lines, file.differing);
+      }
     }
     EXPECT_EQ(row.entries, listed);
     EXPECT_EQ(row.lines, changes.tableLinesChanged);

@@ -172,4 +172,30 @@ TEST(SeedingCost, ReadsEachFileOnce) {
   g_strMapFile = saved[2];
 }
 
+// The comparison behind /restore's counts and the changes report: each
+// difference once, as "section key before -> after" (- for none).
+TEST(BackupComparison, EachDifferenceOnceAsStored) {
+  const auto shown = [](const std::optional<std::string>& v) { return v.value_or("-"); };
+  const struct {
+    const char *name, *before, *after;
+    std::vector<std::string> entries;
+  } rows[] = {
+      {"quoting only", "[S]\r\nk=\"x\"\r\n", "[S]\r\nk=x\r\n", {"S k \"x\" -> x"}},
+      {"names in another case", "[S]\r\nKey=1\r\n", "[s]\r\nkey=2\r\n", {"S Key 1 -> 2"}},
+      {"removed, added", "[A]\r\nk=1\r\n", "[B]\r\nk=1\r\n", {"A k 1 -> -", "B k - -> 1"}},
+      {"no file", "", "[A]\r\nk=\r\n", {"A k - -> "}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> entries;
+    for (const auto& d : store::DifferingEntries(row.before, row.after))
+      entries.push_back(d.section + " " + d.key + " " + shown(d.before) + " -> " + shown(d.after));
+    EXPECT_EQ(row.entries, entries);
+  }
+  std::vector<std::string> lines;
+  for (const auto& d : store::DifferingLines("a\r\nb\r\nc\r\n", "a\nB\nc\n\nd"))
+    lines.push_back(std::to_string(d.line) + " " + shown(d.before) + " -> " + shown(d.after));
+  EXPECT_EQ((std::vector<std::string>{"2 b -> B", "4 - -> ", "5 - -> d"}), lines);
+}
+
 }  // namespace
