@@ -109,15 +109,22 @@ TEST_F(StartupStoreTest, UnwritableMapFileIsReportedOnce) {
 }
 
 // The installation's script imports; the backup keeps the path as /restore
-// reads it.
-TEST_F(StartupStoreTest, ScriptIsImportableAndTheBackupKeepsThePathAsItIs) {
+// reads it, and a later start, after the wizard changed files and button,
+// keeps the first run's backup.
+TEST_F(StartupStoreTest, ScriptIsImportableAndTheBackupKeepsTheFirstRun) {
+  BackupHelpFiles();
+  const std::string text = Read(g_strTextFile);
+  Write(g_strTextFile, "changed\r\n");
+  ASSERT_TRUE(platform::Os().registry->CreateAndSet(platform::Hive::LocalMachine, demo::kHotkeyKey,
+                                                    "File", "c:\\new\\x.exe"));
   BackupHelpFiles();
   const std::string section = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n";
-  EXPECT_EQ(
-      "REGEDIT4\r\n\r\n" + section + "\"File\"=\"c:\\\\Program Files\\\\Lumen\\\\lbtool.exe\"\r\n",
-      Read(g_strHelpRoot + "\\lbbutton.reg"));
+  EXPECT_EQ("REGEDIT4\r\n\r\n" + section + "\"File\"=\"c:\\\\new\\\\x.exe\"\r\n",
+            Read(g_strHelpRoot + "\\lbbutton.reg"));
+  const std::string backup = g_strHelpRoot + "\\customization\\backup\\";
   EXPECT_EQ(section + "\"File\"=\"c:\\Program Files\\Lumen\\lbtool.exe\"\r\n",
-            Read(g_strHelpRoot + "\\customization\\backup\\lbbutton.reg"));
+            Read(backup + "lbbutton.reg"));
+  EXPECT_EQ(text, Read(backup + "lumen-text.ini"));
 }
 
 class StartupWithoutButtonTest : public StartupStoreTest {
@@ -193,9 +200,9 @@ TEST(BackupComparison, EachDifferenceOnceAsStored) {
     EXPECT_EQ(row.entries, entries);
   }
   std::vector<std::string> lines;
-  for (const auto& d : store::DifferingLines("a\r\nb\r\nc\r\n", "a\nB\nc\n\nd"))
+  for (const auto& d : store::DifferingLines("a\r\nb\r\nc\r\n", "A\nb\nc\n\nd"))
     lines.push_back(std::to_string(d.line) + " " + shown(d.before) + " -> " + shown(d.after));
-  EXPECT_EQ((std::vector<std::string>{"2 b -> B", "4 - -> ", "5 - -> d"}), lines);
+  EXPECT_EQ((std::vector<std::string>{"1 a -> A", "4 - -> ", "5 - -> d"}), lines);
 }
 
 }  // namespace
