@@ -63,8 +63,9 @@ inline constexpr char kButtonValue[] = "File";
 // Its registry script: this section, this one key (quotes included).
 inline constexpr char kButtonScriptSection[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001";
 inline constexpr char kButtonScriptKey[] = "\"File\"";
-// 255 bytes, the buffer the help application's button page reads the value
-// with: a longer path reads as empty, alike on every page and in /restore.
+// 255 bytes, the buffer the button page and the first-run backup have always
+// read it with: a longer path reads as empty, alike on the page, in the
+// backup, in /restore and in the changes report.
 inline constexpr std::size_t kButtonValueBuffer = 255;
 
 // nullopt when this computer has no button (no key); empty when the key
