@@ -3,30 +3,23 @@
 // defaults, and can put a chosen file in place (the OK command).
 #pragma once
 
-#include <string>
+#include <string_view>
 
-#include "store/item_table.h"
+#include "pages/opening_effect_model.h"
 #include "wizard/page_frame.h"
 
 struct OpeningEffect {
+  const OpeningEffectModel::Effect& effect;
   unsigned templateId;
   PageFrame frame;
-  int currentCheckId;  // the effect now
-  int defaultCheckId;  // after a revert to the defaults
-  int currentComboId;
-  int defaultComboId;
-  store::Item currentOption;   // written "<marker>,true"
-  store::Item defaultSetting;  // written "true"
-  store::Item fileOption;      // written "<marker>,<file name>"
-  std::string_view noun;       // in messages
+  int nowCheckId;
+  int afterRevertCheckId;
+  int nowComboId;
+  int afterRevertComboId;
   // The file dialog.
   std::string_view defExt;
   std::string_view initialName;
   std::string_view filter;
-  // Where the chosen file is copied: below the help root (starting with a
-  // backslash) and below the installation directory (which ends with one).
-  std::string_view toolFolder;
-  std::string_view installFolder;
 
   static const OpeningEffect& Sound();
   static const OpeningEffect& Animation();
@@ -34,12 +27,12 @@ struct OpeningEffect {
 
 class COpeningEffectPage : public COkapiPage {
  public:
-  explicit COpeningEffectPage(const OpeningEffect& effect);
+  explicit COpeningEffectPage(const OpeningEffect& page);
 
-  CComboBox m_cboCurrent;
-  CComboBox m_cboDefault;
-  bool m_bCurrent = false;
-  bool m_bDefault = false;
+  CComboBox m_cboNow;
+  CComboBox m_cboAfterRevert;
+  bool m_bNow = false;
+  bool m_bAfterRevert = false;
 
   void DoDataExchange(CDataExchange* pDX) override;
   bool OnCommand(int id, unsigned code) override;
@@ -47,16 +40,12 @@ class COpeningEffectPage : public COkapiPage {
   void OnOK() override;
 
  protected:
-  void LoadPage() override { LoadStates(); }
-  void LoadStates();
-  void OnCurrentSetting();
-  void OnDefaultSetting();
-  // The copies and the option; what failed is told.
-  void UseFile(const std::string& path, const std::string& name);
+  void LoadPage() override;
 
  private:
-  // Writes one check box's item; on failure the box goes back to the file.
-  void WriteSetting(const store::Item& entry, bool& member, const std::string& value);
+  // The box goes back to what the model holds when the model refused.
+  void ShowOutcome(const OpeningEffectModel::Outcome& outcome, bool& box, bool held);
 
-  const OpeningEffect& m_effect;
+  const OpeningEffect& m_page;
+  OpeningEffectModel m_model;
 };

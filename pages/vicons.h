@@ -1,6 +1,7 @@
 // The two Visual Map buttons, shown or hidden.
 #pragma once
 
+#include "pages/visual_map_model.h"
 #include "wizard/page_frame.h"
 
 class CVIcons : public COkapiPage {
@@ -18,10 +19,11 @@ class CVIcons : public COkapiPage {
 
  protected:
   void LoadPage() override;
-  // Copies of each button's image and text as the first run found them, so
-  // a button shown again looks as it did before OKAPI touched it.
-  void SaveFirstValues();
-  void LoadButtonStates();
-  void OnShowMoreInfo();
-  void OnShowConfigure();
+  void OnShowMoreInfo() { Toggle(VisualMapModel::Button::MoreInformation, m_bShowMoreInfo); }
+  void OnShowConfigure() { Toggle(VisualMapModel::Button::Configure, m_bShowConfigure); }
+
+ private:
+  void Toggle(VisualMapModel::Button button, bool& box);
+
+  VisualMapModel m_model;
 };

@@ -1,5 +1,5 @@
-// Dialogs, data exchange, controls, notifications and the common dialogs
-// through the headless backend.
+// Dialogs, data exchange, controls and notifications through the headless
+// backend.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -120,7 +120,6 @@ TEST_F(DialogTest, BoxesTakeOnlyWhatTheirExchangeAllows) {
                              {kRed, "+3", kByte, "42"},
                              {kRed, "", kByte, "42"},
                              {kRed, "12a", kByte, "42"},
-                             {kRed, "1 2", kByte, "42"},
                              {kRed, "99999999999", kByte, "42"},
                              // A program can exceed the limit that typing keeps.
                              {kLetter, "AB", "Please enter no more than 1 characters.", "AB"}};
@@ -185,107 +184,6 @@ TEST_F(DialogTest, CommandsReachTheirHandlersOnlyFromUsableControls) {
   page.SetDlgItemText(4242, "lost");
   ASSERT_EQ(backend->Faults().size(), 1u);
   EXPECT_EQ(backend->Faults()[0], "dialog 50 has no control 4242");
-}
-
-TEST_F(DialogTest, SortedListKeepsOrderAndSelectionFollowsItsItem) {
-  CListBox& list = page.list;
-  for (const char* item : {"delta.jpg", "Alpha.jpg", "charlie.jpg", "bravo.jpg"})
-    list.AddString(item);
-  EXPECT_EQ(Form().Get(kList).items,
-            (std::vector<std::string>{"Alpha.jpg", "bravo.jpg", "charlie.jpg", "delta.jpg"}));
-  ASSERT_TRUE(Form().Select(kList, 2));
-  list.DeleteString(0);
-  EXPECT_EQ(list.GetCurSel(), 1) << "the selected item moved up";
-  std::string text;
-  EXPECT_EQ(list.GetText(list.GetCurSel(), text), 11);
-  EXPECT_EQ(text, "charlie.jpg");
-  list.DeleteString(1);
-  EXPECT_EQ(list.GetCurSel(), LB_ERR) << "deleting the selected item leaves no selection";
-  EXPECT_EQ(list.GetText(5, text), LB_ERR);
-}
-
-// A message box without an answer queued gets its first button; a file
-// dialog without one is cancelled.
-TEST(HeadlessCommonDialogs, QueuedAnswersAreUsedInOrder) {
-  ScopedHeadless backend;
-  backend->AnswerMessageBox(IDNO);
-  EXPECT_EQ(AfxMessageBox("Replace?", MB_YESNO), IDNO);
-  EXPECT_EQ(AfxMessageBox("Again?", MB_YESNO), IDYES);
-  EXPECT_EQ(AfxMessageBox("Done"), IDOK);
-  ASSERT_EQ(backend->Messages().size(), 3u);
-  EXPECT_EQ(backend->Messages()[2].ownerTemplateId, 0u);
-
-  backend->AnswerFileDialog("c:\\zan\\images\\small\\sunset.large.jpg");
-  backend->AnswerMessageBox(IDCANCEL);
-  CFileDialog dialog(true, "jpg", "*.jpg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
-                     "JPEG Image (*.jpg)|*.jpg|");
-  ASSERT_EQ(dialog.DoModal(), IDOK);
-  EXPECT_EQ(backend->UnusedAnswers(), 1) << "a file dialog takes no message box's answer";
-  EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg");
-  EXPECT_EQ(dialog.GetFileName(), "sunset.large.jpg");
-  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-  EXPECT_EQ(dialog.GetPathName(), "c:\\zan\\images\\small\\sunset.large.jpg")
-      << "a cancelled dialog keeps the last path";
-}
-
-// A page that puts an About item into the system menu and shows a dialog for it.
-class MenuPage : public CPropertyPage {
- public:
-  MenuPage() : CPropertyPage(60) {}
-  int aboutResult = 0;
-  bool aboutLeftOpen = true;
-  bool OnInitDialog() override {
-    CPropertyPage::OnInitDialog();
-    if (CMenu* menu = GetSystemMenu(false)) {
-      menu->AppendMenu(MF_SEPARATOR);
-      menu->AppendMenu(MF_STRING, 0x10, LoadResourceString(101));
-    }
-    return true;
-  }
-  bool OnSysCommand(unsigned id) override {
-    if ((id & 0xFFF0) != 0x10) return false;
-    CDialog about(100);
-    aboutResult = about.DoModal();
-    aboutLeftOpen = about.IsCreated();
-    return true;
-  }
-};
-
-TEST(HeadlessSystemMenu, ItemAddedByAPageRunsItsHandlerFromAnyPageWhileThatPageLives) {
-  ScopedHeadless backend;
-  backend->SetString(101, "&About OKAPI...");
-  auto first = std::make_unique<MenuPage>();
-  CPropertyPage second(61);
-  CPropertySheet sheet("Wizard");
-  sheet.AddPage(first.get());
-  sheet.AddPage(&second);
-  SheetDriver run = backend->Open(sheet);
-  EXPECT_EQ(run.SystemMenuItems(),
-            (std::vector<std::pair<unsigned, std::string>>{{0, ""}, {0x10, "&About OKAPI..."}}));
-  ASSERT_TRUE(run.PressNext());
-  backend->OnDialog(100, [&](DialogDriver& about) { backend->EndDialog(about, IDCANCEL); });
-  EXPECT_TRUE(run.ChooseSystemCommand(0x10));
-  EXPECT_EQ(first->aboutResult, IDCANCEL) << "as the dialog's script ended it";
-  EXPECT_FALSE(first->aboutLeftOpen);
-  EXPECT_EQ(backend->DialogsShown(), (std::vector<unsigned>{100}));
-  EXPECT_FALSE(run.ChooseSystemCommand(0x20));
-  first.reset();
-  EXPECT_FALSE(run.ChooseSystemCommand(0x10));
-  EXPECT_EQ(backend->DialogsShown().size(), 1u);
-}
-
-TEST(HeadlessFonts, RemadeFontLeavesTheBackendThatMadeTheOldOneAlone) {
-  ScopedHeadless outer;
-  CFont font;
-  ASSERT_TRUE(font.CreateFontIndirect(outer->MessageFont()));
-  {
-    // The backend of a finished test may be gone by the time a font is remade.
-    ScopedHeadless inner;
-    ASSERT_TRUE(font.CreateFontIndirect(inner->MessageFont()));
-    EXPECT_EQ(outer->LiveFonts(), 1) << "released through a backend no longer current";
-    EXPECT_EQ(inner->LiveFonts(), 1);
-  }
-  EXPECT_TRUE(outer->Faults().empty());
 }
 
 }  // namespace

@@ -17,8 +17,9 @@ using okapi_test::Log;
 using okapi_test::LoggingPage;
 
 // Four pages with the template ids 10, 20, 30, 40.
-struct FourPages {
-  FourPages() : sheet("Wizard") {
+class SheetTest : public ::testing::Test {
+ protected:
+  SheetTest() : sheet("Wizard") {
     for (unsigned id : {10u, 20u, 30u, 40u}) {
       pages.push_back(std::make_unique<LoggingPage>(id, log));
       sheet.AddPage(pages.back().get());
@@ -31,48 +32,6 @@ struct FourPages {
   std::vector<std::unique_ptr<LoggingPage>> pages;
   CPropertySheet sheet;
 };
-
-class SheetTest : public ::testing::Test, protected FourPages {};
-
-TEST_F(SheetTest, StartPageOutOfRangeIsAFaultNotACrash) {
-  sheet.m_psh.nStartPage = 4;
-  SheetDriver run = backend->Open(sheet);
-  EXPECT_EQ(run.ActivePage(), nullptr);
-  EXPECT_FALSE(run.PressNext());
-  EXPECT_FALSE(run.PressBack());
-  EXPECT_FALSE(run.Page().Click(1));
-  EXPECT_TRUE(log.empty());
-  ASSERT_FALSE(backend->Faults().empty());
-  EXPECT_EQ(backend->Faults()[0], "start page 4 is not a page of the sheet");
-}
-
-// The plain results are in the scenario at the end; these are the edges,
-// each from the start page asked for.
-TEST(SheetRouting, HandlerResultChoosesThePage) {
-  const struct {
-    const char* name;
-    unsigned from;     // template id of the page the button is pressed on
-    bool next;         // Next, else Back
-    int result;        // what the page's handler returns
-    unsigned landsOn;  // template id shown afterwards
-  } rows[] = {{"Next jumps backward", 40, true, 20, 20},
-              {"Next to itself", 20, true, 20, 20},
-              {"Next from the last page stays", 40, true, kWizardInOrder, 40},
-              {"Back jumps forward", 10, false, 40, 40},
-              {"Back to an unknown template stays", 30, false, 99, 30},
-              {"Back from the first page stays", 10, false, kWizardInOrder, 10}};
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
-    FourPages t;
-    t.sheet.m_psh.nStartPage = r.from / 10 - 1;
-    (r.next ? t.Page(r.from).next : t.Page(r.from).back) = r.result;
-    SheetDriver run = t.backend->Open(t.sheet);
-    ASSERT_EQ(run.ActiveTemplateId(), r.from);
-    ASSERT_TRUE(r.next ? run.PressNext() : run.PressBack());
-    EXPECT_EQ(run.ActiveTemplateId(), r.landsOn);
-    EXPECT_TRUE(run.IsOpen());
-  }
-}
 
 // As on the real sheet, posted buttons are delivered once the handler has
 // returned, or earlier when a message box runs a message loop.
@@ -122,23 +81,6 @@ TEST_F(SheetTest, FinishNeedsItsButtonAndThePagesConsent) {
   EXPECT_EQ(run.Result(), IDOK);
   EXPECT_EQ(log, (Log{"finish 20"})) << "Finish sends no kill-active";
   EXPECT_FALSE(Page(20).IsCreated()) << "pages are destroyed with the sheet";
-}
-
-TEST_F(SheetTest, DoModalRunsTheScriptAndCancelResetsEveryCreatedPage) {
-  std::vector<unsigned> seen;
-  backend->OnSheet([&](SheetDriver& run) {
-    seen.push_back(run.ActiveTemplateId());
-    run.PressNext();
-    seen.push_back(run.ActiveTemplateId());
-    Page(20).cancel = false;
-    run.PressCancel();
-    EXPECT_TRUE(run.IsOpen());
-    Page(20).cancel = true;
-    log.clear();
-  });
-  EXPECT_EQ(sheet.DoModal(), IDCANCEL) << "what the script leaves open is cancelled";
-  EXPECT_EQ(seen, (std::vector<unsigned>{10, 20}));
-  EXPECT_EQ(log, (Log{"querycancel 20", "reset 10", "reset 20"}));
 }
 
 // The scenario the GUI test runs on the real property sheet, step for step:

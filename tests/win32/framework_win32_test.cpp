@@ -337,41 +337,21 @@ int ScreenDpi() {
   return dpi;
 }
 
-// Wine reads the screen's dpi from this value once, when a program starts.
-class ScopedScreenDpi {
- public:
-  explicit ScopedScreenDpi(DWORD dpi) {
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, &key_, nullptr);
-    DWORD size = sizeof before_;
-    had_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_),
-                            &size) == ERROR_SUCCESS;
-    Set(dpi);
-  }
-  ~ScopedScreenDpi() {
-    if (had_)
-      Set(before_);
-    else
-      RegDeleteValueA(key_, "LogPixels");
-    RegCloseKey(key_);
-  }
-  ScopedScreenDpi(const ScopedScreenDpi&) = delete;
-  ScopedScreenDpi& operator=(const ScopedScreenDpi&) = delete;
-
- private:
-  void Set(DWORD dpi) {
-    RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                   sizeof dpi);
-  }
-  HKEY key_ = nullptr;
-  DWORD before_ = 0;
-  bool had_ = false;
-};
-
 // Runs the current test again in a copy of this program started at another
-// dpi, its output going where ours goes; the copy's exit code.
-DWORD RunThisTestAt(int dpi) {
-  ScopedScreenDpi screen(dpi);
+// dpi (Wine reads LogPixels once, when a program starts), its output going
+// where ours goes; the copy's exit code.
+DWORD RunThisTestAt(DWORD dpi) {
+  HKEY desktop = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
+                  nullptr, &desktop, nullptr);
+  DWORD before = 0, size = sizeof before;
+  const bool had = RegQueryValueExA(desktop, "LogPixels", nullptr, nullptr,
+                                    reinterpret_cast<BYTE*>(&before), &size) == ERROR_SUCCESS;
+  const auto setDpi = [&](DWORD value) {
+    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                   sizeof value);
+  };
+  setDpi(dpi);
   const auto* test = testing::UnitTest::GetInstance()->current_test_info();
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, sizeof self);
@@ -386,15 +366,22 @@ DWORD RunThisTestAt(int dpi) {
     SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   PROCESS_INFORMATION copy{};
   std::fflush(stdout);
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                      &startup, &copy))
-    return GetLastError();
   DWORD code = STILL_ACTIVE;
-  if (WaitForSingleObject(copy.hProcess, 120000) == WAIT_TIMEOUT)
-    TerminateProcess(copy.hProcess, code);
-  GetExitCodeProcess(copy.hProcess, &code);
-  CloseHandle(copy.hThread);
-  CloseHandle(copy.hProcess);
+  if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                     &copy)) {
+    if (WaitForSingleObject(copy.hProcess, 120000) == WAIT_TIMEOUT)
+      TerminateProcess(copy.hProcess, code);
+    GetExitCodeProcess(copy.hProcess, &code);
+    CloseHandle(copy.hThread);
+    CloseHandle(copy.hProcess);
+  } else {
+    code = GetLastError();
+  }
+  if (had)
+    setDpi(before);
+  else
+    RegDeleteValueA(desktop, "LogPixels");
+  RegCloseKey(desktop);
   return code;
 }
 
