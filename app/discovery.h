@@ -9,6 +9,6 @@
 void DiscoverInstallation();
 
 // Runs the discovery and reads the executable's file version into
-// g_bVersion35. Returns true when no installation was found, after telling
-// the user through `tell`.
-bool CheckInstallation(const std::function<void(const std::string&)>& tell);
+// g_bVersion35. True when an installation was found; false after telling
+// the user through `tell` that there is none.
+[[nodiscard]] bool CheckInstallation(const std::function<void(const std::string&)>& tell);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <set>
 #include <string_view>
 #include <utility>
 
@@ -13,59 +12,13 @@
 #include "platform/platform.h"
 #include "store/backup.h"
 #include "store/globals.h"
-#include "store/item_table.h"
+#include "store/installation.h"
 #include "store/profile.h"
 
 namespace restore {
 namespace {
 
-std::string BackupDir() { return g_strHelpRoot + "\\customization\\backup"; }
-
-// Stands for "no such entry": the files never hold a control character.
-constexpr std::string_view kAbsent = "\x01";
-
-std::string ValueOf(const std::string& file, const std::string& section, const std::string& key) {
-  return store::ReadString(section, key, kAbsent, store::kWholeValue, file);
-}
-
-// Entries whose value differs, or that only one of the files has.
-int DifferingEntries(const std::string& a, const std::string& b) {
-  std::set<std::pair<std::string, std::string>> seen;
-  int differing = 0;
-  for (const std::string* file : {&a, &b}) {
-    for (const std::string& section : store::ReadSectionNames(*file)) {
-      for (const std::string& key : store::ReadKeyNames(section, *file)) {
-        if (!seen.emplace(platform::ToLowerAscii(section), platform::ToLowerAscii(key)).second) {
-          continue;
-        }
-        if (ValueOf(a, section, key) != ValueOf(b, section, key)) ++differing;
-      }
-    }
-  }
-  return differing;
-}
-
-std::vector<std::string_view> Lines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  while (!bytes.empty()) {
-    std::size_t end = bytes.find('\n');
-    std::string_view line = bytes.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    bytes.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
-int DifferingLines(std::string_view a, std::string_view b) {
-  const auto la = Lines(a), lb = Lines(b);
-  int differing = static_cast<int>(std::max(la.size(), lb.size()) - std::min(la.size(), lb.size()));
-  for (std::size_t i = 0; i < std::min(la.size(), lb.size()); ++i) {
-    if (la[i] != lb[i]) ++differing;
-  }
-  return differing;
-}
+std::string RestoreLog() { return layout::InCustomization("restore.log"); }
 
 std::string Joined(const std::vector<std::string>& names) {
   std::string out;
@@ -80,13 +33,6 @@ std::string Now() {
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
   }
   return text;
-}
-
-std::optional<std::string> CurrentButtonApplication() {
-  auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, kButtonKey,
-                                           platform::Access::Read);
-  if (!key) return std::nullopt;
-  return key->QueryString("File", 1024).value_or("");
 }
 
 }  // namespace
@@ -104,15 +50,15 @@ bool Plan::HasBackup() const {
 }
 
 std::string Plan::Describe() const {
-  std::string text =
-      "OKAPI will put back the first contents of these files, as kept in " + BackupDir() + ":\n";
+  std::string text = "OKAPI will put back the first contents of these files, as kept in " +
+                     layout::BackupDir() + ":\n";
   std::vector<std::string> notKept;
   for (const FilePlan& file : files) {
     if (!file.inBackup) {
       notKept.push_back(file.name);
       continue;
     }
-    const bool table = file.name.ends_with(".csv");
+    const bool table = file.name == layout::kMachineTable;
     const char* what = file.differing == 1 ? (table ? " line differs now" : " entry differs now")
                                            : (table ? " lines differ now" : " entries differ now");
     std::string state =
@@ -137,30 +83,26 @@ std::string Plan::Describe() const {
 Plan MakePlan() {
   auto& files = *platform::Os().files;
   Plan plan;
-  const std::pair<const char*, const std::string*> kept[] = {
-      {"machine-specifics.csv", &g_strCsvFile},
-      {"lumen-config.ini", &g_strConfigFile},
-      {"lumen-text.ini", &g_strTextFile},
-  };
-  for (const auto& [name, target] : kept) {
-    FilePlan file{name, BackupDir() + "\\" + name, *target};
+  for (const auto& [name, target] : layout::BackedUpFiles()) {
+    FilePlan file{name, layout::InBackup(name), *target};
     file.inBackup = files.Exists(file.backup) && !files.IsDirectory(file.backup);
     file.unreadable = files.Exists(file.target) && !files.ReadFile(file.target);
     if (file.inBackup && !file.unreadable) {
-      if (file.name.ends_with(".csv")) {
-        file.differing = DifferingLines(files.ReadFile(file.backup).value_or(""),
-                                        files.ReadFile(file.target).value_or(""));
-      } else {
-        file.differing = DifferingEntries(file.backup, file.target);
-      }
+      std::string was = files.ReadFile(file.backup).value_or("");
+      std::string now = files.ReadFile(file.target).value_or("");
+      file.differing =
+          static_cast<int>(file.name == layout::kMachineTable
+                               ? store::DifferingLines(was, now).size()
+                               : store::DifferingEntries(std::move(was), std::move(now)).size());
     }
     plan.files.push_back(std::move(file));
   }
   // The backup's script names the application the button had at the first run.
-  const std::string script = BackupDir() + "\\lbbutton.reg";
-  if (auto current = CurrentButtonApplication(); current && files.Exists(script)) {
-    const std::string first = ValueOf(script, kButtonScriptSection, kButtonScriptKey);
-    if (first != kAbsent && !first.empty()) {
+  const std::string script = layout::InBackup(layout::kButtonScript);
+  if (auto current = layout::ReadButtonApplication(); current && files.Exists(script)) {
+    const std::string first = store::ReadString(
+        layout::kButtonScriptSection, layout::kButtonScriptKey, "", store::kWholeValue, script);
+    if (!first.empty()) {
       plan.buttonApplication = first;
       plan.currentButtonApplication = current;
     }
@@ -180,7 +122,7 @@ std::string Outcome::Describe() const {
     text += (text.empty() ? "" : "\n\n") + std::string("Could not be put back: ") + Joined(failed) +
             ".";
   }
-  text += "\n\nThis is recorded in " + g_strHelpRoot + "\\customization\\restore.log.";
+  text += "\n\nThis is recorded in " + RestoreLog() + ".";
   return text;
 }
 
@@ -205,16 +147,14 @@ Outcome Apply(const Plan& plan) {
   // The engine must not serve what it read before the files went back.
   store::ForgetCachedFiles();
   if (plan.buttonApplication) {
-    auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, kButtonKey,
-                                             platform::Access::Write);
-    if (key && key->SetString("File", *plan.buttonApplication)) {
+    if (layout::WriteButtonApplication(*plan.buttonApplication)) {
       outcome.restored.push_back("the Larkbook button");
     } else {
       outcome.failed.push_back("the Larkbook button (Windows refused the registry change)");
     }
   }
 
-  const std::string log = g_strHelpRoot + "\\customization\\restore.log";
+  const std::string log = RestoreLog();
   std::string entry = Now() + " restored: " + Joined(outcome.restored);
   if (!outcome.missing.empty()) entry += "; not in the backup: " + Joined(outcome.missing);
   if (!outcome.failed.empty()) entry += "; failed: " + Joined(outcome.failed);
@@ -236,10 +176,10 @@ int RunRestore() {
 }
 
 int ConfirmAndRestore() {
-  if (CheckInstallation([](const std::string& text) { AfxMessageBox(text); })) return 1;
+  if (!CheckInstallation([](const std::string& text) { AfxMessageBox(text); })) return 1;
   const Plan plan = MakePlan();
   if (!plan.HasBackup()) {
-    AfxMessageBox("There is no backup to restore: " + BackupDir() +
+    AfxMessageBox("There is no backup to restore: " + layout::BackupDir() +
                   " holds none of the help application's files.\n\nOKAPI makes that backup "
                   "the first time the wizard runs. Nothing was changed.");
     return 1;

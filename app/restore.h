@@ -13,8 +13,8 @@ namespace restore {
 bool IsRestoreCommand(const std::string& commandLine);
 
 struct FilePlan {
-  std::string name;    // "lumen-config.ini"
-  std::string backup;  // its copy under customization\backup
+  std::string name;    // the bare file name
+  std::string backup;  // its copy in the backup
   std::string target;  // the help application's file
   bool inBackup = false;
   // Entries (INI files) or lines (the machine table) that differ now.

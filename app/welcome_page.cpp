@@ -36,7 +36,8 @@ bool CWelcomePage::OnInitDialog() {
   }
   SetIcon(IDI_OKAPI);
 
-  m_bInstallationMissing = CheckInstallation([this](const std::string& text) { MessageBox(text); });
+  m_bInstallationMissing =
+      !CheckInstallation([this](const std::string& text) { MessageBox(text); });
   if (m_bInstallationMissing) {
     EndProgram()();
     return true;  // only when a test kept the program alive

@@ -71,7 +71,7 @@ int main() {
   };
   bool missing = false;
   const double discovery =
-      Median(runs, nothing, [&] { missing = CheckInstallation([](const std::string&) {}); });
+      Median(runs, nothing, [&] { missing = !CheckInstallation([](const std::string&) {}); });
   if (missing) Fail("the demo installation was not found");
   const double firstBackup = Median(runs, noBackup, [] { BackupHelpFiles(); });
   const double backup = Median(runs, cold, [] { BackupHelpFiles(); });

@@ -1,7 +1,6 @@
 #include "package/changes_report.h"
 
 #include <algorithm>
-#include <set>
 #include <string_view>
 #include <utility>
 
@@ -9,6 +8,7 @@
 #include "platform/ascii.h"
 #include "store/backup.h"
 #include "store/globals.h"
+#include "store/installation.h"
 #include "store/profile_text.h"
 
 namespace report {
@@ -85,9 +85,7 @@ constexpr KeyPage kKeyPages[] = {
     {"other", "sysdetails_saved", "Menu"},
 };
 
-std::string Backup(std::string_view name) {
-  return g_strHelpRoot + "\\customization\\backup\\" + std::string(name);
-}
+std::string Backup(std::string_view name) { return layout::InBackup(name); }
 
 // The marker an entry starts with: two underscores, a name, two underscores.
 std::string MarkerOf(const std::optional<std::string>& value) {
@@ -115,38 +113,13 @@ std::string_view PageOf(const std::string& section, const std::string& key,
 void CompareProfiles(std::string_view name, const std::string& current,
                      std::vector<EntryChange>& out) {
   auto& files = *platform::Os().files;
-  const store::ProfileText before(files.ReadFile(Backup(name)).value_or(""));
-  const store::ProfileText after(files.ReadFile(current).value_or(""));
-  std::set<std::pair<std::string, std::string>> seen;
-  for (const store::ProfileText* text : {&before, &after}) {
-    for (const std::string& section : text->SectionNames()) {
-      for (const std::string& key : text->KeyNames(section)) {
-        if (!seen.emplace(platform::ToLowerAscii(section), platform::ToLowerAscii(key)).second)
-          continue;
-        auto was = before.RawValue(section, key);
-        auto now = after.RawValue(section, key);
-        if (was == now) continue;
-        std::string marker = MarkerOf(now);
-        if (marker.empty()) marker = MarkerOf(was);
-        out.push_back({std::string(PageOf(section, key, marker)), std::string(name), section, key,
-                       marker, std::move(was), std::move(now)});
-      }
-    }
+  for (auto& d : store::DifferingEntries(files.ReadFile(Backup(name)).value_or(""),
+                                         files.ReadFile(current).value_or(""))) {
+    std::string marker = MarkerOf(d.after);
+    if (marker.empty()) marker = MarkerOf(d.before);
+    out.push_back({std::string(PageOf(d.section, d.key, marker)), std::string(name), d.section,
+                   d.key, marker, std::move(d.before), std::move(d.after)});
   }
-}
-
-std::vector<std::string> Lines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
 }
 
 void ListPackage(const std::string& folder, const std::string& relative,
@@ -202,11 +175,11 @@ bool Changes::NothingChanged() const {
 Changes Collect() {
   auto& files = *platform::Os().files;
   Changes changes;
-  changes.backupFound = files.Exists(Backup("lumen-config.ini")) ||
-                        files.Exists(Backup("lumen-text.ini")) ||
-                        files.Exists(Backup("machine-specifics.csv"));
-  CompareProfiles("lumen-config.ini", g_strConfigFile, changes.entries);
-  CompareProfiles("lumen-text.ini", g_strTextFile, changes.entries);
+  changes.backupFound = files.Exists(Backup(layout::kConfigFile)) ||
+                        files.Exists(Backup(layout::kTextFile)) ||
+                        files.Exists(Backup(layout::kMachineTable));
+  CompareProfiles(layout::kConfigFile, g_strConfigFile, changes.entries);
+  CompareProfiles(layout::kTextFile, g_strTextFile, changes.entries);
   std::stable_sort(changes.entries.begin(), changes.entries.end(),
                    [](const EntryChange& a, const EntryChange& b) {
                      const auto rank = [](const std::string& page) {
@@ -216,29 +189,21 @@ Changes Collect() {
                      return rank(a.page) < rank(b.page);
                    });
 
-  const auto was = Lines(files.ReadFile(Backup("machine-specifics.csv")).value_or(""));
-  const auto now = Lines(files.ReadFile(g_strCsvFile).value_or(""));
-  for (std::size_t i = 0; i < std::max(was.size(), now.size()); ++i) {
-    std::optional<std::string> a, b;
-    if (i < was.size()) a = was[i];
-    if (i < now.size()) b = now[i];
-    if (a == b) continue;
-    ++changes.tableLinesChanged;
-    if (changes.firstTableLines.size() < kTableLinesShown)
-      changes.firstTableLines.push_back({static_cast<int>(i + 1), a, b});
+  auto lines = store::DifferingLines(files.ReadFile(Backup(layout::kMachineTable)).value_or(""),
+                                     files.ReadFile(g_strCsvFile).value_or(""));
+  changes.tableLinesChanged = static_cast<int>(lines.size());
+  for (auto& l : lines) {
+    if (changes.firstTableLines.size() == kTableLinesShown) break;
+    changes.firstTableLines.push_back({l.line, std::move(l.before), std::move(l.after)});
   }
 
-  const std::string script = Backup("lbbutton.reg");
-  if (auto bytes = files.ReadFile(script)) {
+  if (auto bytes = files.ReadFile(Backup(layout::kButtonScript))) {
     const store::ProfileText text(std::move(*bytes));
-    if (auto raw = text.RawValue(kButtonScriptSection, kButtonScriptKey)) {
+    if (auto raw = text.RawValue(layout::kButtonScriptSection, layout::kButtonScriptKey)) {
       changes.buttonBefore = store::ProfileResult(*raw, {}, 0x10000);
     }
   }
-  if (auto key = platform::Os().registry->Open(platform::Hive::LocalMachine, kButtonKey,
-                                               platform::Access::Read)) {
-    changes.buttonAfter = key->QueryString("File", 1024).value_or("");
-  }
+  changes.buttonAfter = layout::ReadButtonApplication();
   if (!changes.buttonAfter) changes.buttonBefore.reset();  // no button on this machine
 
   changes.notAsWritten = store::CheckWrittenItems();
@@ -249,7 +214,7 @@ Changes Collect() {
 
 std::string AsText(const Changes& c) {
   std::string t = "OKAPI changes report\r\n\r\nCompared with the backup of first contents in " +
-                  g_strHelpRoot + "\\customization\\backup.\r\n";
+                  layout::BackupDir() + ".\r\n";
   if (!c.backupFound) t += "\r\nThere is no backup: every entry shows as added.\r\n";
   if (c.NothingChanged()) t += "\r\nNothing changed.\r\n";
   std::string page;
@@ -260,7 +225,8 @@ std::string AsText(const Changes& c) {
     t += "    before: " + Shown(e.before) + "\r\n    after:  " + Shown(e.after) + "\r\n";
   }
   if (c.tableLinesChanged > 0) {
-    t += "\r\n== machine-specifics.csv\r\n\r\n" + std::to_string(c.tableLinesChanged) +
+    t += "\r\n== " + std::string(layout::kMachineTable) + "\r\n\r\n" +
+         std::to_string(c.tableLinesChanged) +
          " lines changed (quotes removed at Finish count too).\r\n";
     for (const LineChange& l : c.firstTableLines) {
       t += "line " + std::to_string(l.line) + "\r\n    before: " + Shown(l.before) +
@@ -287,7 +253,7 @@ std::string AsHtml(const Changes& c) {
       "font-size:10pt}table{border-collapse:collapse}td,th{border:1px solid #bbb;padding:3px 6px;"
       "text-align:left;vertical-align:top}code{white-space:pre-wrap}</style></head><body>\n"
       "<h1>OKAPI changes report</h1>\n<p>Compared with the backup of first contents in " +
-      Escaped(g_strHelpRoot) + "\\customization\\backup.</p>\n";
+      Escaped(layout::BackupDir()) + ".</p>\n";
   if (!c.backupFound) h += "<p>There is no backup: every entry shows as added.</p>\n";
   if (c.NothingChanged()) h += "<p><strong>Nothing changed.</strong></p>\n";
   std::string page;
@@ -305,7 +271,8 @@ std::string AsHtml(const Changes& c) {
   }
   if (!page.empty()) h += "</table>\n";
   if (c.tableLinesChanged > 0) {
-    h += "<h2>machine-specifics.csv</h2>\n<p>" + std::to_string(c.tableLinesChanged) +
+    h += "<h2>" + std::string(layout::kMachineTable) + "</h2>\n<p>" +
+         std::to_string(c.tableLinesChanged) +
          " lines changed (quotes removed at Finish count too).</p>\n<table><tr><th>Line</th>"
          "<th>Before</th><th>After</th></tr>\n";
     for (const LineChange& l : c.firstTableLines) {
@@ -330,8 +297,8 @@ std::string AsHtml(const Changes& c) {
   return h;
 }
 
-std::string HtmlPath() { return g_strHelpRoot + "\\customization\\changes.html"; }
-std::string TextPath() { return g_strHelpRoot + "\\customization\\changes.txt"; }
+std::string HtmlPath() { return layout::InCustomization("changes.html"); }
+std::string TextPath() { return layout::InCustomization("changes.txt"); }
 
 platform::Status Write(const Changes& changes) {
   auto& files = *platform::Os().files;

@@ -10,6 +10,7 @@
 #include "package/package_tree.h"
 #include "platform/platform.h"
 #include "store/globals.h"
+#include "store/installation.h"
 #include "store/item_table.h"
 
 namespace package {
@@ -25,9 +26,8 @@ std::string UnmatchedQuotesMessage(const FilteredTable& table) {
   }
   const bool one = table.unmatchedQuotes == 1;
   return "Neither DoubleQuote or Comma found\n\n" + std::to_string(table.unmatchedQuotes) +
-         (one ? " double quote" : " double quotes") +
-         " in machine-specifics.csv had neither a comma nor another double quote after "
-         "them on their line and " +
+         (one ? " double quote" : " double quotes") + " in " + layout::kMachineTable +
+         " had neither a comma nor another double quote after them on their line and " +
          (one ? "was" : "were") + " removed. " +
          (table.unmatchedLines.size() == 1 ? "Line " : "Lines ") + lines +
          (table.unmatchedQuotes > table.unmatchedLines.size() ? " and more." : ".");
@@ -57,7 +57,7 @@ void ProcessCsvFile(const Tell& tell) {
   auto& files = *platform::Os().files;
   std::optional<std::string> table = files.ReadFile(g_strCsvFile);
   if (!table) {
-    tell("Couldn't open machine-specifics.csv file to read it", kAppName);
+    tell("Couldn't open " + std::string(layout::kMachineTable) + " file to read it", kAppName);
     return;
   }
   const FilteredTable filtered = FilterMachineTable(std::move(*table));
@@ -65,8 +65,8 @@ void ProcessCsvFile(const Tell& tell) {
   if (!filtered.changed) return;  // already processed: nothing to replace
   if (const platform::Status written = files.WriteFileAtomic(g_strCsvFile, filtered.text);
       !written) {
-    tell("Couldn't open machine-specifics.csv file to write it\n\n" + written.reason +
-             ".\n\nThe machine table was left as it was, with its quotes.",
+    tell("Couldn't open " + std::string(layout::kMachineTable) + " file to write it\n\n" +
+             written.reason + ".\n\nThe machine table was left as it was, with its quotes.",
          kAppName);
   }
 }
@@ -87,10 +87,10 @@ void StampVersion() {
 bool CopyDataFiles(const Tell& tell) {
   auto& files = *platform::Os().files;
   bool whole = true;
-  for (const auto& [from, name] : {std::pair{&g_strCsvFile, "\\machine-specifics.csv"},
-                                   std::pair{&g_strTextFile, "\\lumen-text.ini"},
-                                   std::pair{&g_strConfigFile, "\\lumen-config.ini"}}) {
-    const std::string to = PathIn(name);
+  for (const auto& [from, name] : {std::pair{&g_strCsvFile, layout::kMachineTable},
+                                   std::pair{&g_strTextFile, layout::kTextFile},
+                                   std::pair{&g_strConfigFile, layout::kConfigFile}}) {
+    const std::string to = PathIn("\\" + std::string(name));
     if (CopyIntoPackage(*from, to)) continue;
     whole = false;
     tell("Couldn't copy " + *from + " to " + to + ".\n\n" +
@@ -109,8 +109,8 @@ bool Finish(const Tell& tell) {
   // Images listed again are overwritten below, not removed and made anew.
   for (ImageSize size : {ImageSize::Small, ImageSize::Large})
     whole = PurgeJpgFiles(size, tell, ImagesToReplace(size)) && whole;
-  if (CopyListedImages(kBackgroundFiles, tell)) return false;
-  if (CopyListedImages(kBackgroundList, tell)) return false;
+  if (!CopyListedImages(kBackgroundFiles, tell)) return false;
+  if (!CopyListedImages(kBackgroundList, tell)) return false;
   return whole;
 }
 

@@ -5,6 +5,7 @@
 #include "package/package_tree.h"
 #include "platform/platform.h"
 #include "store/globals.h"
+#include "store/installation.h"
 #include "store/profile.h"
 
 namespace package {
@@ -12,6 +13,10 @@ namespace package {
 namespace {
 
 std::string_view SizeName(ImageSize size) { return size == ImageSize::Small ? "small" : "large"; }
+
+const char* Folder(ImageSize size) {
+  return size == ImageSize::Small ? layout::kSmallImages : layout::kLargeImages;
+}
 
 // Where a list lives, for the messages.
 std::string Where(const ImageList& list, const std::string& key) {
@@ -54,12 +59,10 @@ std::optional<std::string> ListedName(const ImageList& list, int n, std::string&
 std::string InstallationImages(ImageSize size) {
   std::string dir = g_strInstallDir;
   if (dir.empty() || dir.back() != '\\') dir += '\\';
-  return dir + "images\\" + std::string(SizeName(size));
+  return dir + Folder(size);
 }
 
-std::string PackageImages(ImageSize size) {
-  return PathIn("\\images\\" + std::string(SizeName(size)));
-}
+std::string PackageImages(ImageSize size) { return PathIn("\\" + std::string(Folder(size))); }
 
 bool IsPlainImageName(std::string_view name) {
   if (name.find_first_of("\\/:") != std::string_view::npos) return false;
@@ -104,7 +107,7 @@ bool PurgeJpgFiles(ImageSize size, const Tell& tell, const std::set<std::string>
 }
 
 bool CopyListedImages(const ImageList& list, const Tell& tell) {
-  bool failed = false;
+  bool whole = true;
   // Nothing writes the lists while they are walked: one look at each file.
   store::UnchangedFilesScope unchanged;
   std::string key;
@@ -117,15 +120,15 @@ bool CopyListedImages(const ImageList& list, const Tell& tell) {
                "would copy from or into another folder.\n\nCorrect it to the bare file name, "
                "then click Finish again.",
            "Error");
-      failed = true;
+      whole = false;
       continue;
     }
     // The large copy is tried whatever became of the small one.
     const bool small = CopyImage(*name, ImageSize::Small, tell);
     const bool large = CopyImage(*name, ImageSize::Large, tell);
-    failed = failed || !small || !large;
+    whole = whole && small && large;
   }
-  return failed;
+  return whole;
 }
 
 }  // namespace package

@@ -36,8 +36,9 @@ std::set<std::string> ImagesToReplace(ImageSize size);
 [[nodiscard]] bool PurgeJpgFiles(ImageSize size, const Tell& tell,
                                  const std::set<std::string>& replaced = {});
 
-// Copies every listed image in both sizes, the whole list walked; true when
-// at least one copy failed or a name was refused (each told).
+// Copies every listed image in both sizes, the whole list walked. True when
+// every one is in the package; false when a copy failed or a name was
+// refused (each told).
 [[nodiscard]] bool CopyListedImages(const ImageList& list, const Tell& tell);
 
 // A bare file name that stays inside the image folders: no folder, drive or

@@ -2,27 +2,30 @@
 
 #include "platform/platform.h"
 #include "store/globals.h"
+#include "store/installation.h"
 
 namespace package {
 
-std::string Root() { return g_strHelpRoot + "\\customization\\package"; }
+std::string Root() { return layout::PackageDir(); }
 
 std::string PathIn(std::string_view relative) { return Root() + std::string(relative); }
 
 void PrepareTree() {
   auto& files = *platform::Os().files;
   // Existing directories are fine; a failure shows later, where a file is needed.
-  for (const char* dir : {"", "\\chms", "\\images", "\\images\\small", "\\images\\large"}) {
+  const std::string small = std::string("\\") + layout::kSmallImages;
+  const std::string large = std::string("\\") + layout::kLargeImages;
+  for (const std::string& dir : {std::string(), std::string(layout::kPackageChms),
+                                 std::string(layout::kPackageImages), small, large}) {
     (void)files.MakeDirectory(PathIn(dir));
   }
   // The tool's own placeholder replaces whatever spacer.gif was there; a
   // missing placeholder leaves the old ones.
-  const std::string spacer = g_strHelpRoot + "\\spacer.gif";
+  const std::string spacer = std::string("\\") + layout::kSpacer;
   for (const std::string& target :
-       {PathIn("\\images\\small\\spacer.gif"), PathIn("\\images\\large\\spacer.gif"),
-        g_strInstallDir + "\\images\\small\\spacer.gif",
-        g_strInstallDir + "\\images\\large\\spacer.gif"}) {
-    (void)files.Copy(spacer, target, false);
+       {PathIn(small + spacer), PathIn(large + spacer), g_strInstallDir + small + spacer,
+        g_strInstallDir + large + spacer}) {
+    (void)files.Copy(g_strHelpRoot + spacer, target, false);
   }
 }
 

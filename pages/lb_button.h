@@ -1,8 +1,7 @@
 // The application started by the notebook's hardware button.
 #pragma once
 
-#include <string>
-
+#include "pages/lb_button_model.h"
 #include "wizard/page_frame.h"
 
 class CLBButton : public COkapiPage {
@@ -13,11 +12,8 @@ class CLBButton : public COkapiPage {
   void OnOK() override;
 
  protected:
-  void LoadPage() override { LoadButtonApplication(); }
-  void LoadButtonApplication();
-  // The registry script written and copied into the package; false (told
-  // to the user) when the package did not get the new script.
-  bool PackageButtonScript(const std::string& path);
-  // The registry value set; false when Windows refused.
-  bool SetButtonApplication(const std::string& path);
+  void LoadPage() override;
+
+ private:
+  LBButtonModel m_model;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/discovery.h"
+#include "app/restore.h"
 #include "demo/installation.h"
 #include "package/package_tree.h"
 #include "platform/platform.h"
@@ -59,6 +60,21 @@ TEST_F(ChangesReportTest, AnUnchangedInstallationSaysNothingChanged) {
   const report::Changes changes = report::Collect();
   EXPECT_TRUE(changes.NothingChanged());
   EXPECT_NE(std::string::npos, report::AsText(changes).find("\r\nNothing changed.\r\n"));
+}
+
+// /restore's confirmation counts what the report lists; a change of quoting
+// alone used to be "unchanged" to /restore.
+TEST_F(ChangesReportTest, RestoreCountsWhatTheReportLists) {
+  Set(g_strTextFile, "Lumen Text", "TEXT6", "Click a menu to begin");
+  Set(g_strConfigFile, "New", "Key", "1");
+  auto& files = *platform::Os().files;
+  ASSERT_TRUE(files.WriteFileAtomic(g_strCsvFile, files.ReadFile(g_strCsvFile).value() + "x\r\n"));
+  const report::Changes changes = report::Collect();
+  std::vector<int> listed = {changes.tableLinesChanged, 0, 0}, planned;
+  for (const auto& e : changes.entries) ++listed[e.file == "lumen-config.ini" ? 1 : 2];
+  for (const restore::FilePlan& file : restore::MakePlan().files) planned.push_back(file.differing);
+  EXPECT_EQ((std::vector<int>{1, 1, 1}), listed);
+  EXPECT_EQ(listed, planned);
 }
 
 }  // namespace

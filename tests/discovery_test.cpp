@@ -27,7 +27,7 @@ class DiscoveryTest : public okapi_test::MachineTest {
   bool Check() {
     told.clear();
     g_bVersion35 = true;
-    return CheckInstallation([this](const std::string& text) { told.push_back(text); });
+    return !CheckInstallation([this](const std::string& text) { told.push_back(text); });
   }
   std::vector<std::string> told;
 };

@@ -109,15 +109,22 @@ TEST_F(StartupStoreTest, UnwritableMapFileIsReportedOnce) {
 }
 
 // The installation's script imports; the backup keeps the path as /restore
-// reads it.
-TEST_F(StartupStoreTest, ScriptIsImportableAndTheBackupKeepsThePathAsItIs) {
+// reads it, and a later start, after the wizard changed files and button,
+// keeps the first run's backup.
+TEST_F(StartupStoreTest, ScriptIsImportableAndTheBackupKeepsTheFirstRun) {
+  BackupHelpFiles();
+  const std::string text = Read(g_strTextFile);
+  Write(g_strTextFile, "changed\r\n");
+  ASSERT_TRUE(platform::Os().registry->CreateAndSet(platform::Hive::LocalMachine, demo::kHotkeyKey,
+                                                    "File", "c:\\new\\x.exe"));
   BackupHelpFiles();
   const std::string section = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZAN\\LBHOTKEY\\8001]\r\n";
-  EXPECT_EQ(
-      "REGEDIT4\r\n\r\n" + section + "\"File\"=\"c:\\\\Program Files\\\\Lumen\\\\lbtool.exe\"\r\n",
-      Read(g_strHelpRoot + "\\lbbutton.reg"));
+  EXPECT_EQ("REGEDIT4\r\n\r\n" + section + "\"File\"=\"c:\\\\new\\\\x.exe\"\r\n",
+            Read(g_strHelpRoot + "\\lbbutton.reg"));
+  const std::string backup = g_strHelpRoot + "\\customization\\backup\\";
   EXPECT_EQ(section + "\"File\"=\"c:\\Program Files\\Lumen\\lbtool.exe\"\r\n",
-            Read(g_strHelpRoot + "\\customization\\backup\\lbbutton.reg"));
+            Read(backup + "lbbutton.reg"));
+  EXPECT_EQ(text, Read(backup + "lumen-text.ini"));
 }
 
 class StartupWithoutButtonTest : public StartupStoreTest {
@@ -170,6 +177,32 @@ TEST(SeedingCost, ReadsEachFileOnce) {
   g_strConfigFile = saved[0];
   g_strTextFile = saved[1];
   g_strMapFile = saved[2];
+}
+
+// The comparison behind /restore's counts and the changes report: each
+// difference once, as "section key before -> after" (- for none).
+TEST(BackupComparison, EachDifferenceOnceAsStored) {
+  const auto shown = [](const std::optional<std::string>& v) { return v.value_or("-"); };
+  const struct {
+    const char *name, *before, *after;
+    std::vector<std::string> entries;
+  } rows[] = {
+      {"quoting only", "[S]\r\nk=\"x\"\r\n", "[S]\r\nk=x\r\n", {"S k \"x\" -> x"}},
+      {"names in another case", "[S]\r\nKey=1\r\n", "[s]\r\nkey=2\r\n", {"S Key 1 -> 2"}},
+      {"removed, added", "[A]\r\nk=1\r\n", "[B]\r\nk=1\r\n", {"A k 1 -> -", "B k - -> 1"}},
+      {"no file", "", "[A]\r\nk=\r\n", {"A k - -> "}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> entries;
+    for (const auto& d : store::DifferingEntries(row.before, row.after))
+      entries.push_back(d.section + " " + d.key + " " + shown(d.before) + " -> " + shown(d.after));
+    EXPECT_EQ(row.entries, entries);
+  }
+  std::vector<std::string> lines;
+  for (const auto& d : store::DifferingLines("a\r\nb\r\nc\r\n", "A\nb\nc\n\nd"))
+    lines.push_back(std::to_string(d.line) + " " + shown(d.before) + " -> " + shown(d.after));
+  EXPECT_EQ((std::vector<std::string>{"1 a -> A", "4 - -> ", "5 - -> d"}), lines);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include "wizard/routing.h"
 
 #include "framework/framework.h"
-#include "platform/platform.h"
 #include "res/resource.h"
-#include "store/backup.h"
 #include "store/globals.h"
+#include "store/installation.h"
 #include "store/item_table.h"
 
 namespace routing {
@@ -57,9 +56,6 @@ bool FourthMenuEnabled() {
   return value && value->find("True") != std::string::npos;
 }
 
-bool HardwareButtonPresent() {
-  return platform::Os().registry->Open(platform::Hive::LocalMachine, kButtonKey,
-                                       platform::Access::Read) != nullptr;
-}
+bool HardwareButtonPresent() { return layout::ReadButtonApplication().has_value(); }
 
 }  // namespace routing
