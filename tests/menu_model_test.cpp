@@ -68,7 +68,7 @@ class MenuModelTest : public okapi_test::MachineTest {
     ASSERT_TRUE(demo::ResetMachine());
     installation.llb3 = v35 ? demo::Exe::V3_5_0_0 : demo::Exe::V3_0_1_0;
     ASSERT_TRUE(demo::LayInstallation(installation));
-    ASSERT_FALSE(CheckInstallation([](const std::string& told) { FAIL() << told; }));
+    ASSERT_TRUE(CheckInstallation([](const std::string& told) { FAIL() << told; }));
     ASSERT_EQ(v35, g_bVersion35);
     SeedMapFile();
     failed.clear();
