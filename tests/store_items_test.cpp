@@ -142,4 +142,49 @@ TEST_F(StoreItems, ABatchIsOneWriteAndAFailureIsToldOnce) {
   store::SetWriteFailureReporter(nullptr);
 }
 
+// The changes report's grouping: by the entry's marker, else by its section
+// and key, in either file.
+TEST(ItemVocabulary, EntriesAreFiledUnderThePageThatWritesThem) {
+  using store::Page;
+  const struct {
+    const char *section, *key, *marker;
+    Page expected;
+  } rows[] = {
+      {"Lumen Text", "TEXT27", "__WELCOME_INTRO__", Page::WelcomePage},
+      {"Lumen Text", "TEXT3", "__menu1_title__", Page::Menu},
+      {"Lumen Text", "TEXT12", "__MENUX_TITLE__", Page::Menu},
+      {"Lumen Text", "TEXT7", "__System_Information__", Page::Menu},
+      {"Lumen Text", "TEXT17", "__SYS_INFO__", Page::Other},
+      {"Lumen Text", "TEXT9", "__TAB4_DESCRIPTION__", Page::WelcomePage},
+      {"Lumen Text", "TEXT1", "__TITLE__", Page::ModifiedBy},
+      {"Lumen Text", "TEXT20", "__CONFIGURE_TEXT__", Page::VisualMapButtons},
+      {"Lumen Text", "TEXT20", "", Page::Other},
+      {"lumen text", "TEXT1_ORG", "__FOO__", Page::ModifiedBy},
+      {"Lumen Text", "TEXT30_org", "", Page::Menu},
+      {"Global Options", "OPTION3", "__WELCOME_IMAGE__", Page::WelcomePage},
+      {"Global Options", "OPTION2", "__PLAY_SOUND__", Page::Sounds},
+      {"Global Options", "OPTION4", "__SHOW_SPLASH__", Page::AnimationScreen},
+      {"Global Options", "OPTION5", "__BACKGROUND_COLOR__", Page::Color},
+      {"Global Options", "OPTION6", "__MENU2_BACKGROUND__", Page::Backgrounds},
+      {"Global Options", "WELCOME_IMAGE_org", "", Page::WelcomePage},
+      {"Other", "sysdetails_saved", "", Page::Menu},
+      {"Other", "VersionCM", "", Page::Packaging},
+      {"Other", "More_saved", "", Page::VisualMapButtons},
+      {"Other", "REGULAR_TEXT_COLOR", "", Page::Color},
+      {"Other", "Unknown", "", Page::Other},
+      {"OEM Defaults", "Sound", "", Page::Sounds},
+      {"OEM Defaults", "splash", "", Page::AnimationScreen},
+      {"OEM Defaults", "Anything", "", Page::Backgrounds},
+      {"Small Styles", "STYLE7", "", Page::Menu},
+      {"Large Styles", "sysInfo_org", "", Page::Menu},
+      {"Menu Parts", "Anything", "", Page::VisualMapButtons},
+      {"Backgrounds", "Back7", "", Page::Backgrounds},
+      {"New Section", "Version", "", Page::Other},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.section) + " " + row.key + " " + row.marker);
+    EXPECT_EQ(row.expected, store::PageOfEntry(row.section, row.key, row.marker));
+  }
+}
+
 }  // namespace
