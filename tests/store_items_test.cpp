@@ -142,6 +142,103 @@ TEST_F(StoreItems, ABatchIsOneWriteAndAFailureIsToldOnce) {
   store::SetWriteFailureReporter(nullptr);
 }
 
+TEST_F(StoreItems, WritesTellWrittenNoSlotAndFailedApart) {
+  namespace item = store::item;
+  using Kind = store::WriteResult::Kind;
+  const struct {
+    const char* name;
+    store::Item item;
+    bool readOnly;
+    Kind expected;
+  } rows[] = {
+      {"slot named", item::kTitle, false, Kind::Written},
+      {"fixed key", item::kFirstTitle, false, Kind::Written},
+      {"no slot in the map file", item::kWelcomeIntro, false, Kind::NoSlot},
+      {"no slot, read-only file: nothing to tell", item::kWelcomeIntro, true, Kind::NoSlot},
+      {"read-only file", item::kTitle, true, Kind::Failed},
+      {"fixed key, read-only file", item::kFirstTitle, true, Kind::Failed},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    files->AddFile(kText, kTextBytes);
+    if (row.readOnly) {
+      ASSERT_TRUE(files->SetReadOnly(kText));
+    }
+    int told = 0;
+    store::SetWriteFailureReporter([&](const std::string&, const std::string&) { ++told; });
+    const store::WriteResult result = store::Write(row.item, "__X__,\"new\"");
+    store::SetWriteFailureReporter(nullptr);
+    EXPECT_TRUE(result == row.expected);
+    EXPECT_EQ(row.expected == Kind::Written, static_cast<bool>(result));
+    EXPECT_EQ(row.expected == Kind::Failed ? 1 : 0, told);
+    EXPECT_EQ(row.expected == Kind::Written, files->Contents(kText) != kTextBytes);
+    ASSERT_TRUE(files->SetAttributesNormal(kText));
+  }
+  // A batch writes what has a slot and says what had none.
+  files->AddFile(kText, kTextBytes);
+  const auto batch = store::WriteAll(
+      {{item::kWelcomeIntro, "__WELCOME_INTRO__,x"}, {item::kTitle, "__TITLE__,\"Acme\""}});
+  EXPECT_TRUE(batch == Kind::NoSlot);
+  EXPECT_EQ("__TITLE__,\"Acme\"", store::Read(item::kTitle));
+}
+
+// The text file's two entries and their first values, flagged in [Other].
+TEST_F(StoreItems, FirstValuesAreKeptOnceAndNeverOverwritten) {
+  namespace item = store::item;
+  const std::vector<std::pair<store::Item, store::Item>> copies = {
+      {item::kText20, item::kText20Org}, {item::kText21, item::kText21Org}};
+  using Opt = std::optional<std::string>;
+  const struct {
+    const char* name;
+    std::string lines;  // of [Lumen Text], then the flag's section
+    bool readOnly;
+    store::FirstValue kind;
+    bool returned;
+    Opt org20, org21, flag;
+  } rows[] = {
+      // clang-format off
+    {"first run", "TEXT20=A\r\nTEXT21=B\r\n[Other]\r\n", false, store::FirstValue::NonEmpty,
+     true, "A", "B", "TRUE"},
+    {"a copy kept by an earlier run is the older one",
+     "TEXT20=A2\r\nTEXT20_org=A\r\nTEXT21=B\r\n", false, store::FirstValue::NonEmpty,
+     true, "A", "B", "TRUE"},
+    {"a missing first value leaves the flag unset", "TEXT20=A\r\n", false,
+     store::FirstValue::NonEmpty, true, "A", {}, {}},
+    {"an empty value is none", "TEXT20=A\r\nTEXT21=\r\n", false, store::FirstValue::NonEmpty,
+     true, "A", {}, {}},
+    {"... unless any text counts", "TEXT20=A\r\nTEXT21=\r\n", false, store::FirstValue::AnyText,
+     true, "A", "", "TRUE"},
+    {"flag set: nothing is taken", "TEXT20=A\r\n[Other]\r\nSysDetails_saved=TRUE\r\n", false,
+     store::FirstValue::NonEmpty, true, {}, {}, "TRUE"},
+    {"a flag holding the sentinel is unset",
+     "TEXT20=A\r\nTEXT21=B\r\n[Other]\r\nSysDetails_saved=Error\r\n", false,
+     store::FirstValue::NonEmpty, true, "A", "B", "TRUE"},
+    {"a refused copy is said", "TEXT20=A\r\nTEXT21=B\r\n", true, store::FirstValue::NonEmpty,
+     false, {}, {}, {}},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string bytes = "[Lumen Text]\r\n" + row.lines;
+    files->AddFile(kText, bytes);
+    if (row.readOnly) {
+      ASSERT_TRUE(files->SetReadOnly(kText));
+    }
+    int told = 0;
+    store::SetWriteFailureReporter([&](const std::string&, const std::string&) { ++told; });
+    EXPECT_EQ(row.returned, store::KeepFirstValues(item::kSysDetailsSaved, copies, row.kind));
+    store::SetWriteFailureReporter(nullptr);
+    EXPECT_EQ(!row.returned, told > 0);
+    EXPECT_EQ(row.org20, store::Read(item::kText20Org));
+    EXPECT_EQ(row.org21, store::Read(item::kText21Org));
+    EXPECT_EQ(row.flag, store::Read(item::kSysDetailsSaved));
+    if (row.readOnly) {
+      EXPECT_EQ(bytes, files->Contents(kText));
+    }
+    ASSERT_TRUE(files->SetAttributesNormal(kText));
+  }
+}
+
 // The changes report's grouping: by the entry's marker, else by its section
 // and key, in either file.
 TEST(ItemVocabulary, EntriesAreFiledUnderThePageThatWritesThem) {
