@@ -16,74 +16,12 @@ namespace {
 
 constexpr int kTableLinesShown = 20;
 
-// The wizard's pages in their order, by caption.
+// The wizard's pages in their order, by caption; the last for entries no
+// page names.
 constexpr std::string_view kPages[] = {
     "Modified by", "Menu",   "Welcome Page",     "Visual Map Buttons", "Backgrounds",
     "Color",       "Sounds", "Animation Screen", "Packaging",          "Other entries"};
-
-struct MarkerPage {
-  std::string_view prefix;  // a marker, or the start of several
-  std::string_view page;
-};
-constexpr MarkerPage kMarkerPages[] = {
-    {"__TITLE__", "Modified by"},
-    {"__MENU1_TITLE__", "Menu"},
-    {"__MENU2_TITLE__", "Menu"},
-    {"__MENU3_TITLE__", "Menu"},
-    {"__MENU4_TITLE__", "Menu"},
-    {"__MENUX_TITLE__", "Menu"},
-    {"__MENU1_ALT_KEY__", "Menu"},
-    {"__MENU2_ALT_KEY__", "Menu"},
-    {"__MENU3_ALT_KEY__", "Menu"},
-    {"__MENU4_ALT_KEY__", "Menu"},
-    {"__ABOUT_ALT_KEY__", "Menu"},
-    {"__SYSTEM_INFORMATION__", "Menu"},
-    {"__SYSINFO_ALT_KEY__", "Menu"},
-    {"__DEFAULT_MENU__", "Menu"},
-    {"__TAB", "Welcome Page"},
-    {"__WELCOME_", "Welcome Page"},
-    {"__CONFIGURE_TEXT__", "Visual Map Buttons"},
-    {"__MORE_INFORMATION_TEXT__", "Visual Map Buttons"},
-    {"__DEFAULT_BACKGROUND_IMAGE__", "Backgrounds"},
-    {"__MENU1_BACKGROUND__", "Backgrounds"},
-    {"__MENU2_BACKGROUND__", "Backgrounds"},
-    {"__MENU3_BACKGROUND__", "Backgrounds"},
-    {"__MENU4_BACKGROUND__", "Backgrounds"},
-    {"__BACKGROUND_COLOR__", "Color"},
-    {"__PLAY_SOUND__", "Sounds"},
-    {"__SOUND_FILE__", "Sounds"},
-    {"__SHOW_SPLASH__", "Animation Screen"},
-    {"__SPLASH_ANIMATION__", "Animation Screen"},
-};
-
-// Fixed keys: section, key (empty: any key of the section), page.
-struct KeyPage {
-  std::string_view section, key, page;
-};
-constexpr KeyPage kKeyPages[] = {
-    {"lumen text", "text1_org", "Modified by"},
-    {"lumen text", "text5_org", "Menu"},
-    {"lumen text", "text30_org", "Menu"},
-    {"lumen text", "text20_org", "Visual Map Buttons"},
-    {"lumen text", "text21_org", "Visual Map Buttons"},
-    {"small styles", "", "Menu"},
-    {"large styles", "", "Menu"},
-    {"global options", "welcome_image_org", "Welcome Page"},
-    {"backgrounds", "", "Backgrounds"},
-    {"oem defaults", "sound", "Sounds"},
-    {"oem defaults", "splash", "Animation Screen"},
-    {"oem defaults", "", "Backgrounds"},
-    {"menu parts", "", "Visual Map Buttons"},
-    {"other", "mouse_over_color", "Color"},
-    {"other", "regular_text_color", "Color"},
-    {"other", "main_menu_text_color", "Color"},
-    {"other", "version", "Packaging"},
-    {"other", "versioncm", "Packaging"},
-    {"other", "config_saved", "Visual Map Buttons"},
-    {"other", "more_saved", "Visual Map Buttons"},
-    {"other", "welcomeimage_saved", "Welcome Page"},
-    {"other", "sysdetails_saved", "Menu"},
-};
+static_assert(std::size(kPages) == static_cast<std::size_t>(store::Page::Other) + 1);
 
 std::string Backup(std::string_view name) { return layout::InBackup(name); }
 
@@ -99,15 +37,7 @@ std::string MarkerOf(const std::optional<std::string>& value) {
 
 std::string_view PageOf(const std::string& section, const std::string& key,
                         const std::string& marker) {
-  const std::string upper = platform::ToUpperAscii(marker);
-  for (const MarkerPage& m : kMarkerPages) {
-    if (!upper.empty() && upper.starts_with(m.prefix)) return m.page;
-  }
-  const std::string s = platform::ToLowerAscii(section), k = platform::ToLowerAscii(key);
-  for (const KeyPage& p : kKeyPages) {
-    if (p.section == s && (p.key.empty() || p.key == k)) return p.page;
-  }
-  return kPages[std::size(kPages) - 1];
+  return kPages[static_cast<std::size_t>(store::PageOfEntry(section, key, marker))];
 }
 
 void CompareProfiles(std::string_view name, const std::string& current,

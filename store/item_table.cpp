@@ -3,12 +3,169 @@
 #include <map>
 #include <tuple>
 
+#include "platform/ascii.h"
 #include "store/globals.h"
 #include "store/items.h"
 #include "store/profile.h"
 #include "store/profile_text.h"
 
 namespace store {
+
+namespace {
+
+using namespace item;
+
+constexpr ItemRow Marked(const Item& item, Page page, Seed seed = Seed::Marker) {
+  return {item, page, Listed::ByMarker, seed};
+}
+constexpr ItemRow Keyed(const Item& item, Page page, Listed listed = Listed::ByKey) {
+  return {item, page, listed};
+}
+
+constexpr ItemRow kRows[] = {
+    // clang-format off
+    Marked(kBackgroundColor, Page::Color),
+    Marked(kDefaultBackgroundImage, Page::Backgrounds),
+    Marked(kShowSplash, Page::AnimationScreen),
+    Marked(kPlaySound, Page::Sounds),
+    Marked(kMenu1Background, Page::Backgrounds),
+    Marked(kMenu2Background, Page::Backgrounds),
+    Marked(kMenu3Background, Page::Backgrounds),
+    Marked(kMenu4Background, Page::Backgrounds),
+    Marked(kSplashAnimation, Page::AnimationScreen),
+    Marked(kSoundFile, Page::Sounds),
+    Marked(kWelcomeImage, Page::WelcomePage),
+    Marked(kDefaultMenu, Page::Menu),
+
+    // The style rule's selector marks the System Details style.
+    {kSmallSysInfoStyle, Page::Menu, Listed::BySection, Seed::Alias, ".SYSINFO "},
+    {kLargeSysInfoStyle, Page::Menu, Listed::BySection, Seed::Alias, ".SYSINFO "},
+
+    Marked(kMenu1Title, Page::Menu),
+    Marked(kMenu2Title, Page::Menu),
+    Marked(kMenu3Title, Page::Menu),
+    Marked(kMenu4Title, Page::Menu),
+    // The fourth menu's title while the menu is disabled.
+    {kMenu4Title, Page::Menu, Listed::ByMarker, Seed::Alias, "__MENUX_TITLE__"},
+    Marked(kMoreInformationText, Page::VisualMapButtons),
+    Marked(kConfigureText, Page::VisualMapButtons),
+    Marked(kMenu1AltKey, Page::Menu),
+    Marked(kMenu2AltKey, Page::Menu),
+    Marked(kMenu3AltKey, Page::Menu, Seed::FirstSlot),
+    Marked(kMenu4AltKey, Page::Menu),
+    Marked(kSystemInformation, Page::Menu),
+    {kSysInfo, Page::Other, Listed::No, Seed::Marker},
+    Marked(kAboutAltKey, Page::Menu),
+    Marked(kSysInfoAltKey, Page::Menu),
+    Marked(kTitle, Page::ModifiedBy),
+    Marked(kTab1Description, Page::WelcomePage),
+    Marked(kTab2Description, Page::WelcomePage),
+    Marked(kTab3Description, Page::WelcomePage),
+    Marked(kWelcomeIntro, Page::WelcomePage),
+    Marked(kWelcomeClosing, Page::WelcomePage),
+
+    Keyed(kWelcomeImageOrg, Page::WelcomePage),
+    Keyed(kSmallSysInfoOrg, Page::Menu),
+    Keyed(kLargeSysInfoOrg, Page::Menu),
+    Keyed(kOemTab1Default, Page::Backgrounds, Listed::BySection),
+    Keyed(kOemTab2Default, Page::Backgrounds, Listed::BySection),
+    Keyed(kOemTab3Default, Page::Backgrounds, Listed::BySection),
+    Keyed(kOemTab4Default, Page::Backgrounds, Listed::BySection),
+    Keyed(kOemSound, Page::Sounds),
+    Keyed(kOemSplash, Page::AnimationScreen),
+    Keyed(kConfigBackgrounds, Page::Backgrounds, Listed::BySection),
+    Keyed(kMenuPartsConfigure, Page::VisualMapButtons, Listed::BySection),
+    Keyed(kMenuPartsMoreInformation, Page::VisualMapButtons, Listed::BySection),
+    Keyed(kMenuPartsConfigureOrg, Page::VisualMapButtons, Listed::BySection),
+    Keyed(kMenuPartsMoreInformationOrg, Page::VisualMapButtons, Listed::BySection),
+    Keyed(kMouseOverColor, Page::Color),
+    Keyed(kRegularTextColor, Page::Color),
+    Keyed(kMainMenuTextColor, Page::Color),
+    Keyed(kVersion, Page::Packaging),
+    Keyed(kVersionCM, Page::Packaging),
+    Keyed(kConfigSaved, Page::VisualMapButtons),
+    Keyed(kMoreSaved, Page::VisualMapButtons),
+    Keyed(kWelcomeImageSaved, Page::WelcomePage),
+
+    Keyed(kFirstTitle, Page::ModifiedBy),
+    Keyed(kText5Org, Page::Menu),
+    Keyed(kText30Org, Page::Menu),
+    // Their entries carry a marker, which names them in the report.
+    Keyed(kText20, Page::VisualMapButtons, Listed::No),
+    Keyed(kText21, Page::VisualMapButtons, Listed::No),
+    Keyed(kText20Org, Page::VisualMapButtons),
+    Keyed(kText21Org, Page::VisualMapButtons),
+    Keyed(kTextBackgrounds, Page::Backgrounds, Listed::BySection),
+    Keyed(kDefaultBackgroundText, Page::Backgrounds),
+    Keyed(kSysDetailsSaved, Page::Menu),
+
+    Keyed(kUsesVisualMap, Page::Other, Listed::No),
+    Keyed(kMenu4Enabled, Page::Menu, Listed::No),
+    Keyed(kFreeSlots, Page::Backgrounds, Listed::No),
+    Keyed(kMenuBackgroundFiles, Page::Backgrounds, Listed::No),
+    // clang-format on
+};
+
+// Markers of the help application's own that no item names; the report
+// files them with their family's page.
+struct MarkerFamily {
+  std::string_view start;
+  Page page;
+};
+constexpr MarkerFamily kMarkerFamilies[] = {
+    {"__TAB", Page::WelcomePage},
+    {"__WELCOME_", Page::WelcomePage},
+};
+
+}  // namespace
+
+const std::span<const ItemRow> kItemRows = kRows;
+
+std::string SeekOf(const ItemRow& row) {
+  switch (row.seed) {
+    case Seed::No:
+      return {};
+    case Seed::Marker:
+    case Seed::FirstSlot:
+      return platform::ToUpperAscii(std::string(row.item.key));
+    case Seed::Alias:
+      return platform::ToUpperAscii(std::string(row.seekAs));
+  }
+  return {};
+}
+
+std::string SeededKeyOf(const ItemRow& row) {
+  // A marker is recorded as found, in capitals, whatever case the item spells it in.
+  return row.seed == Seed::Alias ? std::string(row.item.key) : SeekOf(row);
+}
+
+std::string_view SlotPrefixOf(const Item& item) {
+  if (item.file == File::Text) return "TEXT";
+  return item.section == kGlobalOptions ? "OPTION" : "STYLE";
+}
+
+Page PageOfEntry(std::string_view section, std::string_view key, std::string_view marker) {
+  if (!marker.empty()) {
+    const std::string upper = platform::ToUpperAscii(std::string(marker));
+    for (const ItemRow& row : kRows) {
+      if (row.listed == Listed::ByMarker && SeekOf(row) == upper) return row.page;
+    }
+    for (const MarkerFamily& family : kMarkerFamilies) {
+      if (upper.starts_with(family.start)) return family.page;
+    }
+  }
+  const auto in = [&](const ItemRow& row) {
+    return platform::EqualsNoCaseAscii(row.item.section, section);
+  };
+  for (const ItemRow& row : kRows) {
+    if (row.listed == Listed::ByKey && in(row) && platform::EqualsNoCaseAscii(row.item.key, key))
+      return row.page;
+  }
+  for (const ItemRow& row : kRows) {
+    if (row.listed == Listed::BySection && in(row)) return row.page;
+  }
+  return Page::Other;
+}
 
 namespace {
 // Slot names are at most nine characters; the map file's cut never matters.

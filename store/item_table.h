@@ -1,11 +1,14 @@
 // Every item the pages read and write, named once: where the map file finds
-// its slot (or its fixed key), which file and section hold it. Pages read and
-// write items by name; the sentinel and its rules live here and in items.cpp.
+// its slot (or its fixed key), which file and section hold it, which page
+// writes it, how the seeding finds its slot and how the changes report files
+// it. Pages read and write items by name; the sentinel and its rules live
+// here and in items.cpp.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -146,6 +149,8 @@ inline constexpr Item kAboutAltKey = TextItem("__ABOUT_ALT_KEY__");
 // Spelt as the help application writes it; map keys compare without case.
 inline constexpr Item kSystemInformation = TextItem("__System_Information__");
 inline constexpr Item kSysInfoAltKey = TextItem("__SYSINFO_ALT_KEY__");
+// Seeded only: no page reads it.
+inline constexpr Item kSysInfo = TextItem("__SYS_INFO__");
 inline constexpr Item kConfigureText = TextItem("__CONFIGURE_TEXT__");
 inline constexpr Item kMoreInformationText = TextItem("__MORE_INFORMATION_TEXT__");
 inline constexpr Item kTab1Description = TextItem("__TAB1_DESCRIPTION__");
@@ -224,4 +229,63 @@ inline constexpr Item kFreeSlots = Fixed(File::Map, "OKAPI", {});
 inline constexpr Item kMenuBackgroundFiles = Fixed(File::Map, "BG_Files", {});
 
 }  // namespace item
+
+// The wizard's pages that write items, in the wizard's order; Other: none
+// that the changes report names.
+enum class Page {
+  ModifiedBy,
+  Menu,
+  WelcomePage,
+  VisualMapButtons,
+  Backgrounds,
+  Color,
+  Sounds,
+  AnimationScreen,
+  Packaging,
+  Other,
+};
+
+// How the changes report tells an item's entries from the rest, when no
+// marker at the start of the entry has told it already.
+enum class Listed {
+  ByMarker,   // by that marker only
+  ByKey,      // by its section and key
+  BySection,  // by its section: any key no other row names
+  No,         // not by itself
+};
+
+// What the seeding does with an item.
+enum class Seed {
+  No,
+  Marker,     // finds the slots holding its marker
+  FirstSlot,  // the same; in several slots the help application uses the first
+  Alias,      // finds the slots holding `seekAs`, recorded under the item's key
+};
+
+struct ItemRow {
+  Item item;
+  Page page = Page::Other;
+  Listed listed = Listed::No;
+  Seed seed = Seed::No;
+  std::string_view seekAs = {};
+};
+
+// Every item once (an alias searched by the seeding is a row of its own).
+// The seeding searches the rows of one file section in this order: a slot
+// holding two markers counts for the first row's.
+extern const std::span<const ItemRow> kItemRows;
+
+// What the seeding looks for in a row's slots, in capitals (every slot value
+// is compared in capitals); empty when it does not look.
+std::string SeekOf(const ItemRow& row);
+// The key the seeding records a row's slot under in the map file.
+std::string SeededKeyOf(const ItemRow& row);
+// The help application numbers the slots of a section of marker entries
+// from PREFIX1 upwards.
+std::string_view SlotPrefixOf(const Item& item);
+
+// The page whose entries these are, as the changes report groups them: by the
+// marker the entry starts with (any case), else by section and key.
+Page PageOfEntry(std::string_view section, std::string_view key, std::string_view marker);
+
 }  // namespace store

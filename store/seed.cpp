@@ -1,7 +1,6 @@
 #include "store/seed.h"
 
 #include <algorithm>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,46 +17,25 @@ namespace {
 constexpr int kSlotCount = 100;
 constexpr std::size_t kSlotBuffer = 255;
 
-constexpr std::string_view kOptionMarkers[] = {
-    "__BACKGROUND_COLOR__", "__DEFAULT_BACKGROUND_IMAGE__",
-    "__SHOW_SPLASH__",      "__PLAY_SOUND__",
-    "__MENU1_BACKGROUND__", "__MENU2_BACKGROUND__",
-    "__MENU3_BACKGROUND__", "__MENU4_BACKGROUND__",
-    "__SPLASH_ANIMATION__", "__SOUND_FILE__",
-    "__WELCOME_IMAGE__",    "__DEFAULT_MENU__",
-};
-
-// The disabled fourth menu's marker is matched in capitals like the rest.
-constexpr std::string_view kTextMarkers[] = {
-    "__MENU1_TITLE__",      "__MENU2_TITLE__",
-    "__MENU3_TITLE__",      "__MENU4_TITLE__",
-    "__MENUX_TITLE__",      "__MORE_INFORMATION_TEXT__",
-    "__CONFIGURE_TEXT__",   "__MENU1_ALT_KEY__",
-    "__MENU2_ALT_KEY__",    "__MENU3_ALT_KEY__",
-    "__MENU4_ALT_KEY__",    "__SYSTEM_INFORMATION__",
-    "__SYS_INFO__",         "__ABOUT_ALT_KEY__",
-    "__SYSINFO_ALT_KEY__",  "__TITLE__",
-    "__TAB1_DESCRIPTION__", "__TAB2_DESCRIPTION__",
-    "__TAB3_DESCRIPTION__", "__WELCOME_INTRO__",
-    "__WELCOME_CLOSING__",
-};
-
-constexpr std::string_view kStyleMarkers[] = {".SYSINFO "};
-
+// One section of slots and the rows looked for in it, in the table's order.
 struct Scan {
-  const std::string* file;
-  std::string_view section;
-  std::string_view slotPrefix;
-  std::span<const std::string_view> markers;  // in the order they are tried
-  std::string_view mapSection;
-  // Map key for a found marker; the markers themselves unless fixed.
-  std::string_view fixedKey;
+  const store::Item* where;
+  std::vector<std::pair<std::string, const store::ItemRow*>> seeks;
 };
 
-std::string_view MapKeyFor(const Scan& scan, std::string_view marker) {
-  if (!scan.fixedKey.empty()) return scan.fixedKey;
-  if (marker == "__MENUX_TITLE__") return "__MENU4_TITLE__";
-  return marker;
+std::vector<Scan> Scans() {
+  std::vector<Scan> scans;
+  for (const store::ItemRow& row : store::kItemRows) {
+    if (row.seed == store::Seed::No) continue;
+    const store::Item& item = row.item;
+    auto scan = std::find_if(scans.begin(), scans.end(), [&](const Scan& s) {
+      return s.where->file == item.file && s.where->section == item.section &&
+             s.where->mapSection == item.mapSection;
+    });
+    if (scan == scans.end()) scan = scans.insert(scans.end(), {&item, {}});
+    scan->seeks.emplace_back(store::SeekOf(row), &row);
+  }
+  return scans;
 }
 
 // Entries in the order they were first found; a later slot with the same
@@ -68,29 +46,30 @@ Findings RunScan(const Scan& scan) {
   Findings found;
   // Most slots are missing and read as the short default: no marker fits.
   const std::size_t shortest =
-      std::min_element(scan.markers.begin(), scan.markers.end(), [](auto a, auto b) {
-        return a.size() < b.size();
-      })->size();
+      std::min_element(scan.seeks.begin(), scan.seeks.end(), [](const auto& a, const auto& b) {
+        return a.first.size() < b.first.size();
+      })->first.size();
+  const std::string_view prefix = store::SlotPrefixOf(*scan.where);
   std::vector<std::string> slots;
-  for (int n = 1; n <= kSlotCount; ++n)
-    slots.push_back(std::string(scan.slotPrefix) + std::to_string(n));
-  std::vector<std::string> values =
-      store::ReadStrings(scan.section, slots, "Error", kSlotBuffer, *scan.file);
+  for (int n = 1; n <= kSlotCount; ++n) slots.push_back(std::string(prefix) + std::to_string(n));
+  std::vector<std::string> values = store::ReadStrings(
+      scan.where->section, slots, store::kSentinel, kSlotBuffer, store::PathOf(scan.where->file));
   for (std::size_t i = 0; i < slots.size(); ++i) {
     const std::string& slot = slots[i];
     std::string& value = values[i];
     if (value.size() < shortest) continue;
     value = platform::ToUpperAscii(std::move(value));
-    const auto hit = std::find_if(
-        scan.markers.begin(), scan.markers.end(),
-        [&](std::string_view marker) { return value.find(marker) != std::string::npos; });
-    if (hit == scan.markers.end()) continue;
-    const std::string key(MapKeyFor(scan, *hit));
+    const auto hit = std::find_if(scan.seeks.begin(), scan.seeks.end(), [&](const auto& seek) {
+      return value.find(seek.first) != std::string::npos;
+    });
+    if (hit == scan.seeks.end()) continue;
+    const store::ItemRow& row = *hit->second;
+    const std::string key = store::SeededKeyOf(row);
     auto known = std::find_if(found.begin(), found.end(),
                               [&](const auto& entry) { return entry.first == key; });
     if (known == found.end()) {
       found.emplace_back(key, slot);
-    } else if (key != "__MENU3_ALT_KEY__") {  // the help application uses the first one
+    } else if (row.seed != store::Seed::FirstSlot) {
       known->second = slot;
     }
   }
@@ -100,29 +79,18 @@ Findings RunScan(const Scan& scan) {
 }  // namespace
 
 void SeedMapFile() {
-  const Scan scans[] = {
-      {&g_strConfigFile,
-       store::item::kGlobalOptions,
-       "OPTION",
-       kOptionMarkers,
-       store::item::kOptionSlots,
-       {}},
-      {&g_strConfigFile, store::item::kSmallSysInfoStyle.section, "STYLE", kStyleMarkers,
-       store::item::kSmallSysInfoStyle.mapSection, store::item::kSmallSysInfoStyle.key},
-      {&g_strConfigFile, store::item::kLargeSysInfoStyle.section, "STYLE", kStyleMarkers,
-       store::item::kLargeSysInfoStyle.mapSection, store::item::kLargeSysInfoStyle.key},
-      {&g_strTextFile, store::item::kLumenText, "TEXT", kTextMarkers, store::item::kTextSlots, {}},
-  };
+  const std::vector<Scan> scans = Scans();
   // Nothing else touches the files during the 400 reads: one stamp check each.
   const store::UnchangedFilesScope unchanged;
-  std::vector<std::vector<std::pair<std::string, std::string>>> found;
+  std::vector<Findings> found;
   std::vector<store::Edit> edits;
   std::vector<SeededSlot> seeded;
   for (const Scan& scan : scans) found.push_back(RunScan(scan));
-  for (std::size_t i = 0; i < std::size(scans); ++i) {
+  for (std::size_t i = 0; i < scans.size(); ++i) {
+    const std::string_view mapSection = scans[i].where->mapSection;
     for (const auto& [key, slot] : found[i]) {
-      edits.push_back({scans[i].mapSection, key, slot});
-      seeded.push_back({std::string(scans[i].mapSection), key, slot});
+      edits.push_back({mapSection, key, slot});
+      seeded.push_back({std::string(mapSection), key, slot});
     }
   }
   // The map file is this run's record, not its source: entries it keeps for

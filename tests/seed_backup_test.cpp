@@ -1,14 +1,17 @@
 // The start-up backup and the seeding of the map file, on laid installations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/discovery.h"
 #include "demo/installation.h"
+#include "platform/ascii.h"
 #include "platform/platform.h"
 #include "store/backup.h"
 #include "store/globals.h"
+#include "store/item_table.h"
 #include "store/profile.h"
 #include "store/seed.h"
 #include "tests/support/counting_files.h"
@@ -82,6 +85,36 @@ TEST_F(StartupStoreTest, SeedingSearchesCapitalisedValuesInMarkerOrder) {
     Write(g_strMapFile, "");
     SeedMapFile();
     EXPECT_EQ(row.expected, Map(row.section, row.key));
+  }
+}
+
+// Each item the seeding looks for, alone in its file in small letters, is
+// found where the help application numbers that file section's slots.
+TEST_F(StartupStoreTest, EverySeededItemResolvesToTheSlotHoldingIt) {
+  const struct {
+    const char* section;
+    const char* slot;
+  } slots[] = {{"Global Options", "OPTION42"},
+               {"Small Styles", "STYLE42"},
+               {"Large Styles", "STYLE42"},
+               {"Lumen Text", "TEXT42"}};
+  for (const store::ItemRow& row : store::kItemRows) {
+    if (row.seed == store::Seed::No) continue;
+    const store::Item& item = row.item;
+    const std::string looked = std::string(row.seed == store::Seed::Alias ? row.seekAs : item.key);
+    SCOPED_TRACE(looked);
+    const auto at = std::find_if(std::begin(slots), std::end(slots),
+                                 [&](const auto& s) { return item.section == s.section; });
+    ASSERT_NE(std::end(slots), at);
+    const std::string lines = "[" + std::string(item.section) + "]\r\n" + at->slot + "=a " +
+                              platform::ToLowerAscii(looked) + ",v\r\n";
+    const bool text = item.file == store::File::Text;
+    Write(g_strConfigFile, text ? "" : lines);
+    Write(g_strTextFile, text ? lines : "");
+    Write(g_strMapFile, "");
+    SeedMapFile();
+    EXPECT_EQ(at->slot, store::SlotOf(item));
+    EXPECT_EQ(at->slot, Map(std::string(item.mapSection).c_str(), std::string(item.key)));
   }
 }
 

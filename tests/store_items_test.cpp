@@ -142,4 +142,146 @@ TEST_F(StoreItems, ABatchIsOneWriteAndAFailureIsToldOnce) {
   store::SetWriteFailureReporter(nullptr);
 }
 
+TEST_F(StoreItems, WritesTellWrittenNoSlotAndFailedApart) {
+  namespace item = store::item;
+  using Kind = store::WriteResult::Kind;
+  const struct {
+    const char* name;
+    store::Item item;
+    bool readOnly;
+    Kind expected;
+  } rows[] = {
+      {"slot named", item::kTitle, false, Kind::Written},
+      {"fixed key", item::kFirstTitle, false, Kind::Written},
+      {"no slot in the map file", item::kWelcomeIntro, false, Kind::NoSlot},
+      {"no slot, read-only file: nothing to tell", item::kWelcomeIntro, true, Kind::NoSlot},
+      {"read-only file", item::kTitle, true, Kind::Failed},
+      {"fixed key, read-only file", item::kFirstTitle, true, Kind::Failed},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    files->AddFile(kText, kTextBytes);
+    if (row.readOnly) {
+      ASSERT_TRUE(files->SetReadOnly(kText));
+    }
+    int told = 0;
+    store::SetWriteFailureReporter([&](const std::string&, const std::string&) { ++told; });
+    const store::WriteResult result = store::Write(row.item, "__X__,\"new\"");
+    store::SetWriteFailureReporter(nullptr);
+    EXPECT_TRUE(result == row.expected);
+    EXPECT_EQ(row.expected == Kind::Written, static_cast<bool>(result));
+    EXPECT_EQ(row.expected == Kind::Failed ? 1 : 0, told);
+    EXPECT_EQ(row.expected == Kind::Written, files->Contents(kText) != kTextBytes);
+    ASSERT_TRUE(files->SetAttributesNormal(kText));
+  }
+  // A batch writes what has a slot and says what had none.
+  files->AddFile(kText, kTextBytes);
+  const auto batch = store::WriteAll(
+      {{item::kWelcomeIntro, "__WELCOME_INTRO__,x"}, {item::kTitle, "__TITLE__,\"Acme\""}});
+  EXPECT_TRUE(batch == Kind::NoSlot);
+  EXPECT_EQ("__TITLE__,\"Acme\"", store::Read(item::kTitle));
+}
+
+// The text file's two entries and their first values, flagged in [Other].
+TEST_F(StoreItems, FirstValuesAreKeptOnceAndNeverOverwritten) {
+  namespace item = store::item;
+  const std::vector<std::pair<store::Item, store::Item>> copies = {
+      {item::kText20, item::kText20Org}, {item::kText21, item::kText21Org}};
+  using Opt = std::optional<std::string>;
+  const struct {
+    const char* name;
+    std::string lines;  // of [Lumen Text], then the flag's section
+    bool readOnly;
+    store::FirstValue kind;
+    bool returned;
+    Opt org20, org21, flag;
+  } rows[] = {
+      // clang-format off
+    {"first run", "TEXT20=A\r\nTEXT21=B\r\n[Other]\r\n", false, store::FirstValue::NonEmpty,
+     true, "A", "B", "TRUE"},
+    {"a copy kept by an earlier run is the older one",
+     "TEXT20=A2\r\nTEXT20_org=A\r\nTEXT21=B\r\n", false, store::FirstValue::NonEmpty,
+     true, "A", "B", "TRUE"},
+    {"a missing first value leaves the flag unset", "TEXT20=A\r\n", false,
+     store::FirstValue::NonEmpty, true, "A", {}, {}},
+    {"an empty value is none", "TEXT20=A\r\nTEXT21=\r\n", false, store::FirstValue::NonEmpty,
+     true, "A", {}, {}},
+    {"... unless any text counts", "TEXT20=A\r\nTEXT21=\r\n", false, store::FirstValue::AnyText,
+     true, "A", "", "TRUE"},
+    {"flag set: nothing is taken", "TEXT20=A\r\n[Other]\r\nSysDetails_saved=TRUE\r\n", false,
+     store::FirstValue::NonEmpty, true, {}, {}, "TRUE"},
+    {"a flag holding the sentinel is unset",
+     "TEXT20=A\r\nTEXT21=B\r\n[Other]\r\nSysDetails_saved=Error\r\n", false,
+     store::FirstValue::NonEmpty, true, "A", "B", "TRUE"},
+    {"a refused copy is said", "TEXT20=A\r\nTEXT21=B\r\n", true, store::FirstValue::NonEmpty,
+     false, {}, {}, {}},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string bytes = "[Lumen Text]\r\n" + row.lines;
+    files->AddFile(kText, bytes);
+    if (row.readOnly) {
+      ASSERT_TRUE(files->SetReadOnly(kText));
+    }
+    int told = 0;
+    store::SetWriteFailureReporter([&](const std::string&, const std::string&) { ++told; });
+    EXPECT_EQ(row.returned, store::KeepFirstValues(item::kSysDetailsSaved, copies, row.kind));
+    store::SetWriteFailureReporter(nullptr);
+    EXPECT_EQ(!row.returned, told > 0);
+    EXPECT_EQ(row.org20, store::Read(item::kText20Org));
+    EXPECT_EQ(row.org21, store::Read(item::kText21Org));
+    EXPECT_EQ(row.flag, store::Read(item::kSysDetailsSaved));
+    if (row.readOnly) {
+      EXPECT_EQ(bytes, files->Contents(kText));
+    }
+    ASSERT_TRUE(files->SetAttributesNormal(kText));
+  }
+}
+
+// The changes report's grouping: by the entry's marker, else by its section
+// and key, in either file.
+TEST(ItemVocabulary, EntriesAreFiledUnderThePageThatWritesThem) {
+  using store::Page;
+  const struct {
+    const char *section, *key, *marker;
+    Page expected;
+  } rows[] = {
+      {"Lumen Text", "TEXT27", "__WELCOME_INTRO__", Page::WelcomePage},
+      {"Lumen Text", "TEXT3", "__menu1_title__", Page::Menu},
+      {"Lumen Text", "TEXT12", "__MENUX_TITLE__", Page::Menu},
+      {"Lumen Text", "TEXT7", "__System_Information__", Page::Menu},
+      {"Lumen Text", "TEXT17", "__SYS_INFO__", Page::Other},
+      {"Lumen Text", "TEXT9", "__TAB4_DESCRIPTION__", Page::WelcomePage},
+      {"Lumen Text", "TEXT1", "__TITLE__", Page::ModifiedBy},
+      {"Lumen Text", "TEXT20", "__CONFIGURE_TEXT__", Page::VisualMapButtons},
+      {"Lumen Text", "TEXT20", "", Page::Other},
+      {"lumen text", "TEXT1_ORG", "__FOO__", Page::ModifiedBy},
+      {"Lumen Text", "TEXT30_org", "", Page::Menu},
+      {"Global Options", "OPTION3", "__WELCOME_IMAGE__", Page::WelcomePage},
+      {"Global Options", "OPTION2", "__PLAY_SOUND__", Page::Sounds},
+      {"Global Options", "OPTION4", "__SHOW_SPLASH__", Page::AnimationScreen},
+      {"Global Options", "OPTION5", "__BACKGROUND_COLOR__", Page::Color},
+      {"Global Options", "OPTION6", "__MENU2_BACKGROUND__", Page::Backgrounds},
+      {"Global Options", "WELCOME_IMAGE_org", "", Page::WelcomePage},
+      {"Other", "sysdetails_saved", "", Page::Menu},
+      {"Other", "VersionCM", "", Page::Packaging},
+      {"Other", "More_saved", "", Page::VisualMapButtons},
+      {"Other", "REGULAR_TEXT_COLOR", "", Page::Color},
+      {"Other", "Unknown", "", Page::Other},
+      {"OEM Defaults", "Sound", "", Page::Sounds},
+      {"OEM Defaults", "splash", "", Page::AnimationScreen},
+      {"OEM Defaults", "Anything", "", Page::Backgrounds},
+      {"Small Styles", "STYLE7", "", Page::Menu},
+      {"Large Styles", "sysInfo_org", "", Page::Menu},
+      {"Menu Parts", "Anything", "", Page::VisualMapButtons},
+      {"Backgrounds", "Back7", "", Page::Backgrounds},
+      {"New Section", "Version", "", Page::Other},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.section) + " " + row.key + " " + row.marker);
+    EXPECT_EQ(row.expected, store::PageOfEntry(row.section, row.key, row.marker));
+  }
+}
+
 }  // namespace
