@@ -10,7 +10,6 @@
 #include <string>
 
 #include "pages/app_menu.h"
-#include "pages/backgrounds.h"
 #include "pages/tcolor.h"
 #include "pages/wmenu.h"
 #include "store/item_table.h"
@@ -78,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // An image name as the page takes it: typed on one line, no blanks around it.
   const auto& option = store::item::kMenu1Background;
   const std::string stored =
-      "[Global Options]\r\nOPTION11=" + ImageOption(option.key, title) + "\r\n";
+      "[Global Options]\r\nOPTION11=" + store::EncodeEntry(option.key, title) + "\r\n";
   const std::string read =
       store::ProfileText(stored).Read("Global Options", "OPTION11", "", 0x10000);
   // Blanks as the profile functions trim them: space, tab and vertical tab.
@@ -86,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool oneLine = !title.empty() &&
                        title.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
                        !blank(title.front()) && !blank(title.back());
-  if (oneLine) Check(ImageOfOption(option.key, read) == title, "an image option reads back");
-  const std::string file = ImageOfOption(option.key, entry);
+  if (oneLine) Check(store::DecodeEntry(option.key, read) == title, "an image option reads back");
+  const std::string file = store::DecodeEntry(option.key, entry).value_or("");
   Check(entry.ends_with(file), "an option's file name is the end of its entry");
   return 0;
 }
