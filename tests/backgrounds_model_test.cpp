@@ -1,17 +1,16 @@
 // The backgrounds page's rules without its window, on small laid files of
-// both editions, the map file seeded from them. Each row acts on a model and
-// gives what it told, every entry it changed and what the page would show.
-// Entries are "F:key=value", F being the file and section: "T" text file and
-// "C" config file, both "Backgrounds"; the map file's "M" "OKAPI" and "F"
-// "BG_Files"; "O" config "Global Options", "D" "OEM Defaults". "<none>" stands
-// for a missing entry.
+// both editions, the map file seeded from them. Each row takes steps on a
+// model and gives what they told and showed, and every entry they changed:
+// "F:key=value", F being the file and section: "T" text file and "C" config
+// file, both "Backgrounds"; the map file's "M" "OKAPI" and "F" "BG_Files";
+// "O" config "Global Options", "D" "OEM Defaults". "<none>": missing.
 #include "pages/backgrounds_model.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,7 +22,6 @@
 namespace {
 
 using Model = BackgroundsModel;
-using Act = std::function<std::string(Model&)>;
 constexpr char kNone[] = "<none>";
 const std::string kDir = "c:\\zantools\\zanhelp\\", kMap = kDir + "okapi.ini",
                   kConfig = kDir + "lumen-config.ini", kText = kDir + "lumen-text.ini";
@@ -35,29 +33,29 @@ const std::map<char, std::pair<const std::string*, const char*>> kPlaces = {
     {'O', {&kConfig, "Global Options"}},
     {'D', {&kConfig, "OEM Defaults"}}};
 
-// Every entry of those sections, keys spelled as in the files.
-std::map<std::string, std::string> Entries() {
-  std::map<std::string, std::string> all;
+// Every entry of those sections, "F:key=value", keys spelled as in the files.
+std::set<std::string> Entries() {
+  std::set<std::string> all;
   for (const auto& [letter, at] : kPlaces) {
     for (const std::string& key : store::ReadKeyNames(at.second, *at.first))
-      all[std::string{letter, ':'} + key] = store::ReadString(at.second, key, "", 256, *at.first);
+      all.insert(std::string{letter, ':'} + key + "=" +
+                 store::ReadString(at.second, key, "", 256, *at.first));
   }
   return all;
 }
-// The entries changed, then those removed.
-std::string Changes(const std::map<std::string, std::string>& before) {
-  std::string changes;
-  const auto note = [&](const std::string& entry) {
-    changes += (changes.empty() ? "" : " ") + entry;
-  };
+// The entries added or changed, then those removed.
+std::string Changes(const std::set<std::string>& before) {
   const auto after = Entries();
-  for (const auto& [key, value] : after) {
-    if (!before.contains(key) || before.at(key) != value) note(key + "=" + value);
+  std::string changes;
+  for (const std::string& entry : after) {
+    if (!before.contains(entry)) changes += " " + entry;
   }
-  for (const auto& [key, value] : before) {
-    if (!after.contains(key)) note(key + "=" + kNone);
+  for (const std::string& entry : before) {
+    const std::string key = entry.substr(0, entry.find('=') + 1);
+    const auto at = after.lower_bound(key);
+    if (at == after.end() || !at->starts_with(key)) changes += " " + key + kNone;
   }
-  return changes;
+  return changes.empty() ? changes : changes.substr(1);
 }
 
 std::string Told(const std::optional<Model::Refusal>& r) {
@@ -69,25 +67,55 @@ std::string Told(const Model::Outcome& o) {
   return Told(o.refusal) + (o.listed ? "+" + *o.listed : "");
 }
 
+// Steps: "add=NAME|FILE"; "delete=", "current=", "default=" and the selected
+// entry (none without it); "pick1=FILE" for a menu; "next"; "readonly=" and
+// a file's letter; "unlisted"; "?list", "?current", "?default", "?menu1"
+// for what the page shows.
+std::string Do(Model& m, const std::string& step) {
+  const std::string word = step.substr(0, step.find('='));
+  const std::string arg = word.size() < step.size() ? step.substr(word.size() + 1) : "";
+  const auto selected = word.size() < step.size() ? std::optional(arg) : std::nullopt;
+  if (word == "add")
+    return Told(m.Add(arg.substr(0, arg.find('|')), arg.substr(arg.find('|') + 1)));
+  if (word == "delete") return Told(m.Delete(selected));
+  if (word == "current") return Told(m.SetCurrent(selected));
+  if (word == "default") return Told(m.SetDefault(selected));
+  if (word.starts_with("pick")) return Told(m.PickMenuFile(word[4] - '1', arg));
+  if (word == "unlisted") return UnlistedOpeningImage().value_or("listed");
+  if (word == "readonly")
+    return platform::Os().files->SetReadOnly(*kPlaces.at(arg[0]).first) ? "" : "?";
+  std::string list;
+  for (const std::string& text : m.Entries()) list += (list.empty() ? "" : ",") + text;
+  if (word == "?list") return " list=" + list;
+  if (word == "?current") return " current=" + m.CurrentLabel();
+  if (word == "?default") return " default=" + m.DefaultLabel();
+  if (word.starts_with("?menu")) return " " + word.substr(1) + "=" + m.MenuFile(word[5] - '1');
+  EXPECT_EQ("next", step);
+  if (const auto refusal = m.CheckMenus()) return Told(refusal);
+  const Model::Saved saved = m.SaveMenus();
+  return Told(saved.info) + (saved.written ? "" : " [stays]");
+}
+
 class BackgroundsModelTest : public testing::Test {
  protected:
   struct Case {
     const char* name;
     bool version35;
     int used;  // slots 1 to `used` hold "E<n>" showing "e<n>.jpg"
-    std::vector<std::string> before;
-    Act act;
+    std::vector<std::string> before, steps;
     std::string told, changes;
-    std::vector<std::string> shown{};  // "list=", "current=", "default=", "menu1=", "menu2="
   };
 
   BackgroundsModelTest() { g_strMapFile = kMap, g_strConfigFile = kConfig, g_strTextFile = kText; }
   ~BackgroundsModelTest() override {
     g_strMapFile = saved_[0], g_strConfigFile = saved_[1], g_strTextFile = saved_[2];
     g_bVersion35 = savedVersion_;
+    store::SetWriteFailureReporter(nullptr);
   }
 
   void Run(const std::vector<Case>& cases) {
+    std::string told;  // a failed write is told as "[file]"
+    store::SetWriteFailureReporter([&](const std::string& f, auto&) { told += "[" + f + "]"; });
     for (const Case& c : cases) {
       SCOPED_TRACE(c.name);
       ASSERT_NO_FATAL_FAILURE(Lay(c));
@@ -95,17 +123,11 @@ class BackgroundsModelTest : public testing::Test {
       model.Load();
       model.MarkFreeSlots();
       const auto before = Entries();
-      EXPECT_EQ(c.told, c.act(model));
+      told.clear();
+      for (const std::string& step : c.steps) told += Do(model, step);
+      EXPECT_EQ(c.told, told);
       EXPECT_EQ(c.changes, Changes(before));
-      std::string list;
-      for (const std::string& text : model.Entries()) list += (list.empty() ? "" : ",") + text;
-      const std::map<std::string, std::string> shown = {{"list", list},
-                                                        {"current", model.CurrentLabel()},
-                                                        {"default", model.DefaultLabel()},
-                                                        {"menu1", model.MenuFile(0)},
-                                                        {"menu2", model.MenuFile(1)}};
-      for (const std::string& s : c.shown)
-        EXPECT_EQ(s, s.substr(0, s.find('=')) + "=" + shown.at(s.substr(0, s.find('='))));
+      for (const std::string* file : {&kMap, &kConfig, &kText}) files->SetAttributesNormal(*file);
     }
   }
 
@@ -139,47 +161,8 @@ class BackgroundsModelTest : public testing::Test {
   const bool savedVersion_ = g_bVersion35;
 };
 
-Act Add(std::string name, std::string file) {
-  return [=](Model& m) { return Told(m.Add(name, file)); };
-}
-Act On(Model::Outcome (Model::*button)(const std::optional<std::string>&),
-       std::optional<std::string> selected) {
-  return [=](Model& m) { return Told((m.*button)(selected)); };
-}
-Act Pick(std::size_t menu, std::string file) {
-  return [=](Model& m) { return Told(m.PickMenuFile(menu, file)); };
-}
-Act Then(Act first, Act second) {
-  return [=](Model& m) {
-    std::string told = first(m);
-    return told + second(m);
-  };
-}
-// The first refusal, or what the writes told and whether the page stays.
-std::string Next(Model& m) {
-  if (const auto refusal = m.CheckMenus()) return Told(refusal);
-  const Model::Saved saved = m.SaveMenus();
-  return Told(saved.info) + (saved.written ? "" : " [stays]");
-}
-// `act` with the file read-only: what it did, then each failed write told.
-Act ReadOnly(const std::string& file, Act act) {
-  return [=](Model& model) {
-    EXPECT_TRUE(platform::Os().files->SetReadOnly(file));
-    std::string told;
-    store::SetWriteFailureReporter([&](const std::string& f, auto&) { told += " | " + f; });
-    told = act(model) + told;
-    store::SetWriteFailureReporter(nullptr);
-    EXPECT_TRUE(platform::Os().files->SetAttributesNormal(file));
-    return told;
-  };
-}
-std::vector<std::string> With(std::vector<std::string> first, std::vector<std::string> more) {
-  first.insert(first.end(), more.begin(), more.end());
-  return first;
-}
-
-const auto kDelete = &Model::Delete, kCurrent = &Model::SetCurrent, kDefault = &Model::SetDefault;
-const Act kAddSunset = Add(" Sunset ", "sunset.jpg");
+const char kAddSunset[] = "add= Sunset |sunset.jpg";
+const std::string kInfo = "Information: ";
 
 // Rows are laid out by hand, one case to a line or two.
 // clang-format off
@@ -187,95 +170,94 @@ TEST_F(BackgroundsModelTest, ListKeepsItsThreeFilesInStep) {
   const std::vector<std::string> sea = {"T:BACK2TEXT=Sea view", "C:BACK2=seaview.jpg",
                                         "T:BACK4TEXT=Sea", "C:BACK4=sea.jpg"};
   Run({
-    {"3.5 lists the file", true, 0, {}, kAddSunset, "+sunset.jpg",
-     "C:BACK1=sunset.jpg T:BACK1TEXT=sunset.jpg M:BACK1TEXT=<none>", {"list=sunset.jpg"}},
-    {"slot freed by Delete", false, 5, {}, Then(On(kDelete, "E3"), kAddSunset), "+Sunset",
-     "C:BACK3=sunset.jpg T:BACK3TEXT=Sunset", {"list=E1,E2,E4,E5,Sunset"}},
+    {"3.5 lists the file", true, 0, {}, {kAddSunset, "?list"}, "+sunset.jpg list=sunset.jpg",
+     "C:BACK1=sunset.jpg T:BACK1TEXT=sunset.jpg M:BACK1TEXT=<none>"},
+    {"slot freed by Delete", false, 5, {}, {"delete=E3", kAddSunset, "?list"},
+     "+Sunset list=E1,E2,E4,E5,Sunset", "C:BACK3=sunset.jpg T:BACK3TEXT=Sunset"},
     // A slot whose text exists is in use, whatever the text or a mark says.
     {"mark left on a slot in use, text holding the sentinel", false, 5,
-     {"M:Back2TEXT=Freed", "T:BACK3TEXT=Error screen"}, kAddSunset, "+Sunset",
-     "C:BACK6=sunset.jpg T:BACK6TEXT=Sunset M:Back6TEXT=<none>", {"list=E1,E2,E4,E5,Sunset"}},
-    {"delete, neither opening setting", false, 0, With(sea, {"T:DEFAULTBACKGROUND=Sea view",
-     "O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,seaview.jpg"}), On(kDelete, "Sea"), "",
-     "M:Back4TEXT=Freed C:BACK4=<none> T:BACK4TEXT=<none>", {"list=Sea view"}},
+     {"M:Back2TEXT=Freed", "T:BACK3TEXT=Error screen"}, {kAddSunset, "?list"},
+     "+Sunset list=E1,E2,E4,E5,Sunset", "C:BACK6=sunset.jpg T:BACK6TEXT=Sunset M:Back6TEXT=<none>"},
+    {"delete, neither opening setting", false, 0, {sea[0], sea[1], sea[2], sea[3],
+     "T:DEFAULTBACKGROUND=Sea view", "O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,seaview.jpg"},
+     {"delete=Sea", "?list"}, " list=Sea view", "M:Back4TEXT=Freed C:BACK4=<none> T:BACK4TEXT=<none>"},
     // "Sea" must never pick "Sea view", which comes first and contains it.
-    {"current, 3.0", false, 0, sea, On(kCurrent, "Sea"), "",
-     "O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,sea.jpg", {"current=Sea"}},
-    {"current, 3.5", true, 0, sea, On(kCurrent, "Sea"), "", "O:OPTION14=__MENU4_BACKGROUND__,sea.jpg",
-     {"current=Sea"}},
-    {"default, 3.0", false, 2, {}, On(kDefault, "E2"), "", "T:DEFAULTBACKGROUND=E2", {"default=E2"}},
-    {"default, 3.5", true, 2, {}, On(kDefault, "E2"), "", "D:TAB1_DEFAULT=E2", {"default=E2"}},
+    {"current, 3.0", false, 0, sea, {"current=Sea", "?current"}, " current=Sea",
+     "O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,sea.jpg"},
+    {"current, 3.5", true, 0, sea, {"current=Sea", "?current"}, " current=Sea",
+     "O:OPTION14=__MENU4_BACKGROUND__,sea.jpg"},
+    {"default, 3.0", false, 2, {}, {"default=E2", "?default"}, " default=E2", "T:DEFAULTBACKGROUND=E2"},
+    {"default, 3.5", true, 2, {}, {"default=E2", "?default"}, " default=E2", "D:TAB1_DEFAULT=E2"},
   });
 }
 
 TEST_F(BackgroundsModelTest, RefusedWritesAreToldAndLeaveNoHalfEntry) {
+  const std::string config = "[" + kConfig + "]", text = "[" + kText + "]";
   Run({
     // The text is gone, so the entry is; the image stays and the slot unmarked.
-    {"delete, config read-only", false, 5, {}, Then(ReadOnly(kConfig, On(kDelete, "E3")), kAddSunset),
-     " | " + kConfig + "+Sunset",
-     "C:BACK6=sunset.jpg T:BACK6TEXT=Sunset M:Back6TEXT=<none> T:BACK3TEXT=<none>"},
-    {"delete, text read-only", false, 5, {}, ReadOnly(kText, On(kDelete, "E3")), "not done | " + kText,
-     "", {"list=E1,E2,E3,E4,E5"}},
-    {"add, config read-only", false, 0, {}, ReadOnly(kConfig, kAddSunset), "not done | " + kConfig,
-     "", {"list="}},
+    {"delete, config read-only", false, 5, {}, {"readonly=C", "delete=E3", "?list"},
+     config + " list=E1,E2,E4,E5", "T:BACK3TEXT=<none>"},
+    {"delete, text read-only", false, 5, {}, {"readonly=T", "delete=E3", "?list"},
+     text + "not done list=E1,E2,E3,E4,E5", ""},
+    {"add, config read-only", false, 0, {}, {"readonly=C", kAddSunset}, config + "not done", ""},
     // The image alone does not take the slot: its mark stays for the next Add.
-    {"add, text read-only", false, 0, {}, ReadOnly(kText, kAddSunset), "not done | " + kText,
-     "C:BACK1=sunset.jpg", {"list="}},
-    {"current, config read-only", false, 2, {}, ReadOnly(kConfig, On(kCurrent, "E2")),
-     "not done | " + kConfig, "", {"current=Not listed: ocean.jpg"}},
+    {"add, text read-only", false, 0, {}, {"readonly=T", kAddSunset}, text + "not done",
+     "C:BACK1=sunset.jpg"},
+    {"current, config read-only", false, 2, {}, {"readonly=C", "current=E2", "?current"},
+     config + "not done current=Not listed: ocean.jpg", ""},
   });
 }
 
 TEST_F(BackgroundsModelTest, RefusedButtonsChangeNothing) {
   const auto inUse = [](const char* settings, const char* name) {
-    return "Information: \"" + std::string(name) + "\" cannot be deleted: it is the opening "
-           "image's " + settings + ".\n\nSelect another entry and click " + settings +
-           " first, then delete \"" + name + "\".";
+    return kInfo + "\"" + name + "\" cannot be deleted: it is the opening image's " + settings +
+           ".\n\nSelect another entry and click " + settings + " first, then delete \"" + name + "\".";
   };
-  const std::string info = "Information: ", notChanged = info + "The opening image was not changed: ";
+  const std::string notChanged = kInfo + "The opening image was not changed: ";
   Run({
-    {"Add, all 99 in use, fields empty", false, 99, {}, Add("", ""),
-     info + "You need to free up a Friendly List Name", ""},
-    {"Add, blank name", false, 4, {}, Add(" ", "x.jpg"), info + "You need to enter a Friendly Name", ""},
-    {"Add, duplicate by case", false, 4, {}, Add("e2", "x.jpg"),
-     info + "You entered a duplicate friendly name.\n Please enter a unique friendly name", ""},
-    {"Add, no file", false, 4, {}, Add("E2 2", ""), info + "You need to enter a JPEG File Name", ""},
-    {"Add, sentinel in the name", false, 4, {}, Add("Error screen", "x.jpg"), info + "\"Error "
-     "screen\" cannot be listed: the help application takes a name containing \"Error\" for a "
-     "missing one.", "", {"list=E1,E2,E3,E4"}},
-    {"Delete, nothing selected", false, 4, {}, On(kDelete, {}), info + "You need to make a selection", ""},
+    {"Add, all 99 in use, fields empty", false, 99, {}, {"add=|"},
+     kInfo + "You need to free up a Friendly List Name", ""},
+    {"Add, blank name", false, 4, {}, {"add= |x.jpg"}, kInfo + "You need to enter a Friendly Name", ""},
+    {"Add, duplicate by case", false, 4, {}, {"add=e2|x.jpg"},
+     kInfo + "You entered a duplicate friendly name.\n Please enter a unique friendly name", ""},
+    {"Add, no file", false, 4, {}, {"add=E2 2|"}, kInfo + "You need to enter a JPEG File Name", ""},
+    {"Add, sentinel in the name", false, 4, {}, {"add=Error screen|x.jpg", "?list"}, kInfo +
+     "\"Error screen\" cannot be listed: the help application takes a name containing \"Error\" "
+     "for a missing one. list=E1,E2,E3,E4", ""},
+    {"Delete, nothing selected", false, 4, {}, {"delete"}, kInfo + "You need to make a selection", ""},
     {"Delete, the current image", false, 4, {"O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,E2.JPG"},
-     On(kDelete, "E2"), inUse("Current Setting", "E2"), "", {"list=E1,E2,E3,E4", "current=E2"}},
-    {"Delete, the default image", false, 4, {"T:DEFAULTBACKGROUND=e3"}, On(kDelete, "E3"),
+     {"delete=E2", "?current"}, inUse("Current Setting", "E2") + " current=E2", ""},
+    {"Delete, the default image", false, 4, {"T:DEFAULTBACKGROUND=e3"}, {"delete=E3"},
      inUse("Default Setting", "E3"), ""},
     {"Delete, both, 3.5", true, 4, {"O:OPTION14=__MENU4_BACKGROUND__,e1.jpg", "D:TAB1_DEFAULT=E1"},
-     On(kDelete, "E1"), inUse("Current Setting and Default Setting", "E1"), ""},
-    {"Current, entry gone", false, 4, {}, On(kCurrent, "E9"), info + "\"E9\" is no longer in the "
+     {"delete=E1"}, inUse("Current Setting and Default Setting", "E1"), ""},
+    {"Current, entry gone", false, 4, {}, {"current=E9"}, kInfo + "\"E9\" is no longer in the "
      "help application's background list. Nothing was changed.", ""},
-    {"Current, no image file", false, 4, {"C:BACK4="}, On(kCurrent, "E4"), notChanged +
+    {"Current, no image file", false, 4, {"C:BACK4="}, {"current=E4"}, notChanged +
      "\"E4\" names no JPEG file in the help application's configuration file.", ""},
-    {"Current, no option", false, 4, {"O:OPTION9=<none>"}, On(kCurrent, "E4"), notChanged +
-     "the help application's configuration file has no entry marked __DEFAULT_BACKGROUND_IMAGE__.",
-     "", {"current=Not set"}},
+    {"Current, no option", false, 4, {"O:OPTION9=<none>"}, {"current=E4", "?current"}, notChanged +
+     "the help application's configuration file has no entry marked __DEFAULT_BACKGROUND_IMAGE__. "
+     "current=Not set", ""},
   });
 }
 
 TEST_F(BackgroundsModelTest, OpeningImageLabelsNameListedEntriesOrSaySoInWords) {
-  const std::vector<std::string> skies = {"T:BACK1TEXT=Blue sky", "C:BACK1=bluesky.jpg",
-                                          "T:BACK3TEXT=Sky", "C:BACK3=Sky.JPG"};
-  // What Finish asks about: the opening image when no entry shows it.
-  const Act unlisted = [](Model&) { return UnlistedOpeningImage().value_or("listed"); };
+  const auto skies = [](std::vector<std::string> more) {
+    more.insert(more.end(), {"T:BACK1TEXT=Blue sky", "C:BACK1=bluesky.jpg", "T:BACK3TEXT=Sky",
+                             "C:BACK3=Sky.JPG"});
+    return more;
+  };
+  // "unlisted": what Finish asks about, the opening image when no entry shows it.
+  const std::vector<std::string> shown = {"unlisted", "?current", "?default"};
   Run({
-    {"3.0, file name in another case", false, 0, With(skies, {"T:DEFAULTBACKGROUND=sky",
-     "O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,sky.jpg"}), unlisted, "listed", "",
-     {"current=Sky", "default=sky"}},
-    {"3.5 shows the file", true, 0, With(skies, {"O:OPTION14=__MENU4_BACKGROUND__,Sky.jpg"}),
-     unlisted, "listed", "", {"current=Sky.jpg"}},
-    {"none set, the default the sentinel", false, 0, With(skies, {"T:DEFAULTBACKGROUND=Error",
-     "O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,"}), unlisted, "listed", "",
-     {"current=Not set", "default=Not set"}},
-    {"damaged: both deleted from the list", false, 0, With(skies, {"T:DEFAULTBACKGROUND=Ocean"}),
-     unlisted, "ocean.jpg", "", {"current=Not listed: ocean.jpg", "default=Not listed: Ocean"}},
+    {"3.0, file name in another case", false, 0, skies({"T:DEFAULTBACKGROUND=sky",
+     "O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,sky.jpg"}), shown, "listed current=Sky default=sky", ""},
+    {"3.5 shows the file", true, 0, skies({"D:TAB1_DEFAULT=Sky",
+     "O:OPTION14=__MENU4_BACKGROUND__,Sky.jpg"}), shown, "listed current=Sky.jpg default=Sky", ""},
+    {"none set, the default the sentinel", false, 0, skies({"T:DEFAULTBACKGROUND=Error",
+     "O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,"}), shown, "listed current=Not set default=Not set", ""},
+    {"damaged: both deleted from the list", false, 0, skies({"T:DEFAULTBACKGROUND=Ocean"}), shown,
+     "ocean.jpg current=Not listed: ocean.jpg default=Not listed: Ocean", ""},
   });
 }
 
@@ -285,42 +267,39 @@ TEST_F(BackgroundsModelTest, MenuBackgroundsAreWrittenOnNext) {
     return "D:TAB2_DEFAULT=sky.jpg D:TAB3_DEFAULT=" + menu2 + " D:TAB4_DEFAULT=ocean.jpg "
            "F:File1=sky.jpg F:File2=" + menu2 + " F:File3=ocean.jpg";
   };
-  const std::string tooLong = "Information: The file name \"" + long43 + "\" is too long for a "
-                              "menu background: it can have at most 42 characters.";
-  const std::string unmarked = "Information: The help application's configuration file has no "
-      "entry marked __MENU2_BACKGROUND__, so that menu's background was not set there. The other "
-      "entries ";
-  const Act dawn = Then(Pick(1, "dawn.jpg"), Next);
+  const std::string tooLong = kInfo + "The file name \"" + long43 + "\" is too long for a menu "
+                              "background: it can have at most 42 characters.";
+  const std::string unmarked = kInfo + "The help application's configuration file has no entry "
+      "marked __MENU2_BACKGROUND__, so that menu's background was not set there. The other entries ";
   Run({
-    {"the help application's spelling", false, 0, {}, Then(Pick(1, "ON_THE_WEB.JPG"), Next), "",
-     written("On_the_Web.jpg") + " O:OPTION12=__MENU2_BACKGROUND__,On_the_Web.jpg",
-     {"menu2=On_the_Web.jpg"}},
-    {"empty in the file", false, 0, {"O:OPTION12=__MENU2_BACKGROUND__,"}, Next,
-     "Information: You need to enter a JPEG File name for the menu", "", {"menu2="}},
-    {"43 characters in the file", false, 0, {"O:OPTION12=__MENU2_BACKGROUND__," + long43}, Next,
+    {"the help application's spelling", false, 0, {}, {"pick2=ON_THE_WEB.JPG", "next", "?menu2"},
+     " menu2=On_the_Web.jpg", written("On_the_Web.jpg") + " O:OPTION12=__MENU2_BACKGROUND__,On_the_Web.jpg"},
+    {"empty in the file", false, 0, {"O:OPTION12=__MENU2_BACKGROUND__,"}, {"next"},
+     kInfo + "You need to enter a JPEG File name for the menu", ""},
+    {"43 characters in the file", false, 0, {"O:OPTION12=__MENU2_BACKGROUND__," + long43}, {"next"},
      tooLong, ""},
-    {"43 characters picked, then 42", false, 0, {}, Then(Then(Pick(1, long43), Pick(1, long42)), Next),
+    {"43 characters picked, then 42", false, 0, {}, {"pick2=" + long43, "pick2=" + long42, "next"},
      tooLong, written(long42) + " O:OPTION12=__MENU2_BACKGROUND__," + long42},
-    {"option missing", false, 0, {"O:OPTION12=<none>"}, dawn, unmarked + "were written.",
-     written("dawn.jpg")},
+    {"option missing", false, 0, {"O:OPTION12=<none>"}, {"pick2=dawn.jpg", "next"},
+     unmarked + "were written.", written("dawn.jpg")},
     // Told after the refused writes, it must not say that they were written;
     // the options already holding their files are not written again.
-    {"option missing, config read-only", false, 0, {"O:OPTION12=<none>"}, ReadOnly(kConfig, dawn),
-     unmarked + "could not be saved either, as told before this. [stays] | " + kConfig + " | " +
-     kConfig + " | " + kConfig, "F:File1=sky.jpg F:File2=dawn.jpg F:File3=ocean.jpg"},
+    {"option missing, config read-only", false, 0, {"O:OPTION12=<none>"},
+     {"readonly=C", "pick2=dawn.jpg", "next"}, "[" + kConfig + "][" + kConfig + "][" + kConfig + "]" +
+     unmarked + "could not be saved either, as told before this. [stays]",
+     "F:File1=sky.jpg F:File2=dawn.jpg F:File3=ocean.jpg"},
   });
 }
 
 TEST_F(BackgroundsModelTest, MenuFileTakesOneSlotInVersionThreeFiveOnly) {
-  const std::string list = "list=E1,E2,E3,E4,E5,E6,E7";
+  const std::string list = " list=E1,E2,E3,E4,E5,E6,E7";
   Run({
-    {"3.5, the same file twice", true, 7, {}, Then(Pick(0, "dawn.jpg"), Pick(1, "DAWN.jpg")),
-     "+dawn.jpg", "C:BACK8=dawn.jpg T:BACK8TEXT=dawn.jpg M:Back8TEXT=<none>",
-     {list + ",dawn.jpg", "menu1=dawn.jpg", "menu2=DAWN.jpg"}},
-    {"3.5, a file listed already", true, 7, {}, Pick(0, "E2.JPG"), "", "", {list, "menu1=E2.JPG"}},
-    {"3.0", false, 7, {}, Pick(0, "dawn.jpg"), "", "", {list, "menu1=dawn.jpg"}},
-    {"3.5, every slot in use", true, 99, {}, Pick(0, "dawn.jpg"),
-     "Information: You need to free up a Friendly List Name", "", {"menu1=dawn.jpg"}},
+    {"3.5, the same file twice", true, 7, {}, {"pick1=dawn.jpg", "pick2=DAWN.jpg", "?list", "?menu2"},
+     "+dawn.jpg" + list + ",dawn.jpg menu2=DAWN.jpg",
+     "C:BACK8=dawn.jpg T:BACK8TEXT=dawn.jpg M:Back8TEXT=<none>"},
+    {"3.5, a file listed already", true, 7, {}, {"pick1=E2.JPG", "?list", "?menu1"},
+     list + " menu1=E2.JPG", ""},
+    {"3.0", false, 7, {}, {"pick1=dawn.jpg", "?list", "?menu1"}, list + " menu1=dawn.jpg", ""},
   });
 }
 // clang-format on
