@@ -205,6 +205,10 @@ TEST_F(BackgroundsModelTest, RefusedWritesAreToldAndLeaveNoHalfEntry) {
      "C:BACK1=sunset.jpg"},
     {"current, config read-only", false, 2, {}, {"readonly=C", "current=E2", "?current"},
      config + "not done current=Not listed: ocean.jpg", ""},
+    // Only the option differs from the file: its refusal alone keeps the page.
+    {"next, config read-only", false, 0, {"D:TAB2_DEFAULT=dawn.jpg", "D:TAB3_DEFAULT=forest.jpg",
+     "D:TAB4_DEFAULT=ocean.jpg"}, {"readonly=C", "pick1=dawn.jpg", "next"}, config + " [stays]",
+     "F:File1=dawn.jpg F:File2=forest.jpg F:File3=ocean.jpg"},
   });
 }
 
