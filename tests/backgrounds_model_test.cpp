@@ -146,11 +146,11 @@ class BackgroundsModelTest : public testing::Test {
     }
     files->AddFile(kMap, ""), files->AddFile(kConfig, config), files->AddFile(kText, text);
     store::ForgetCachedFiles();
-    for (const std::string& spec : c.before) {
-      const auto& [file, section] = kPlaces.at(spec[0]);
-      const auto eq = spec.find('=');
-      const std::string value = spec.substr(eq + 1);
-      ASSERT_TRUE(store::WriteString(section, spec.substr(2, eq - 2),
+    for (const std::string& entry : c.before) {
+      const auto& [file, section] = kPlaces.at(entry[0]);
+      const auto eq = entry.find('=');
+      const std::string value = entry.substr(eq + 1);
+      ASSERT_TRUE(store::WriteString(section, entry.substr(2, eq - 2),
                                      value == kNone ? std::nullopt : std::optional(value), *file));
     }
     SeedMapFile();
