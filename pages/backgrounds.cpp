@@ -60,9 +60,7 @@ std::optional<std::string> CBackgrounds::SelectedText() {
   return text;
 }
 
-void CBackgrounds::Tell(const BackgroundsModel::Refusal& refusal) {
-  MessageBox(refusal.message, refusal.caption, MB_OK);
-}
+void CBackgrounds::Tell(const Notice& notice) { MessageBox(notice.message, notice.caption, MB_OK); }
 
 bool CBackgrounds::Show(const BackgroundsModel::Outcome& outcome) {
   if (outcome.refusal) Tell(*outcome.refusal);
@@ -124,9 +122,9 @@ int CBackgrounds::OnWizardNext() {
     return kWizardStay;
   }
   UpdateData(false);
-  const BackgroundsModel::Saved saved = m_model.SaveMenus();
-  if (saved.info) Tell(*saved.info);
+  const SaveResult saved = m_model.SaveMenus();
+  if (saved.notice) Tell(*saved.notice);
   // A failed write has been shown by the store; staying lets the user retry.
-  if (!saved.written) return kWizardStay;
+  if (!saved.saved) return kWizardStay;
   return COkapiPage::OnWizardNext();
 }

@@ -11,7 +11,6 @@
 namespace {
 
 namespace slots = store::backgrounds;
-using Refusal = BackgroundsModel::Refusal;
 using Outcome = BackgroundsModel::Outcome;
 
 constexpr char kInformation[] = "Information";
@@ -19,16 +18,16 @@ constexpr std::string_view kConfigWords = "the help application's configuration 
 // The help application's files name this image with this case only.
 constexpr std::string_view kOnTheWeb = "On_the_Web.jpg";
 
-Refusal Tell(std::string message) { return {std::move(message), kInformation}; }
+Notice Tell(std::string message) { return {std::move(message), kInformation}; }
 
-Outcome Refused(Refusal refusal) {
+Outcome Refused(Notice refusal) {
   Outcome outcome;
   outcome.refusal = std::move(refusal);
   return outcome;
 }
 Outcome Refused(std::string message) { return Refused(Tell(std::move(message))); }
 Outcome Done(std::optional<std::string> listed = std::nullopt,
-             std::optional<Refusal> refusal = std::nullopt) {
+             std::optional<Notice> refusal = std::nullopt) {
   Outcome outcome;
   outcome.done = true;
   outcome.refusal = std::move(refusal);
@@ -36,8 +35,8 @@ Outcome Done(std::optional<std::string> listed = std::nullopt,
   return outcome;
 }
 
-const Refusal kNoSelection = Tell("You need to make a selection");
-const Refusal kNoFreeSlot = Tell("You need to free up a Friendly List Name");
+const Notice kNoSelection = Tell("You need to make a selection");
+const Notice kNoFreeSlot = Tell("You need to free up a Friendly List Name");
 
 // Version 3.5 keeps the opening image with the fourth menu and its default
 // among the OEM defaults.
@@ -89,7 +88,7 @@ std::string SettingsNaming(int slot, const std::string& text) {
 
 // The slot whose whole text the selected entry is; the refusal when nothing
 // is selected or no slot holds that text any more.
-std::optional<Refusal> FindSlot(const std::optional<std::string>& selected, int& slot) {
+std::optional<Notice> FindSlot(const std::optional<std::string>& selected, int& slot) {
   if (!selected) return kNoSelection;
   const auto found = slots::SlotWithText(*selected);
   if (!found) {
@@ -108,7 +107,7 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::optional<Refusal> TooLongForMenu(const std::string& file) {
+std::optional<Notice> TooLongForMenu(const std::string& file) {
   if (file.size() <= BackgroundsModel::kMaxMenuFile) return std::nullopt;
   return Tell("The file name \"" + file +
               "\" is too long for a menu background: it can have at most " +
@@ -226,7 +225,7 @@ Outcome BackgroundsModel::PickMenuFile(std::size_t menu, const std::string& file
   return Done(std::move(listed));
 }
 
-std::optional<Refusal> BackgroundsModel::CheckMenus() {
+std::optional<Notice> BackgroundsModel::CheckMenus() {
   for (const std::string& file : m_menuFiles) {
     if (file.empty()) return Tell("You need to enter a JPEG File name for the menu");
   }
@@ -239,8 +238,8 @@ std::optional<Refusal> BackgroundsModel::CheckMenus() {
   return std::nullopt;
 }
 
-BackgroundsModel::Saved BackgroundsModel::SaveMenus() {
-  Saved saved;
+SaveResult BackgroundsModel::SaveMenus() {
+  SaveResult result;
   std::string unresolved;
   for (std::size_t i = 0; i < slots::kMenus; ++i) {
     const Menu& menu = kMenus[i];
@@ -249,21 +248,21 @@ BackgroundsModel::Saved BackgroundsModel::SaveMenus() {
     if (option == store::WriteResult::NoSlot) {
       unresolved += (unresolved.empty() ? "" : ", ") + std::string(menu.option.key);
     } else if (!option) {
-      saved.written = false;
+      result.saved = false;
     }
-    saved.written = store::Write(menu.oemDefault, file) && saved.written;
-    saved.written = store::Write(slots::MenuFile(i), file) && saved.written;
+    result.saved = store::Write(menu.oemDefault, file) && result.saved;
+    result.saved = store::Write(slots::MenuFile(i), file) && result.saved;
   }
   if (!unresolved.empty()) {
     std::string text = NoEntryMarked(kConfigWords, unresolved);
     text[0] = platform::ToUpperAscii(text[0]);
     // After refused writes (told before this) "written" would be untrue.
-    saved.info = Tell(text + ", so that menu's background was not set there." +
-                      (saved.written ? " The other entries were written."
-                                     : " The other entries could not be saved either, as told "
-                                       "before this."));
+    result.notice = Tell(text + ", so that menu's background was not set there." +
+                         (result.saved ? " The other entries were written."
+                                       : " The other entries could not be saved either, as told "
+                                         "before this."));
   }
-  return saved;
+  return result;
 }
 
 std::optional<std::string> UnlistedOpeningImage() {

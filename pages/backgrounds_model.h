@@ -10,20 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "pages/menu_model.h"
 #include "store/background_slots.h"
 
 class BackgroundsModel {
  public:
-  struct Refusal {
-    std::string message;
-    std::string caption;
-    bool operator==(const Refusal&) const = default;
-  };
   // What a button did. Not done and no refusal: a write failed, which the
   // store has told the user.
   struct Outcome {
     bool done = false;
-    std::optional<Refusal> refusal;
+    std::optional<Notice> refusal;
     // An entry to add to the list, as the file gives it back.
     std::optional<std::string> listed;
   };
@@ -57,13 +53,9 @@ class BackgroundsModel {
 
   // Next's checks of the menus' files, the first refusal first; on none the
   // files are spelled as the help application's own files spell them.
-  std::optional<Refusal> CheckMenus();
-  struct Saved {
-    bool written = true;  // false: a refusal told by the store; stay to retry
-    std::optional<Refusal> info;
-  };
+  std::optional<Notice> CheckMenus();
   // Writes the menus' options, the OEM defaults and the package's files.
-  Saved SaveMenus();
+  [[nodiscard]] SaveResult SaveMenus();
 
  private:
   void Relabel();

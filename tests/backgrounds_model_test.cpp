@@ -58,9 +58,7 @@ std::string Changes(const std::set<std::string>& before) {
   return changes.empty() ? changes : changes.substr(1);
 }
 
-std::string Told(const std::optional<Model::Refusal>& r) {
-  return r ? r->caption + ": " + r->message : "";
-}
+std::string Told(const std::optional<Notice>& r) { return r ? r->caption + ": " + r->message : ""; }
 // A button's refusal, the entry it listed, or "not done" when a write failed.
 std::string Told(const Model::Outcome& o) {
   if (!o.done && !o.refusal) return "not done";
@@ -92,8 +90,8 @@ std::string Do(Model& m, const std::string& step) {
   if (word.starts_with("?menu")) return " " + word.substr(1) + "=" + m.MenuFile(word[5] - '1');
   EXPECT_EQ("next", step);
   if (const auto refusal = m.CheckMenus()) return Told(refusal);
-  const Model::Saved saved = m.SaveMenus();
-  return Told(saved.info) + (saved.written ? "" : " [stays]");
+  const SaveResult saved = m.SaveMenus();
+  return Told(saved.notice) + (saved.saved ? "" : " [stays]");
 }
 
 class BackgroundsModelTest : public testing::Test {
