@@ -4,28 +4,13 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 
+#include "pages/backgrounds_model.h"
 #include "wizard/page_frame.h"
-
-// An image option's value: its marker, a comma and the file name.
-std::string ImageOption(std::string_view marker, std::string_view file);
-// The file name an image option's value holds; empty when it holds none.
-std::string ImageOfOption(std::string_view marker, const std::optional<std::string>& value);
-
-// The opening image's file when no entry of the list shows it, so that the
-// package would not carry it; nullopt when it is listed or not set.
-std::optional<std::string> UnlistedOpeningImage();
 
 class CBackgrounds : public COkapiPage {
  public:
   CBackgrounds();
-
-  CListBox m_lstBackgrounds;
-  std::string m_strMenu1Jpeg;
-  std::string m_strMenu2Jpeg;
-  std::string m_strMenu3Jpeg;
-  std::string m_strJpegFileName;
 
   void DoDataExchange(CDataExchange* pDX) override;
   bool OnCommand(int id, unsigned code) override;
@@ -35,42 +20,28 @@ class CBackgrounds : public COkapiPage {
   int OnWizardBack() override;
   int OnWizardNext() override;
 
-  // The places of the help application's background list.
-  static constexpr int kSlots = 99;
-  // A menu's option is its marker, a comma and the file name, in a value the
-  // help application reads 63 characters of.
-  static constexpr std::size_t kMaxMenuFile = 42;
-
  protected:
   void LoadPage() override;
-  void LoadBackgroundSettings();
-  void MarkFreeSlots();
-  bool IsDuplicateFriendlyName(const std::string& name);
 
+ private:
   void OnCurrentSetting();
   void OnDefaultSetting();
   void OnDelete();
   void OnAdd();
   void OnBrowse();
-  void OnBrowseMenu1() { BrowseMenu(m_strMenu1Jpeg); }
-  void OnBrowseMenu2() { BrowseMenu(m_strMenu2Jpeg); }
-  void OnBrowseMenu3() { BrowseMenu(m_strMenu3Jpeg); }
-  void AddMenuFileToSlots(const std::string& file);
+  void OnBrowseMenu1() { BrowseMenu(0); }
+  void OnBrowseMenu2() { BrowseMenu(1); }
+  void OnBrowseMenu3() { BrowseMenu(2); }
 
- private:
-  struct Selection {
-    int index;  // in the list box
-    int slot;
-    std::string text;
-  };
-  // The selected entry and the slot whose whole text it is; nullopt, told to
-  // the user, when nothing is selected or no slot holds that text.
-  std::optional<Selection> FindSelection();
-  // Writes an entry into a free slot and lists it; false when a write failed.
-  bool ListInSlot(int slot, const std::string& text, const std::string& image);
+  std::optional<std::string> SelectedText();
+  // Shows what a button did; true when it was done.
+  bool Show(const BackgroundsModel::Outcome& outcome);
+  void Tell(const Notice& notice);
   // A JPEG file picked from the installation's small images: its name alone.
   std::optional<std::string> BrowseJpeg();
-  void BrowseMenu(std::string& member);
-  // False, told to the user, for a name the menu's option cannot hold.
-  bool MenuFileFits(const std::string& file);
+  void BrowseMenu(std::size_t menu);
+
+  BackgroundsModel m_model;
+  CListBox m_lstBackgrounds;
+  std::string m_strJpegFileName;
 };

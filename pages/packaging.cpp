@@ -3,7 +3,7 @@
 #include "package/changes_report.h"
 #include "package/finish.h"
 #include "package/package_tree.h"
-#include "pages/backgrounds.h"
+#include "pages/backgrounds_model.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/item_table.h"
