@@ -32,6 +32,7 @@ Parsed ParseCommandLine(std::string_view commandLine) {
   };
   const std::vector<std::string> words = SplitCommandLine(commandLine);
   Parsed parsed;
+  for (const std::string& word : words) parsed.quiet = parsed.quiet || is(word, "/quiet");
   Command command;
   bool verb = false;
   for (std::size_t i = 0; i < words.size(); ++i) {

@@ -31,6 +31,7 @@ struct Command {
 struct Parsed {
   std::optional<Command> command;
   std::string refusal;  // set when a verb is there but the line is not whole
+  bool quiet = false;   // /quiet was there, whole line or not
 };
 Parsed ParseCommandLine(std::string_view commandLine);
 

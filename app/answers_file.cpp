@@ -55,6 +55,10 @@ const Section* Answers::FindSection(std::string_view section) const {
   return FindNoCase(m_sections, section, &Section::name);
 }
 
+Section* Answers::FindSection(std::string_view section) {
+  return FindNoCase(m_sections, section, &Section::name);
+}
+
 const Answer* Answers::Find(std::string_view section, std::string_view key) const {
   const Section* found = FindSection(section);
   if (!found) return nullptr;

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -34,15 +33,16 @@ struct Section {
 // Name1 to Name99, without leading zeros).
 struct SectionSchema {
   std::string_view name;
-  std::initializer_list<std::string_view> keys;
+  std::vector<std::string_view> keys;
 };
-using Schema = std::initializer_list<SectionSchema>;
+using Schema = std::vector<SectionSchema>;
 
 class Answers {
  public:
   // Section and key compare without letter case, as in any INI file.
   const Answer* Find(std::string_view section, std::string_view key) const;
   const Section* FindSection(std::string_view section) const;
+  Section* FindSection(std::string_view section);
   // Adds the answer, or replaces the value of one already there.
   void Set(std::string_view section, std::string_view key, std::string value);
 

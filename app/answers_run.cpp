@@ -1,0 +1,196 @@
+#include "app/answers_run.h"
+
+#include <ctime>
+#include <variant>
+
+#include "app/discovery.h"
+#include "app/okapi_app.h"
+#include "framework/framework.h"
+#include "package/finish.h"
+#include "package/package_tree.h"
+#include "platform/platform.h"
+#include "store/backup.h"
+#include "store/globals.h"
+#include "store/item_table.h"
+#include "store/profile.h"
+#include "store/seed.h"
+
+namespace answers {
+
+namespace {
+
+std::string Now() {
+  const std::time_t now = std::time(nullptr);
+  char text[32] = {};
+  if (const std::tm* local = std::localtime(&now)) {
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
+  }
+  return text;
+}
+
+std::string LogPath() { return g_strHelpRoot + "\\customization\\okapi.log"; }
+
+const char* VerbName(Command::Verb verb) {
+  switch (verb) {
+    case Command::Verb::Export:
+      return "/export";
+    case Command::Verb::Apply:
+      return "/apply";
+    case Command::Verb::Verify:
+      return "/verify";
+  }
+  return "";
+}
+
+Answers Current() {
+  Answers now;
+  for (const PageAnswers& page : Pages()) {
+    if (!page.skipped || !page.skipped()) page.exportTo(now);
+  }
+  return now;
+}
+
+// The run after the installation is found; `log` gets what it did.
+Exit RunFound(const Command& command, RunLog& log) {
+  auto& files = *platform::Os().files;
+  if (command.verb == Command::Verb::Export) {
+    const std::string text =
+        Format(Current(), {"Answers for OKAPI, written by okapi.exe /export on " + Now() + ".",
+                           "Apply them with: okapi.exe /apply \"" + command.file + "\" /quiet"});
+    if (auto status = files.WriteFileAtomic(command.file, text); !status) {
+      log.Add("not exported to " + command.file + ": " + status.reason);
+      return Exit::WriteFailed;
+    }
+    log.Add("exported to " + command.file);
+    return Exit::Done;
+  }
+
+  const auto bytes = files.ReadFile(command.file);
+  if (!bytes) {
+    log.Add("refused: " + command.file + " cannot be read");
+    return Exit::Refused;
+  }
+  const auto parsed = Parse(*bytes, PagesSchema());
+  if (const auto* refusal = std::get_if<Refusal>(&parsed)) {
+    log.Add("refused: " + command.file +
+            (refusal->line ? " line " + std::to_string(refusal->line) : std::string()) + ": " +
+            refusal->text);
+    return Exit::Refused;
+  }
+  Answers wanted = std::get<Answers>(parsed);
+
+  // Every page checks before any page writes.
+  std::vector<std::pair<const PageAnswers*, const Section*>> applied;
+  for (const PageAnswers& page : Pages()) {
+    Section* section = wanted.FindSection(page.section);
+    if (!section) continue;
+    if (auto why = page.skipped ? page.skipped() : std::nullopt) {
+      log.Add("left out [" + std::string(page.section) + "]: " + *why);
+      continue;
+    }
+    if (auto refusal = page.check(*section)) {
+      log.Add("refused [" + std::string(page.section) + "] " + refusal->key + ": " +
+              refusal->message);
+      log.Add("nothing was written");
+      return Exit::Refused;
+    }
+    applied.emplace_back(&page, section);
+  }
+
+  if (command.verb == Command::Verb::Verify) {
+    const auto differences = Differences(wanted, Current());
+    for (const std::string& line : differences) log.Add("not in place: " + line);
+    if (differences.empty()) log.Add("every answer of " + command.file + " is in place");
+    return differences.empty() ? Exit::Done : Exit::Differences;
+  }
+
+  bool whole = true;
+  for (const auto& [page, section] : applied) whole = page->apply(*section, log) && whole;
+  if (whole && command.package) {
+    whole = package::Finish(
+        [&log](const std::string& text, const std::string&) { log.Add("Finish: " + text); });
+    log.Add(whole ? "package assembled in " + package::Root() : "package not whole");
+  }
+  return whole ? Exit::Done : Exit::WriteFailed;
+}
+
+}  // namespace
+
+bool RunLog::Append(const std::string& path, const std::string& now) const {
+  auto& files = *platform::Os().files;
+  std::string bytes = files.ReadFile(path).value_or("");
+  for (const std::string& line : m_lines) bytes += now + " " + line + "\r\n";
+  return static_cast<bool>(files.WriteFileAtomic(path, bytes));
+}
+
+Schema PagesSchema() {
+  Schema schema;
+  for (const PageAnswers& page : Pages()) schema.push_back({page.section, page.keys});
+  return schema;
+}
+
+std::vector<std::string> Differences(const Answers& wanted, const Answers& now) {
+  std::vector<std::string> lines;
+  for (const Section& section : wanted.Sections()) {
+    for (const Answer& answer : section.answers) {
+      const Answer* found = now.Find(section.name, answer.key);
+      if (found && found->value == answer.value) continue;
+      lines.push_back("[" + section.name + "] " + answer.key + ": " +
+                      (found ? "\"" + found->value + "\"" : std::string("nothing")) +
+                      " instead of \"" + answer.value + "\"");
+    }
+    // A list means exactly that list: what the file leaves out differs too.
+    const Section* current = now.FindSection(section.name);
+    if (!current) continue;
+    for (const Answer& extra : current->answers) {
+      if (!extra.key.empty() && extra.key.back() >= '0' && extra.key.back() <= '9' &&
+          !wanted.Find(section.name, extra.key)) {
+        lines.push_back("[" + section.name + "] " + extra.key + ": \"" + extra.value +
+                        "\", which the answers do not list");
+      }
+    }
+  }
+  return lines;
+}
+
+Exit Run(const Command& command) {
+  if (platform::Os().instances->ClaimMutex(COkapiApp::kMutexName)) return RunAlone(command);
+  if (!command.quiet) {
+    AfxMessageBox(
+        "The OKAPI wizard or another okapi.exe is running. Close it, then run "
+        "okapi.exe " +
+        std::string(VerbName(command.verb)) + " again.\n\nNothing was changed.");
+  }
+  return Exit::AlreadyRunning;
+}
+
+Exit RunAlone(const Command& command) {
+  const auto tell = [&command](const std::string& text) {
+    if (!command.quiet) AfxMessageBox(text);
+  };
+  std::string missing;
+  if (!CheckInstallation([&missing](const std::string& text) { missing = text; })) {
+    tell(missing);
+    return Exit::NoInstallation;
+  }
+  RunLog log;
+  log.Add(std::string(VerbName(command.verb)) + " " + command.file);
+  store::SetWriteFailureReporter([&log](const std::string& file, const std::string& reason) {
+    log.Add("not saved: " + file + ": " + reason + " (the file was left as it was)");
+  });
+  store::SetReadBackReporter([&log](const std::vector<store::ReadBackMismatch>& mismatches) {
+    for (const auto& m : mismatches) log.Add("does not read back: " + store::DescribeEntry(m));
+  });
+  BackupHelpFiles();
+  SeedMapFile();
+  package::PrepareTree();
+  const Exit exit = RunFound(command, log);
+  log.Add("exit code " + std::to_string(static_cast<int>(exit)));
+  (void)log.Append(LogPath(), Now());
+  std::string told;
+  for (const std::string& line : log.Lines()) told += line + "\n";
+  tell(told);
+  return exit;
+}
+
+}  // namespace answers

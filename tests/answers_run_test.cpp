@@ -1,0 +1,71 @@
+// The answers applied, verified and exported on a laid installation, with no
+// window: what is written, what is refused before any write, the exit codes.
+#include "app/answers_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "demo/installation.h"
+#include "platform/platform.h"
+#include "store/globals.h"
+#include "store/profile.h"
+#include "tests/support/fixture_drive.h"
+
+namespace {
+
+using answers::Exit;
+using Verb = answers::Command::Verb;
+
+class AnswersRunTest : public okapi_test::MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    ASSERT_TRUE(demo::LayDemoInstallation());
+  }
+  static std::string File(const std::string& path) {
+    return platform::Os().files->ReadFile(path).value_or("<missing>");
+  }
+  Exit Run(Verb verb, const std::string& answers = {}) {
+    if (!answers.empty()) {
+      EXPECT_TRUE(platform::Os().files->WriteFileAtomic(kAnswers, answers));
+    }
+    return answers::RunAlone({verb, kAnswers, true, false});
+  }
+  static constexpr char kAnswers[] = "c:\\answers.ini";
+};
+
+TEST_F(AnswersRunTest, ApplyWritesVerifyAgreesAndARefusalWritesNothing) {
+  EXPECT_EQ(Run(Verb::Apply, "[Colors]\nBackground=0000FF\nMenu=#a0b0c0\n"), Exit::Done);
+  const std::string applied = File(g_strConfigFile);
+  EXPECT_NE(applied.find("REGULAR_TEXT_COLOR=#a0b0c0"), std::string::npos);
+  EXPECT_EQ(Run(Verb::Verify), Exit::Done);  // either case, with or without '#'
+  EXPECT_EQ(Run(Verb::Apply), Exit::Done);
+  EXPECT_EQ(File(g_strConfigFile), applied);  // a second apply changes nothing
+
+  EXPECT_EQ(Run(Verb::Verify, "[Colors]\nBackground=#000000\n"), Exit::Differences);
+  for (const char* refused : {"[Colors]\nMenu=#000000\nBackground=blue\n",
+                              "[Colors]\nMenu=#000000\nLinks=#000000\n", "[Colours]\n"}) {
+    EXPECT_EQ(Run(Verb::Apply, refused), Exit::Refused) << refused;
+    EXPECT_EQ(File(g_strConfigFile), applied) << refused;
+  }
+  const std::string log = File(g_strHelpRoot + "\\customization\\okapi.log");
+  EXPECT_NE(log.find("refused [Colors] Background: \"blue\" is no colour"), std::string::npos);
+  EXPECT_NE(log.find("refused: c:\\answers.ini line 3: OKAPI knows no key Links"),
+            std::string::npos);
+}
+
+TEST_F(AnswersRunTest, ExportReadsBackAsWhatIsInPlace) {
+  EXPECT_EQ(Run(Verb::Apply, "[Colors]\nToolBar=#102030\n"), Exit::Done);
+  EXPECT_EQ(answers::RunAlone({Verb::Export, kAnswers, true, false}), Exit::Done);
+  EXPECT_NE(File(kAnswers).find("ToolBar=#102030\r\n"), std::string::npos);
+  EXPECT_EQ(Run(Verb::Verify), Exit::Done);
+}
+
+TEST_F(AnswersRunTest, NoInstallationOrAnUnreadableFileIsItsOwnExitCode) {
+  EXPECT_EQ(Run(Verb::Verify), Exit::Refused);  // no answers file yet
+  ASSERT_TRUE(demo::ResetMachine());
+  EXPECT_EQ(Run(Verb::Apply, "[Colors]\n"), Exit::NoInstallation);
+}
+
+}  // namespace
