@@ -38,13 +38,18 @@ void CompanyModel::Load() {
   m_name = name;
 }
 
-Outcome CompanyModel::Next() {
-  if (m_name.empty()) return Tell(Outcome::Refused, "You need to enter a company name");
-  if (m_name.size() > kMaxName)
-    return Tell(Outcome::Refused, "The company name you entered is too long");
+std::optional<CompanyModel::Told> CompanyModel::Check() const {
+  const auto refuse = [](std::string text) { return Told{std::move(text), "Information"}; };
+  if (m_name.empty()) return refuse("You need to enter a company name");
+  if (m_name.size() > kMaxName) return refuse("The company name you entered is too long");
   // The title is stored in double quotes: one in the name would end it early.
   if (m_name.find('"') != std::string::npos)
-    return Tell(Outcome::Refused, "The company name cannot contain a double quote (\")");
+    return refuse("The company name cannot contain a double quote (\")");
+  return std::nullopt;
+}
+
+Outcome CompanyModel::Next() {
+  if (auto refusal = Check()) return {Outcome::Refused, std::move(refusal)};
 
   if (!store::SlotOf(item::kTitle)) {
     return Tell(Outcome::LeftAlone,

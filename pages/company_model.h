@@ -32,6 +32,8 @@ class CompanyModel {
   // The edit box exchanges its text here.
   std::string& Name() { return m_name; }
   const std::string& Name() const { return m_name; }
+  // The name's first refusal; nothing when the name may be written.
+  std::optional<Told> Check() const;
   // The name's checks, then the first title with the name appended.
   [[nodiscard]] Outcome Next();
 
