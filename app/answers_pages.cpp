@@ -1,13 +1,267 @@
 // Each page's answers: its section and keys, and how its model takes them.
+// An answer is merged into what the model loaded, so that a key left out
+// leaves its entry as it is, and the model's own checks judge the result.
 #include <array>
 #include <cstdio>
 
 #include "app/answers_run.h"
 #include "pages/color_model.h"
+#include "pages/company_model.h"
+#include "pages/lb_button_model.h"
+#include "pages/menu_model.h"
+#include "pages/opening_effect_model.h"
+#include "pages/visual_map_model.h"
+#include "pages/welcome_texts_model.h"
+#include "platform/ascii.h"
+#include "platform/platform.h"
+#include "store/globals.h"
+#include "store/item_table.h"
+#include "wizard/routing.h"
 
 namespace answers {
 
 namespace {
+
+const Answer* In(const Section& section, std::string_view key) {
+  for (const Answer& answer : section.answers) {
+    if (answer.key == key) return &answer;
+  }
+  return nullptr;
+}
+
+// A switch's two words, as the page's check box is ticked or not.
+struct Words {
+  std::string_view on, off;
+};
+constexpr Words kOnOff{"on", "off"};
+constexpr Words kShownHidden{"shown", "hidden"};
+
+std::string Word(bool on, Words words) { return std::string(on ? words.on : words.off); }
+
+// Takes either word in any case, and writes it back as the export does.
+std::optional<KeyRefusal> CheckWord(Answer& answer, Words words) {
+  if (platform::EqualsNoCaseAscii(answer.value, words.on)) {
+    answer.value = words.on;
+  } else if (platform::EqualsNoCaseAscii(answer.value, words.off)) {
+    answer.value = words.off;
+  } else {
+    return KeyRefusal{answer.key, answer.key + " is " + std::string(words.on) + " or " +
+                                      std::string(words.off) + ", not \"" + answer.value + "\"."};
+  }
+  return std::nullopt;
+}
+
+std::optional<bool> SwitchIn(const Section& section, std::string_view key, Words words) {
+  const Answer* answer = In(section, key);
+  if (!answer) return std::nullopt;
+  return answer->value == words.on;
+}
+
+// ---- Company
+
+PageAnswers Company() {
+  PageAnswers page;
+  page.section = "Company";
+  page.keys = {"Name"};
+  page.exportTo = [](Answers& answers) {
+    CompanyModel model;
+    model.Load();
+    if (!model.Name().empty()) answers.Set("Company", "Name", model.Name());
+  };
+  page.check = [](Section& section) -> std::optional<KeyRefusal> {
+    if (!In(section, "Name")) return std::nullopt;
+    CompanyModel model;
+    model.Name() = In(section, "Name")->value;
+    if (auto refusal = model.Check()) return KeyRefusal{"Name", refusal->text};
+    return std::nullopt;
+  };
+  page.apply = [](const Section& section, RunLog& log) {
+    if (!In(section, "Name")) return true;
+    CompanyModel model;
+    model.Load();
+    model.Name() = In(section, "Name")->value;
+    const auto outcome = model.Next();
+    if (outcome.told) log.Add("[Company] " + outcome.told->text);
+    if (outcome.kind == CompanyModel::Outcome::Written) log.Add("[Company] Name written");
+    return outcome.kind != CompanyModel::Outcome::Failed;
+  };
+  return page;
+}
+
+// ---- Menu
+
+constexpr std::string_view kTitleKeys[] = {"Title1", "Title2", "Title3", "Title4"};
+constexpr std::string_view kLetterKeys[] = {"Key1", "Key2", "Key3", "Key4"};
+
+// The fourth menu's answers on a 3.0 installation, which has none.
+bool FourthMenuOnly(std::string_view key) {
+  return key == "FourthMenu" || key == kTitleKeys[3] || key == kLetterKeys[3];
+}
+
+void MergeMenus(MenuModel& model, const Section& section) {
+  for (std::size_t i = 0; i < MenuModel::kMenus; ++i) {
+    if (!model.Version35() && i == 3) break;
+    if (const Answer* a = In(section, kTitleKeys[i])) model.menus[i].title = a->value;
+    if (const Answer* a = In(section, kLetterKeys[i])) model.menus[i].letter = a->value;
+  }
+  if (auto on = SwitchIn(section, "FourthMenu", kOnOff); on && model.Version35())
+    model.fourthMenu = *on;
+}
+
+PageAnswers Menu() {
+  PageAnswers page;
+  page.section = "Menu";
+  page.keys = {"Title1", "Key1",       "Title2", "Key2", "Title3",
+               "Key3",   "FourthMenu", "Title4", "Key4", "SystemDetails"};
+  page.exportTo = [](Answers& answers) {
+    MenuModel model;
+    model.Load(g_bVersion35);
+    for (std::size_t i = 0; i < (g_bVersion35 ? 4u : 3u); ++i) {
+      answers.Set("Menu", kTitleKeys[i], model.menus[i].title);
+      answers.Set("Menu", kLetterKeys[i], model.menus[i].letter);
+    }
+    if (g_bVersion35) answers.Set("Menu", "FourthMenu", Word(model.fourthMenu, kOnOff));
+    answers.Set("Menu", "SystemDetails", Word(model.showSysDetails, kShownHidden));
+  };
+  page.check = [](Section& section) -> std::optional<KeyRefusal> {
+    for (Answer& answer : section.answers) {
+      std::optional<KeyRefusal> refusal;
+      if (answer.key == "FourthMenu") refusal = CheckWord(answer, kOnOff);
+      if (answer.key == "SystemDetails") refusal = CheckWord(answer, kShownHidden);
+      if (refusal) return refusal;
+    }
+    MenuModel model;
+    model.Load(g_bVersion35);
+    MergeMenus(model, section);
+    if (auto notice = model.Check()) return KeyRefusal{"", notice->message};
+    return std::nullopt;
+  };
+  page.apply = [](const Section& section, RunLog& log) {
+    MenuModel model;
+    model.Load(g_bVersion35);
+    if (!g_bVersion35) {
+      for (const Answer& answer : section.answers) {
+        if (FourthMenuOnly(answer.key))
+          log.Add("left out [Menu] " + answer.key + ": version 3.0 has no fourth menu");
+      }
+    }
+    const bool wasOn = model.fourthMenu;
+    MergeMenus(model, section);
+    if (g_bVersion35 && model.fourthMenu != wasOn) {
+      if (auto notice = model.EnableFourthMenu(model.fourthMenu))
+        log.Add("[Menu] " + notice->message);
+    }
+    const SaveResult saved = model.Save();
+    if (saved.notice) log.Add("[Menu] " + saved.notice->message);
+    if (auto show = SwitchIn(section, "SystemDetails", kShownHidden);
+        show && *show != model.showSysDetails) {
+      if (auto notice = model.ShowSysDetails(*show)) log.Add("[Menu] " + notice->message);
+    }
+    return saved.saved;
+  };
+  return page;
+}
+
+// ---- Welcome page (version 3.5)
+
+constexpr std::string_view kTextKeys[] = {"Intro", "Tab1", "Tab2", "Tab3", "Closing"};
+
+std::string* TextOf(WelcomeTextsModel& model, std::size_t i) {
+  if (i == 0) return &model.intro;
+  if (i == 4) return &model.closing;
+  return &model.descriptions[i - 1];
+}
+
+void MergeTexts(WelcomeTextsModel& model, const Section& section) {
+  for (std::size_t i = 0; i < std::size(kTextKeys); ++i) {
+    // A line break is written as the help application keeps it: <br>.
+    if (const Answer* a = In(section, kTextKeys[i])) *TextOf(model, i) = EntryToText(a->value);
+  }
+}
+
+PageAnswers WelcomePage() {
+  PageAnswers page;
+  page.section = "WelcomePage";
+  page.keys = {"Intro", "Tab1", "Tab2", "Tab3", "Closing", "Image"};
+  page.skipped = []() -> std::optional<std::string> {
+    if (g_bVersion35) return std::nullopt;
+    return "version 3.0 has no welcome page";
+  };
+  page.exportTo = [](Answers& answers) {
+    WelcomeTextsModel model;
+    model.Load();
+    for (std::size_t i = 0; i < std::size(kTextKeys); ++i)
+      answers.Set("WelcomePage", kTextKeys[i], TextToEntry(*TextOf(model, i)));
+    answers.Set("WelcomePage", "Image", Word(model.welcomeImage, kShownHidden));
+  };
+  page.check = [](Section& section) -> std::optional<KeyRefusal> {
+    for (Answer& answer : section.answers) {
+      if (answer.key != "Image") continue;
+      if (auto refusal = CheckWord(answer, kShownHidden)) return refusal;
+    }
+    WelcomeTextsModel model;
+    model.Load();
+    MergeTexts(model, section);
+    if (auto notice = model.Check()) return KeyRefusal{"", notice->message};
+    return std::nullopt;
+  };
+  page.apply = [](const Section& section, RunLog& log) {
+    WelcomeTextsModel model;
+    model.Load();
+    MergeTexts(model, section);
+    const SaveResult saved = model.Save();
+    if (saved.notice) log.Add("[WelcomePage] " + saved.notice->message);
+    if (auto show = SwitchIn(section, "Image", kShownHidden); show && *show != model.welcomeImage) {
+      if (auto notice = model.ShowWelcomeImage(*show)) log.Add("[WelcomePage] " + notice->message);
+    }
+    return saved.saved;
+  };
+  return page;
+}
+
+// ---- Visual Map buttons
+
+constexpr std::pair<std::string_view, VisualMapModel::Button> kButtons[] = {
+    {"MoreInformation", VisualMapModel::Button::MoreInformation},
+    {"Configure", VisualMapModel::Button::Configure}};
+
+PageAnswers VisualMap() {
+  PageAnswers page;
+  page.section = "VisualMap";
+  page.keys = {"MoreInformation", "Configure"};
+  page.skipped = []() -> std::optional<std::string> {
+    if (routing::UsesVisualMap()) return std::nullopt;
+    return "the machine table does not use the Visual Map";
+  };
+  page.exportTo = [](Answers& answers) {
+    VisualMapModel model;
+    model.Load();
+    for (const auto& [key, button] : kButtons)
+      answers.Set("VisualMap", key, Word(model.Shown(button), kShownHidden));
+  };
+  page.check = [](Section& section) -> std::optional<KeyRefusal> {
+    for (Answer& answer : section.answers) {
+      if (auto refusal = CheckWord(answer, kShownHidden)) return refusal;
+    }
+    return std::nullopt;
+  };
+  page.apply = [](const Section& section, RunLog& log) {
+    VisualMapModel model;
+    model.Load();
+    bool whole = true;
+    for (const auto& [key, button] : kButtons) {
+      const auto show = SwitchIn(section, key, kShownHidden);
+      if (!show || *show == model.Shown(button)) continue;
+      const auto outcome = model.Set(button, *show);
+      if (outcome.told) log.Add("[VisualMap] " + outcome.told->text);
+      whole = outcome.applied && whole;
+    }
+    return whole;
+  };
+  return page;
+}
+
+// ---- Colors
 
 // [Colors]: each row as "#rrggbb", the way the help application keeps it.
 constexpr std::array<std::pair<std::string_view, ColorModel::Row>, ColorModel::kRows> kColorKeys = {
@@ -34,11 +288,11 @@ PageAnswers Colors() {
   page.section = "Colors";
   for (const auto& [key, row] : kColorKeys) page.keys.push_back(key);
   page.exportTo = [](Answers& answers) {
-    ColorModel model;
-    model.Load();
     for (const auto& [key, row] : kColorKeys) {
-      if (store::Read(ColorModel::ItemOf(row)))
-        answers.Set("Colors", key, ColorText(model.Color(row)));
+      const store::Item& item = ColorModel::ItemOf(row);
+      // A row the page shows black for want of a colour is no answer.
+      if (const auto color = ParseColor(item, store::Read(item)))
+        answers.Set("Colors", key, ColorText(*color));
     }
   };
   page.check = [](Section& section) -> std::optional<KeyRefusal> {
@@ -69,10 +323,127 @@ PageAnswers Colors() {
   return page;
 }
 
+// ---- Sound and Animation
+
+// The file an answer names: in the installation already, else beside the
+// answers file; nothing when neither has it.
+std::optional<std::string> EffectSource(const OpeningEffectModel::Effect& effect,
+                                        const std::string& name) {
+  auto& files = *platform::Os().files;
+  const std::string installed = g_strInstallDir + std::string(effect.installFolder) + name;
+  if (files.Exists(installed)) return installed;
+  const std::string& answersFile = AnswersFile();
+  const std::string beside = answersFile.substr(0, answersFile.find_last_of('\\') + 1) + name;
+  if (files.Exists(beside)) return beside;
+  return std::nullopt;
+}
+
+PageAnswers Effect(std::string_view section, const OpeningEffectModel::Effect& effect,
+                   std::string_view nowKey, std::string_view afterRevertKey) {
+  PageAnswers page;
+  page.section = section;
+  page.keys = {nowKey, afterRevertKey, "File"};
+  page.exportTo = [section, &effect, nowKey, afterRevertKey](Answers& answers) {
+    OpeningEffectModel model(effect);
+    model.Load();
+    answers.Set(section, nowKey, Word(model.Now(), kOnOff));
+    answers.Set(section, afterRevertKey, Word(model.AfterRevert(), kOnOff));
+    if (const auto file = store::ReadValue(effect.file); file && !file->empty())
+      answers.Set(section, "File", *file);
+  };
+  page.check = [&effect](Section& section) -> std::optional<KeyRefusal> {
+    for (Answer& answer : section.answers) {
+      if (answer.key == "File") {
+        if (answer.value.empty() || answer.value.find_first_of("\\/:") != std::string::npos)
+          return KeyRefusal{"File", "File is a file's name alone, not \"" + answer.value + "\"."};
+        // The file in use needs no copy, wherever it is.
+        if (store::ReadValue(effect.file) != answer.value && !EffectSource(effect, answer.value)) {
+          return KeyRefusal{"File", answer.value +
+                                        " is neither in the installation nor beside "
+                                        "the answers file."};
+        }
+      } else if (auto refusal = CheckWord(answer, kOnOff)) {
+        return refusal;
+      }
+    }
+    return std::nullopt;
+  };
+  page.apply = [section, &effect, nowKey, afterRevertKey](const Section& answers, RunLog& log) {
+    OpeningEffectModel model(effect);
+    model.Load();
+    bool whole = true;
+    const auto told = [&log, section](const std::optional<OpeningEffectModel::Told>& t) {
+      if (t) log.Add("[" + std::string(section) + "] " + t->text);
+    };
+    if (const Answer* file = In(answers, "File")) {
+      const auto current = store::ReadValue(effect.file);
+      if (!current || *current != file->value) {
+        const auto told1 = model.UseFile(*EffectSource(effect, file->value), file->value);
+        told(told1);
+        whole = !told1 && whole;
+      }
+    }
+    if (auto on = SwitchIn(answers, nowKey, kOnOff); on && *on != model.Now()) {
+      const auto outcome = model.SetNow(*on);
+      told(outcome.told);
+      whole = outcome.applied && whole;
+    }
+    if (auto on = SwitchIn(answers, afterRevertKey, kOnOff); on && *on != model.AfterRevert()) {
+      const auto outcome = model.SetAfterRevert(*on);
+      told(outcome.told);
+      whole = outcome.applied && whole;
+    }
+    return whole;
+  };
+  return page;
+}
+
+// ---- Larkbook button
+
+PageAnswers Button() {
+  PageAnswers page;
+  page.section = "Button";
+  page.keys = {"Application"};
+  page.skipped = []() -> std::optional<std::string> {
+    if (routing::HardwareButtonPresent()) return std::nullopt;
+    return "this computer has no Larkbook button";
+  };
+  page.exportTo = [](Answers& answers) {
+    LBButtonModel model;
+    model.Load();
+    if (!model.Application().empty()) answers.Set("Button", "Application", model.Application());
+  };
+  page.check = [](Section& section) -> std::optional<KeyRefusal> {
+    const Answer* answer = In(section, "Application");
+    if (answer && answer->value.empty())
+      return KeyRefusal{"Application", "Application names no program."};
+    return std::nullopt;
+  };
+  page.apply = [](const Section& section, RunLog& log) {
+    if (!In(section, "Application")) return true;
+    LBButtonModel model;
+    model.Load();
+    const std::string& wanted = In(section, "Application")->value;
+    if (model.Application() == wanted) return true;
+    for (const auto& message : model.Select(wanted)) log.Add("[Button] " + message.text);
+    return model.Application() == wanted;
+  };
+  return page;
+}
+
 }  // namespace
 
 const std::vector<PageAnswers>& Pages() {
-  static const std::vector<PageAnswers> pages = {Colors()};
+  static const std::vector<PageAnswers> pages = {
+      Company(),
+      Menu(),
+      WelcomePage(),
+      VisualMap(),
+      Colors(),
+      Effect("Sound", OpeningEffectModel::Sound(), "Play", "PlayAfterRevert"),
+      Effect("Animation", OpeningEffectModel::Animation(), "Show", "ShowAfterRevert"),
+      Button(),
+  };
   return pages;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "store/backup.h"
 #include "store/globals.h"
+#include "store/installation.h"
 #include "store/item_table.h"
 #include "store/profile.h"
 #include "store/seed.h"
@@ -18,6 +19,11 @@
 namespace answers {
 
 namespace {
+
+std::string& RunningFile() {
+  static std::string file;
+  return file;
+}
 
 std::string Now() {
   const std::time_t now = std::time(nullptr);
@@ -28,7 +34,7 @@ std::string Now() {
   return text;
 }
 
-std::string LogPath() { return g_strHelpRoot + "\\customization\\okapi.log"; }
+std::string LogPath() { return layout::InCustomization("okapi.log"); }
 
 const char* VerbName(Command::Verb verb) {
   switch (verb) {
@@ -42,7 +48,9 @@ const char* VerbName(Command::Verb verb) {
   return "";
 }
 
+// What the pages show now; their loads write nothing meanwhile.
 Answers Current() {
+  const store::WritesHeld held;
   Answers now;
   for (const PageAnswers& page : Pages()) {
     if (!page.skipped || !page.skipped()) page.exportTo(now);
@@ -79,8 +87,9 @@ Exit RunFound(const Command& command, RunLog& log) {
   }
   Answers wanted = std::get<Answers>(parsed);
 
-  // Every page checks before any page writes.
+  // Every page checks before any page writes; their loads write nothing.
   std::vector<std::pair<const PageAnswers*, const Section*>> applied;
+  std::optional<store::WritesHeld> held(std::in_place);
   for (const PageAnswers& page : Pages()) {
     Section* section = wanted.FindSection(page.section);
     if (!section) continue;
@@ -91,11 +100,13 @@ Exit RunFound(const Command& command, RunLog& log) {
     if (auto refusal = page.check(*section)) {
       log.Add("refused [" + std::string(page.section) + "] " + refusal->key + ": " +
               refusal->message);
-      log.Add("nothing was written");
+      if (command.verb == Command::Verb::Apply) log.Add("nothing was written");
       return Exit::Refused;
     }
     applied.emplace_back(&page, section);
   }
+
+  held.reset();
 
   if (command.verb == Command::Verb::Verify) {
     const auto differences = Differences(wanted, Current());
@@ -164,7 +175,10 @@ Exit Run(const Command& command) {
   return Exit::AlreadyRunning;
 }
 
+const std::string& AnswersFile() { return RunningFile(); }
+
 Exit RunAlone(const Command& command) {
+  RunningFile() = command.file;
   const auto tell = [&command](const std::string& text) {
     if (!command.quiet) AfxMessageBox(text);
   };
@@ -181,9 +195,12 @@ Exit RunAlone(const Command& command) {
   store::SetReadBackReporter([&log](const std::vector<store::ReadBackMismatch>& mismatches) {
     for (const auto& m : mismatches) log.Add("does not read back: " + store::DescribeEntry(m));
   });
-  BackupHelpFiles();
+  // A run that only looks leaves the backup, the package and the files alone.
+  if (command.verb == Command::Verb::Apply) {
+    BackupHelpFiles();
+    package::PrepareTree();
+  }
   SeedMapFile();
-  package::PrepareTree();
   const Exit exit = RunFound(command, log);
   log.Add("exit code " + std::to_string(static_cast<int>(exit)));
   (void)log.Append(LogPath(), Now());

@@ -45,6 +45,10 @@ struct PageAnswers {
   std::function<bool(const Section&, RunLog&)> apply;
 };
 
+// The answers file of the command running now (its folder may hold files
+// the answers name).
+const std::string& AnswersFile();
+
 // The pages in the wizard's order.
 const std::vector<PageAnswers>& Pages();
 // Their sections and keys, for reading a file.

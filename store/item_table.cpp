@@ -267,7 +267,18 @@ bool WriteResolved(std::vector<Pending>& pending) {
 
 }  // namespace
 
+namespace {
+int& HeldWrites() {
+  static int held = 0;
+  return held;
+}
+}  // namespace
+
+WritesHeld::WritesHeld() { ++HeldWrites(); }
+WritesHeld::~WritesHeld() { --HeldWrites(); }
+
 WriteResult Write(const Item& item, std::optional<std::string_view> value) {
+  if (HeldWrites()) return {WriteResult::Failed};
   auto pending = Resolve(item, value);
   if (!pending) return {WriteResult::NoSlot};
   std::vector<Pending> one;
@@ -276,6 +287,7 @@ WriteResult Write(const Item& item, std::optional<std::string_view> value) {
 }
 
 WriteResult WriteAll(const std::vector<std::pair<Item, std::string>>& writes) {
+  if (HeldWrites()) return {WriteResult::Failed};
   std::vector<Pending> pending;
   bool resolved = true;
   for (const auto& [item, value] : writes) {

@@ -71,6 +71,17 @@ struct WriteResult {
 // another has none (NoSlot then); Failed when the write failed.
 [[nodiscard]] WriteResult WriteAll(const std::vector<std::pair<Item, std::string>>& writes);
 
+// While one lives, Write and WriteAll write nothing and tell nothing, and
+// give Failed: a run that only looks (an export, a verify) goes through the
+// pages' loads, which keep first values, without changing a file.
+class WritesHeld {
+ public:
+  WritesHeld();
+  ~WritesHeld();
+  WritesHeld(const WritesHeld&) = delete;
+  WritesHeld& operator=(const WritesHeld&) = delete;
+};
+
 // A marker entry as the help application reads it: the marker, a comma and
 // the value. The help application takes the value from its place, after as
 // many characters as the marker and the comma have, whatever they say.

@@ -62,6 +62,39 @@ TEST_F(AnswersRunTest, ExportReadsBackAsWhatIsInPlace) {
   EXPECT_EQ(Run(Verb::Verify), Exit::Done);
 }
 
+// One bad answer on each page: refused with the page's own message before
+// any page writes, though the good answers come first.
+TEST_F(AnswersRunTest, EachPagesRefusalStopsEveryWrite) {
+  const struct {
+    const char* answers;
+    const char* told;
+  } rows[] = {
+      {"[Company]\nName=Tabula \"Inc\"\n",
+       "[Company] Name: The company name cannot contain a double quote (\")"},
+      {"[Menu]\nTitle2=\n", "[Menu] : You need to enter a Menu Title"},
+      {"[Menu]\nSystemDetails=yes\n", "[Menu] SystemDetails: SystemDetails is shown or hidden"},
+      {"[WelcomePage]\nClosing=Bye \"now\"\n",
+       "[WelcomePage] : The closing text cannot contain a double quote"},
+      {"[VisualMap]\nConfigure=on\n", "[VisualMap] Configure: Configure is shown or hidden"},
+      {"[Colors]\nMenu=#12345\n", "[Colors] Menu: \"#12345\" is no colour"},
+      {"[Sound]\nFile=c:\\chime.wav\n", "[Sound] File: File is a file's name alone"},
+      {"[Animation]\nFile=intro.avi\n",
+       "[Animation] File: intro.avi is neither in the installation nor beside"},
+      {"[Button]\nApplication=\n", "[Button] Application: Application names no program."},
+  };
+  const std::string before[] = {File(g_strConfigFile), File(g_strTextFile)};
+  for (const auto& row : rows) {
+    const bool company = std::string(row.answers).starts_with("[Company]");
+    const std::string good =
+        company ? "[Colors]\nBackground=#123456\n" : "[Company]\nName=Tabula\n";
+    EXPECT_EQ(Run(Verb::Apply, good + row.answers), Exit::Refused) << row.answers;
+    EXPECT_EQ(File(g_strConfigFile), before[0]) << row.answers;
+    EXPECT_EQ(File(g_strTextFile), before[1]) << row.answers;
+    EXPECT_NE(File(g_strHelpRoot + "\\customization\\okapi.log").find(row.told), std::string::npos)
+        << row.told;
+  }
+}
+
 TEST_F(AnswersRunTest, NoInstallationOrAnUnreadableFileIsItsOwnExitCode) {
   EXPECT_EQ(Run(Verb::Verify), Exit::Refused);  // no answers file yet
   ASSERT_TRUE(demo::ResetMachine());
