@@ -1,10 +1,13 @@
 // Each page's answers: its section and keys, and how its model takes them.
 // An answer is merged into what the model loaded, so that a key left out
 // leaves its entry as it is, and the model's own checks judge the result.
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <map>
 
 #include "app/answers_run.h"
+#include "pages/backgrounds_model.h"
 #include "pages/color_model.h"
 #include "pages/company_model.h"
 #include "pages/lb_button_model.h"
@@ -14,7 +17,9 @@
 #include "pages/welcome_texts_model.h"
 #include "platform/ascii.h"
 #include "platform/platform.h"
+#include "store/background_slots.h"
 #include "store/globals.h"
+#include "store/installation.h"
 #include "store/item_table.h"
 #include "wizard/routing.h"
 
@@ -261,6 +266,249 @@ PageAnswers VisualMap() {
   return page;
 }
 
+// ---- Backgrounds
+
+namespace slots = store::backgrounds;
+
+struct ListEntry {
+  std::string name, file;
+};
+
+// The list the answers give, by number; nullopt when they give none.
+std::optional<std::vector<ListEntry>> ListIn(const Section& section) {
+  std::map<int, ListEntry> byNumber;
+  for (const Answer& answer : section.answers) {
+    for (std::string_view stem : {"Name", "File"}) {
+      if (!answer.key.starts_with(stem) || answer.key.size() == stem.size()) continue;
+      const std::string digits = answer.key.substr(stem.size());
+      if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
+      ListEntry& entry = byNumber[std::stoi(digits)];
+      (stem == "Name" ? entry.name : entry.file) = answer.value;
+    }
+  }
+  if (byNumber.empty()) return std::nullopt;
+  std::vector<ListEntry> list;
+  for (auto& [number, entry] : byNumber) list.push_back(std::move(entry));
+  return list;
+}
+
+std::vector<ListEntry> ListNow() {
+  std::vector<ListEntry> list;
+  for (const std::string& text : slots::ListedTexts()) {
+    const auto slot = slots::SlotWithText(text);
+    list.push_back({text, slot ? slots::Image(*slot).value_or("") : ""});
+  }
+  return list;
+}
+
+bool SameEntry(const ListEntry& a, const ListEntry& b) {
+  return a.name == b.name && platform::EqualsNoCaseAscii(a.file, b.file);
+}
+
+Answer* Mutable(Section& section, std::string_view key) {
+  for (Answer& answer : section.answers) {
+    if (answer.key == key) return &answer;
+  }
+  return nullptr;
+}
+
+// An image the answers name, in both sizes: where the installation lacks
+// it, the copy beside the answers file; nullopt when one size is nowhere.
+std::optional<std::vector<std::pair<std::string, std::string>>> ImageCopies(
+    const std::string& file) {
+  auto& files = *platform::Os().files;
+  const std::string& answersFile = AnswersFile();
+  const std::string beside = answersFile.substr(0, answersFile.find_last_of('\\') + 1);
+  std::vector<std::pair<std::string, std::string>> copies;
+  for (std::string_view size : {layout::kSmallImages, layout::kLargeImages}) {
+    const std::string installed = g_strInstallDir + std::string(size) + "\\" + file;
+    if (files.Exists(installed)) continue;
+    const std::string source = beside + std::string(size) + "\\" + file;
+    if (!files.Exists(source)) return std::nullopt;
+    copies.emplace_back(source, installed);
+  }
+  return copies;
+}
+
+std::vector<std::string> AnsweredImages(const Section& section) {
+  std::vector<std::string> images;
+  for (const Answer& answer : section.answers) {
+    if (answer.key.starts_with("File") || answer.key.starts_with("Menu")) {
+      if (!answer.value.empty()) images.push_back(answer.value);
+    }
+  }
+  return images;
+}
+
+constexpr std::string_view kMenuKeys[] = {"Menu1", "Menu2", "Menu3"};
+
+PageAnswers Backgrounds() {
+  PageAnswers page;
+  page.section = "Backgrounds";
+  page.keys = {"Name#", "File#", "OpeningImage", "DefaultImage", "Menu1", "Menu2", "Menu3"};
+  page.exportTo = [](Answers& answers) {
+    BackgroundsModel model;
+    model.Load();
+    const auto list = ListNow();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      answers.Set("Backgrounds", "Name" + std::to_string(i + 1), list[i].name);
+      answers.Set("Backgrounds", "File" + std::to_string(i + 1), list[i].file);
+    }
+    // "Not set" and "Not listed: ..." name no entry to answer with.
+    const auto listed = [&model](const std::string& label) {
+      return std::find(model.Entries().begin(), model.Entries().end(), label) !=
+             model.Entries().end();
+    };
+    if (listed(model.CurrentLabel()))
+      answers.Set("Backgrounds", "OpeningImage", model.CurrentLabel());
+    if (listed(model.DefaultLabel()))
+      answers.Set("Backgrounds", "DefaultImage", model.DefaultLabel());
+    for (std::size_t i = 0; i < slots::kMenus; ++i) {
+      if (!model.MenuFile(i).empty()) answers.Set("Backgrounds", kMenuKeys[i], model.MenuFile(i));
+    }
+  };
+  page.check = [](Section& section) -> std::optional<KeyRefusal> {
+    auto list = ListIn(section);
+    std::vector<std::string> texts;
+    if (list && g_bVersion35) {
+      // Version 3.5 lists a new entry by its file name, whatever name it had.
+      const auto now = ListNow();
+      for (const Answer& answer : std::vector<Answer>(section.answers)) {
+        if (!answer.key.starts_with("Name")) continue;
+        const std::string digits = answer.key.substr(4);
+        const Answer* file = In(section, "File" + digits);
+        if (!file) continue;
+        const ListEntry entry{answer.value, file->value};
+        if (std::none_of(now.begin(), now.end(),
+                         [&](const ListEntry& e) { return SameEntry(entry, e); }))
+          Mutable(section, answer.key)->value = file->value;
+      }
+      list = ListIn(section);
+    }
+    if (list) {
+      for (std::size_t i = 0; i < list->size(); ++i) {
+        const ListEntry& e = (*list)[i];
+        if (e.name.empty() || e.file.empty()) {
+          return KeyRefusal{"", "Each entry of the list needs both its NameN and its FileN."};
+        }
+        for (const std::string& text : texts) {
+          if (platform::EqualsNoCaseAscii(text, e.name))
+            return KeyRefusal{"", "The list holds \"" + e.name + "\" twice."};
+        }
+        texts.push_back(e.name);
+      }
+    } else {
+      texts = slots::ListedTexts();
+    }
+    for (const std::string& image : AnsweredImages(section)) {
+      if (!ImageCopies(image)) {
+        return KeyRefusal{"", image +
+                                  " is neither in the installation's images\\small and "
+                                  "images\\large nor beside the answers file in them."};
+      }
+    }
+    BackgroundsModel model;
+    model.Load();
+    for (const std::string key : {"OpeningImage", "DefaultImage"}) {
+      const Answer* answer = In(section, key);
+      const std::string& label =
+          key == "OpeningImage" ? model.CurrentLabel() : model.DefaultLabel();
+      std::string wanted = answer ? answer->value : label;
+      for (const std::string& t : texts) {
+        if (platform::EqualsNoCaseAscii(t, wanted)) wanted = t;
+      }
+      if (answer) Mutable(section, key)->value = wanted;
+      // An entry the settings name may not leave the list.
+      const bool listed = std::any_of(texts.begin(), texts.end(), [&wanted](const std::string& t) {
+        return platform::EqualsNoCaseAscii(t, wanted);
+      });
+      if (answer && !listed)
+        return KeyRefusal{std::string(key), "\"" + wanted + "\" is not in the list."};
+      if (!answer && list && !listed &&
+          std::find(model.Entries().begin(), model.Entries().end(), label) !=
+              model.Entries().end()) {
+        return KeyRefusal{std::string(key), "The list leaves out \"" + label +
+                                                "\", which the opening image's settings name: "
+                                                "give " +
+                                                std::string(key) + " too."};
+      }
+    }
+    for (std::size_t i = 0; i < slots::kMenus; ++i) {
+      if (const Answer* a = In(section, kMenuKeys[i])) model.MenuFile(i) = a->value;
+    }
+    if (auto notice = model.CheckMenus()) return KeyRefusal{"", notice->message};
+    return std::nullopt;
+  };
+  page.apply = [](const Section& section, RunLog& log) {
+    auto& files = *platform::Os().files;
+    for (const std::string& image : AnsweredImages(section)) {
+      const auto copies = ImageCopies(image);  // checked before any write
+      for (const auto& [from, to] : *copies) {
+        if (!files.Copy(from, to, false)) {
+          log.Add("[Backgrounds] " + from + " could not be copied to " + to);
+          return false;
+        }
+        log.Add("[Backgrounds] copied " + from + " to " + to);
+      }
+    }
+    BackgroundsModel model;
+    model.Load();
+    model.MarkFreeSlots();
+    bool whole = true;
+    const auto done = [&log, &whole](const BackgroundsModel::Outcome& outcome,
+                                     const std::string& what) {
+      if (outcome.refusal) log.Add("[Backgrounds] " + outcome.refusal->message);
+      if (outcome.done) log.Add("[Backgrounds] " + what);
+      whole = outcome.done && whole;
+    };
+    const auto now = ListNow();
+    const auto list = ListIn(section);
+    const auto unlisted = [&list](const ListEntry& entry) {
+      return std::none_of(list->begin(), list->end(),
+                          [&entry](const ListEntry& e) { return SameEntry(e, entry); });
+    };
+    // Entries the settings name go once the settings name others.
+    const auto named = [&model](const ListEntry& entry) {
+      return entry.name == model.CurrentLabel() || entry.name == model.DefaultLabel();
+    };
+    if (list) {
+      for (const ListEntry& entry : now) {
+        if (unlisted(entry) && !named(entry))
+          done(model.Delete(entry.name), "took off the list: " + entry.name);
+      }
+      for (const ListEntry& entry : *list) {
+        if (std::none_of(now.begin(), now.end(),
+                         [&entry](const ListEntry& e) { return SameEntry(entry, e); }))
+          done(model.Add(entry.name, entry.file), "listed: " + entry.name + ", " + entry.file);
+      }
+    }
+    if (const Answer* a = In(section, "OpeningImage"); a && a->value != model.CurrentLabel())
+      done(model.SetCurrent(a->value), "opening image: " + a->value);
+    if (const Answer* a = In(section, "DefaultImage"); a && a->value != model.DefaultLabel())
+      done(model.SetDefault(a->value), "opening image after a revert: " + a->value);
+    if (list) {
+      for (const ListEntry& entry : ListNow()) {
+        if (unlisted(entry)) done(model.Delete(entry.name), "took off the list: " + entry.name);
+      }
+    }
+    bool menus = false;
+    for (std::size_t i = 0; i < slots::kMenus; ++i) {
+      const Answer* a = In(section, kMenuKeys[i]);
+      if (!a || a->value == model.MenuFile(i)) continue;
+      done(model.PickMenuFile(i, a->value), std::string(kMenuKeys[i]) + "=" + a->value);
+      menus = true;
+    }
+    if (menus) {
+      if (auto notice = model.CheckMenus()) log.Add("[Backgrounds] " + notice->message);
+      const SaveResult saved = model.SaveMenus();
+      if (saved.notice) log.Add("[Backgrounds] " + saved.notice->message);
+      whole = saved.saved && whole;
+    }
+    return whole;
+  };
+  return page;
+}
+
 // ---- Colors
 
 // [Colors]: each row as "#rrggbb", the way the help application keeps it.
@@ -439,6 +687,7 @@ const std::vector<PageAnswers>& Pages() {
       Menu(),
       WelcomePage(),
       VisualMap(),
+      Backgrounds(),
       Colors(),
       Effect("Sound", OpeningEffectModel::Sound(), "Play", "PlayAfterRevert"),
       Effect("Animation", OpeningEffectModel::Animation(), "Show", "ShowAfterRevert"),

@@ -140,6 +140,16 @@ Schema PagesSchema() {
   return schema;
 }
 
+namespace {
+// The answers give a numbered family ("Name" of "Name#") at all.
+bool wantedHasFamily(const Section& section, std::string_view stem) {
+  for (const Answer& answer : section.answers) {
+    if (answer.key.starts_with(stem) && answer.key.size() > stem.size()) return true;
+  }
+  return false;
+}
+}  // namespace
+
 std::vector<std::string> Differences(const Answers& wanted, const Answers& now) {
   std::vector<std::string> lines;
   for (const Section& section : wanted.Sections()) {
@@ -153,9 +163,19 @@ std::vector<std::string> Differences(const Answers& wanted, const Answers& now) 
     // A list means exactly that list: what the file leaves out differs too.
     const Section* current = now.FindSection(section.name);
     if (!current) continue;
+    const auto family = [&section](const std::string& key) {
+      for (const PageAnswers& page : Pages()) {
+        if (page.section != section.name) continue;
+        for (std::string_view k : page.keys) {
+          if (k.ends_with('#') && key.starts_with(k.substr(0, k.size() - 1)) &&
+              key.size() > k.size() - 1)
+            return wantedHasFamily(section, k.substr(0, k.size() - 1));
+        }
+      }
+      return false;
+    };
     for (const Answer& extra : current->answers) {
-      if (!extra.key.empty() && extra.key.back() >= '0' && extra.key.back() <= '9' &&
-          !wanted.Find(section.name, extra.key)) {
+      if (family(extra.key) && !wanted.Find(section.name, extra.key)) {
         lines.push_back("[" + section.name + "] " + extra.key + ": \"" + extra.value +
                         "\", which the answers do not list");
       }

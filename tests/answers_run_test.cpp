@@ -62,6 +62,37 @@ TEST_F(AnswersRunTest, ExportReadsBackAsWhatIsInPlace) {
   EXPECT_EQ(Run(Verb::Verify), Exit::Done);
 }
 
+// The background list means exactly the list the answers give; its images
+// come from beside the answers file when the installation lacks them.
+TEST_F(AnswersRunTest, BackgroundListIsThatListWithItsImages) {
+  auto& files = *platform::Os().files;
+  for (const char* size : {"small", "large"}) {
+    ASSERT_TRUE(demo::MakeDirectories(std::string("c:\\images\\") + size));
+    ASSERT_TRUE(files.WriteFileAtomic(std::string("c:\\images\\") + size + "\\beach.jpg", size));
+  }
+  EXPECT_EQ(answers::RunAlone({Verb::Export, kAnswers, true, false}), Exit::Done);
+  const std::string exported = File(kAnswers);
+  EXPECT_NE(exported.find("Name2=Sky\r\nFile2=sky.jpg\r\n"), std::string::npos) << exported;
+
+  const std::string list =
+      "[Backgrounds]\nName1=Ocean\nFile1=ocean.jpg\nName2=Beach\nFile2=beach.jpg\n";
+  EXPECT_EQ(Run(Verb::Apply, list + "Name3=Sky\n"), Exit::Refused);  // no File3
+  EXPECT_EQ(Run(Verb::Apply, list + "Name3=Dune\nFile3=dune.jpg\n"), Exit::Refused);
+  EXPECT_EQ(Run(Verb::Apply, list), Exit::Done);
+  EXPECT_EQ(File(g_strInstallDir + "images\\large\\beach.jpg"), "large");
+  const std::string applied[] = {File(g_strConfigFile), File(g_strTextFile)};
+  EXPECT_EQ(Run(Verb::Apply), Exit::Done);  // a second time changes nothing
+  EXPECT_EQ(File(g_strConfigFile), applied[0]);
+  EXPECT_EQ(File(g_strTextFile), applied[1]);
+  EXPECT_EQ(Run(Verb::Verify), Exit::Done) << File(g_strHelpRoot + "\\customization\\okapi.log");
+  EXPECT_EQ(answers::RunAlone({Verb::Export, kAnswers, true, false}), Exit::Done);
+  const std::string after = File(kAnswers);
+  EXPECT_EQ(after.find("Sky"), std::string::npos) << after;
+  EXPECT_NE(after.find("File2=beach.jpg"), std::string::npos) << after;
+  // The opening image's entry may go only with a new opening image.
+  EXPECT_EQ(Run(Verb::Apply, "[Backgrounds]\nName1=Beach\nFile1=beach.jpg\n"), Exit::Refused);
+}
+
 // One bad answer on each page: refused with the page's own message before
 // any page writes, though the good answers come first.
 TEST_F(AnswersRunTest, EachPagesRefusalStopsEveryWrite) {
