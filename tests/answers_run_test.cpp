@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/discovery.h"
 #include "demo/installation.h"
 #include "platform/platform.h"
 #include "store/globals.h"
@@ -22,6 +23,7 @@ class AnswersRunTest : public okapi_test::MachineTest {
   void SetUp() override {
     MachineTest::SetUp();
     ASSERT_TRUE(demo::LayDemoInstallation());
+    DiscoverInstallation();
   }
   static std::string File(const std::string& path) {
     return platform::Os().files->ReadFile(path).value_or("<missing>");
