@@ -342,6 +342,15 @@ std::vector<std::string> AnsweredImages(const Section& section) {
 
 constexpr std::string_view kMenuKeys[] = {"Menu1", "Menu2", "Menu3"};
 
+// The entry an opening image's label names: version 3.5 labels the current
+// image by its file. "Not set" and "Not listed: ..." name none.
+std::optional<std::string> EntryOf(const BackgroundsModel& model, const std::string& label) {
+  const auto& entries = model.Entries();
+  if (std::find(entries.begin(), entries.end(), label) != entries.end()) return label;
+  if (const auto slot = slots::SlotWithImage(label)) return slots::Text(*slot);
+  return std::nullopt;
+}
+
 PageAnswers Backgrounds() {
   PageAnswers page;
   page.section = "Backgrounds";
@@ -354,15 +363,10 @@ PageAnswers Backgrounds() {
       answers.Set("Backgrounds", "Name" + std::to_string(i + 1), list[i].name);
       answers.Set("Backgrounds", "File" + std::to_string(i + 1), list[i].file);
     }
-    // "Not set" and "Not listed: ..." name no entry to answer with.
-    const auto listed = [&model](const std::string& label) {
-      return std::find(model.Entries().begin(), model.Entries().end(), label) !=
-             model.Entries().end();
-    };
-    if (listed(model.CurrentLabel()))
-      answers.Set("Backgrounds", "OpeningImage", model.CurrentLabel());
-    if (listed(model.DefaultLabel()))
-      answers.Set("Backgrounds", "DefaultImage", model.DefaultLabel());
+    if (const auto entry = EntryOf(model, model.CurrentLabel()))
+      answers.Set("Backgrounds", "OpeningImage", *entry);
+    if (const auto entry = EntryOf(model, model.DefaultLabel()))
+      answers.Set("Backgrounds", "DefaultImage", *entry);
     for (std::size_t i = 0; i < slots::kMenus; ++i) {
       if (!model.MenuFile(i).empty()) answers.Set("Backgrounds", kMenuKeys[i], model.MenuFile(i));
     }
@@ -411,8 +415,9 @@ PageAnswers Backgrounds() {
     model.Load();
     for (const std::string key : {"OpeningImage", "DefaultImage"}) {
       const Answer* answer = In(section, key);
-      const std::string& label =
-          key == "OpeningImage" ? model.CurrentLabel() : model.DefaultLabel();
+      const std::string label =
+          EntryOf(model, key == "OpeningImage" ? model.CurrentLabel() : model.DefaultLabel())
+              .value_or("");
       std::string wanted = answer ? answer->value : label;
       for (const std::string& t : texts) {
         if (platform::EqualsNoCaseAscii(t, wanted)) wanted = t;
@@ -469,7 +474,8 @@ PageAnswers Backgrounds() {
     };
     // Entries the settings name go once the settings name others.
     const auto named = [&model](const ListEntry& entry) {
-      return entry.name == model.CurrentLabel() || entry.name == model.DefaultLabel();
+      return entry.name == EntryOf(model, model.CurrentLabel()) ||
+             entry.name == EntryOf(model, model.DefaultLabel());
     };
     if (list) {
       for (const ListEntry& entry : now) {
@@ -482,9 +488,11 @@ PageAnswers Backgrounds() {
           done(model.Add(entry.name, entry.file), "listed: " + entry.name + ", " + entry.file);
       }
     }
-    if (const Answer* a = In(section, "OpeningImage"); a && a->value != model.CurrentLabel())
+    if (const Answer* a = In(section, "OpeningImage");
+        a && a->value != EntryOf(model, model.CurrentLabel()))
       done(model.SetCurrent(a->value), "opening image: " + a->value);
-    if (const Answer* a = In(section, "DefaultImage"); a && a->value != model.DefaultLabel())
+    if (const Answer* a = In(section, "DefaultImage");
+        a && a->value != EntryOf(model, model.DefaultLabel()))
       done(model.SetDefault(a->value), "opening image after a revert: " + a->value);
     if (list) {
       for (const ListEntry& entry : ListNow()) {

@@ -184,6 +184,12 @@ std::vector<std::string> Differences(const Answers& wanted, const Answers& now) 
   return lines;
 }
 
+std::string PackageAnswersText() {
+  return Format(Current(), {"Answers for OKAPI, written at Finish on " + Now() + ".",
+                            "Apply them on another computer with: okapi.exe /apply "
+                            "\\\\server\\share\\package\\answers.ini /quiet"});
+}
+
 Exit Run(const Command& command) {
   if (platform::Os().instances->ClaimMutex(COkapiApp::kMutexName)) return RunAlone(command);
   if (!command.quiet) {
@@ -209,6 +215,7 @@ Exit RunAlone(const Command& command) {
   }
   RunLog log;
   log.Add(std::string(VerbName(command.verb)) + " " + command.file);
+  package::SetPackageAnswers(PackageAnswersText);
   store::SetWriteFailureReporter([&log](const std::string& file, const std::string& reason) {
     log.Add("not saved: " + file + ": " + reason + " (the file was left as it was)");
   });

@@ -58,6 +58,9 @@ Schema PagesSchema();
 // "[Section] Key: "found" instead of "answer"" lines; empty when all do.
 std::vector<std::string> Differences(const Answers& wanted, const Answers& now);
 
+// This installation's answers as an answers file, for a package's answers.ini.
+std::string PackageAnswersText();
+
 // The whole command; the process's exit code.
 Exit Run(const Command& command);
 // The same once this process holds the wizard's mutex.

@@ -1,5 +1,7 @@
 #include "app/okapi_app.h"
 
+#include "app/answers_run.h"
+#include "package/finish.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "store/item_table.h"
@@ -26,6 +28,7 @@ void TellWriteFailures() {
 bool COkapiApp::InitInstance() {
   if (IsFirstInstance(kMutexName)) {
     TellWriteFailures();
+    package::SetPackageAnswers(answers::PackageAnswersText);
     RunWizard();
   } else {
     ToggleRunningWizard();

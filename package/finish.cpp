@@ -101,6 +101,28 @@ bool CopyDataFiles(const Tell& tell) {
   return whole;
 }
 
+namespace {
+AnswersText& PackageAnswers() {
+  static AnswersText text;
+  return text;
+}
+
+// Last, so that the answers name what the package carries.
+bool WriteAnswers(const Tell& tell) {
+  if (!PackageAnswers()) return true;
+  const std::string path = PathIn("\\answers.ini");
+  const auto status = platform::Os().files->WriteFileAtomic(path, PackageAnswers()());
+  if (status) return true;
+  tell("Couldn't write " + path + ".\n\n" + status.reason +
+           ", then click Finish again. The package cannot be applied with okapi.exe /apply "
+           "without it.",
+       "Error");
+  return false;
+}
+}  // namespace
+
+void SetPackageAnswers(AnswersText text) { PackageAnswers() = std::move(text); }
+
 bool Finish(const Tell& tell) {
   // The copies below must take the processed table and the stamped config file.
   ProcessCsvFile(tell);
@@ -111,7 +133,7 @@ bool Finish(const Tell& tell) {
     whole = PurgeJpgFiles(size, tell, ImagesToReplace(size)) && whole;
   if (!CopyListedImages(kBackgroundFiles, tell)) return false;
   if (!CopyListedImages(kBackgroundList, tell)) return false;
-  return whole;
+  return WriteAnswers(tell) && whole;
 }
 
 }  // namespace package

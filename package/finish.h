@@ -24,6 +24,12 @@ void StampVersion();
 // False when one of them could not be copied (told).
 [[nodiscard]] bool CopyDataFiles(const Tell& tell);
 
+// The answers of this installation as an answers file's text, which Finish
+// puts at the package's root as answers.ini so that the package can be
+// applied as it stands. Set by the program: the package cannot read pages.
+using AnswersText = std::function<std::string()>;
+void SetPackageAnswers(AnswersText text);
+
 // The whole sequence; false when the package is not whole and the wizard
 // should stay on the page.
 [[nodiscard]] bool Finish(const Tell& tell);

@@ -216,6 +216,10 @@ std::map<std::string, std::string> Outcome() {
     files["package/" + fs::relative(entry.path(), package).generic_string()] =
         Contents(entry.path().string());
   }
+  // The answers say when Finish wrote them.
+  std::string& answers = files["package/answers.ini"];
+  if (const auto at = answers.find("Finish on "); at != std::string::npos)
+    answers.replace(at + 10, 19, "YYYY-MM-DD hh:mm:ss");
   return files;
 }
 
