@@ -150,9 +150,12 @@ PageAnswers Menu() {
           log.Add("left out [Menu] " + answer.key + ": version 3.0 has no fourth menu");
       }
     }
-    const bool wasOn = model.fourthMenu;
+    const bool wasOn = model.fourthMenu && MenuModel::FourthMenuMarked();
     MergeMenus(model, section);
-    if (g_bVersion35 && model.fourthMenu != wasOn) {
+    // As a click on the switch would: only when the answer differs from the
+    // map file's flag or from the files (a /restore leaves the flag).
+    if (g_bVersion35 && In(section, "FourthMenu") &&
+        (model.fourthMenu != wasOn || model.fourthMenu != MenuModel::FourthMenuMarked())) {
       if (auto notice = model.EnableFourthMenu(model.fourthMenu))
         log.Add("[Menu] " + notice->message);
     }
@@ -193,6 +196,8 @@ PageAnswers WelcomePage() {
     return "version 3.0 has no welcome page";
   };
   page.exportTo = [](Answers& answers) {
+    // The wizard shows the page only while the welcome page is a menu.
+    if (!routing::FourthMenuEnabled()) return;
     WelcomeTextsModel model;
     model.Load();
     for (std::size_t i = 0; i < std::size(kTextKeys); ++i)
@@ -502,9 +507,12 @@ PageAnswers Backgrounds() {
     bool menus = false;
     for (std::size_t i = 0; i < slots::kMenus; ++i) {
       const Answer* a = In(section, kMenuKeys[i]);
-      if (!a || a->value == model.MenuFile(i)) continue;
-      done(model.PickMenuFile(i, a->value), std::string(kMenuKeys[i]) + "=" + a->value);
+      if (!a) continue;
+      // Next on the page writes the menus' backgrounds whether or not one
+      // changed: their defaults after a revert follow them.
       menus = true;
+      if (a->value != model.MenuFile(i))
+        done(model.PickMenuFile(i, a->value), std::string(kMenuKeys[i]) + "=" + a->value);
     }
     if (menus) {
       if (auto notice = model.CheckMenus()) log.Add("[Backgrounds] " + notice->message);

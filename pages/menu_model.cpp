@@ -244,6 +244,11 @@ std::optional<Notice> MenuModel::ShowSysDetails(bool show) {
                      ": its original value is missing (" + Joined(missing) + ").");
 }
 
+bool MenuModel::FourthMenuMarked() {
+  const auto entry = store::Read(item::kMenu4Title);
+  return entry && entry->size() > kFourthMarkerAt && (*entry)[kFourthMarkerAt] == '4';
+}
+
 std::optional<Notice> MenuModel::EnableFourthMenu(bool enable) {
   fourthMenu = enable;
   const auto markedIn = [](const store::Item& entry) {

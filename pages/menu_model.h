@@ -68,6 +68,9 @@ class MenuModel {
   // The System Details switch, turned to `show`; `showSysDetails` tells
   // where it ended up (back where it was when nothing could be changed).
   std::optional<Notice> ShowSysDetails(bool show);
+  // What the text file says of the fourth menu: its title's marker holds
+  // "4" while it is on. The map file's flag may be older (a /restore leaves it).
+  static bool FourthMenuMarked();
   // The fourth menu switch: its title's marker, the map file's flag and the
   // default menu follow it.
   std::optional<Notice> EnableFourthMenu(bool enable);

@@ -12,6 +12,7 @@
 #include <map>
 #include <sstream>
 
+#include "store/profile_text.h"
 #include "tests/program/program_driver.h"
 #include "tests/support/program_templates.h"
 
@@ -272,6 +273,59 @@ void ImportPackagedScript(const std::string& expected) {
   EXPECT_EQ(expected, Installed()["registry.txt"]);
 }
 
+// An INI file's entries, whatever their order: keys a run appends as it goes
+// may come in another order on another way to the same customization.
+std::map<std::string, std::string> Entries(const std::string& bytes) {
+  const store::ProfileText text(bytes);
+  std::map<std::string, std::string> entries;
+  for (const std::string& section : text.SectionNames()) {
+    for (const std::string& key : text.KeyNames(section))
+      entries["[" + section + "] " + key] = text.RawValue(section, key).value_or("");
+  }
+  return entries;
+}
+
+// The journey's customization made again from its package's answers, on the
+// installation as it was before the journey: what each page wrote is alike,
+// save what records when or how often (the version stamp, the answers' date)
+// and the report, which the Packaging page writes.
+void AppliedAgain(const std::string& exe, const std::map<std::string, std::string>& journeyed) {
+  const std::string answers = "c:\\answers.ini";
+  ASSERT_TRUE(platform::Os().files->Copy(kCustomization + std::string("package\\answers.ini"),
+                                         answers, false));
+  const auto verify = [&] {
+    Program program(exe, " /verify " + answers + " /quiet");
+    return program.WaitExit(60000);
+  };
+  EXPECT_EQ(1u, verify()) << "the installation as it was carries the answers";
+  Program apply(exe, " /apply " + answers + " /package /quiet");
+  ASSERT_TRUE(apply.Started());
+  EXPECT_EQ(0u, apply.WaitExit(60000)) << Contents(kCustomization + std::string("okapi.log"));
+  EXPECT_EQ(0u, verify()) << Contents(kCustomization + std::string("okapi.log"));
+  const auto again = Outcome();
+  const auto stamped = [](std::map<std::string, std::string> entries) {
+    entries.erase("[Other] Version");
+    entries.erase("[Other] VersionCM");
+    return entries;
+  };
+  for (const auto& [name, text] : journeyed) {
+    if (name == "changes.txt") continue;
+    const std::string now = again.contains(name) ? again.at(name) : "<not left>";
+    if (name.ends_with(".ini") && name != "package/answers.ini") {
+      const auto want = stamped(Entries(text)), got = stamped(Entries(now));
+      for (const auto& [key, value] : want) {
+        EXPECT_EQ(value, got.contains(key) ? got.at(key) : "<missing>")
+            << "after /apply: " << name << " " << key;
+      }
+      for (const auto& [key, value] : got) {
+        if (!want.contains(key)) ADD_FAILURE() << "after /apply: " << name << " has " << key;
+      }
+    } else {
+      EXPECT_EQ(text, now) << "after /apply: " << name;
+    }
+  }
+}
+
 void Journeyed(const std::string& journey, const std::string& exe) {
   const std::vector<Run> runs = StepsOf(journey);
   const auto first = Installed();
@@ -321,6 +375,7 @@ void Journeyed(const std::string& journey, const std::string& exe) {
   for (const char* name : kEditedFiles) {
     EXPECT_EQ(Contents(kCustomization + std::string("backup\\") + name), restored.at(name)) << name;
   }
+  AppliedAgain(exe, actual);
 }
 
 class JourneyProgramTest : public ProgramTest, public ::testing::WithParamInterface<const char*> {
