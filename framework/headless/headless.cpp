@@ -510,8 +510,6 @@ void HeadlessBackend::OnSheet(std::function<void(SheetDriver&)> script) {
   m_sheetScript = std::move(script);
 }
 
-void HeadlessBackend::SetString(unsigned id, std::string text) { m_strings[id] = std::move(text); }
-
 const DialogSpec* HeadlessBackend::SpecOf(unsigned templateId) const {
   const auto it = m_specs.find(templateId);
   return it == m_specs.end() ? nullptr : &it->second;
@@ -549,13 +547,14 @@ SheetDriver HeadlessBackend::Open(CPropertySheet& sheet) {
 
 int HeadlessBackend::RunSheet(CPropertySheet& sheet) {
   SheetDriver driver = Open(sheet);
+  const std::shared_ptr<SheetState> state = m_sheets.back();
   if (m_sheetScript) m_sheetScript(driver);
   if (driver.IsOpen()) driver.PressCancel();
   if (driver.IsOpen()) {
     Fault("the sheet refused Cancel at the end of its script");
-    m_sheets.back()->Close(IDCANCEL);
+    state->Close(IDCANCEL);
   }
-  return m_sheets.back()->result;
+  return state->result;
 }
 
 int HeadlessBackend::RunDialog(CDialog& dialog) {
@@ -572,33 +571,31 @@ int HeadlessBackend::RunDialog(CDialog& dialog) {
   return window.EndResult();
 }
 
+namespace {
+// The next queued answer, or `none`. A dialog runs a message loop: what was
+// posted arrives meanwhile.
+template <typename T>
+T Take(HeadlessBackend& backend, std::deque<T>& answers, T none) {
+  backend.DeliverPosted();
+  if (answers.empty()) return none;
+  T answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+}  // namespace
+
 int HeadlessBackend::ShowMessageBox(const std::string& text, const std::string& caption,
                                     unsigned flags) {
-  // A message box runs a message loop: what was posted arrives meanwhile.
-  DeliverPosted();
-  int answer = DefaultButton(flags);
-  if (!m_messageAnswers.empty()) {
-    answer = m_messageAnswers.front();
-    m_messageAnswers.pop_front();
-  }
   m_messages.push_back({text, caption});
-  return answer;
+  return Take(*this, m_messageAnswers, DefaultButton(flags));
 }
 
 std::optional<std::string> HeadlessBackend::OpenFile(const CFileDialog::Options&) {
-  DeliverPosted();
-  if (m_fileAnswers.empty()) return std::nullopt;
-  auto answer = std::move(m_fileAnswers.front());
-  m_fileAnswers.pop_front();
-  return answer;
+  return Take(*this, m_fileAnswers, std::optional<std::string>());
 }
 
 std::optional<COLORREF> HeadlessBackend::PickColor(const CColorDialog::Options&, COLORREF*) {
-  DeliverPosted();
-  if (m_colorAnswers.empty()) return std::nullopt;
-  const auto answer = m_colorAnswers.front();
-  m_colorAnswers.pop_front();
-  return answer;
+  return Take(*this, m_colorAnswers, std::optional<COLORREF>());
 }
 
 std::uintptr_t HeadlessBackend::MakeFont(const LogFont& font) {

@@ -154,7 +154,6 @@ class HeadlessBackend : public Backend {
   // table; ids are resolved through the header's #defines. Returns the number
   // of dialogs defined.
   int DefineFromResourceScript(const std::string& script, const std::string& header);
-  void SetString(unsigned id, std::string text);
   void SetLogPixelsY(int dpi) { m_logPixelsY = dpi; }
 
   const std::vector<MessageRecord>& Messages() const { return m_messages; }

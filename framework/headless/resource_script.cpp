@@ -253,7 +253,7 @@ int HeadlessBackend::DefineFromResourceScript(const std::string& script,
       if (first == "END") {
         inStrings = false;
       } else if (const auto id = Resolve(symbols, first)) {
-        if (const auto value = Unquote(text.substr(first.size()))) SetString(*id, *value);
+        if (const auto value = Unquote(text.substr(first.size()))) m_strings[*id] = *value;
       }
       continue;
     }
