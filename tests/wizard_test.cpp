@@ -268,7 +268,6 @@ TEST_F(WizardRunTest, PagesComeInOrderWithTheirButtonsAndHelpTopics) {
   help_launcher::Reset();
 }
 
-// A wizard in front or minimised is the program test's.
 TEST_F(WizardRunTest, SecondCopyTogglesTheRunningWizardAndEnds) {
   using Show = platform::ShowCommand;
   const struct {
@@ -278,6 +277,8 @@ TEST_F(WizardRunTest, SecondCopyTogglesTheRunningWizardAndEnds) {
     std::vector<Show> shown;
     bool raised;
   } rows[] = {
+      {"visible in front", kWizardTitle, false, true, {Show::Minimize}, false},
+      {"minimised", kWizardTitle, true, false, {Show::ShowNormal}, true},
       {"behind another window", kWizardTitle, false, false, {Show::ShowNormal}, true},
       {"no wizard: not the exact title", "Customization Tool", false, false, {}, false},
   };
