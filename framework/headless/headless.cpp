@@ -16,35 +16,14 @@ bool LessNoCase(const std::string& a, const std::string& b) {
   });
 }
 
-// The first button of a message box's button set.
-// What Enter gives: the default button.
-int FirstButton(unsigned flags) {
-  const bool second = (flags & 0xF00u) == MB_DEFBUTTON2;
-  switch (flags & 0xFu) {
-    case 0x2:
-      return 3;  // MB_ABORTRETRYIGNORE: IDABORT
-    case MB_YESNOCANCEL:
-    case MB_YESNO:
-      return second ? IDNO : IDYES;
-    case 0x5:
-      return 4;  // MB_RETRYCANCEL: IDRETRY
-    default:
-      return IDOK;
-  }
-}
-
-std::string Describe(unsigned templateId, int id) {
-  return "dialog " + std::to_string(templateId) + " has no control " + std::to_string(id);
+// What Enter gives: the default button of the box's set.
+int DefaultButton(unsigned flags) {
+  const unsigned set = flags & 0xFu;
+  if (set != MB_YESNO && set != MB_YESNOCANCEL) return IDOK;
+  return (flags & 0xF00u) == MB_DEFBUTTON2 ? IDNO : IDYES;
 }
 
 }  // namespace
-
-struct SystemMenuItem {
-  unsigned flags;
-  unsigned id;
-  std::string text;
-  CDialog* owner;  // null once the object that added the item is gone
-};
 
 // A live window: a dialog, a page or the sheet.
 class Window : public WindowHost {
@@ -54,24 +33,12 @@ class Window : public WindowHost {
     if (const DialogSpec* spec = backend.SpecOf(templateId)) {
       m_strict = true;
       m_text = spec->caption;
-      for (const auto& c : spec->controls) {
-        Control& record = m_controls[c.id];
-        record.id = c.id;
-        record.kind = c.kind;
-        record.text = c.text;
-        record.sorted = c.sorted;
-        record.visible = c.visible;
-        record.enabled = c.enabled;
-        record.readOnly = c.readOnly;
-        record.notify = c.notify;
-        record.rect = c.rect;
-      }
+      for (const auto& c : spec->controls) m_controls[c.id] = Control{c};
     }
   }
 
   CDialog* Dialog() const { return m_dialog; }
   unsigned TemplateId() const { return m_templateId; }
-  SheetState* Sheet() const { return m_sheet; }
   const std::string& Text() const { return m_text; }
   void SetOwnText(const std::string& text) { m_text = text; }
   bool Ended() const { return m_ended; }
@@ -82,7 +49,8 @@ class Window : public WindowHost {
     auto it = m_controls.find(id);
     if (it == m_controls.end()) {
       if (m_strict) {
-        m_backend.Fault(Describe(m_templateId, id));
+        m_backend.Fault("dialog " + std::to_string(m_templateId) + " has no control " +
+                        std::to_string(id));
         return nullptr;
       }
       it = m_controls.emplace(id, Control{}).first;
@@ -90,10 +58,6 @@ class Window : public WindowHost {
     }
     if (it->second.kind == Kind::Unknown) it->second.kind = implied;
     return &it->second;
-  }
-  const Control* Peek(int id) const {
-    const auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : &it->second;
   }
 
   bool HasControl(int id) override { return !m_strict || m_controls.count(id) > 0; }
@@ -183,42 +147,32 @@ class Window : public WindowHost {
     }
     c->font = *made;
   }
-  void SetFocus(int id) override {
-    for (auto& [key, c] : m_controls) c.focused = key == id;
-  }
+  void SetFocus(int) override {}
   void LimitText(int id, int maxChars) override {
     if (Control* c = Lookup(id, Kind::Edit)) c->limit = maxChars;
   }
   void SetSel(int id, int, int) override { Lookup(id, Kind::Edit); }
   bool SetBitmapFromFile(int id, const std::string& path, int cx, int cy) override {
-    Control* c = Lookup(id, Kind::Static);
-    if (!c) return false;
     auto& files = platform::Os().files;
-    if (!files || !files->Exists(path)) return false;
-    ShowImage(*c, path, cx, cy);
-    return true;
+    return files && files->Exists(path) && ShowImage(id, path, cx, cy);
   }
   bool SetBitmapFromResource(int id, unsigned resourceId, int cx, int cy) override {
+    return ShowImage(id, "#" + std::to_string(resourceId), cx, cy);
+  }
+  bool ShowImage(int id, std::string image, int cx, int cy) {
     Control* c = Lookup(id, Kind::Static);
     if (!c) return false;
-    ShowImage(*c, "#" + std::to_string(resourceId), cx, cy);
+    c->image = std::move(image);
+    c->imageWidth = cx;
+    c->imageHeight = cy;
     return true;
-  }
-  static void ShowImage(Control& c, std::string image, int cx, int cy) {
-    c.image = std::move(image);
-    c.imageWidth = cx;
-    c.imageHeight = cy;
   }
 
   int ListAdd(int id, const std::string& text) override {
-    Control* c = Lookup(id, Kind::ListBox);
+    const Control* c = Lookup(id, Kind::ListBox);
     if (!c) return LB_ERR;
-    auto at = c->items.end();
-    if (c->sorted) at = std::upper_bound(c->items.begin(), c->items.end(), text, LessNoCase);
-    const int index = static_cast<int>(at - c->items.begin());
-    c->items.insert(at, text);
-    if (c->curSel >= index) ++c->curSel;
-    return index;
+    const auto at = std::upper_bound(c->items.begin(), c->items.end(), text, LessNoCase);
+    return ListInsert(id, c->sorted ? static_cast<int>(at - c->items.begin()) : -1, text);
   }
   int ListInsert(int id, int index, const std::string& text) override {
     Control* c = Lookup(id, Kind::ListBox);
@@ -270,11 +224,11 @@ class Window : public WindowHost {
   }
 
   int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-    return m_backend.ShowMessage(this, text, caption, flags);
+    return m_backend.ShowMessageBox(text, caption, flags);
   }
   bool HasSystemMenu() override { return true; }
-  bool AppendSystemMenu(unsigned flags, unsigned id, const std::string& text) override;
-  void SetIcon(unsigned iconResourceId) override { m_icon = iconResourceId; }
+  bool AppendSystemMenu(unsigned, unsigned, const std::string&) override { return true; }
+  void SetIcon(unsigned) override {}
   void EndDialog(int result) override {
     m_ended = true;
     m_endResult = result;
@@ -283,9 +237,6 @@ class Window : public WindowHost {
   bool SetActivePage(int index) override;
   void TitleOverrideChanged() override;
   void OwnerDestroyed() override;
-
-  unsigned Icon() const { return m_icon; }
-  std::vector<SystemMenuItem>& OwnSystemMenu() { return m_systemMenu; }
 
  private:
   HeadlessBackend& m_backend;
@@ -297,8 +248,6 @@ class Window : public WindowHost {
   std::map<int, Control> m_controls;
   bool m_ended = false;
   int m_endResult = 0;
-  unsigned m_icon = 0;
-  std::vector<SystemMenuItem> m_systemMenu;
 };
 
 struct SheetState {
@@ -310,8 +259,6 @@ struct SheetState {
   unsigned buttons = 0;
   bool open = false;
   int result = 0;
-  std::vector<unsigned> visited;
-  std::vector<SystemMenuItem> systemMenu;
 
   Window* PageWindow(int index) {
     const auto it = pages.find(index);
@@ -370,7 +317,6 @@ struct SheetState {
     }
     active = index;
     sheet->SetActiveIndexFromBackend(index);
-    visited.push_back(sheet->GetPage(index)->GetTemplateId());
     ApplyTitle();
     return true;
   }
@@ -391,13 +337,6 @@ struct SheetState {
     return page;
   }
 };
-
-bool Window::AppendSystemMenu(unsigned flags, unsigned id, const std::string& text) {
-  // A page has no system menu of its own: its items go to the sheet's window.
-  auto& menu = m_sheet ? m_sheet->systemMenu : m_systemMenu;
-  menu.push_back({flags, id, text, m_dialog});
-  return true;
-}
 
 void Window::PostWizardButtons(unsigned flags) {
   SheetState* sheet = m_sheet;
@@ -422,12 +361,6 @@ void Window::OwnerDestroyed() {
     m_sheet->open = false;
     m_sheet->sheet = nullptr;
   }
-  // Its menu items stay in the menu, as in a real one, but run nothing.
-  for (auto* menu : {&m_systemMenu, m_sheet ? &m_sheet->systemMenu : nullptr}) {
-    if (!menu) continue;
-    for (auto& item : *menu)
-      if (item.owner == m_dialog) item.owner = nullptr;
-  }
   m_dialog = nullptr;
 }
 
@@ -445,60 +378,45 @@ CDialog* Live(Window& window) {
 }
 }  // namespace
 
-CDialog& DialogDriver::Dialog() const { return *m_window->Dialog(); }
 unsigned DialogDriver::TemplateId() const { return m_window->TemplateId(); }
-const Control* DialogDriver::Find(int id) const {
-  if (!m_window->HasControl(id)) return nullptr;
-  return m_window->Lookup(id, Kind::Unknown);
-}
 const Control& DialogDriver::Get(int id) const {
   static const Control missing;
   const Control* c = m_window->Lookup(id, Kind::Unknown);
   return c ? *c : missing;
 }
-std::string DialogDriver::WindowText() const { return m_window->Text(); }
 
-CtlColor DialogDriver::ColorOf(int id, int ctlType) const {
-  CDialog* dialog = Live(*m_window);
-  return dialog ? dialog->OnCtlColor(id, ctlType) : CtlColor{};
+// The control when a user can reach it: present, enabled, shown, in a live dialog.
+Control* DialogDriver::Usable(int id, Kind implied) const {
+  Control* c = m_window->HasControl(id) ? m_window->Lookup(id, implied) : nullptr;
+  return c && c->enabled && c->visible && Live(*m_window) ? c : nullptr;
+}
+
+bool DialogDriver::Notify(int id, unsigned code) {
+  m_window->Dialog()->OnCommand(id, code);
+  m_backend->DeliverPosted();
+  return true;
 }
 
 bool DialogDriver::Click(int id) {
-  Control* c = m_window->HasControl(id) ? m_window->Lookup(id, Kind::PushButton) : nullptr;
-  CDialog* dialog = Live(*m_window);
-  if (!c || !c->enabled || !c->visible || !dialog) return false;
-  if (c->kind == Kind::Static && !c->notify) return false;
+  Control* c = Usable(id, Kind::PushButton);
+  if (!c || (c->kind == Kind::Static && !c->notify)) return false;
   if (c->kind == Kind::CheckBox) c->check = c->check ? 0 : 1;
   if (c->kind == Kind::RadioButton) c->check = 1;
-  dialog->OnCommand(id, BN_CLICKED);
-  m_backend->DeliverPosted();
-  return true;
+  return Notify(id, BN_CLICKED);
 }
 
 bool DialogDriver::Type(int id, const std::string& text) {
-  Control* c = m_window->HasControl(id) ? m_window->Lookup(id, Kind::Edit) : nullptr;
-  CDialog* dialog = Live(*m_window);
-  if (!c || !c->enabled || !c->visible || c->readOnly || !dialog) return false;
+  Control* c = Usable(id, Kind::Edit);
+  if (!c || c->readOnly) return false;
   c->text = c->limit > 0 && int(text.size()) > c->limit ? text.substr(0, c->limit) : text;
-  dialog->OnCommand(id, EN_CHANGE);
-  m_backend->DeliverPosted();
-  return true;
+  return Notify(id, EN_CHANGE);
 }
 
 bool DialogDriver::Select(int id, int index) {
-  Control* c = m_window->HasControl(id) ? m_window->Lookup(id, Kind::ListBox) : nullptr;
-  CDialog* dialog = Live(*m_window);
-  if (!c || !c->enabled || !c->visible || !dialog) return false;
-  if (index < 0 || index >= int(c->items.size())) return false;
+  Control* c = Usable(id, Kind::ListBox);
+  if (!c || index < 0 || index >= int(c->items.size())) return false;
   c->curSel = index;
-  dialog->OnCommand(id, c->kind == Kind::ComboBox ? CBN_SELCHANGE : LBN_SELCHANGE);
-  m_backend->DeliverPosted();
-  return true;
-}
-
-void DialogDriver::ReleaseMouse(CPoint point) {
-  if (CDialog* dialog = Live(*m_window)) dialog->OnLButtonUp(point);
-  m_backend->DeliverPosted();
+  return Notify(id, c->kind == Kind::ComboBox ? CBN_SELCHANGE : LBN_SELCHANGE);
 }
 
 void DialogDriver::Paint() {
@@ -506,29 +424,19 @@ void DialogDriver::Paint() {
   m_backend->DeliverPosted();
 }
 
-bool SheetDriver::PressNext() {
-  SheetState& s = *m_state;
-  if (!s.open || !(s.buttons & PSWIZB_NEXT) || (s.buttons & PSWIZB_FINISH)) return false;
-  CPropertyPage* page = s.Active();
-  if (!page) return false;
-  const int result = page->OnWizardNext();
-  if (result != kWizardStay && s.open) {
-    const int index = result == kWizardInOrder ? s.active + 1 : s.FindByTemplate(result);
-    if (index < s.sheet->GetPageCount() && s.CanLeave()) s.SetCurSel(index, 1);
-  }
-  m_backend->DeliverPosted();
-  return true;
-}
+// Next is hidden while Finish shows.
+bool SheetDriver::PressNext() { return !(m_state->buttons & PSWIZB_FINISH) && Press(1); }
+bool SheetDriver::PressBack() { return Press(-1); }
 
-bool SheetDriver::PressBack() {
+bool SheetDriver::Press(int step) {
   SheetState& s = *m_state;
-  if (!s.open || !(s.buttons & PSWIZB_BACK)) return false;
+  if (!s.open || !(s.buttons & (step > 0 ? PSWIZB_NEXT : PSWIZB_BACK))) return false;
   CPropertyPage* page = s.Active();
   if (!page) return false;
-  const int result = page->OnWizardBack();
+  const int result = step > 0 ? page->OnWizardNext() : page->OnWizardBack();
   if (result != kWizardStay && s.open) {
-    const int index = result == kWizardInOrder ? s.active - 1 : s.FindByTemplate(result);
-    if (index >= 0 && index < s.sheet->GetPageCount() && s.CanLeave()) s.SetCurSel(index, -1);
+    const int index = result == kWizardInOrder ? s.active + step : s.FindByTemplate(result);
+    if (index >= 0 && index < s.sheet->GetPageCount() && s.CanLeave()) s.SetCurSel(index, step);
   }
   m_backend->DeliverPosted();
   return true;
@@ -558,9 +466,7 @@ bool SheetDriver::PressCancel() {
 }
 
 bool SheetDriver::IsOpen() const { return m_state->open; }
-int SheetDriver::Result() const { return m_state->result; }
 CPropertySheet& SheetDriver::Sheet() const { return *m_state->sheet; }
-int SheetDriver::ActiveIndex() const { return m_state->active; }
 unsigned SheetDriver::ActiveTemplateId() const {
   const auto* page = ActivePage();
   return page ? page->GetTemplateId() : 0;
@@ -569,9 +475,6 @@ CPropertyPage* SheetDriver::ActivePage() const {
   return m_state->sheet ? m_state->sheet->GetPage(m_state->active) : nullptr;
 }
 unsigned SheetDriver::Buttons() const { return m_state->buttons; }
-bool SheetDriver::HelpButtonShown() const {
-  return (m_state->sheet->m_psh.dwFlags & PSH_HASHELP) != 0;
-}
 std::string SheetDriver::Title() const { return m_state->window->Text(); }
 
 // Without the page asked for, the sheet's own window: it has no dialog, so
@@ -583,40 +486,6 @@ DialogDriver SheetDriver::Page() const {
     window = m_state->window.get();
   }
   return DialogDriver(*m_backend, *window);
-}
-
-DialogDriver SheetDriver::Page(unsigned templateId) const {
-  const int index = m_state->FindByTemplate(static_cast<int>(templateId));
-  Window* window = m_state->PageWindow(index);
-  if (!window) {
-    m_backend->Fault("page " + std::to_string(templateId) + " has not been initialised");
-    window = m_state->window.get();
-  }
-  return DialogDriver(*m_backend, *window);
-}
-
-const std::vector<unsigned>& SheetDriver::Visited() const { return m_state->visited; }
-
-std::vector<std::pair<unsigned, std::string>> SheetDriver::SystemMenuItems() const {
-  std::vector<std::pair<unsigned, std::string>> items;
-  for (const auto& item : m_state->systemMenu)
-    items.emplace_back(item.flags & MF_SEPARATOR ? 0u : item.id, item.text);
-  return items;
-}
-
-bool SheetDriver::ChooseSystemCommand(unsigned id) {
-  for (const auto& item : m_state->systemMenu) {
-    if ((item.flags & MF_SEPARATOR) || item.id != id) continue;
-    if (!m_state->open || !item.owner || !item.owner->IsCreated()) return false;
-    item.owner->OnSysCommand(id);
-    m_backend->DeliverPosted();
-    return true;
-  }
-  return false;
-}
-
-CtlColor SheetDriver::SheetColor(int controlId, int ctlType) const {
-  return m_state->sheet->OnCtlColor(controlId, ctlType);
 }
 
 // --- backend ----------------------------------------------------------------
@@ -640,18 +509,6 @@ void HeadlessBackend::AnswerColorDialog(std::optional<COLORREF> color) {
 void HeadlessBackend::OnSheet(std::function<void(SheetDriver&)> script) {
   m_sheetScript = std::move(script);
 }
-void HeadlessBackend::OnDialog(unsigned templateId, std::function<void(DialogDriver&)> script) {
-  m_dialogScripts[templateId] = std::move(script);
-}
-void HeadlessBackend::EndDialog(DialogDriver& dialog, int result) {
-  dialog.Dialog().EndDialog(result);
-}
-
-void HeadlessBackend::Define(DialogSpec spec) {
-  const unsigned id = spec.templateId;
-  m_specs[id] = std::move(spec);
-}
-void HeadlessBackend::SetString(unsigned id, std::string text) { m_strings[id] = std::move(text); }
 
 const DialogSpec* HeadlessBackend::SpecOf(unsigned templateId) const {
   const auto it = m_specs.find(templateId);
@@ -690,24 +547,21 @@ SheetDriver HeadlessBackend::Open(CPropertySheet& sheet) {
 
 int HeadlessBackend::RunSheet(CPropertySheet& sheet) {
   SheetDriver driver = Open(sheet);
+  const std::shared_ptr<SheetState> state = m_sheets.back();
   if (m_sheetScript) m_sheetScript(driver);
   if (driver.IsOpen()) driver.PressCancel();
   if (driver.IsOpen()) {
     Fault("the sheet refused Cancel at the end of its script");
-    m_sheets.back()->Close(IDCANCEL);
+    state->Close(IDCANCEL);
   }
-  return driver.Result();
+  return state->result;
 }
 
 int HeadlessBackend::RunDialog(CDialog& dialog) {
   Window window(*this, &dialog, dialog.GetTemplateId(), nullptr);
-  m_dialogsShown.push_back(dialog.GetTemplateId());
   dialog.Attach(&window);
   dialog.OnInitDialog();
   DeliverPosted();
-  DialogDriver driver(*this, window);
-  const auto script = m_dialogScripts.find(dialog.GetTemplateId());
-  if (script != m_dialogScripts.end() && script->second && !window.Ended()) script->second(driver);
   if (!window.Ended()) dialog.OnCommand(IDOK, BN_CLICKED);
   if (!window.Ended()) {
     Fault("dialog " + std::to_string(dialog.GetTemplateId()) + " did not end on OK");
@@ -717,41 +571,31 @@ int HeadlessBackend::RunDialog(CDialog& dialog) {
   return window.EndResult();
 }
 
-int HeadlessBackend::ShowMessage(Window* owner, const std::string& text, const std::string& caption,
-                                 unsigned flags) {
-  // A message box runs a message loop: what was posted arrives meanwhile.
-  DeliverPosted();
-  int answer = FirstButton(flags);
-  if (!m_messageAnswers.empty()) {
-    answer = m_messageAnswers.front();
-    m_messageAnswers.pop_front();
-  }
-  m_messages.push_back({text, caption, flags, answer, owner ? owner->TemplateId() : 0});
+namespace {
+// The next queued answer, or `none`. A dialog runs a message loop: what was
+// posted arrives meanwhile.
+template <typename T>
+T Take(HeadlessBackend& backend, std::deque<T>& answers, T none) {
+  backend.DeliverPosted();
+  if (answers.empty()) return none;
+  T answer = std::move(answers.front());
+  answers.pop_front();
   return answer;
 }
+}  // namespace
 
 int HeadlessBackend::ShowMessageBox(const std::string& text, const std::string& caption,
                                     unsigned flags) {
-  return ShowMessage(nullptr, text, caption, flags);
+  m_messages.push_back({text, caption});
+  return Take(*this, m_messageAnswers, DefaultButton(flags));
 }
 
-std::optional<std::string> HeadlessBackend::OpenFile(const CFileDialog::Options& options) {
-  DeliverPosted();
-  m_fileDialogs.push_back(options);
-  if (m_fileAnswers.empty()) return std::nullopt;
-  auto answer = std::move(m_fileAnswers.front());
-  m_fileAnswers.pop_front();
-  return answer;
+std::optional<std::string> HeadlessBackend::OpenFile(const CFileDialog::Options&) {
+  return Take(*this, m_fileAnswers, std::optional<std::string>());
 }
 
-std::optional<COLORREF> HeadlessBackend::PickColor(const CColorDialog::Options& options,
-                                                   COLORREF*) {
-  DeliverPosted();
-  m_colorDialogs.push_back(options);
-  if (m_colorAnswers.empty()) return std::nullopt;
-  const auto answer = m_colorAnswers.front();
-  m_colorAnswers.pop_front();
-  return answer;
+std::optional<COLORREF> HeadlessBackend::PickColor(const CColorDialog::Options&, COLORREF*) {
+  return Take(*this, m_colorAnswers, std::optional<COLORREF>());
 }
 
 std::uintptr_t HeadlessBackend::MakeFont(const LogFont& font) {

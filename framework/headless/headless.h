@@ -1,9 +1,9 @@
-// The in-memory backend. Controls are records; message boxes and the file-open
-// and colour dialogs are answered from what the test queued and every one is
-// recorded; a driver presses the wizard's buttons and acts on controls the way
-// a user can. It keeps the real property sheet's order of events: a page is
-// initialised at its first activation, Next/Back results jump by template id,
-// posted wizard buttons take effect when the current handler has returned.
+// The in-memory backend the native tests drive the wizard through. Controls
+// are records; message boxes and the file-open and colour dialogs are answered
+// from what the test queued. It keeps the real property sheet's order of
+// events: a page is initialised at its first activation, Next/Back results
+// jump by template id, posted wizard buttons take effect when the current
+// handler has returned.
 #pragma once
 
 #include <deque>
@@ -21,39 +21,31 @@ namespace fw::headless {
 
 enum class Kind { Unknown, PushButton, CheckBox, RadioButton, Edit, Static, ListBox, ComboBox };
 
-// A control as a record. Controls a dialog has not declared (see Define) come
-// into being when first used, with the kind their first use implies.
-struct Control {
-  int id = 0;
-  Kind kind = Kind::Unknown;
-  std::string text{};
-  int check = 0;
-  bool enabled = true;
-  bool visible = true;
-  CRect rect{};
-  std::optional<LogFont> font{};
-  int limit = 0;  // EM_LIMITTEXT; 0: none
-  std::vector<std::string> items{};
-  int curSel = -1;
-  bool sorted = false;    // LBS_SORT / CBS_SORT
-  bool readOnly = false;  // ES_READONLY
-  bool notify = false;    // SS_NOTIFY
-  std::string image{};    // bitmap shown by a static: a file, or "#149" for a resource
-  int imageWidth = 0;     // the size it was asked for; 0: its own
-  int imageHeight = 0;
-  bool focused = false;
-};
-
+// A control of a dialog template.
 struct ControlSpec {
   int id = 0;
   Kind kind = Kind::Unknown;
   std::string text{};
-  bool sorted = false;
+  bool sorted = false;  // LBS_SORT / CBS_SORT
   bool visible = true;
   bool enabled = true;
   CRect rect{};
-  bool readOnly = false;
-  bool notify = false;
+  bool readOnly = false;  // ES_READONLY
+  bool notify = false;    // SS_NOTIFY
+};
+
+// A live control as a record. Controls a dialog has not declared (see
+// DefineFromResourceScript) come into being when first used, with the kind
+// their first use implies.
+struct Control : ControlSpec {
+  int check = 0;
+  std::optional<LogFont> font{};
+  int limit = 0;  // EM_LIMITTEXT; 0: none
+  std::vector<std::string> items{};
+  int curSel = -1;
+  std::string image{};  // bitmap shown by a static: a file, or "#149" for a resource
+  int imageWidth = 0;   // the size it was asked for; 0: its own
+  int imageHeight = 0;
 };
 
 // A dialog template: once defined, the dialog has exactly these controls and
@@ -68,9 +60,6 @@ struct DialogSpec {
 struct MessageRecord {
   std::string text{};
   std::string caption{};
-  unsigned flags = 0;
-  int answer = 0;
-  unsigned ownerTemplateId = 0;  // 0: no owner dialog
 };
 
 class HeadlessBackend;
@@ -82,21 +71,13 @@ class DialogDriver {
  public:
   DialogDriver(HeadlessBackend& backend, Window& window) : m_backend(&backend), m_window(&window) {}
 
-  CDialog& Dialog() const;
   unsigned TemplateId() const;
-  // The record of a control; null when the dialog has no such control.
-  const Control* Find(int id) const;
   // The record, made when missing (a fault when the dialog is defined).
   const Control& Get(int id) const;
   std::string Text(int id) const { return Get(id).text; }
   int Check(int id) const { return Get(id).check; }
   bool Enabled(int id) const { return Get(id).enabled; }
   bool Visible(int id) const { return Get(id).visible; }
-  std::string WindowText() const;
-
-  // The dialog's answer to WM_CTLCOLOR* for a control (ctlType CTLCOLOR_*), or
-  // for itself with CWnd::kSelf and CTLCOLOR_DLG.
-  CtlColor ColorOf(int id, int ctlType) const;
 
   // What a user can do; false, with nothing done, when the control is missing,
   // disabled or hidden.
@@ -109,11 +90,12 @@ class DialogDriver {
   bool Type(int id, const std::string& text);
   // List or combo box: the selection, then LBN_SELCHANGE/CBN_SELCHANGE.
   bool Select(int id, int index);
-  // The left mouse button released over the dialog at client pixels.
-  void ReleaseMouse(CPoint point);
   void Paint();
 
  private:
+  Control* Usable(int id, Kind implied) const;
+  bool Notify(int id, unsigned code);
+
   HeadlessBackend* m_backend;
   Window* m_window;
 };
@@ -132,30 +114,17 @@ class SheetDriver {
   bool PressCancel();
 
   bool IsOpen() const;
-  int Result() const;  // IDOK or IDCANCEL once closed
   CPropertySheet& Sheet() const;
-  int ActiveIndex() const;
   unsigned ActiveTemplateId() const;
   CPropertyPage* ActivePage() const;
   // PSWIZB_ flags in effect (posted messages already delivered).
   unsigned Buttons() const;
-  // Whether the sheet shows its own Help button (PSH_HASHELP).
-  bool HelpButtonShown() const;
   std::string Title() const;
-  // The active page, or an initialised page by template id.
-  DialogDriver Page() const;
-  DialogDriver Page(unsigned templateId) const;
-  // The pages in the order they were shown, by template id.
-  const std::vector<unsigned>& Visited() const;
-
-  // The sheet's window menu as pages extended it; choosing runs the adding
-  // page's OnSysCommand. False when no page added that command.
-  std::vector<std::pair<unsigned, std::string>> SystemMenuItems() const;
-  bool ChooseSystemCommand(unsigned id);
-  // The sheet's answer to WM_CTLCOLOR* for its own area or a control of its own.
-  CtlColor SheetColor(int controlId, int ctlType) const;
+  DialogDriver Page() const;  // the active page
 
  private:
+  bool Press(int step);  // Next (1) or Back (-1)
+
   HeadlessBackend* m_backend;
   std::shared_ptr<SheetState> m_state;
 };
@@ -176,36 +145,20 @@ class HeadlessBackend : public Backend {
   // sheet still open, Cancel is pressed. Without one, DoModal opens the sheet
   // (first page initialised and activated) and cancels it.
   void OnSheet(std::function<void(SheetDriver&)> script);
-  // Run by a modal dialog's DoModal after its initialisation; the dialog ends
-  // with IDOK when the script leaves it open (or when there is no script).
-  void OnDialog(unsigned templateId, std::function<void(DialogDriver&)> script);
-  // Ends a modal dialog from its script.
-  void EndDialog(DialogDriver& dialog, int result);
 
   // Opens a sheet without DoModal; the test drives it. Closing the driver's
   // sheet or destroying the backend ends it.
   SheetDriver Open(CPropertySheet& sheet);
 
-  void Define(DialogSpec spec);
   // Defines every dialog of a resource script (its text) and takes its string
   // table; ids are resolved through the header's #defines. Returns the number
   // of dialogs defined.
   int DefineFromResourceScript(const std::string& script, const std::string& header);
-  void SetString(unsigned id, std::string text);
   void SetLogPixelsY(int dpi) { m_logPixelsY = dpi; }
-  void SetMessageFont(LogFont font) { m_messageFont = std::move(font); }
 
   const std::vector<MessageRecord>& Messages() const { return m_messages; }
-  const std::vector<CFileDialog::Options>& FileDialogs() const { return m_fileDialogs; }
-  const std::vector<CColorDialog::Options>& ColorDialogs() const { return m_colorDialogs; }
-  // Template ids of the modal dialogs shown.
-  const std::vector<unsigned>& DialogsShown() const { return m_dialogsShown; }
   // Misuse noticed: controls a defined dialog lacks, fonts released twice...
   const std::vector<std::string>& Faults() const { return m_faults; }
-  // Queued answers no dialog has used yet.
-  int UnusedAnswers() const {
-    return static_cast<int>(m_messageAnswers.size() + m_fileAnswers.size() + m_colorAnswers.size());
-  }
   // Fonts created and not yet deleted.
   int LiveFonts() const { return static_cast<int>(m_fonts.size()); }
   const LogFont* FontOf(std::uintptr_t handle) const;
@@ -224,8 +177,6 @@ class HeadlessBackend : public Backend {
   std::string LoadResourceString(unsigned id) override;
 
   // Internal to the backend's windows.
-  int ShowMessage(Window* owner, const std::string& text, const std::string& caption,
-                  unsigned flags);
   const DialogSpec* SpecOf(unsigned templateId) const;
   void Fault(std::string what) { m_faults.push_back(std::move(what)); }
   void DeliverPosted();
@@ -236,7 +187,6 @@ class HeadlessBackend : public Backend {
   std::deque<std::optional<std::string>> m_fileAnswers;
   std::deque<std::optional<COLORREF>> m_colorAnswers;
   std::function<void(SheetDriver&)> m_sheetScript;
-  std::map<unsigned, std::function<void(DialogDriver&)>> m_dialogScripts;
   std::map<unsigned, DialogSpec> m_specs;
   std::map<unsigned, std::string> m_strings;
   std::map<std::uintptr_t, LogFont> m_fonts;
@@ -244,9 +194,6 @@ class HeadlessBackend : public Backend {
   int m_logPixelsY = 96;
   LogFont m_messageFont;
   std::vector<MessageRecord> m_messages;
-  std::vector<CFileDialog::Options> m_fileDialogs;
-  std::vector<CColorDialog::Options> m_colorDialogs;
-  std::vector<unsigned> m_dialogsShown;
   std::vector<std::string> m_faults;
   std::deque<std::function<void()>> m_posted;
   std::vector<std::shared_ptr<SheetState>> m_sheets;

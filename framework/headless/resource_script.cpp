@@ -34,23 +34,19 @@ std::optional<long> Number(const std::string& raw) {
   return value;
 }
 
-Symbols ReadDefines(const std::string& header) {
-  Symbols symbols;
-  std::istringstream in(header);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::istringstream words(line);
-    std::string directive, name, value;
-    words >> directive >> name;
-    std::getline(words, value);
-    if (directive != "#define" || name.empty()) continue;
-    if (const auto number = Number(value)) symbols[name] = *number;
-  }
-  // The framework's own names that scripts use without defining them.
-  symbols.emplace("IDC_STATIC", -1);
-  symbols.emplace("IDOK", 1);
-  symbols.emplace("IDCANCEL", 2);
-  return symbols;
+using Macros = std::map<std::string, std::string>;
+
+// A #define: a number names an id, anything else is a style macro.
+void ReadDefine(const std::string& line, Symbols& symbols, Macros& macros) {
+  std::istringstream words(line);
+  std::string directive, name, value;
+  words >> directive >> name;
+  std::getline(words, value);
+  if (directive != "#define" || name.empty()) return;
+  if (const auto number = Number(value))
+    symbols[name] = *number;
+  else
+    macros[name] = Trim(value);
 }
 
 std::optional<long> Resolve(const Symbols& symbols, const std::string& token) {
@@ -161,8 +157,6 @@ Kind KindOfControl(const std::string& className, const std::string& styles) {
   return Kind::Static;
 }
 
-using Macros = std::map<std::string, std::string>;
-
 // Style macros of the script itself, one level deep.
 std::string Expand(const Macros& macros, const std::string& styles) {
   std::string result;
@@ -222,10 +216,12 @@ std::optional<ControlSpec> ReadControl(const Symbols& symbols, const Macros& mac
 
 int HeadlessBackend::DefineFromResourceScript(const std::string& script,
                                               const std::string& header) {
-  Symbols symbols = ReadDefines(header);
+  // The framework's own names that scripts use without defining them.
+  Symbols symbols = {{"IDC_STATIC", -1}, {"IDOK", 1}, {"IDCANCEL", 2}};
   Macros macros;
-  std::istringstream in(script);
   std::string line;
+  for (std::istringstream in(header); std::getline(in, line);) ReadDefine(line, symbols, macros);
+  std::istringstream in(script);
   std::optional<DialogSpec> dialog;
   bool inControls = false, inStrings = false;
   std::string keyword, statement;
@@ -246,16 +242,7 @@ int HeadlessBackend::DefineFromResourceScript(const std::string& script,
     const std::string text = Trim(line);
     if (text.empty()) continue;
     if (text[0] == '#') {
-      std::istringstream words(text);
-      std::string directive, name, value;
-      words >> directive >> name;
-      std::getline(words, value);
-      if (directive == "#define" && !name.empty()) {
-        if (const auto number = Number(value))
-          symbols[name] = *number;
-        else
-          macros[name] = Trim(value);
-      }
+      ReadDefine(text, symbols, macros);
       continue;
     }
     std::istringstream words(text);
@@ -266,7 +253,7 @@ int HeadlessBackend::DefineFromResourceScript(const std::string& script,
       if (first == "END") {
         inStrings = false;
       } else if (const auto id = Resolve(symbols, first)) {
-        if (const auto value = Unquote(text.substr(first.size()))) SetString(*id, *value);
+        if (const auto value = Unquote(text.substr(first.size()))) m_strings[*id] = *value;
       }
       continue;
     }
@@ -274,7 +261,7 @@ int HeadlessBackend::DefineFromResourceScript(const std::string& script,
       if (first == "END") {
         flush();
         ++defined;
-        Define(std::move(*dialog));
+        m_specs[dialog->templateId] = *dialog;
         dialog.reset();
         inControls = false;
       } else if (Statements().count(first)) {
@@ -287,13 +274,7 @@ int HeadlessBackend::DefineFromResourceScript(const std::string& script,
       continue;
     }
     if (first == "STRINGTABLE") {
-      // Its BEGIN follows, on this line or the next.
-      inStrings = text.find("BEGIN") != std::string::npos;
-      if (!inStrings) {
-        while (std::getline(in, line) && Trim(line) != "BEGIN") {
-        }
-        inStrings = true;
-      }
+      inStrings = true;  // its BEGIN names no string
     } else if (second == "DIALOGEX" || second == "DIALOG") {
       if (const auto id = Resolve(symbols, first)) {
         dialog = DialogSpec{static_cast<unsigned>(*id), {}, {}, {}};
