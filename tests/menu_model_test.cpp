@@ -79,16 +79,15 @@ class MenuModelTest : public okapi_test::MachineTest {
 };
 
 Notice Used(const std::string& keys, const std::string& change) {
-  return {"The accelerator keys " + keys + " are already used. Change Alt-Key" + change +
-              " to another key",
-          "Error"};
+  const std::string text = "The accelerator keys " + keys + " are already used. Change Alt-Key";
+  return {text + change + " to another key", "Error"};
 }
 
 TEST_F(MenuModelTest, NextRefusesFirstWithoutWritingOrWritesTheMenusInUse) {
   const std::string t30(30, 'T'), welcome = "<u>W</u>elcome";
   const Notice quote = Info(
-      "The menu title \"Get \"Started\"\" cannot contain a double quote "
-      "(\") or the characters < and >.");
+      "The menu title \"Get \"Started\"\" cannot contain a double quote (\") or the characters < "
+      "and >.");
   const struct {
     std::array<std::string, 4> titles;  // "." keeps the demo's
     std::string letters;                // "." keeps the demo's, "_" empties a letter
@@ -243,18 +242,15 @@ TEST_F(MenuModelTest, FourthMenuFollowsItsFlagAndItsSwitchMovesMarkerFlagAndDefa
       // clang-format on
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << "3.5 " << row.v35 << ", Menu4 " << row.flag.value_or("-")
-                                    << ", " << row.defaultMenu.value_or("-"));
+    SCOPED_TRACE(row.flag.value_or("-") + " " + row.defaultMenu.value_or("-"));
     Lay(row.v35);
     Put(flag, row.flag);
     Put(Text(slots::kMenu4Title), row.title4);
     Put(defaultMenu, row.defaultMenu);
     MenuModel model = Menus();
     EXPECT_EQ(row.on, model.fourthMenu);
-    EXPECT_EQ(row.flag.value_or(row.on ? "True" : "False"), Get(flag))
-        << "a missing flag is mended";
-    for (bool on : {false, true}) {
-      if (!row.v35) break;  // nothing to switch
+    EXPECT_EQ(row.flag.value_or(row.on ? "True" : "False"), Get(flag));  // a missing one mended
+    for (bool on : row.v35 ? std::vector{false, true} : std::vector<bool>{}) {  // 3.0: no switch
       EXPECT_EQ(row.told, model.EnableFourthMenu(on));
       EXPECT_EQ(on, model.fourthMenu);
       EXPECT_EQ(on ? "True" : "False", Get(flag));
