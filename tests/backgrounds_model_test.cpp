@@ -25,31 +25,27 @@ using Model = BackgroundsModel;
 constexpr char kNone[] = "<none>";
 const std::string kDir = "c:\\zantools\\zanhelp\\", kMap = kDir + "okapi.ini",
                   kConfig = kDir + "lumen-config.ini", kText = kDir + "lumen-text.ini";
+// clang-format off
 const std::map<char, std::pair<const std::string*, const char*>> kPlaces = {
-    {'T', {&kText, "Backgrounds"}},
-    {'C', {&kConfig, "Backgrounds"}},
-    {'M', {&kMap, "OKAPI"}},
-    {'F', {&kMap, "BG_Files"}},
-    {'O', {&kConfig, "Global Options"}},
-    {'D', {&kConfig, "OEM Defaults"}}};
+    {'T', {&kText, "Backgrounds"}}, {'C', {&kConfig, "Backgrounds"}}, {'M', {&kMap, "OKAPI"}},
+    {'F', {&kMap, "BG_Files"}}, {'O', {&kConfig, "Global Options"}}, {'D', {&kConfig, "OEM Defaults"}}};
+// clang-format on
 
 // Every entry of those sections, "F:key=value", keys spelled as in the files.
 std::set<std::string> Entries() {
   std::set<std::string> all;
-  for (const auto& [letter, at] : kPlaces) {
+  for (const auto& [letter, at] : kPlaces)
     for (const std::string& key : store::ReadKeyNames(at.second, *at.first))
       all.insert(std::string{letter, ':'} + key + "=" +
                  store::ReadString(at.second, key, "", 256, *at.first));
-  }
   return all;
 }
 // The entries added or changed, then those removed.
 std::string Changes(const std::set<std::string>& before) {
   const auto after = Entries();
   std::string changes;
-  for (const std::string& entry : after) {
+  for (const std::string& entry : after)
     if (!before.contains(entry)) changes += " " + entry;
-  }
   for (const std::string& entry : before) {
     const std::string key = entry.substr(0, entry.find('=') + 1);
     const auto at = after.lower_bound(key);
