@@ -103,6 +103,7 @@ TEST_F(MenuModelTest, NextRefusesFirstWithoutWritingOrWritesTheMenusInUse) {
       {{".", ".", ".", "."}, "..._", Info("You need to enter an Alt-Key letter")},
       {{"Start", ".", ".", "."}, "a...", Used("A, K, P, S", "1(a)")},
       {{"Fun", "Fix", ".", "."}, "fF..", Used("A, K, P, S F", "2(F)")},
+      {{"go", "hi", "gem", "."}, "ghg.", Used("A, K, P, S G, H", "3(g)")},
       {{"go", "hi", "it", "It"}, "ghiI", Used("A, K, P, S G, H", "4(I)")},
       {{"kit", ".", ".", "."}, "k...", Used("K, P, S", "1(k)"), {}, Value()},
       {{".", ".", ".", "."}, "...Z", Notice{"The accelerator key Z was not found, Please re-enter it", "Error"}},
@@ -149,14 +150,16 @@ TEST_F(MenuModelTest, SavesPassOverEntriesWithoutASlotAndAFailedWriteIsToldAndCh
             passed.notice);
   EXPECT_EQ("__MENU1_ALT_KEY__,e", Get(Text(slots::kMenu1AltKey)));
   EXPECT_EQ("Error", Get(Text(slots::kMenu2AltKey)));
-  // A read-only text file: told by the store, nothing changed.
+  // A read-only text file stops either page, told by the store, nothing changed.
   ASSERT_TRUE(platform::Os().files->SetReadOnly(g_strTextFile));
   const std::string files = Files();
+  menus.menus[0].letter = "f";
+  EXPECT_FALSE(menus.Save().saved);
   WelcomeTextsModel texts = Texts();
   texts.intro = "Hello";
   EXPECT_FALSE(texts.Save().saved);
   EXPECT_EQ(files, Files());
-  EXPECT_EQ(std::vector<std::string>{g_strTextFile}, failed);
+  EXPECT_EQ(std::vector<std::string>(2, g_strTextFile), failed);
 }
 
 TEST_F(MenuModelTest, SystemDetailsHideFromFirstValuesKeptOnceAndNeverPutBackMissing) {
