@@ -327,6 +327,8 @@ TEST_F(MenuModelTest, WelcomeTextsComeBackAsTypedUnderTheCurrentTitlesOrAreRefus
     EXPECT_EQ("__WELCOME_INTRO__,\"First<br>Second\"", Get(Text(slots::kWelcomeIntro)));
     EXPECT_EQ("__TAB2_DESCRIPTION__,\"<b>Support</b> Shape<br>up\"",
               Get(Text(slots::kTab2Description)));
+    EXPECT_EQ("__TAB1_DESCRIPTION__,\"<b>Getting Started</b> Learn the basics of your notebook\"",
+              Get(Text(slots::kTab1Description)));
     EXPECT_EQ("__TAB3_DESCRIPTION__,\"<b>Tools</b> Keep your notebook in shape\"",
               Get(Text(slots::kTab3Description)));
     model = Texts();
