@@ -1,8 +1,8 @@
 #include "app/answers_run.h"
 
-#include <ctime>
 #include <variant>
 
+#include "app/dated_log.h"
 #include "app/discovery.h"
 #include "app/okapi_app.h"
 #include "framework/framework.h"
@@ -23,15 +23,6 @@ namespace {
 std::string& RunningFile() {
   static std::string file;
   return file;
-}
-
-std::string Now() {
-  const std::time_t now = std::time(nullptr);
-  char text[32] = {};
-  if (const std::tm* local = std::localtime(&now)) {
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
-  }
-  return text;
 }
 
 std::string LogPath() { return layout::InCustomization("okapi.log"); }
@@ -126,13 +117,6 @@ Exit RunFound(const Command& command, RunLog& log) {
 }
 
 }  // namespace
-
-bool RunLog::Append(const std::string& path, const std::string& now) const {
-  auto& files = *platform::Os().files;
-  std::string bytes = files.ReadFile(path).value_or("");
-  for (const std::string& line : m_lines) bytes += now + " " + line + "\r\n";
-  return static_cast<bool>(files.WriteFileAtomic(path, bytes));
-}
 
 Schema PagesSchema() {
   Schema schema;
@@ -230,7 +214,7 @@ Exit RunAlone(const Command& command) {
   SeedMapFile();
   const Exit exit = RunFound(command, log);
   log.Add("exit code " + std::to_string(static_cast<int>(exit)));
-  (void)log.Append(LogPath(), Now());
+  (void)AppendDatedLines(LogPath(), log.Lines());  // the outcome stands without its log
   std::string told;
   for (const std::string& line : log.Lines()) told += line + "\n";
   tell(told);

@@ -12,13 +12,11 @@
 
 namespace answers {
 
-// Dated lines appended to customization\okapi.log in one write at the end.
+// What a run did, appended to customization\okapi.log in one write at the end.
 class RunLog {
  public:
   void Add(std::string line) { m_lines.push_back(std::move(line)); }
   const std::vector<std::string>& Lines() const { return m_lines; }
-  // False when the log could not be written (the run's outcome stands).
-  bool Append(const std::string& path, const std::string& now) const;
 
  private:
   std::vector<std::string> m_lines;

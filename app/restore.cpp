@@ -1,10 +1,10 @@
 #include "app/restore.h"
 
 #include <algorithm>
-#include <ctime>
 #include <string_view>
 #include <utility>
 
+#include "app/dated_log.h"
 #include "app/discovery.h"
 #include "app/okapi_app.h"
 #include "framework/framework.h"
@@ -24,15 +24,6 @@ std::string Joined(const std::vector<std::string>& names) {
   std::string out;
   for (const std::string& name : names) out += (out.empty() ? "" : ", ") + name;
   return out;
-}
-
-std::string Now() {
-  const std::time_t now = std::time(nullptr);
-  char text[32] = {};
-  if (const std::tm* local = std::localtime(&now)) {
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
-  }
-  return text;
 }
 
 }  // namespace
@@ -155,12 +146,11 @@ Outcome Apply(const Plan& plan) {
   }
 
   const std::string log = RestoreLog();
-  std::string entry = Now() + " restored: " + Joined(outcome.restored);
+  std::string entry = "restored: " + Joined(outcome.restored);
   if (!outcome.missing.empty()) entry += "; not in the backup: " + Joined(outcome.missing);
   if (!outcome.failed.empty()) entry += "; failed: " + Joined(outcome.failed);
-  std::string bytes = files.ReadFile(log).value_or("");
-  if (auto status = files.WriteFileAtomic(log, bytes + entry + "\r\n"); !status) {
-    outcome.failed.push_back("restore.log (" + status.reason + ")");
+  if (std::string why; !AppendDatedLines(log, {entry}, &why)) {
+    outcome.failed.push_back("restore.log (" + why + ")");
   }
   return outcome;
 }
