@@ -32,7 +32,7 @@ TEST(AnswersFile, TakesWhatAnAdministratorWouldWrite) {
       "\n# the menus\n"
       "[MENU]\n"
       "title1=\" Getting Started \"\n"
-      "KEY1=\n"
+      "KEY1=\"\"\n"
       "[Backgrounds]\n"
       "name12=Sea = view\n");
   ASSERT_NE(a.Find("Company", "Name"), nullptr);
