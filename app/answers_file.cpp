@@ -55,6 +55,21 @@ const Section* Answers::FindSection(std::string_view section) const {
   return FindNoCase(m_sections, section, &Section::name);
 }
 
+void Answers::Erase(std::string_view section) {
+  std::erase_if(m_sections, [section](const Section& s) {
+    return platform::EqualsNoCaseAscii(s.name, section);
+  });
+}
+
+bool Section::Erase(std::string_view key) {
+  const auto at = std::find_if(answers.begin(), answers.end(), [key](const Answer& answer) {
+    return platform::EqualsNoCaseAscii(answer.key, key);
+  });
+  if (at == answers.end()) return false;
+  answers.erase(at);
+  return true;
+}
+
 Section* Answers::FindSection(std::string_view section) {
   return FindNoCase(m_sections, section, &Section::name);
 }

@@ -23,6 +23,8 @@ struct Section {
   std::string name;  // as the schema spells it
   std::vector<Answer> answers;
   int line = 0;
+  // Takes the key's answer out; false when there was none.
+  bool Erase(std::string_view key);
   bool operator==(const Section& other) const {
     return name == other.name && answers == other.answers;
   }
@@ -43,6 +45,8 @@ class Answers {
   const Answer* Find(std::string_view section, std::string_view key) const;
   const Section* FindSection(std::string_view section) const;
   Section* FindSection(std::string_view section);
+  // Takes the section and its answers out.
+  void Erase(std::string_view section);
   // Adds the answer, or replaces the value of one already there.
   void Set(std::string_view section, std::string_view key, std::string value);
 

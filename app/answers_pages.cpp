@@ -98,9 +98,14 @@ PageAnswers Company() {
 constexpr std::string_view kTitleKeys[] = {"Title1", "Title2", "Title3", "Title4"};
 constexpr std::string_view kLetterKeys[] = {"Key1", "Key2", "Key3", "Key4"};
 
-// The fourth menu's answers on a 3.0 installation, which has none.
-bool FourthMenuOnly(std::string_view key) {
-  return key == "FourthMenu" || key == kTitleKeys[3] || key == kLetterKeys[3];
+// Whether the fourth menu (the welcome page's) is on once the answers are
+// applied: as the answers say, else as the wizard finds it now.
+bool FourthMenuWillBeOn(const Answers& wanted) {
+  if (!g_bVersion35) return false;
+  if (const Answer* on = wanted.Find("Menu", "FourthMenu"))
+    return platform::EqualsNoCaseAscii(on->value, kOnOff.on);
+  // The text file's marker, not the map file's flag, which a /restore leaves.
+  return MenuModel::FourthMenuMarked();
 }
 
 void MergeMenus(MenuModel& model, const Section& section) {
@@ -118,14 +123,25 @@ PageAnswers Menu() {
   page.section = "Menu";
   page.keys = {"Title1", "Key1",       "Title2", "Key2", "Title3",
                "Key3",   "FourthMenu", "Title4", "Key4", "SystemDetails"};
+  page.leftOut = [](const Answers& wanted) {
+    std::vector<std::pair<std::string, std::string>> out;
+    if (!g_bVersion35) out.emplace_back("FourthMenu", "version 3.0 has no fourth menu");
+    if (!FourthMenuWillBeOn(wanted)) {
+      const char* why = g_bVersion35 ? "the fourth menu is off" : "version 3.0 has no fourth menu";
+      out.emplace_back(kTitleKeys[3], why);
+      out.emplace_back(kLetterKeys[3], why);
+    }
+    return out;
+  };
   page.exportTo = [](Answers& answers) {
     MenuModel model;
     model.Load(g_bVersion35);
-    for (std::size_t i = 0; i < (g_bVersion35 ? 4u : 3u); ++i) {
+    const bool fourth = FourthMenuWillBeOn(Answers{});
+    for (std::size_t i = 0; i < (fourth ? 4u : 3u); ++i) {
       answers.Set("Menu", kTitleKeys[i], model.menus[i].title);
       answers.Set("Menu", kLetterKeys[i], model.menus[i].letter);
     }
-    if (g_bVersion35) answers.Set("Menu", "FourthMenu", Word(model.fourthMenu, kOnOff));
+    if (g_bVersion35) answers.Set("Menu", "FourthMenu", Word(fourth, kOnOff));
     answers.Set("Menu", "SystemDetails", Word(model.showSysDetails, kShownHidden));
   };
   page.check = [](Section& section) -> std::optional<KeyRefusal> {
@@ -144,12 +160,6 @@ PageAnswers Menu() {
   page.apply = [](const Section& section, RunLog& log) {
     MenuModel model;
     model.Load(g_bVersion35);
-    if (!g_bVersion35) {
-      for (const Answer& answer : section.answers) {
-        if (FourthMenuOnly(answer.key))
-          log.Add("left out [Menu] " + answer.key + ": version 3.0 has no fourth menu");
-      }
-    }
     const bool wasOn = model.fourthMenu && MenuModel::FourthMenuMarked();
     MergeMenus(model, section);
     // As a click on the switch would: only when the answer differs from the
@@ -191,13 +201,12 @@ PageAnswers WelcomePage() {
   PageAnswers page;
   page.section = "WelcomePage";
   page.keys = {"Intro", "Tab1", "Tab2", "Tab3", "Closing", "Image"};
-  page.skipped = []() -> std::optional<std::string> {
-    if (g_bVersion35) return std::nullopt;
-    return "version 3.0 has no welcome page";
+  page.skipped = [](const Answers& wanted) -> std::optional<std::string> {
+    if (!g_bVersion35) return "version 3.0 has no welcome page";
+    if (!FourthMenuWillBeOn(wanted)) return "the fourth menu is off, so there is no welcome page";
+    return std::nullopt;
   };
   page.exportTo = [](Answers& answers) {
-    // The wizard shows the page only while the welcome page is a menu.
-    if (!routing::FourthMenuEnabled()) return;
     WelcomeTextsModel model;
     model.Load();
     for (std::size_t i = 0; i < std::size(kTextKeys); ++i)
@@ -239,7 +248,7 @@ PageAnswers VisualMap() {
   PageAnswers page;
   page.section = "VisualMap";
   page.keys = {"MoreInformation", "Configure"};
-  page.skipped = []() -> std::optional<std::string> {
+  page.skipped = [](const Answers&) -> std::optional<std::string> {
     if (routing::UsesVisualMap()) return std::nullopt;
     return "the machine table does not use the Visual Map";
   };
@@ -668,7 +677,7 @@ PageAnswers Button() {
   PageAnswers page;
   page.section = "Button";
   page.keys = {"Application"};
-  page.skipped = []() -> std::optional<std::string> {
+  page.skipped = [](const Answers&) -> std::optional<std::string> {
     if (routing::HardwareButtonPresent()) return std::nullopt;
     return "this computer has no Larkbook button";
   };

@@ -44,7 +44,7 @@ Answers Current() {
   const store::WritesHeld held;
   Answers now;
   for (const PageAnswers& page : Pages()) {
-    if (!page.skipped || !page.skipped()) page.exportTo(now);
+    if (!page.skipped || !page.skipped(Answers{})) page.exportTo(now);
   }
   return now;
 }
@@ -81,12 +81,20 @@ Exit RunFound(const Command& command, RunLog& log) {
   // Every page checks before any page writes; their loads write nothing.
   std::vector<std::pair<const PageAnswers*, const Section*>> applied;
   std::optional<store::WritesHeld> held(std::in_place);
+  std::vector<std::string_view> skipped;
   for (const PageAnswers& page : Pages()) {
     Section* section = wanted.FindSection(page.section);
     if (!section) continue;
-    if (auto why = page.skipped ? page.skipped() : std::nullopt) {
+    if (auto why = page.skipped ? page.skipped(wanted) : std::nullopt) {
       log.Add("left out [" + std::string(page.section) + "]: " + *why);
+      skipped.push_back(page.section);
       continue;
+    }
+    if (page.leftOut) {
+      for (const auto& [key, why] : page.leftOut(wanted)) {
+        if (section->Erase(key))
+          log.Add("left out [" + std::string(page.section) + "] " + key + ": " + why);
+      }
     }
     if (auto refusal = page.check(*section)) {
       log.Add("refused [" + std::string(page.section) + "] " + refusal->key + ": " +
@@ -100,6 +108,8 @@ Exit RunFound(const Command& command, RunLog& log) {
   held.reset();
 
   if (command.verb == Command::Verb::Verify) {
+    // What this computer leaves out is no difference either.
+    for (std::string_view section : skipped) wanted.Erase(section);
     const auto differences = Differences(wanted, Current());
     for (const std::string& line : differences) log.Add("not in place: " + line);
     if (differences.empty()) log.Add("every answer of " + command.file + " is in place");

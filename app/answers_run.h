@@ -33,7 +33,11 @@ struct KeyRefusal {
 struct PageAnswers {
   std::string_view section;
   std::vector<std::string_view> keys;
-  std::function<std::optional<std::string>()> skipped;
+  // Both see the answers being applied (none for an export), since an
+  // earlier page's answer may change what a later page offers.
+  std::function<std::optional<std::string>(const Answers&)> skipped;
+  // Keys of the page that this computer leaves out, each with why.
+  std::function<std::vector<std::pair<std::string, std::string>>(const Answers&)> leftOut;
   // The page's values now, as its boxes would show them.
   std::function<void(Answers&)> exportTo;
   // Run on every page before anything is written; puts the values it takes

@@ -64,6 +64,38 @@ TEST_F(AnswersRunTest, ExportReadsBackAsWhatIsInPlace) {
   EXPECT_EQ(Run(Verb::Verify), Exit::Done);
 }
 
+// Every page's answers, none as the installation has them: applied, they
+// read back as given, and a second apply changes nothing.
+TEST_F(AnswersRunTest, EveryPagesAnswersReadBackAsApplied) {
+  const std::string answers =
+      "[Company]\nName=Tabula\n"
+      "[Menu]\nTitle1=First Steps\nKey1=F\nTitle2=Guides\nKey2=d\nTitle3=Tools\nKey3=T\n"
+      "Title4=Hello\nKey4=o\nFourthMenu=off\nSystemDetails=hidden\n"
+      "[WelcomePage]\nIntro=Hi<br>there\nTab1=One\nTab2=Two\nTab3=Three\nClosing=Bye\n"
+      "Image=hidden\n"
+      "[VisualMap]\nMoreInformation=hidden\nConfigure=hidden\n"
+      "[Sound]\nPlay=off\nPlayAfterRevert=off\n"
+      "[Animation]\nShow=off\nShowAfterRevert=off\n"
+      "[Button]\nApplication=c:\\tabula\\calc.exe\n";
+  EXPECT_EQ(Run(Verb::Apply, answers), Exit::Done)
+      << File(g_strHelpRoot + "\\customization\\okapi.log");
+  EXPECT_EQ(Run(Verb::Verify), Exit::Done) << File(g_strHelpRoot + "\\customization\\okapi.log");
+  const std::string applied[] = {File(g_strConfigFile), File(g_strTextFile)};
+  EXPECT_EQ(Run(Verb::Apply), Exit::Done);
+  EXPECT_EQ(File(g_strConfigFile), applied[0]);
+  EXPECT_EQ(File(g_strTextFile), applied[1]);
+  EXPECT_EQ(answers::RunAlone({Verb::Export, kAnswers, true, false}), Exit::Done);
+  // The welcome page is no menu now: what only it shows is left out, and
+  // the export leaves it out too.
+  EXPECT_NE(File(g_strHelpRoot + "\\customization\\okapi.log")
+                .find("left out [Menu] Title4: the fourth menu is off"),
+            std::string::npos);
+  const std::string exported = File(kAnswers);
+  EXPECT_EQ(exported.find("[WelcomePage]"), std::string::npos) << exported;
+  EXPECT_NE(exported.find("Key3=T\r\nFourthMenu=off\r\nSystemDetails=hidden"), std::string::npos)
+      << exported;
+}
+
 // The background list means exactly the list the answers give; its images
 // come from beside the answers file when the installation lacks them.
 TEST_F(AnswersRunTest, BackgroundListIsThatListWithItsImages) {
@@ -106,7 +138,7 @@ TEST_F(AnswersRunTest, EachPagesRefusalStopsEveryWrite) {
        "[Company] Name: The company name cannot contain a double quote (\")"},
       {"[Menu]\nTitle2=\n", "[Menu] : You need to enter a Menu Title"},
       {"[Menu]\nSystemDetails=yes\n", "[Menu] SystemDetails: SystemDetails is shown or hidden"},
-      {"[WelcomePage]\nClosing=Bye \"now\"\n",
+      {"[Menu]\nFourthMenu=on\n[WelcomePage]\nClosing=Bye \"now\"\n",
        "[WelcomePage] : The closing text cannot contain a double quote"},
       {"[VisualMap]\nConfigure=on\n", "[VisualMap] Configure: Configure is shown or hidden"},
       {"[Colors]\nMenu=#12345\n", "[Colors] Menu: \"#12345\" is no colour"},
