@@ -21,6 +21,7 @@
 #include <benchmark/benchmark.h>
 #endif
 
+#include "app/answers_run.h"
 #include "app/discovery.h"
 #include "demo/installation.h"
 #include "package/finish.h"
@@ -28,9 +29,11 @@
 #include "package/machine_table.h"
 #include "package/package_tree.h"
 #include "platform/platform.h"
+#include "store/backup.h"
 #include "store/globals.h"
 #include "store/item_table.h"
 #include "store/profile.h"
+#include "store/seed.h"
 
 namespace {
 
@@ -137,6 +140,25 @@ std::vector<Case> Cases(const std::string& scratch) {
                        Fail("cannot rewrite the table");
                      CopyLoop();
                    }});
+  // A fleet's computer: the package's answers applied with Finish, against
+  // the wizard's own start-up work and Finish on the same installation.
+  const std::string answers = scratch + "\\answers.ini";
+  if (answers::RunAlone({answers::Command::Verb::Export, answers, true, false}) !=
+      answers::Exit::Done)
+    Fail("cannot export the answers");
+  cases.push_back({"StartUpFinish", restoreTable, [] {
+                     if (!CheckInstallation([](const std::string& text) { Fail(text); }))
+                       Fail("no installation");
+                     BackupHelpFiles();
+                     SeedMapFile();
+                     package::PrepareTree();
+                     if (!package::Finish(kNobody)) Fail("Finish did not complete");
+                   }});
+  cases.push_back({"ApplyPackage", restoreTable, [answers] {
+                     if (answers::RunAlone({answers::Command::Verb::Apply, answers, true, true}) !=
+                         answers::Exit::Done)
+                       Fail("the answers were not applied");
+                   }});
   for (int lines : {10000, 100000, 1000000}) {
     const std::string n = Numbered("/", lines);
     const auto table = std::make_shared<std::string>(Table(lines));
@@ -185,6 +207,10 @@ void PrintRatios(const std::map<std::string, double>& us) {
               at("FinishReadBack") / at("Finish"));
   std::printf("  ratio Finish / floor:          %.2f (goal <= 1.3)\n", at("Finish") / at("Floor"));
   std::printf("  ratio Finish / copy loop:      %.2f\n", at("Finish") / at("CopyLoop"));
+  std::printf("/apply /package of the answers:                  %10.0f us\n", at("ApplyPackage"));
+  std::printf("start-up work and Finish:                        %10.0f us\n", at("StartUpFinish"));
+  std::printf("  ratio /apply / (start-up + Finish): %.2f (goal <= 1.5)\n",
+              at("ApplyPackage") / at("StartUpFinish"));
   std::printf("%9s %12s %14s %12s %14s %14s %12s\n", "lines", "filter us", "read+filt+wr us",
               "read+wr us", "filter/rw", "rfw/rw (<=2)", "us/1000 ln");
   for (int lines : {10000, 100000, 1000000}) {
