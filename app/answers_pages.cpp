@@ -77,7 +77,7 @@ PageAnswers Company() {
     if (!In(section, "Name")) return std::nullopt;
     CompanyModel model;
     model.Name() = In(section, "Name")->value;
-    if (auto refusal = model.Check()) return KeyRefusal{"Name", refusal->text};
+    if (auto refusal = model.Check()) return KeyRefusal{"Name", refusal->message};
     return std::nullopt;
   };
   page.apply = [](const Section& section, RunLog& log) {
@@ -86,7 +86,7 @@ PageAnswers Company() {
     model.Load();
     model.Name() = In(section, "Name")->value;
     const auto outcome = model.Next();
-    if (outcome.told) log.Add("[Company] " + outcome.told->text);
+    if (outcome.told) log.Add("[Company] " + outcome.told->message);
     if (outcome.kind == CompanyModel::Outcome::Written) log.Add("[Company] Name written");
     return outcome.kind != CompanyModel::Outcome::Failed;
   };
@@ -272,7 +272,7 @@ PageAnswers VisualMap() {
       const auto show = SwitchIn(section, key, kShownHidden);
       if (!show || *show == model.Shown(button)) continue;
       const auto outcome = model.Set(button, *show);
-      if (outcome.told) log.Add("[VisualMap] " + outcome.told->text);
+      if (outcome.told) log.Add("[VisualMap] " + outcome.told->message);
       whole = outcome.applied && whole;
     }
     return whole;
@@ -646,7 +646,7 @@ PageAnswers Effect(std::string_view section, const OpeningEffectModel::Effect& e
     model.Load();
     bool whole = true;
     const auto told = [&log, section](const std::optional<OpeningEffectModel::Told>& t) {
-      if (t) log.Add("[" + std::string(section) + "] " + t->text);
+      if (t) log.Add("[" + std::string(section) + "] " + t->message);
     };
     if (const Answer* file = In(answers, "File")) {
       const auto current = store::ReadValue(effect.file);
@@ -698,7 +698,7 @@ PageAnswers Button() {
     model.Load();
     const std::string& wanted = In(section, "Application")->value;
     if (model.Application() == wanted) return true;
-    for (const auto& message : model.Select(wanted)) log.Add("[Button] " + message.text);
+    for (const auto& message : model.Select(wanted)) log.Add("[Button] " + message.message);
     return model.Application() == wanted;
   };
   return page;

@@ -6,15 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "pages/notice.h"
+
 class CompanyModel {
  public:
   static constexpr std::size_t kMaxName = 30;
 
-  struct Told {
-    std::string text;
-    std::string caption;
-    bool operator==(const Told&) const = default;
-  };
+  using Told = Notice;
   struct Outcome {
     enum Kind {
       Refused,    // the name is refused: stay, nothing written

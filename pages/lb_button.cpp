@@ -20,7 +20,7 @@ void CLBButton::OnOK() {
                      "Executable files (*.exe)|*.exe|");
   if (dialog.DoModal() != IDOK) return;
   for (const auto& message : m_model.Select(dialog.GetPathName()))
-    MessageBox(message.text, message.caption);
+    MessageBox(message.message, message.caption);
   SetDlgItemText(IDC_LBBUTTON_PATH, m_model.Application());
   COkapiPage::OnOK();
 }

@@ -6,13 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "pages/notice.h"
+
 class LBButtonModel {
  public:
-  struct Message {
-    std::string text;
-    std::string caption;
-    bool operator==(const Message&) const = default;
-  };
+  using Message = Notice;
 
   // Empty when this computer has no button or it starts nothing.
   void Load();

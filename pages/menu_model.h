@@ -10,21 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "pages/notice.h"
+
 // A message for the user: a message box's text and caption.
-struct Notice {
-  std::string message;
-  std::string caption;
-  bool operator==(const Notice&) const = default;
-};
-
-// What a save did. Not saved: a write failed and the store has told the
-// user (the page stays, so the user can try again). Either way there may be
-// something more to tell, before going on.
-struct SaveResult {
-  bool saved = true;
-  std::optional<Notice> notice;
-};
-
 // A menu title entry's payload: the title with its Alt-key letter underlined.
 struct MenuTitle {
   std::string title;

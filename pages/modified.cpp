@@ -22,6 +22,6 @@ void CModified::LoadPage() {
 int CModified::OnWizardNext() {
   if (!UpdateData(true)) return kWizardStay;
   const CompanyModel::Outcome outcome = m_model.Next();
-  if (outcome.told) MessageBox(outcome.told->text, outcome.told->caption, MB_OK);
+  if (outcome.told) MessageBox(outcome.told->message, outcome.told->caption, MB_OK);
   return outcome.Stays() ? kWizardStay : COkapiPage::OnWizardNext();
 }

@@ -85,7 +85,7 @@ void COpeningEffectPage::LoadPage() {
 
 void COpeningEffectPage::ShowOutcome(const OpeningEffectModel::Outcome& outcome, bool& box,
                                      bool held) {
-  if (outcome.told) MessageBox(outcome.told->text, outcome.told->caption, MB_OK);
+  if (outcome.told) MessageBox(outcome.told->message, outcome.told->caption, MB_OK);
   if (outcome.applied) return;
   box = held;
   UpdateData(false);
@@ -96,6 +96,6 @@ void COpeningEffectPage::OnOK() {
                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, std::string(m_page.filter));
   if (dialog.DoModal() != IDOK) return;
   if (const auto told = m_model.UseFile(dialog.GetPathName(), dialog.GetFileName()))
-    MessageBox(told->text, told->caption, MB_OK);
+    MessageBox(told->message, told->caption, MB_OK);
   COkapiPage::OnOK();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "pages/notice.h"
 #include "store/item_table.h"
 
 class OpeningEffectModel {
@@ -25,11 +26,7 @@ class OpeningEffectModel {
   static const Effect& Sound();
   static const Effect& Animation();
 
-  struct Told {
-    std::string text;
-    std::string caption;
-    bool operator==(const Told&) const = default;
-  };
+  using Told = Notice;
   struct Outcome {
     // False: nothing was written and the setting stays as it was.
     bool applied = true;

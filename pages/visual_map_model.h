@@ -7,15 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "pages/notice.h"
+
 class VisualMapModel {
  public:
   enum class Button { MoreInformation, Configure };
 
-  struct Told {
-    std::string text;
-    std::string caption;
-    bool operator==(const Told&) const = default;
-  };
+  using Told = Notice;
   struct Outcome {
     // False: a first value could not be kept (told by the store), so nothing
     // was written and the button stays as it was.

@@ -81,7 +81,8 @@ TEST(LBButtonModel, ChoiceReachesComputerScriptAndPackageAsFarAsEachAllows) {
     std::vector<std::string> failed;
     std::string told;
     store::SetWriteFailureReporter([&](const std::string& file, auto&) { failed.push_back(file); });
-    for (const auto& message : model.Select(kCalc)) told += message.caption + ": " + message.text;
+    for (const auto& message : model.Select(kCalc))
+      told += message.caption + ": " + message.message;
     store::SetWriteFailureReporter(nullptr);
     EXPECT_EQ(row.told, told);
     EXPECT_EQ(row.written, layout::ReadButtonApplication().value_or("<no key>"));

@@ -23,7 +23,7 @@ using Entry = std::optional<std::string>;
 // What a model told, as "caption: text"; empty when it told nothing.
 template <class Told>
 std::string Said(const std::optional<Told>& told) {
-  return told ? told->caption + ": " + told->text : "";
+  return told ? told->caption + ": " + told->message : "";
 }
 
 constexpr char kConfig[] = "c:\\lumen\\lumen-config.ini";
