@@ -603,7 +603,7 @@ PageAnswers Colors() {
 std::optional<std::string> EffectSource(const OpeningEffectModel::Effect& effect,
                                         const std::string& name) {
   auto& files = *platform::Os().files;
-  const std::string installed = g_strInstallDir + std::string(effect.installFolder) + name;
+  const std::string installed = effect.InInstallation(name);
   if (files.Exists(installed)) return installed;
   const std::string& answersFile = AnswersFile();
   const std::string beside = answersFile.substr(0, answersFile.find_last_of('\\') + 1) + name;

@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "store/globals.h"
+#include "store/installation.h"
 #include "wizard/routing.h"
 
 CBackgrounds::CBackgrounds()
@@ -91,7 +92,7 @@ void CBackgrounds::OnAdd() {
 std::optional<std::string> CBackgrounds::BrowseJpeg() {
   CFileDialog dialog(true, "jpg", "*.jpg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
                      "JPEG Image (*.jpg)|*.jpg|");
-  dialog.m_ofn.initialDir = g_strInstallDir + "IMAGES\\SMALL";
+  dialog.m_ofn.initialDir = g_strInstallDir + layout::kSmallImages;
   if (dialog.DoModal() != IDOK) return std::nullopt;
   std::string name = dialog.GetFileName();
   if (name.empty()) return std::nullopt;

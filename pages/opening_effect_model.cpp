@@ -7,6 +7,7 @@
 #include "pages/entry_words.h"
 #include "platform/platform.h"
 #include "store/globals.h"
+#include "store/installation.h"
 #include "store/seed.h"
 
 namespace item = store::item;
@@ -17,8 +18,7 @@ const OpeningEffectModel::Effect& OpeningEffectModel::Sound() {
       .afterRevert = item::kOemSound,
       .file = item::kSoundFile,
       .noun = "sound file",
-      .toolFolder = "\\customization\\",
-      .installFolder = "",
+      .folder = "",
   };
   return sound;
 }
@@ -29,8 +29,7 @@ const OpeningEffectModel::Effect& OpeningEffectModel::Animation() {
       .afterRevert = item::kOemSplash,
       .file = item::kSplashAnimation,
       .noun = "opening animation",
-      .toolFolder = "\\customization\\images\\small\\",
-      .installFolder = "images\\small\\",
+      .folder = layout::kSmallImages,
   };
   return animation;
 }
@@ -67,14 +66,28 @@ bool CopyTo(const std::string& from, const std::string& to) {
 
 // The folders of the tool's own tree that a copy needs (the animation's are
 // not made at start).
-void MakeToolFolders(const std::string& root, std::string_view relative) {
-  for (auto at = relative.find('\\', 1); at != std::string_view::npos;
-       at = relative.find('\\', at + 1)) {
-    (void)platform::Os().files->MakeDirectory(root + std::string(relative.substr(0, at)));
+void MakeToolFolders(std::string_view relative) {
+  auto& files = *platform::Os().files;
+  (void)files.MakeDirectory(layout::CustomizationDir());
+  for (std::size_t at = 0; at < relative.size();) {
+    at = std::min(relative.find('\\', at + 1), relative.size());
+    (void)files.MakeDirectory(layout::InCustomization(relative.substr(0, at)));
   }  // an existing folder refuses; a missing one shows in the copy
 }
 
+std::string Below(std::string_view folder, const std::string& name) {
+  return folder.empty() ? name : std::string(folder) + "\\" + name;
+}
+
 }  // namespace
+
+std::string OpeningEffectModel::Effect::InInstallation(const std::string& name) const {
+  return g_strInstallDir + Below(folder, name);
+}
+
+std::string OpeningEffectModel::Effect::InCustomization(const std::string& name) const {
+  return layout::InCustomization(Below(folder, name));
+}
 
 void OpeningEffectModel::Load() {
   m_afterRevert = IsSet(store::Read(m_effect.afterRevert));
@@ -105,9 +118,9 @@ OpeningEffectModel::Outcome OpeningEffectModel::SetAfterRevert(bool on) {
 
 std::optional<OpeningEffectModel::Told> OpeningEffectModel::UseFile(const std::string& path,
                                                                     const std::string& name) {
-  MakeToolFolders(g_strHelpRoot, m_effect.toolFolder);
-  const std::string toolCopy = g_strHelpRoot + std::string(m_effect.toolFolder) + name;
-  const std::string installCopy = g_strInstallDir + std::string(m_effect.installFolder) + name;
+  MakeToolFolders(m_effect.folder);
+  const std::string toolCopy = m_effect.InCustomization(name);
+  const std::string installCopy = m_effect.InInstallation(name);
   std::vector<std::string> failed;
   if (!CopyTo(path, toolCopy)) failed.push_back(toolCopy);
   const bool installed = CopyTo(path, installCopy);

@@ -18,10 +18,11 @@ class OpeningEffectModel {
     store::Item afterRevert;  // "true" or "false"
     store::Item file;         // a marker entry: the file's name after the marker
     std::string_view noun;    // in messages
-    // Where a chosen file is copied: below the help root (starting with a
-    // backslash) and below the installation directory (which ends with one).
-    std::string_view toolFolder;
-    std::string_view installFolder;
+    // Where a chosen file is copied, below both the installation directory
+    // and the customization folder: empty or a folder without end backslash.
+    std::string_view folder;
+    std::string InInstallation(const std::string& name) const;
+    std::string InCustomization(const std::string& name) const;
   };
   static const Effect& Sound();
   static const Effect& Animation();

@@ -5,6 +5,7 @@
 #include "pages/tcolor_swatches.h"
 #include "res/resource.h"
 #include "store/globals.h"
+#include "store/installation.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ void CTColor::PlacePalette() {
 void CTColor::RefreshPalette() {
   // Without the file the palette keeps what it shows, so the swatches can
   // still be seen and picked.
-  (void)m_ctlPalette.SetBitmapFromFile(g_strHelpRoot + "\\customization\\white.bmp",
+  (void)m_ctlPalette.SetBitmapFromFile(layout::InCustomization(layout::kPaletteBitmap),
                                        ScaleForScreen(tcolor::kPaletteWidth),
                                        ScaleForScreen(tcolor::kPaletteHeight));
 }

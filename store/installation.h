@@ -29,6 +29,8 @@ inline constexpr char kMapFile[] = "okapi.ini";
 inline constexpr char kButtonScript[] = "lbbutton.reg";
 inline constexpr char kHelpFile[] = "customization\\docs\\llb3cust.chm";
 inline constexpr char kSpacer[] = "spacer.gif";
+// The colour page's palette picture, in the customization folder.
+inline constexpr char kPaletteBitmap[] = "white.bmp";
 
 // customization, its backup of first contents and its package, below the
 // help root; no trailing backslash.
