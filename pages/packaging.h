@@ -1,9 +1,7 @@
 // Pulling the pieces together: Finish assembles the package.
 #pragma once
 
-#include <optional>
-#include <string>
-
+#include "pages/packaging_model.h"
 #include "wizard/page_frame.h"
 
 class CPackaging : public COkapiPage {
@@ -20,10 +18,5 @@ class CPackaging : public COkapiPage {
   void OnReviewChanges();
 
  private:
-  // An opening image the package may lack is packaged only when the user says so.
-  bool OpeningImageAccepted();
-  // Writes the changes report (a failure is told). Its path, or nothing
-  // when it could not be written.
-  std::optional<std::string> WriteReport();
-  void OpenReport(const std::string& path);
+  packaging::Ask Ask();
 };
