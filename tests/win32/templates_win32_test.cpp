@@ -23,7 +23,7 @@ INT_PTR CALLBACK Quiet(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // A repeated id leaves the second control out of reach; a repeated Alt+ key
 // reaches only the first.
-TEST(ProgramTemplates, NoDialogRepeatsAnIdOrAMnemonic) {
+TEST(DialogTemplates, NoDialogRepeatsAnIdOrAMnemonic) {
   // Pages are child windows: they need a parent, never shown.
   HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
