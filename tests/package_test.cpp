@@ -118,7 +118,7 @@ using Names = std::vector<std::string>;
 
 // Read-only images are no obstacle and keep their mark; a listed name that
 // holds the sentinel is passed over.
-TEST_F(FinishTest, WholePackageClosesTheWizardWithExactlyTheImagesInUse) {
+TEST_F(FinishTest, WholePackageHoldsExactlyTheImagesInUse) {
   const std::string small = std::string(kPackage) + "images\\small\\";
   for (const char* old : {"stale.jpg", "sky.jpg"}) {
     ASSERT_TRUE(files->WriteFileAtomic(small + old, "old"));

@@ -78,7 +78,8 @@ TEST_F(RestoreTest, EachAnswerRefusalAndFailureChangesOnlyWhatItSays) {
          ASSERT_TRUE(platform::Os().files->Remove(g_strHelpRoot +
                                                   "\\customization\\backup\\lumen-text.ini"));
        },
-       "Not in the backup, left as they are: lumen-text.ini", IDYES, 0},
+       "Not in the backup, left as they are: lumen-text.ini\n\nThe Larkbook button will start",
+       IDYES, 0},
       {[] {}, "lumen-config.ini (unchanged)", IDNO, 0},
 #ifndef _WIN32  // Wine runs the tests with full rights to HKEY_LOCAL_MACHINE.
       {[] {
