@@ -1,37 +1,41 @@
-// Hostile installations walked through the whole wizard, Next to Finish:
-// each row says what the user is told, and no file loses what it had beyond
-// the entries the pages write.
+// Hostile installations given every page's answers and packaged: the
+// installation's own export with a company name applied as the wizard's
+// pages would write it, then Finish. Each row says what the user is told,
+// and no file loses what it had beyond the entries the pages write.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
+#include <tuple>
+#include <variant>
 #include <vector>
 
-#include "app/okapi_app.h"
+#include "app/answers_run.h"
 #include "demo/installation.h"
-#include "framework/headless/headless.h"
+#include "package/changes_report.h"
 #include "package/machine_table.h"
 #include "platform/ascii.h"
 #include "platform/platform.h"
-#include "res/resource.h"
-#include "store/globals.h"
+#include "store/item_table.h"
 #include "store/profile_text.h"
+#include "tests/support/answering_backend.h"
 #include "tests/support/fixture_drive.h"
-#include "tests/support/program_templates.h"
 
 namespace {
 
-using fw::headless::DialogDriver;
-using fw::headless::HeadlessBackend;
+using answers::Exit;
 
 const std::string kDir = demo::kFixedInstallDir;
 const std::string kConfig = kDir + "lumen-config.ini";
 const std::string kText = kDir + "lumen-text.ini";
 const std::string kTable = kDir + "machine-specifics.csv";
 const std::string kMap = kDir + "okapi.ini";
+const std::string kAnswers = "c:\\answers.ini";
 
 platform::FileSystem& Files() { return *platform::Os().files; }
 
@@ -95,37 +99,47 @@ std::optional<std::string> EntryOf(const std::string& path, const std::string& k
   return store::ProfileText(Files().ReadFile(path).value_or("")).RawValue("Lumen Text", key);
 }
 
-std::string CannotSave(const std::string& file, const char* why) {
-  return "OKAPI: OKAPI could not save " + kDir + file + ".\n\ncannot write " + kDir + file + ": " +
-         why;
+struct Applied {
+  Exit exit;
+  std::string log;  // as the one box of a run that is not quiet shows it
+};
+
+Applied Apply(bool package) {
+  auto& boxes = okapi_test::Answering();
+  boxes.told.clear();
+  const Exit exit = answers::RunAlone({answers::Command::Verb::Apply, kAnswers, false, package});
+  EXPECT_EQ(1u, boxes.told.size());
+  return {exit, boxes.told.empty() ? "" : boxes.told.back().text};
 }
 
 struct Row {
   const char* name;
   std::function<void()> arrange;
-  // Messages expected, each compared on its length; the package's last word
-  // is not listed. An error keeps the wizard on the packaging page.
+  // The run's log but what every run logs, each line compared on the
+  // expected one's length.
   std::vector<std::string> told;
-  unsigned lastPage = IDD_PACKAGING;  // where Next stopped, or Finish was pressed
-  // What the user does on a page before Next (or Finish).
-  std::function<void(unsigned page, DialogDriver, HeadlessBackend&)> onPage = {};
-  // Run once when a page keeps the user: the cause removed, Next again.
+  Exit exit = Exit::Done;
+  // Set on the installation's own answers, beside the company name; no key
+  // takes the section out.
+  std::vector<std::tuple<const char*, const char*, const char*>> answers = {};
+  // Run once when the apply did not finish: the cause removed, the answers
+  // applied again.
   std::function<void()> fix = {};
   std::function<void()> after = {};
+  bool package = true;
 };
 
 TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
   const std::string config = demo::DemoConfigFile(), text = demo::DemoTextFile();
-  const std::string noTitle =
-      "Information: The title was left unchanged: lumen-text.ini has no entry marked __TITLE__";
-  const std::string noMenuTitle = "Information: You need to enter a Menu Title";
-  const std::string mapReadOnly = CannotSave("okapi.ini", "the file is read-only");
-  const std::string textReadOnly = CannotSave("lumen-text.ini", "the file is read-only");
-  const std::string configIsFolder = CannotSave("lumen-config.ini", "it is a folder");
+  const auto notSaved = [](const std::string& file, const char* why, std::size_t times) {
+    return std::vector<std::string>(times,
+                                    "not saved: " + file + ": cannot write " + file + ": " + why);
+  };
   const Row rows[] = {
       // clang-format off
       {"text file of binary garbage", [&] { Put(kText, Garbage(20000, 2)); },
-       {noTitle, noMenuTitle}, IDD_APPMENU, {}, {},
+       {"refused [Menu] : You need to enter a Menu Title", "nothing was written"}, Exit::Refused,
+       {}, {},
        // Set, it would stop the first values being kept once the file is mended.
        [&] { EXPECT_FALSE(store::ProfileText(Files().ReadFile(kText).value_or(""))
                               .RawValue("Other", "SysDetails_saved")); }},
@@ -134,59 +148,49 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
          for (char c : text) utf16 += {c, '\0'};
          Put(kText, utf16);
        }, {}},
-      // Each Browse notes its image in the list, then Next writes the menus'
-      // defaults: every refusal is told, and the last word does not say
-      // that they were written.
       {"a directory where the config file should be", [&] {
          ASSERT_TRUE(Files().Remove(kConfig));
          ASSERT_TRUE(Files().MakeDirectory(kConfig));
-       }, {configIsFolder, configIsFolder, configIsFolder, configIsFolder, configIsFolder,
-           configIsFolder,
-           "Information: The help application's configuration file has no entry marked "
-           "__MENU1_BACKGROUND__, __MENU2_BACKGROUND__, __MENU3_BACKGROUND__, so that menu's "
-           "background was not set there. The other entries could not"},
-       IDD_BACKGROUNDS, [](unsigned page, DialogDriver dialog, HeadlessBackend& h) {
-         if (page != IDD_BACKGROUNDS) return;
-         for (int id : {IDC_BACKGROUNDS_MENU1_BROWSE, IDC_BACKGROUNDS_MENU2_BROWSE,
-                        IDC_BACKGROUNDS_MENU3_BROWSE}) {
-           h.AnswerFileDialog(kDir + "images\\small\\sky.jpg");
-           dialog.Click(id);
-         }
-       }},
+       // Without the config file the list has no images: not an answer.
+       }, notSaved(kConfig, "it is a folder", 1), Exit::WriteFailed,
+       {{"Backgrounds", nullptr, nullptr}, {"Colors", "Menu", "#123456"}}},
       {"a read-only map file from a computer whose title and menus 1 and 2 sit elsewhere", [&] {
          Put(kMap,
              "[TEXT]\r\n__TITLE__=TEXT4\r\n__MENU1_TITLE__=TEXT3\r\n__MENU2_TITLE__=TEXT2\r\n"
              "__MENU1_ALT_KEY__=TEXT9\r\n__MENU2_ALT_KEY__=TEXT8\r\n[Install]\r\nMenu4=True\r\n");
          ASSERT_TRUE(Files().SetReadOnly(kMap));
-       }, {mapReadOnly, mapReadOnly, mapReadOnly, mapReadOnly, mapReadOnly}, IDD_BACKGROUNDS,
-       [](unsigned page, DialogDriver dialog, HeadlessBackend&) {
-         if (page != IDD_APPMENU) return;
-         EXPECT_EQ("Getting Started", dialog.Text(IDC_APPMENU_TITLE1));
-         dialog.Type(IDC_APPMENU_TITLE1, "First Steps");
-         dialog.Type(IDC_APPMENU_ALT_KEY1, "F");
-       }, {}, [&] {
+       }, notSaved(kMap, "the file is read-only", 5), Exit::WriteFailed,
+       {{"Menu", "Title1", "First Steps"}, {"Menu", "Key1", "F"}},
+       {}, [&] {
+         // Read where the markers are, not where the stale map says.
+         EXPECT_EQ(Exit::Done,
+                   answers::RunAlone({answers::Command::Verb::Verify, kAnswers, true}));
          EXPECT_EQ("__TITLE__,\"Lumen Larkbook Help and Information - Modified by Contoso\"",
                    EntryOf(kText, "TEXT1"));
          EXPECT_EQ("__MENU1_TITLE__,\"<u>F</u>irst Steps\"", EntryOf(kText, "TEXT2"));
        }},
-      // Keeping the first title, then writing the title: Next stays to retry.
-      {"the text file read-only until Next is pressed again",
-       [&] { ASSERT_TRUE(Files().SetReadOnly(kText)); }, {textReadOnly, textReadOnly},
-       IDD_PACKAGING, {}, [&] { ASSERT_TRUE(Files().SetAttributesNormal(kText)); }, [&] {
+      // Keeping the first title, then writing the title: applied again.
+      {"the text file read-only until the answers are applied again",
+       [&] { ASSERT_TRUE(Files().SetReadOnly(kText)); },
+       notSaved(kText, "the file is read-only", 6), Exit::Done, {},
+       [&] { ASSERT_TRUE(Files().SetAttributesNormal(kText)); }, [&] {
          // The next run builds the title on it.
          EXPECT_EQ(store::ProfileText(text).RawValue("Lumen Text", "TEXT1"),
                    EntryOf(kText, "Text1_org"));
        }},
       {"empty machine table", [&] { Put(kTable, ""); }, {}},
-      {"the text file rewritten by another program before Finish", [] {},
-       {"OKAPI: OKAPI wrote these "}, IDD_PACKAGING,
-       [&](unsigned page, DialogDriver, HeadlessBackend&) {
-         if (page == IDD_PACKAGING) Put(kText, Replaced(text, "__,", "__, "));
-       }, {}, [&] {
+      // What Finish on the packaging page reads back, and its report.
+      {"the text file rewritten by another program before Finish", [] {}, {}, Exit::Done, {}, {},
+       [&] {
+         Put(kText, Replaced(Files().ReadFile(kText).value_or(""), "__,", "__, "));
+         const auto changed = store::CheckWrittenItems();
+         EXPECT_TRUE(std::any_of(changed.begin(), changed.end(),
+                                 [](const auto& m) { return m.name == "__TITLE__"; }));
+         ASSERT_TRUE(report::Write(report::Collect()));
          const auto report = Files().ReadFile(kDir + "customization\\changes.txt").value_or("");
          EXPECT_NE(std::string::npos, report.find("== Entries that no longer hold what OKAPI "
                                                   "wrote\r\n\r\n    __TITLE__ in "));
-       }},
+       }, false},
       // The help application reads " blank .jpg" as "blank .jpg" too; the
       // opening image stays listed.
       {"image names with odd characters", [&] {
@@ -198,62 +202,56 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
              Put(kDir + "images\\" + size + "\\" + name, "jpeg");
          }
          Put(kConfig, Replaced(config, "[Backgrounds]", list + "[Old Backgrounds]"));
-       }, {"Error: Could not find the small version of the file blank .jpg.",
-           "Error: Could not find the large version of the file blank .jpg."}},
+       }, {"Finish: Could not find the small version of the file blank .jpg.",
+           "Finish: Could not find the large version of the file blank .jpg.",
+           "package not whole"}, Exit::WriteFailed},
       // clang-format on
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    // A machine of its own: the wizard's single-instance claim ends with it.
+    // A machine of its own: the run's single-instance claim ends with it.
     okapi_test::TestMachine machine;
     ASSERT_TRUE(demo::ResetMachine());
     ASSERT_TRUE(demo::LayInstallation(demo::Installation{}));
-    fw::headless::ScopedHeadless headless;
-    ASSERT_TRUE(okapi_test::LoadProgramTemplates(*headless));
+    store::ForgetWrittenItems();
     row.arrange();
     std::map<std::string, std::optional<std::string>> before;
     for (const std::string& path : {kConfig, kText, kTable}) before[path] = Files().ReadFile(path);
 
-    // Next to Finish (the company name typed where asked); the first page
-    // that keeps the user ends the walk, unless the row removes the cause
-    // once and Next is pressed again.
-    unsigned lastPage = 0;
-    bool finished = false, fixed = false, error = false;
-    headless->OnSheet([&](fw::headless::SheetDriver& run) {
-      for (int step = 0; step < 20 && run.IsOpen(); ++step) {
-        lastPage = run.ActiveTemplateId();
-        if (row.onPage) row.onPage(lastPage, run.Page(), *headless);
-        if (lastPage == IDD_PACKAGING) {
-          headless->DeliverPosted();
-          EXPECT_TRUE(run.PressFinish());
-          finished = !run.IsOpen();
-          return;
-        }
-        if (lastPage == IDD_MODIFIED) run.Page().Type(IDC_MODIFIED_COMPANY, "Contoso");
-        if (!run.PressNext()) return;
-        if (run.ActiveTemplateId() != lastPage) continue;
-        if (!row.fix || fixed) return;
-        fixed = true;
-        row.fix();
-        --step;
-      }
-    });
-    COkapiApp app;
-    EXPECT_FALSE(app.InitInstance());
-    for (const auto& fault : headless->Faults()) ADD_FAILURE() << fault;
+    ASSERT_EQ(Exit::Done, answers::RunAlone({answers::Command::Verb::Export, kAnswers, true}));
+    auto parsed = answers::Parse(Files().ReadFile(kAnswers).value_or(""), answers::PagesSchema());
+    ASSERT_TRUE(std::holds_alternative<answers::Answers>(parsed));
+    auto& wanted = std::get<answers::Answers>(parsed);
+    wanted.Set("Company", "Name", "Contoso");
+    for (const auto& [section, key, value] : row.answers)
+      key ? wanted.Set(section, key, value) : wanted.Erase(section);
+    ASSERT_TRUE(Files().WriteFileAtomic(kAnswers, answers::Format(wanted, {})));
+    Applied run = Apply(row.package);
+    if (row.fix) {
+      EXPECT_EQ(Exit::WriteFailed, run.exit) << run.log;
+      row.fix();
+      const Applied again = Apply(row.package);
+      run = {again.exit, run.log + again.log};
+    }
     if (row.after) row.after();
 
-    std::vector<std::string> told;  // "caption: text", each cut to the expected length
-    for (const auto& m : headless->Messages()) {
-      if (m.text.starts_with("The package is ready in ")) continue;
-      const std::string shown = m.caption + ": " + m.text;
-      error |= shown.starts_with("Error:");
-      told.push_back(told.size() < row.told.size() ? shown.substr(0, row.told[told.size()].size())
-                                                   : shown);
+    // A line starting with a blank goes on the message before it.
+    const char* const kRoutine[] = {"/apply ", "exit code ", "package assembled in ",
+                                    "[Company] Name written", "[Colors] "};
+    std::vector<std::string> told;
+    std::istringstream lines(run.log);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.starts_with(' ') && !told.empty()) {
+        told.back() += "\n" + line;
+      } else if (std::none_of(std::begin(kRoutine), std::end(kRoutine),
+                              [&](const char* routine) { return line.starts_with(routine); })) {
+        told.push_back(line);
+      }
     }
-    EXPECT_EQ(row.told, told);
-    EXPECT_EQ(row.lastPage, lastPage);
-    EXPECT_EQ(row.lastPage == IDD_PACKAGING && !error, finished);
+    for (std::size_t i = 0; i < told.size() && i < row.told.size(); ++i)
+      told[i] = told[i].substr(0, row.told[i].size());
+    EXPECT_EQ(row.exit, run.exit) << run.log;
+    EXPECT_EQ(row.told, told) << run.log;
     for (const auto& [path, bytes] : before) {
       SCOPED_TRACE(path);
       if (!bytes) continue;

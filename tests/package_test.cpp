@@ -1,22 +1,25 @@
 // Finish: the machine table's quotes, the version stamp, the package's data
-// files and background images, on laid installations through the headless
-// wizard, with file operations failed on purpose.
+// files and background images, on laid installations, with file operations
+// failed on purpose.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/discovery.h"
+#include "demo/installation.h"
+#include "package/finish.h"
 #include "package/images.h"
 #include "package/machine_table.h"
 #include "package/package_tree.h"
 #include "platform/platform.h"
-#include "res/resource.h"
 #include "store/item_table.h"
 #include "store/profile.h"
-#include "tests/support/wizard_driver.h"
+#include "tests/support/fixture_drive.h"
 
 namespace {
 
@@ -67,51 +70,45 @@ class FaultyFiles final : public platform::FileSystem {
 constexpr char kInstall[] = "c:\\zantools\\zanhelp\\";
 constexpr char kPackage[] = "c:\\zantools\\zanhelp\\customization\\package\\";
 const std::string kTable = std::string(kInstall) + "machine-specifics.csv";
-class FinishTest : public okapi_test::WizardTest {
+class FinishTest : public okapi_test::MachineTest {
  protected:
   void SetUp() override {
-    WizardTest::SetUp();
-    package::PrepareTree();  // as the start-up work does
+    MachineTest::SetUp();
+    Lay();
     auto faulty = std::make_unique<FaultyFiles>(std::move(platform::Os().files));
     files = faulty.get();
     platform::Os().files = std::move(faulty);
   }
-  void TearDown() override {
-    platform::Os().files = std::move(files->real_);
-    WizardTest::TearDown();
+  void TearDown() override { platform::Os().files = std::move(files->real_); }
+  // The demo installation laid again, with the start-up work's package tree.
+  void Lay() {
+    ASSERT_TRUE(demo::ResetMachine());
+    auto laid = demo::LayInstallation(demo::Installation{});
+    ASSERT_TRUE(laid) << laid.reason;
+    DiscoverInstallation();
+    package::PrepareTree();
   }
-  static bool Ready(const std::string& told) {
-    return told.find(": The package is ready in ") != std::string::npos;
+  static std::string File(const std::string& path) {
+    return platform::Os().files->ReadFile(path).value_or("<missing>");
   }
-  // A fresh wizard shown on the packaging page, Finish pressed: whether the
-  // wizard stayed open (it is cancelled then).
+  // Finish as the packaging page starts it: whether the package is not whole
+  // (the wizard then stays on the page).
   bool FinishStays() {
-    wizard = std::make_unique<OkapiWizard>();
-    fw::headless::SheetDriver run = headless->Open(wizard->sheet);
-    EXPECT_TRUE(run.Sheet().SetActivePage(&wizard->packaging));
-    headless->DeliverPosted();  // the Finish button
-    EXPECT_TRUE(run.PressFinish());
-    const bool stays = run.IsOpen();
-    // A whole package ends with one word of where it and its report are.
-    EXPECT_EQ(!stays, Ready(LastTold()));
-    if (stays) {
-      EXPECT_EQ(unsigned{IDD_PACKAGING}, run.ActiveTemplateId());
-      run.PressCancel();
-    }
-    return stays;
+    return !package::Finish([this](const std::string& text, const std::string& caption) {
+      told.push_back(caption + ": " + text);
+    });
   }
-  // The messages since the last call but that last word, each cut to the
-  // length of the expected one where given.
+  // The messages since the last call, each cut to the length of the
+  // expected one where given.
   std::vector<std::string> Since(const std::vector<std::string>& expected = {}) {
-    std::vector<std::string> told;
-    for (std::string m : Told(std::exchange(seen, Shown())))
-      if (!Ready(m))
-        told.push_back(
-            m.substr(0, told.size() < expected.size() ? expected[told.size()].size() : m.size()));
-    return told;
+    std::vector<std::string> since;
+    for (const std::string& m : std::exchange(told, {}))
+      since.push_back(
+          m.substr(0, since.size() < expected.size() ? expected[since.size()].size() : m.size()));
+    return since;
   }
 
-  std::size_t seen = 0;
+  std::vector<std::string> told;
   FaultyFiles* files = nullptr;
 };
 
@@ -121,7 +118,7 @@ using Names = std::vector<std::string>;
 
 // Read-only images are no obstacle and keep their mark; a listed name that
 // holds the sentinel is passed over.
-TEST_F(FinishTest, WholePackageClosesTheWizardWithExactlyTheImagesInUse) {
+TEST_F(FinishTest, WholePackageHoldsExactlyTheImagesInUse) {
   const std::string small = std::string(kPackage) + "images\\small\\";
   for (const char* old : {"stale.jpg", "sky.jpg"}) {
     ASSERT_TRUE(files->WriteFileAtomic(small + old, "old"));
@@ -212,8 +209,6 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
     SCOPED_TRACE(row.told.front());
     files->failCopyTo = files->failRemove = files->held = {};
     Lay();
-    package::PrepareTree();
-    store::ForgetWrittenItems();
     EXPECT_FALSE(FinishStays());  // a first package, ocean.jpg in it
     Since();
     const std::string first = File(kTable);

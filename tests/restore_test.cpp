@@ -9,11 +9,11 @@
 #include "app/discovery.h"
 #include "app/okapi_app.h"
 #include "demo/installation.h"
-#include "framework/headless/headless.h"
 #include "platform/platform.h"
 #include "store/backup.h"
 #include "store/globals.h"
 #include "store/profile.h"
+#include "tests/support/answering_backend.h"
 #include "tests/support/fixture_drive.h"
 #ifndef _WIN32
 #include "platform/posix/posix_services.h"
@@ -32,10 +32,7 @@ std::vector<std::string> Current() {
   return now;
 }
 
-class RestoreTest : public okapi_test::MachineTest {
- protected:
-  fw::headless::ScopedHeadless headless;
-};
+using RestoreTest = okapi_test::MachineTest;
 
 // The first run's backup, then what a customization leaves behind: entries
 // changed, added and removed, the machine table, the button's application.
@@ -81,7 +78,8 @@ TEST_F(RestoreTest, EachAnswerRefusalAndFailureChangesOnlyWhatItSays) {
          ASSERT_TRUE(platform::Os().files->Remove(g_strHelpRoot +
                                                   "\\customization\\backup\\lumen-text.ini"));
        },
-       "Not in the backup, left as they are: lumen-text.ini", IDYES, 0},
+       "Not in the backup, left as they are: lumen-text.ini\n\nThe Larkbook button will start",
+       IDYES, 0},
       {[] {}, "lumen-config.ini (unchanged)", IDNO, 0},
 #ifndef _WIN32  // Wine runs the tests with full rights to HKEY_LOCAL_MACHINE.
       {[] {
@@ -97,13 +95,12 @@ TEST_F(RestoreTest, EachAnswerRefusalAndFailureChangesOnlyWhatItSays) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.told);
     row.arrange();
-    const std::size_t shown = headless->Messages().size();
-    headless->AnswerMessageBox(row.answer);
-    if (row.answer == IDYES) headless->AnswerMessageBox(IDOK);
+    auto& boxes = okapi_test::Answering();
+    boxes.told.clear();
+    boxes.boxAnswers = {row.answer, IDOK};
     EXPECT_EQ(row.exit, row.command());
     std::string told;
-    for (std::size_t i = shown; i < headless->Messages().size(); ++i)
-      told += headless->Messages()[i].text + "|";
+    for (const auto& box : boxes.told) told += box.text + "|";
     EXPECT_NE(std::string::npos, told.find(row.told)) << told;
     EXPECT_EQ(changed[2], Current()[2]);
   }

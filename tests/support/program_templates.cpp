@@ -15,11 +15,4 @@ std::string ReadSource(const char* relative) {
   return text.str();
 }
 
-bool LoadProgramTemplates(fw::headless::HeadlessBackend& backend) {
-  const std::string script = ReadSource("res/okapi.rc");
-  const std::string header = ReadSource("res/resource.h");
-  return !script.empty() && !header.empty() &&
-         backend.DefineFromResourceScript(script, header) == 13;
-}
-
 }  // namespace okapi_test

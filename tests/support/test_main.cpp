@@ -1,11 +1,10 @@
-// The tests' entry point: dialogs run on the in-memory backend unless a test
-// chooses another, since okapi.exe's framework has no default.
+// The tests' entry point: okapi.exe's framework has no default backend.
 #include <gtest/gtest.h>
 
-#include "framework/headless/headless.h"
+#include "tests/support/answering_backend.h"
 
 int main(int argc, char** argv) {
-  fw::ReplaceBackend(std::make_unique<fw::headless::HeadlessBackend>());
   testing::InitGoogleTest(&argc, argv);
+  okapi_test::InstallAnsweringBackend();
   return RUN_ALL_TESTS();
 }

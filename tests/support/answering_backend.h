@@ -1,0 +1,46 @@
+// Native tests open no window: message boxes and the file and colour dialogs
+// are answered from queues the test fills, and every box is recorded. The
+// pages' rules are tested in their models and their dialogs under Wine, so a
+// sheet or dialog opened here is a test failure.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/backend.h"
+
+namespace okapi_test {
+
+struct Told {
+  std::string caption, text;
+};
+
+class AnsweringBackend final : public fw::Backend {
+ public:
+  // Used in the order queued. With none queued a box gets its first button
+  // (Yes or OK) and a file or colour dialog is cancelled.
+  std::deque<int> boxAnswers;
+  std::deque<std::optional<std::string>> fileAnswers;
+  std::deque<std::optional<COLORREF>> colorAnswers;
+  std::vector<Told> told;
+
+  int RunSheet(CPropertySheet& sheet) override;
+  int RunDialog(CDialog& dialog) override;
+  int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  std::optional<std::string> OpenFile(const CFileDialog::Options& options) override;
+  std::optional<COLORREF> PickColor(const CColorDialog::Options& options,
+                                    COLORREF* customColors) override;
+  LogFont MessageFont() override { return {}; }
+  int LogPixelsY() override { return 96; }
+  std::uintptr_t MakeFont(const LogFont&) override { return 0; }
+  void ReleaseFont(std::uintptr_t) override {}
+  std::string LoadResourceString(unsigned) override { return {}; }
+};
+
+// Installs the tests' backend, emptied as each test starts.
+void InstallAnsweringBackend();
+AnsweringBackend& Answering();
+
+}  // namespace okapi_test
