@@ -1,5 +1,7 @@
 // The built okapi.exe as a whole under Wine: where the wizard opens, Help
-// opening the help file, a second copy, a missing installation.
+// opening the help file, a second copy, a missing installation, and the
+// answers run as deployment tools run them: no window with /quiet (a box
+// would keep the process waiting), the exit code telling how it went.
 #include "tests/program/program_driver.h"
 
 namespace {
@@ -112,6 +114,33 @@ TEST_F(ProgramWithoutInstallationTest, ProgramTellsAndEndsWithoutCreatingAnythin
   EXPECT_EQ("Can't find an installation of Lumen ZAN or lumen Larkbook. This application will exit",
             AnswerBox(program, "OKAPI"));
   EXPECT_EQ(0u, program.WaitExit());
+}
+
+DWORD Quietly(const std::string& arguments) {
+  Program program(kProgram, " " + arguments + " /quiet");
+  EXPECT_TRUE(program.Started());
+  return program.WaitExit(20000);
+}
+
+// Differences found (1) and an apply (0) are told by each journey's /apply.
+TEST_F(ProgramTest, AnswersRunWithoutAWindowAndTellByExitCode) {
+  auto& files = *platform::Os().files;
+  const std::string file = "c:\\answers.ini";
+  EXPECT_EQ(0u, Quietly("/export " + file));
+  EXPECT_EQ(0u, Quietly("/verify " + file));
+  ASSERT_TRUE(files.WriteFileAtomic(file, "[Colours]\r\nMenu=#123456\r\n"));
+  EXPECT_EQ(2u, Quietly("/apply " + file));
+  EXPECT_EQ(2u, Quietly("/apply"));  // no file named
+
+  Program program;
+  HWND wizard = Start(program);
+  ASSERT_TRUE(wizard);
+  EXPECT_EQ(5u, Quietly("/verify " + file));
+  Cancel(wizard, program);
+  const std::string log =
+      files.ReadFile(std::string(demo::kFixedInstallDir) + "customization\\okapi.log").value_or("");
+  EXPECT_NE(std::string::npos, log.find("refused: c:\\answers.ini line 1: OKAPI knows no section"))
+      << log;
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <functional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "demo/installation.h"
 #include "platform/platform.h"
@@ -32,13 +31,6 @@ inline std::string FromHost(std::string path) {
 }
 
 inline const std::string kProgram = FromHost(OKAPI_EXE_HOST_PATH);
-inline const std::string kShotDir = FromHost(OKAPI_SCREENSHOT_HOST_DIR);
-
-// The sheet's pages, by index.
-inline constexpr unsigned kPages[] = {IDD_WELCOME, IDD_INTRO,  IDD_MODIFIED,    IDD_APPMENU,
-                                      IDD_WMENU,   IDD_VICONS, IDD_BACKGROUNDS, IDD_TCOLOR,
-                                      IDD_SOUNDS,  IDD_SPLASH, IDD_LBBUTTON,    IDD_PACKAGING};
-
 // The 32-bit build runs emulated (qemu-user under Wine), some twenty times
 // slower: every wait allows for it.
 inline constexpr int kSlowdown = sizeof(void*) == 4 ? 20 : 1;
@@ -102,53 +94,21 @@ inline HWND CurrentPage(HWND sheet) {
   return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
 
+// The shown page's dialog template id.
 inline unsigned ActiveTemplate(HWND sheet) {
   const LRESULT index =
       SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(CurrentPage(sheet)), 0);
-  return index >= 0 && index < 12 ? kPages[index] : 0;
-}
-
-// The window that Enter goes to when it is a push button: the focused one.
-inline HWND FocusOf(HWND wizard) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &info);
-  return info.hwndFocus;
-}
-
-inline bool IsPushButton(HWND window) {
-  return SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
-}
-
-struct WindowSearch {
-  DWORD process;
-  std::string cls;
-  const char* title;
-  HWND found = nullptr;
-};
-
-// A named function: a lambda converts to the default calling convention,
-// which on x86 is not the callback's (stdcall).
-inline BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-  auto* s = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char cls[64] = {}, text[256] = {};
-  GetClassNameA(window, cls, sizeof cls);
-  GetWindowTextA(window, text, sizeof text);
-  if (owner != s->process || s->cls != cls || (s->title && std::string(s->title) != text) ||
-      !IsWindowVisible(window))
-    return TRUE;
-  s->found = window;
-  return FALSE;
+  return static_cast<unsigned>(SendMessageA(sheet, PSM_INDEXTOID, index, 0));
 }
 
 // A visible top-level window of the program by its class and, when given, its title.
-inline HWND FindProgramWindow(DWORD processId, const std::string& className,
-                              const char* title = nullptr) {
-  WindowSearch search{processId, className, title};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+inline HWND FindProgramWindow(DWORD processId, const char* className, const char* title = nullptr) {
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, title));) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
 }
 
 inline HWND FindProgramDialog(DWORD processId, const char* title) {
@@ -167,11 +127,10 @@ inline std::string AnswerBox(Program& program, const char* caption, int button =
   return text;
 }
 
-// What the screen shows of a window, as a .bmp under the build tree.
+// What the screen shows of a window, once it has painted.
 inline void Screenshot(HWND window, const std::string& name) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));  // let it paint
-  CreateDirectoryA(kShotDir.c_str(), nullptr);
-  okapi_test::SaveScreenshot(window, kShotDir + "\\" + name + ".bmp");
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  okapi_test::SaveScreenshot(window, name);
 }
 
 // A journey of journey_program_test.cpp run by `program` (an installed copy)
@@ -199,11 +158,12 @@ class ProgramTest : public okapi_test::MachineTest {
     PostMessageA(wizard, PSM_PRESSBUTTON, button, 0);
     return WaitFor([&] { return ActiveTemplate(wizard) == expected; }, 5000);
   }
-  // Next from the welcome page up to `page`, with a company name on the way.
+  // Next up to `page`, with a company name on the way.
   static void NextTo(HWND wizard, unsigned page) {
-    for (int i = 1; kPages[i - 1] != page; ++i) {
-      if (kPages[i - 1] == IDD_MODIFIED) Type(wizard, IDC_MODIFIED_COMPANY, "Contoso");
-      ASSERT_TRUE(Press(wizard, PSBTN_NEXT, kPages[i])) << "to page " << kPages[i];
+    for (unsigned at; (at = ActiveTemplate(wizard)) != page;) {
+      if (at == IDD_MODIFIED) Type(wizard, IDC_MODIFIED_COMPANY, "Contoso");
+      PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+      ASSERT_TRUE(WaitFor([&] { return ActiveTemplate(wizard) != at; }, 5000)) << "stuck on " << at;
     }
   }
   static void Type(HWND wizard, int control, const std::string& text) {
