@@ -109,11 +109,20 @@ class ProgramWithoutInstallationTest : public ProgramTest {
 };
 
 TEST_F(ProgramWithoutInstallationTest, ProgramTellsAndEndsWithoutCreatingAnything) {
+  const auto listing = [] {
+    auto& files = *platform::Os().files;
+    const std::string folder = demo::kFixedInstallDir;
+    auto names = files.Find(folder + "*");
+    for (const auto& name : files.Find(folder + "customization\\*")) names.push_back(name);
+    return names;
+  };
+  const auto before = listing();
   Program program;
   ASSERT_TRUE(program.Started());
   EXPECT_EQ("Can't find an installation of Lumen ZAN or lumen Larkbook. This application will exit",
             AnswerBox(program, "OKAPI"));
   EXPECT_EQ(0u, program.WaitExit());
+  EXPECT_EQ(before, listing());
 }
 
 DWORD Quietly(const std::string& arguments) {
