@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -145,36 +146,41 @@ class ProgramTest : public okapi_test::MachineTest {
     ASSERT_TRUE(laid) << laid.reason;
   }
 
-  // Starts the program and waits for its wizard.
-  HWND Start(Program& program) {
-    EXPECT_TRUE(program.Started()) << kProgram;
-    HWND wizard = nullptr;
-    EXPECT_TRUE(WaitFor([&] { return (wizard = FindWizard()) != nullptr; }))
+  // Starts okapi.exe, ending one started before.
+  void Launch() {
+    program.emplace();
+    ASSERT_TRUE(program->Started()) << kProgram;
+  }
+  // Waits for the wizard, then Next up to `page`, with a company name on the way.
+  void NextTo(unsigned page) {
+    ASSERT_TRUE(WaitFor([&] { return (wizard = FindWizard()) != nullptr; }))
         << "no window titled Customization";
-    return wizard;
-  }
-  // Presses a wizard button and waits for the page to change to `expected`.
-  static bool Press(HWND wizard, int button, unsigned expected) {
-    PostMessageA(wizard, PSM_PRESSBUTTON, button, 0);
-    return WaitFor([&] { return ActiveTemplate(wizard) == expected; }, 5000);
-  }
-  // Next up to `page`, with a company name on the way.
-  static void NextTo(HWND wizard, unsigned page) {
     for (unsigned at; (at = ActiveTemplate(wizard)) != page;) {
-      if (at == IDD_MODIFIED) Type(wizard, IDC_MODIFIED_COMPANY, "Contoso");
+      if (at == IDD_MODIFIED) Type(IDC_MODIFIED_COMPANY, "Contoso");
       PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
       ASSERT_TRUE(WaitFor([&] { return ActiveTemplate(wizard) != at; }, 5000)) << "stuck on " << at;
     }
   }
-  static void Type(HWND wizard, int control, const std::string& text) {
+  void StartAt(unsigned page) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    NextTo(page);
+  }
+  // Presses a wizard button and waits for the page to change to `expected`.
+  bool Press(int button, unsigned expected) {
+    PostMessageA(wizard, PSM_PRESSBUTTON, button, 0);
+    return WaitFor([&] { return ActiveTemplate(wizard) == expected; }, 5000);
+  }
+  void Type(int control, const std::string& text) {
     SendMessageA(GetDlgItem(CurrentPage(wizard), control), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(text.c_str()));
   }
-  static void Cancel(HWND wizard, Program& program) {
+  void Cancel() {
     PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    EXPECT_EQ(0u, program.WaitExit()) << "the program did not end after Cancel";
+    EXPECT_EQ(0u, program->WaitExit()) << "the program did not end after Cancel";
   }
 
+  std::optional<Program> program;
+  HWND wizard = nullptr;
   demo::Installation installation;
 };
 
