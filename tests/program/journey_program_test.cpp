@@ -257,9 +257,7 @@ void ImportPackagedScript(const std::string& expected) {
   const LSTATUS deleted = RegDeleteKeyExA(HKEY_LOCAL_MACHINE, demo::kHotkeyKey, KEY_WOW64_32KEY, 0);
   ASSERT_EQ(ERROR_SUCCESS, deleted);
   ASSERT_EQ("<no key>\n", Installed()["registry.txt"]);
-  Program reg("reg", " import " + script + " /reg:32");
-  ASSERT_TRUE(reg.Started());
-  EXPECT_EQ(0u, reg.WaitExit());
+  EXPECT_EQ(0u, RunToEnd("reg", " import " + script + " /reg:32"));
   EXPECT_EQ(expected, Installed()["registry.txt"]);
 }
 
@@ -283,15 +281,10 @@ void AppliedAgain(const std::string& exe, const std::map<std::string, std::strin
   const std::string answers = "c:\\answers.ini";
   ASSERT_TRUE(platform::Os().files->Copy(kCustomization + std::string("package\\answers.ini"),
                                          answers, false));
-  const auto verify = [&] {
-    Program program(exe, " /verify " + answers + " /quiet");
-    return program.WaitExit(60000);
-  };
-  EXPECT_EQ(1u, verify()) << "the installation as it was carries the answers";
-  Program apply(exe, " /apply " + answers + " /package /quiet");
-  ASSERT_TRUE(apply.Started());
-  EXPECT_EQ(0u, apply.WaitExit(60000)) << Contents(kCustomization + std::string("okapi.log"));
-  EXPECT_EQ(0u, verify()) << Contents(kCustomization + std::string("okapi.log"));
+  const std::string log = kCustomization + std::string("okapi.log");
+  EXPECT_EQ(1u, RunToEnd(exe, " /verify " + answers + " /quiet")) << "before /apply";
+  EXPECT_EQ(0u, RunToEnd(exe, " /apply " + answers + " /package /quiet")) << Contents(log);
+  EXPECT_EQ(0u, RunToEnd(exe, " /verify " + answers + " /quiet")) << Contents(log);
   const auto again = Outcome();
   const auto stamped = [](std::map<std::string, std::string> entries) {
     entries.erase("[Other] Version");

@@ -117,9 +117,7 @@ TEST_F(ProgramWithoutInstallationTest, ProgramTellsAndEndsWithoutCreatingAnythin
 }
 
 DWORD Quietly(const std::string& arguments) {
-  Program program(kProgram, " " + arguments + " /quiet");
-  EXPECT_TRUE(program.Started());
-  return program.WaitExit(20000);
+  return RunToEnd(kProgram, " " + arguments + " /quiet");
 }
 
 // Differences found (1) and an apply (0) are told by each journey's /apply.

@@ -83,6 +83,13 @@ class Program {
   PROCESS_INFORMATION info_{};
 };
 
+// Runs a program to its end: its exit code, or STILL_ACTIVE after a minute.
+inline DWORD RunToEnd(const std::string& program, const std::string& arguments) {
+  Program run(program, arguments);
+  EXPECT_TRUE(run.Started()) << program;
+  return run.WaitExit(60000);
+}
+
 inline std::string TextOf(HWND window) {
   char text[1024] = {};
   SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
