@@ -29,16 +29,13 @@ void ClickAt(HWND window, int x96, int y96) {
 }
 
 TEST_F(ProgramTest, ColorPageOpensTheColourDialogAndTakesAClickedSwatch) {
-  Program program;
-  HWND wizard = Start(program);
-  ASSERT_TRUE(wizard);
-  ASSERT_NO_FATAL_FAILURE(NextTo(wizard, IDD_TCOLOR));
+  ASSERT_NO_FATAL_FAILURE(StartAt(IDD_TCOLOR));
   HWND page = CurrentPage(wizard);
 
   PostMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_TCOLOR_MENU_TEXT, STN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_TCOLOR_MENU_TEXT)));
   HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (dialog = FindProgramDialog(program.Id(), "Color")); }));
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindProgramDialog(program->Id(), "Color")); }));
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
   ClickAt(page, 104, 116);  // the red swatch, for the menu row chosen above
@@ -49,10 +46,10 @@ TEST_F(ProgramTest, ColorPageOpensTheColourDialogAndTakesAClickedSwatch) {
   EXPECT_TRUE(shows(IDC_TCOLOR_MENU_TEXT_GREEN, "0"));
   EXPECT_TRUE(shows(IDC_TCOLOR_MENU_TEXT_BLUE, "0"));
   Screenshot(wizard, "color-picked");
-  ASSERT_TRUE(Press(wizard, PSBTN_NEXT, IDD_SOUNDS));
+  ASSERT_TRUE(Press(PSBTN_NEXT, IDD_SOUNDS));
   EXPECT_EQ("#ff0000", store::ReadString("Other", "REGULAR_TEXT_COLOR", "<none>", 256,
                                          "c:\\zantools\\zanhelp\\lumen-config.ini"));
-  Cancel(wizard, program);
+  Cancel();
 }
 
 }  // namespace

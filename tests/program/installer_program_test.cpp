@@ -86,13 +86,6 @@ std::optional<IMAGE_FILE_HEADER> CoffHeaderOf(const std::string& path) {
   return coff;
 }
 
-// Runs a program to its end; its exit code, or STILL_ACTIVE after a minute.
-DWORD RunToEnd(const std::string& program, const std::string& arguments) {
-  Program run(program, arguments);
-  EXPECT_TRUE(run.Started()) << program;
-  return run.WaitExit(60000);
-}
-
 class InstallerProgramTest : public ProgramTest {
  protected:
   void TearDown() override {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "store/profile_text.h"
@@ -29,12 +30,13 @@ constexpr char kNotes[] = "c:\\tabula\\notes\\notesw.exe";
 constexpr const char* kEditedFiles[] = {"lumen-config.ini", "lumen-text.ini",
                                         "machine-specifics.csv"};
 
-// One user action on the page shown.
+// One user action on the page shown: a verb and the control it acts on, or
+// the page that Next or Back leads to, and the text typed, the list entry
+// selected or the file chosen.
 struct Step {
-  enum Kind { kType, kClick, kSelect, kChoose, kNext, kBack, kFinish } kind;
-  int control = 0;
-  std::string text;   // typed, list entry selected, or file chosen
-  unsigned page = 0;  // where Next or Back leads
+  std::string verb;
+  int id = 0;
+  std::string text;
 };
 
 using Run = std::vector<Step>;
@@ -56,10 +58,8 @@ std::map<std::string, int> ResourceIds() {
 // the program again over what the run before left.
 std::vector<Run> StepsOf(const std::string& journey) {
   static const std::map<std::string, int> ids = ResourceIds();
-  const std::map<std::string, Step::Kind> verbs = {
-      {"type", Step::kType},     {"click", Step::kClick}, {"select", Step::kSelect},
-      {"choose", Step::kChoose}, {"next", Step::kNext},   {"back", Step::kBack},
-      {"finish", Step::kFinish}};
+  static const std::set<std::string> verbs = {"type", "click", "select", "choose",
+                                              "next", "back",  "finish"};
   std::ifstream in(fs::path(kExpectedRoot) / (journey + ".steps"));
   EXPECT_TRUE(in) << journey << ".steps";
   std::vector<Run> runs(1);
@@ -71,20 +71,15 @@ std::vector<Run> StepsOf(const std::string& journey) {
       continue;
     }
     std::istringstream words(line);
-    std::string verb, name;
-    words >> verb >> name;
-    const auto kind = verbs.find(verb);
+    Step step;
+    std::string name;
+    words >> step.verb >> name;
     const auto id = ids.find(name);
-    if (kind == verbs.end() || (kind->second != Step::kFinish && id == ids.end())) {
+    if (!verbs.contains(step.verb) || (step.verb != "finish" && id == ids.end())) {
       ADD_FAILURE() << journey << ".steps: " << line;
       continue;
     }
-    Step step{kind->second, 0, {}, 0};
-    const int value = id == ids.end() ? 0 : id->second;
-    if (kind->second >= Step::kNext)
-      step.page = value;
-    else
-      step.control = value;
+    if (id != ids.end()) step.id = id->second;
     std::getline(words >> std::ws, step.text);
     // A typed line break is written "\r\n".
     for (std::size_t at; (at = step.text.find("\\r\\n")) != std::string::npos;)
@@ -106,11 +101,14 @@ const char* const kJourneys[] = {"v30-without-button", "v35-notebook-visual-map"
                                  "v35-fourth-menu-off", "v35-second-run"};
 
 const char* PageName(unsigned page) {
+  static const unsigned pages[] = {IDD_WELCOME, IDD_INTRO,  IDD_MODIFIED,    IDD_APPMENU,
+                                   IDD_WMENU,   IDD_VICONS, IDD_BACKGROUNDS, IDD_TCOLOR,
+                                   IDD_SOUNDS,  IDD_SPLASH, IDD_LBBUTTON,    IDD_PACKAGING};
   static const char* const names[] = {"welcome",      "intro",      "company",         "menu",
                                       "welcome-page", "visual-map", "backgrounds",     "colors",
-                                      "sound",        "animation",  "larkbook-button", "packaging"};
-  const auto at = std::find(std::begin(kPages), std::end(kPages), page) - std::begin(kPages);
-  return at < 12 ? names[at] : "unknown";
+                                      "sound",        "animation",  "larkbook-button", "packaging",
+                                      "unknown"};
+  return names[std::find(std::begin(pages), std::end(pages), page) - std::begin(pages)];
 }
 
 // A message to a window of the program, handled before this returns; a
@@ -133,67 +131,76 @@ void ChooseInDialog(Program& program, const std::string& file) {
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(open); })) << file;
 }
 
+// The window that Enter goes to when it is a push button.
+HWND FocusOf(HWND wizard) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &info);
+  return info.hwndFocus;
+}
+
+// Enter means Finish on the last page, elsewhere Next: no button of the page
+// (Help above all).
+bool EnterMeansNextOrFinish(HWND wizard, unsigned page) {
+  const HWND focus = FocusOf(wizard);
+  if (page == IDD_PACKAGING) return GetDlgCtrlID(focus) == kSheetFinishButtonId;
+  return GetParent(focus) != CurrentPage(wizard) ||
+         !(SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+}
+
 void Perform(Program& program, HWND wizard, const Step& step, const std::string& shot) {
   const HWND page = CurrentPage(wizard);
-  const HWND control = GetDlgItem(page, step.control);
-  switch (step.kind) {
-    case Step::kType:
-      ASSERT_TRUE(control) << step.control;
-      ASSERT_TRUE(Deliver(
-          control, WM_SETTEXT, 0,
-          reinterpret_cast<LPARAM>(std::wstring(step.text.begin(), step.text.end()).c_str())));
-      return;
-    case Step::kClick:
-      ASSERT_TRUE(control && IsWindowVisible(control)) << step.control;
-      ASSERT_TRUE(Deliver(control, BM_CLICK, 0, 0)) << "a box opened at control " << step.control;
-      return;
-    case Step::kSelect: {
-      const std::wstring wide(step.text.begin(), step.text.end());
-      const LRESULT at =
-          SendMessageW(control, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(wide.c_str()));
-      ASSERT_NE(LB_ERR, at) << step.text;
-      ASSERT_EQ(at, SendMessageW(control, LB_SETCURSEL, at, 0));
-      return;
-    }
-    case Step::kChoose:
-      ASSERT_TRUE(control && IsWindowVisible(control)) << step.control;
-      PostMessageA(page, WM_COMMAND, MAKEWPARAM(step.control, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(control));
-      ASSERT_NO_FATAL_FAILURE(ChooseInDialog(program, step.text));
-      ASSERT_TRUE(Deliver(wizard, WM_NULL, 0, 0)) << "a box opened after choosing " << step.text;
-      return;
-    case Step::kNext:
-    case Step::kBack:
-      Screenshot(wizard, shot);
-      PostMessageA(wizard, PSM_PRESSBUTTON, step.kind == Step::kNext ? PSBTN_NEXT : PSBTN_BACK, 0);
-      ASSERT_TRUE(WaitFor([&] { return ActiveTemplate(wizard) == step.page; }, 5000))
-          << "expected " << PageName(step.page) << ", shown " << PageName(ActiveTemplate(wizard));
-      EXPECT_EQ(wizard, FindWizard()) << "the title must stay on the wizard";
-      // Enter means Next or Finish, not a button of the page (Help above all);
-      // a page may hand the focus over after its activation.
-      EXPECT_TRUE(WaitFor(
-          [&] {
-            const HWND focus = FocusOf(wizard);
-            return step.page == IDD_PACKAGING
-                       ? GetDlgCtrlID(focus) == kSheetFinishButtonId
-                       : !(GetParent(focus) == CurrentPage(wizard) && IsPushButton(focus));
-          },
-          2000))
-          << "Enter would press control " << GetDlgCtrlID(FocusOf(wizard));
-      return;
-    case Step::kFinish: {
-      Screenshot(wizard, shot);
-      PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
-      const std::string text = AnswerBox(program, "OKAPI", IDNO);
-      EXPECT_TRUE(text.starts_with("The package is ready in ")) << text;
-      EXPECT_EQ(0u, program.WaitExit()) << "the program did not end after Finish";
-      return;
-    }
+  const HWND control = GetDlgItem(page, step.id);
+  const std::wstring wide(step.text.begin(), step.text.end());
+  if (step.verb == "type") {
+    ASSERT_TRUE(control) << step.id;
+    ASSERT_TRUE(Deliver(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+  } else if (step.verb == "click") {
+    ASSERT_TRUE(control && IsWindowVisible(control)) << step.id;
+    ASSERT_TRUE(Deliver(control, BM_CLICK, 0, 0)) << "a box opened at control " << step.id;
+  } else if (step.verb == "select") {
+    const LRESULT at =
+        SendMessageW(control, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(wide.c_str()));
+    ASSERT_NE(LB_ERR, at) << step.text;
+    ASSERT_EQ(at, SendMessageW(control, LB_SETCURSEL, at, 0));
+  } else if (step.verb == "choose") {
+    ASSERT_TRUE(control && IsWindowVisible(control)) << step.id;
+    PostMessageA(page, WM_COMMAND, MAKEWPARAM(step.id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control));
+    ASSERT_NO_FATAL_FAILURE(ChooseInDialog(program, step.text));
+    ASSERT_TRUE(Deliver(wizard, WM_NULL, 0, 0)) << "a box opened after choosing " << step.text;
+  } else if (step.verb == "finish") {
+    Screenshot(wizard, shot);
+    PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
+    const std::string text = AnswerBox(program, "OKAPI", IDNO);
+    EXPECT_TRUE(text.starts_with("The package is ready in ")) << text;
+    EXPECT_EQ(0u, program.WaitExit()) << "the program did not end after Finish";
+  } else {
+    Screenshot(wizard, shot);
+    const unsigned to = static_cast<unsigned>(step.id);
+    PostMessageA(wizard, PSM_PRESSBUTTON, step.verb == "next" ? PSBTN_NEXT : PSBTN_BACK, 0);
+    ASSERT_TRUE(WaitFor([&] { return ActiveTemplate(wizard) == to; }, 5000))
+        << "expected " << PageName(to) << ", shown " << PageName(ActiveTemplate(wizard));
+    EXPECT_EQ(wizard, FindWizard()) << "the title must stay on the wizard";
+    // A page may hand the focus over after its activation.
+    EXPECT_TRUE(WaitFor([&] { return EnterMeansNextOrFinish(wizard, to); }, 2000))
+        << "Enter would press control " << GetDlgCtrlID(FocusOf(wizard));
   }
 }
 
 std::string Contents(const std::string& path) {
   return platform::Os().files->ReadFile(path).value_or("<missing>\n");
+}
+
+// Every file under a folder, by its path there.
+std::map<std::string, std::string> FilesUnder(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  std::error_code error;
+  for (const auto& entry : fs::recursive_directory_iterator(dir, error)) {
+    if (entry.is_regular_file())
+      files[fs::relative(entry.path(), dir).generic_string()] = Contents(entry.path().string());
+  }
+  return files;
 }
 
 // What /restore puts back: the edited files and the button's registry value.
@@ -211,29 +218,12 @@ std::map<std::string, std::string> Installed() {
 std::map<std::string, std::string> Outcome() {
   auto files = Installed();
   files["changes.txt"] = Contents(kCustomization + std::string("changes.txt"));
-  const fs::path package = std::string(kCustomization) + "package";
-  for (const auto& entry : fs::recursive_directory_iterator(package)) {
-    if (!entry.is_regular_file()) continue;
-    files["package/" + fs::relative(entry.path(), package).generic_string()] =
-        Contents(entry.path().string());
-  }
+  for (const auto& [name, text] : FilesUnder(std::string(kCustomization) + "package"))
+    files["package/" + name] = text;
   // The answers say when Finish wrote them.
   std::string& answers = files["package/answers.ini"];
   if (const auto at = answers.find("Finish on "); at != std::string::npos)
     answers.replace(at + 10, 19, "YYYY-MM-DD hh:mm:ss");
-  return files;
-}
-
-std::map<std::string, std::string> Expected(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  if (!fs::exists(dir)) return files;
-  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    files[fs::relative(entry.path(), dir).generic_string()] = text.str();
-  }
   return files;
 }
 
@@ -267,9 +257,7 @@ void ImportPackagedScript(const std::string& expected) {
   const LSTATUS deleted = RegDeleteKeyExA(HKEY_LOCAL_MACHINE, demo::kHotkeyKey, KEY_WOW64_32KEY, 0);
   ASSERT_EQ(ERROR_SUCCESS, deleted);
   ASSERT_EQ("<no key>\n", Installed()["registry.txt"]);
-  Program reg("reg", " import " + script + " /reg:32");
-  ASSERT_TRUE(reg.Started());
-  EXPECT_EQ(0u, reg.WaitExit());
+  EXPECT_EQ(0u, RunToEnd("reg", " import " + script + " /reg:32"));
   EXPECT_EQ(expected, Installed()["registry.txt"]);
 }
 
@@ -293,15 +281,10 @@ void AppliedAgain(const std::string& exe, const std::map<std::string, std::strin
   const std::string answers = "c:\\answers.ini";
   ASSERT_TRUE(platform::Os().files->Copy(kCustomization + std::string("package\\answers.ini"),
                                          answers, false));
-  const auto verify = [&] {
-    Program program(exe, " /verify " + answers + " /quiet");
-    return program.WaitExit(60000);
-  };
-  EXPECT_EQ(1u, verify()) << "the installation as it was carries the answers";
-  Program apply(exe, " /apply " + answers + " /package /quiet");
-  ASSERT_TRUE(apply.Started());
-  EXPECT_EQ(0u, apply.WaitExit(60000)) << Contents(kCustomization + std::string("okapi.log"));
-  EXPECT_EQ(0u, verify()) << Contents(kCustomization + std::string("okapi.log"));
+  const std::string log = kCustomization + std::string("okapi.log");
+  EXPECT_EQ(1u, RunToEnd(exe, " /verify " + answers + " /quiet")) << "before /apply";
+  EXPECT_EQ(0u, RunToEnd(exe, " /apply " + answers + " /package /quiet")) << Contents(log);
+  EXPECT_EQ(0u, RunToEnd(exe, " /verify " + answers + " /quiet")) << Contents(log);
   const auto again = Outcome();
   const auto stamped = [](std::map<std::string, std::string> entries) {
     entries.erase("[Other] Version");
@@ -312,14 +295,7 @@ void AppliedAgain(const std::string& exe, const std::map<std::string, std::strin
     if (name == "changes.txt") continue;
     const std::string now = again.contains(name) ? again.at(name) : "<not left>";
     if (name.ends_with(".ini") && name != "package/answers.ini") {
-      const auto want = stamped(Entries(text)), got = stamped(Entries(now));
-      for (const auto& [key, value] : want) {
-        EXPECT_EQ(value, got.contains(key) ? got.at(key) : "<missing>")
-            << "after /apply: " << name << " " << key;
-      }
-      for (const auto& [key, value] : got) {
-        if (!want.contains(key)) ADD_FAILURE() << "after /apply: " << name << " has " << key;
-      }
+      EXPECT_EQ(stamped(Entries(text)), stamped(Entries(now))) << "after /apply: " << name;
     } else {
       EXPECT_EQ(text, now) << "after /apply: " << name;
     }
@@ -343,7 +319,7 @@ void Journeyed(const std::string& journey, const std::string& exe) {
       char shot[160];
       std::snprintf(shot, sizeof shot, "journey-%s-%zu-%02d-%s", journey.c_str(), run + 1, visit,
                     PageName(page));
-      if (step.kind >= Step::kNext) ++visit;
+      if (step.verb == "next" || step.verb == "back") ++visit;
       ASSERT_NO_FATAL_FAILURE(Perform(program, wizard, step, shot));
     }
   }
@@ -354,7 +330,7 @@ void Journeyed(const std::string& journey, const std::string& exe) {
     Rewrite(dir, actual);
     GTEST_SKIP() << "rewrote " << dir.string();
   }
-  const auto expected = Expected(dir);
+  const auto expected = FilesUnder(dir);
   for (const auto& [name, text] : expected) {
     // Texts of several lines fail with a line diff.
     EXPECT_EQ(text, actual.contains(name) ? actual.at(name) : "<not left>")

@@ -1,5 +1,7 @@
 // The built okapi.exe as a whole under Wine: where the wizard opens, Help
-// opening the help file, a second copy, a missing installation.
+// opening the help file, a second copy, a missing installation, and the
+// answers run as deployment tools run them: no window with /quiet (a box
+// would keep the process waiting), the exit code telling how it went.
 #include "tests/program/program_driver.h"
 
 namespace {
@@ -15,10 +17,7 @@ class HelpProgramTest : public ProgramTest {
 };
 
 TEST_F(HelpProgramTest, WizardOpensCentredAndHelpOpensTheHelpFile) {
-  Program program;
-  HWND wizard = Start(program);
-  ASSERT_TRUE(wizard);
-
+  ASSERT_NO_FATAL_FAILURE(StartAt(IDD_INTRO));
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(wizard, MONITOR_DEFAULTTOPRIMARY), &monitor));
@@ -30,7 +29,6 @@ TEST_F(HelpProgramTest, WizardOpensCentredAndHelpOpensTheHelpFile) {
   EXPECT_LE(std::abs((window.top - work.top) - (work.bottom - window.bottom)), 1)
       << "top " << window.top << ", bottom " << window.bottom << " on " << work.bottom;
 
-  ASSERT_NO_FATAL_FAILURE(NextTo(wizard, IDD_INTRO));
   HWND page = CurrentPage(wizard);
   PostMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_INTRO_HELP, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_INTRO_HELP)));
@@ -38,7 +36,7 @@ TEST_F(HelpProgramTest, WizardOpensCentredAndHelpOpensTheHelpFile) {
   // here: without an HTML engine in this Wine the topic pane stays empty; the
   // file and topic the button asks for are tested headless.
   HWND help = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (help = FindProgramWindow(program.Id(), "HH Parent")); }))
+  ASSERT_TRUE(WaitFor([&] { return (help = FindProgramWindow(program->Id(), "HH Parent")); }))
       << "no help window";
   EXPECT_EQ("OKAPI Help", TextOf(help));
   EXPECT_NE(wizard, GetAncestor(help, GA_ROOTOWNER)) << "the help window is not the wizard's";
@@ -46,13 +44,11 @@ TEST_F(HelpProgramTest, WizardOpensCentredAndHelpOpensTheHelpFile) {
   PostMessageA(help, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(help); }));
   EXPECT_EQ(unsigned{IDD_INTRO}, ActiveTemplate(wizard));
-  Cancel(wizard, program);
+  Cancel();
 }
 
 TEST_F(ProgramTest, SecondCopyMinimisesAForegroundWizardAndRestoresAMinimisedOne) {
-  Program first;
-  HWND wizard = Start(first);
-  ASSERT_TRUE(wizard);
+  ASSERT_NO_FATAL_FAILURE(StartAt(IDD_WELCOME));
   SetForegroundWindow(wizard);
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == wizard; }));
 
@@ -67,7 +63,7 @@ TEST_F(ProgramTest, SecondCopyMinimisesAForegroundWizardAndRestoresAMinimisedOne
   EXPECT_TRUE(WaitFor([&] { return !IsIconic(wizard) && GetForegroundWindow() == wizard; }))
       << "not restored and raised";
   EXPECT_EQ(wizard, FindWizard());
-  Cancel(wizard, first);
+  Cancel();
 }
 
 // okapi.ini copied from a computer whose menus 1 and 2 sit in each other's
@@ -81,21 +77,19 @@ TEST_F(ProgramTest, AStaleReadOnlyMapFileNeitherMisplacesNorOverwritesAMenu) {
       "[TEXT]\r\n__MENU1_TITLE__=TEXT3\r\n__MENU2_TITLE__=TEXT2\r\n__MENU1_ALT_KEY__=TEXT9\r\n"
       "__MENU2_ALT_KEY__=TEXT8\r\n[Install]\r\nMenu4=True\r\n"));
   ASSERT_TRUE(files.SetReadOnly(map));
-  Program program;
+  ASSERT_NO_FATAL_FAILURE(Launch());
   EXPECT_NE(std::string::npos,
-            AnswerBox(program, "OKAPI").find("okapi.ini: the file is read-only"));
-  HWND wizard = Start(program);
-  ASSERT_TRUE(wizard);
-  NextTo(wizard, IDD_APPMENU);
+            AnswerBox(*program, "OKAPI").find("okapi.ini: the file is read-only"));
+  ASSERT_NO_FATAL_FAILURE(NextTo(IDD_APPMENU));
   EXPECT_EQ("Getting Started", TextOf(GetDlgItem(CurrentPage(wizard), IDC_APPMENU_TITLE1)));
   Screenshot(wizard, "stale-map-menu");
-  Type(wizard, IDC_APPMENU_TITLE1, "First Steps");
-  Type(wizard, IDC_APPMENU_ALT_KEY1, "F");
-  ASSERT_TRUE(Press(wizard, PSBTN_NEXT, IDD_WMENU));
+  Type(IDC_APPMENU_TITLE1, "First Steps");
+  Type(IDC_APPMENU_ALT_KEY1, "F");
+  ASSERT_TRUE(Press(PSBTN_NEXT, IDD_WMENU));
   const std::string after = files.ReadFile(text).value_or("");
   EXPECT_NE(std::string::npos, after.find("TEXT2=__MENU1_TITLE__,\"<u>F</u>irst Steps\"\r\n"));
   EXPECT_NE(std::string::npos, after.find("TEXT3=__MENU2_TITLE__,\"<u>H</u>elp and Support\"\r\n"));
-  Cancel(wizard, program);
+  Cancel();
 }
 
 class ProgramWithoutInstallationTest : public ProgramTest {
@@ -107,11 +101,42 @@ class ProgramWithoutInstallationTest : public ProgramTest {
 };
 
 TEST_F(ProgramWithoutInstallationTest, ProgramTellsAndEndsWithoutCreatingAnything) {
-  Program program;
-  ASSERT_TRUE(program.Started());
+  const auto listing = [] {
+    auto& files = *platform::Os().files;
+    const std::string folder = demo::kFixedInstallDir;
+    auto names = files.Find(folder + "*");
+    for (const auto& name : files.Find(folder + "customization\\*")) names.push_back(name);
+    return names;
+  };
+  const auto before = listing();
+  ASSERT_NO_FATAL_FAILURE(Launch());
   EXPECT_EQ("Can't find an installation of Lumen ZAN or lumen Larkbook. This application will exit",
-            AnswerBox(program, "OKAPI"));
-  EXPECT_EQ(0u, program.WaitExit());
+            AnswerBox(*program, "OKAPI"));
+  EXPECT_EQ(0u, program->WaitExit());
+  EXPECT_EQ(before, listing());
+}
+
+DWORD Quietly(const std::string& arguments) {
+  return RunToEnd(kProgram, " " + arguments + " /quiet");
+}
+
+// Differences found (1) and an apply (0) are told by each journey's /apply.
+TEST_F(ProgramTest, AnswersRunWithoutAWindowAndTellByExitCode) {
+  auto& files = *platform::Os().files;
+  const std::string file = "c:\\answers.ini";
+  EXPECT_EQ(0u, Quietly("/export " + file));
+  EXPECT_EQ(0u, Quietly("/verify " + file));
+  ASSERT_TRUE(files.WriteFileAtomic(file, "[Colours]\r\nMenu=#123456\r\n"));
+  EXPECT_EQ(2u, Quietly("/apply " + file));
+  EXPECT_EQ(2u, Quietly("/apply"));  // no file named
+
+  ASSERT_NO_FATAL_FAILURE(StartAt(IDD_WELCOME));
+  EXPECT_EQ(5u, Quietly("/verify " + file));
+  Cancel();
+  const std::string log =
+      files.ReadFile(std::string(demo::kFixedInstallDir) + "customization\\okapi.log").value_or("");
+  EXPECT_NE(std::string::npos, log.find("refused: c:\\answers.ini line 1: OKAPI knows no section"))
+      << log;
 }
 
 }  // namespace

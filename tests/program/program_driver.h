@@ -10,9 +10,9 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "demo/installation.h"
 #include "platform/platform.h"
@@ -32,13 +32,6 @@ inline std::string FromHost(std::string path) {
 }
 
 inline const std::string kProgram = FromHost(OKAPI_EXE_HOST_PATH);
-inline const std::string kShotDir = FromHost(OKAPI_SCREENSHOT_HOST_DIR);
-
-// The sheet's pages, by index.
-inline constexpr unsigned kPages[] = {IDD_WELCOME, IDD_INTRO,  IDD_MODIFIED,    IDD_APPMENU,
-                                      IDD_WMENU,   IDD_VICONS, IDD_BACKGROUNDS, IDD_TCOLOR,
-                                      IDD_SOUNDS,  IDD_SPLASH, IDD_LBBUTTON,    IDD_PACKAGING};
-
 // The 32-bit build runs emulated (qemu-user under Wine), some twenty times
 // slower: every wait allows for it.
 inline constexpr int kSlowdown = sizeof(void*) == 4 ? 20 : 1;
@@ -90,6 +83,13 @@ class Program {
   PROCESS_INFORMATION info_{};
 };
 
+// Runs a program to its end: its exit code, or STILL_ACTIVE after a minute.
+inline DWORD RunToEnd(const std::string& program, const std::string& arguments) {
+  Program run(program, arguments);
+  EXPECT_TRUE(run.Started()) << program;
+  return run.WaitExit(60000);
+}
+
 inline std::string TextOf(HWND window) {
   char text[1024] = {};
   SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
@@ -102,53 +102,21 @@ inline HWND CurrentPage(HWND sheet) {
   return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
 
+// The shown page's dialog template id.
 inline unsigned ActiveTemplate(HWND sheet) {
   const LRESULT index =
       SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(CurrentPage(sheet)), 0);
-  return index >= 0 && index < 12 ? kPages[index] : 0;
-}
-
-// The window that Enter goes to when it is a push button: the focused one.
-inline HWND FocusOf(HWND wizard) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &info);
-  return info.hwndFocus;
-}
-
-inline bool IsPushButton(HWND window) {
-  return SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
-}
-
-struct WindowSearch {
-  DWORD process;
-  std::string cls;
-  const char* title;
-  HWND found = nullptr;
-};
-
-// A named function: a lambda converts to the default calling convention,
-// which on x86 is not the callback's (stdcall).
-inline BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-  auto* s = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char cls[64] = {}, text[256] = {};
-  GetClassNameA(window, cls, sizeof cls);
-  GetWindowTextA(window, text, sizeof text);
-  if (owner != s->process || s->cls != cls || (s->title && std::string(s->title) != text) ||
-      !IsWindowVisible(window))
-    return TRUE;
-  s->found = window;
-  return FALSE;
+  return static_cast<unsigned>(SendMessageA(sheet, PSM_INDEXTOID, index, 0));
 }
 
 // A visible top-level window of the program by its class and, when given, its title.
-inline HWND FindProgramWindow(DWORD processId, const std::string& className,
-                              const char* title = nullptr) {
-  WindowSearch search{processId, className, title};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+inline HWND FindProgramWindow(DWORD processId, const char* className, const char* title = nullptr) {
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, title));) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
 }
 
 inline HWND FindProgramDialog(DWORD processId, const char* title) {
@@ -167,11 +135,10 @@ inline std::string AnswerBox(Program& program, const char* caption, int button =
   return text;
 }
 
-// What the screen shows of a window, as a .bmp under the build tree.
+// What the screen shows of a window, once it has painted.
 inline void Screenshot(HWND window, const std::string& name) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));  // let it paint
-  CreateDirectoryA(kShotDir.c_str(), nullptr);
-  okapi_test::SaveScreenshot(window, kShotDir + "\\" + name + ".bmp");
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  okapi_test::SaveScreenshot(window, name);
 }
 
 // A journey of journey_program_test.cpp run by `program` (an installed copy)
@@ -186,35 +153,41 @@ class ProgramTest : public okapi_test::MachineTest {
     ASSERT_TRUE(laid) << laid.reason;
   }
 
-  // Starts the program and waits for its wizard.
-  HWND Start(Program& program) {
-    EXPECT_TRUE(program.Started()) << kProgram;
-    HWND wizard = nullptr;
-    EXPECT_TRUE(WaitFor([&] { return (wizard = FindWizard()) != nullptr; }))
+  // Starts okapi.exe, ending one started before.
+  void Launch() {
+    program.emplace();
+    ASSERT_TRUE(program->Started()) << kProgram;
+  }
+  // Waits for the wizard, then Next up to `page`, with a company name on the way.
+  void NextTo(unsigned page) {
+    ASSERT_TRUE(WaitFor([&] { return (wizard = FindWizard()) != nullptr; }))
         << "no window titled Customization";
-    return wizard;
+    for (unsigned at; (at = ActiveTemplate(wizard)) != page;) {
+      if (at == IDD_MODIFIED) Type(IDC_MODIFIED_COMPANY, "Contoso");
+      PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+      ASSERT_TRUE(WaitFor([&] { return ActiveTemplate(wizard) != at; }, 5000)) << "stuck on " << at;
+    }
+  }
+  void StartAt(unsigned page) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    NextTo(page);
   }
   // Presses a wizard button and waits for the page to change to `expected`.
-  static bool Press(HWND wizard, int button, unsigned expected) {
+  bool Press(int button, unsigned expected) {
     PostMessageA(wizard, PSM_PRESSBUTTON, button, 0);
     return WaitFor([&] { return ActiveTemplate(wizard) == expected; }, 5000);
   }
-  // Next from the welcome page up to `page`, with a company name on the way.
-  static void NextTo(HWND wizard, unsigned page) {
-    for (int i = 1; kPages[i - 1] != page; ++i) {
-      if (kPages[i - 1] == IDD_MODIFIED) Type(wizard, IDC_MODIFIED_COMPANY, "Contoso");
-      ASSERT_TRUE(Press(wizard, PSBTN_NEXT, kPages[i])) << "to page " << kPages[i];
-    }
-  }
-  static void Type(HWND wizard, int control, const std::string& text) {
+  void Type(int control, const std::string& text) {
     SendMessageA(GetDlgItem(CurrentPage(wizard), control), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(text.c_str()));
   }
-  static void Cancel(HWND wizard, Program& program) {
+  void Cancel() {
     PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    EXPECT_EQ(0u, program.WaitExit()) << "the program did not end after Cancel";
+    EXPECT_EQ(0u, program->WaitExit()) << "the program did not end after Cancel";
   }
 
+  std::optional<Program> program;
+  HWND wizard = nullptr;
   demo::Installation installation;
 };
 

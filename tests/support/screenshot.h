@@ -1,4 +1,5 @@
-// Windows tests only: a window as the screen shows it, saved as a 24-bit .bmp.
+// Windows tests only: a window as the screen shows it, saved as a 24-bit .bmp
+// in the build tree's screenshots folder.
 #pragma once
 
 #include "framework/win32/win32_api.h"
@@ -8,7 +9,11 @@
 
 namespace okapi_test {
 
-inline void SaveScreenshot(HWND window, const std::string& path) {
+inline void SaveScreenshot(HWND window, const std::string& name) {
+  std::string dir = "Z:" OKAPI_SCREENSHOT_HOST_DIR;  // Wine shows the host's root as drive Z:
+  for (char& c : dir)
+    if (c == '/') c = '\\';
+  CreateDirectoryA(dir.c_str(), nullptr);
   RECT r{};
   GetWindowRect(window, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -24,7 +29,7 @@ inline void SaveScreenshot(HWND window, const std::string& path) {
   const DWORD size = ((w * 3 + 3) & ~3) * h;
   const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info.bmiHeader;
   const BITMAPFILEHEADER file{0x4D42, offset + size, 0, 0, offset};
-  std::ofstream out(path, std::ios::binary);
+  std::ofstream out(dir + "\\" + name + ".bmp", std::ios::binary);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
   out.write(static_cast<const char*>(bits), size);

@@ -127,7 +127,8 @@ unsigned Buttons(HWND sheet) {
          (usable(kSheetFinishButtonId) ? PSWIZB_FINISH : 0u);
 }
 
-// The headless sheet test replays this scenario and must log the same events.
+// Each page's handlers in the order the real sheet calls them, whatever a
+// page answers: a template id, -1, 0, an unknown id, a refusal to be left.
 TEST(Win32Sheet, RoutesByTemplateIdAndInitialisesPagesOnce) {
   Script script;
   Log log;
@@ -322,12 +323,8 @@ void Screenshot(HWND window, const std::string& name) {
   // The first page is still painting itself after its first ticks.
   for (const DWORD until = GetTickCount() + 300; GetTickCount() < until; Sleep(10))
     for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
-  std::string dir = "Z:" OKAPI_SCREENSHOT_HOST_DIR;  // the host's root is drive Z:
-  for (char& c : dir)
-    if (c == '/') c = '\\';
-  CreateDirectoryA(dir.c_str(), nullptr);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  okapi_test::SaveScreenshot(window, dir + "\\" + name + ".bmp");
+  okapi_test::SaveScreenshot(window, name);
 }
 
 int ScreenDpi() {
@@ -341,17 +338,11 @@ int ScreenDpi() {
 // dpi (Wine reads LogPixels once, when a program starts), its output going
 // where ours goes; the copy's exit code.
 DWORD RunThisTestAt(DWORD dpi) {
-  HKEY desktop = nullptr;
-  RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
-                  nullptr, &desktop, nullptr);
+  const char* const desktop = "Control Panel\\Desktop";
   DWORD before = 0, size = sizeof before;
-  const bool had = RegQueryValueExA(desktop, "LogPixels", nullptr, nullptr,
-                                    reinterpret_cast<BYTE*>(&before), &size) == ERROR_SUCCESS;
-  const auto setDpi = [&](DWORD value) {
-    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                   sizeof value);
-  };
-  setDpi(dpi);
+  const bool had = RegGetValueA(HKEY_CURRENT_USER, desktop, "LogPixels", RRF_RT_REG_DWORD, nullptr,
+                                &before, &size) == ERROR_SUCCESS;
+  RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
   const auto* test = testing::UnitTest::GetInstance()->current_test_info();
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, sizeof self);
@@ -378,10 +369,9 @@ DWORD RunThisTestAt(DWORD dpi) {
     code = GetLastError();
   }
   if (had)
-    setDpi(before);
+    RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &before, sizeof before);
   else
-    RegDeleteValueA(desktop, "LogPixels");
-  RegCloseKey(desktop);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");
   return code;
 }
 
