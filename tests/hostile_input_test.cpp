@@ -17,8 +17,8 @@
 
 #include "app/answers_run.h"
 #include "demo/installation.h"
-#include "package/changes_report.h"
 #include "package/machine_table.h"
+#include "pages/packaging_model.h"
 #include "platform/ascii.h"
 #include "platform/platform.h"
 #include "store/item_table.h"
@@ -179,14 +179,19 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
                    EntryOf(kText, "Text1_org"));
        }},
       {"empty machine table", [&] { Put(kTable, ""); }, {}},
-      // What Finish on the packaging page reads back, and its report.
+      // Finish as the packaging page runs it: one box for what no longer
+      // holds, the report's section, the last word.
       {"the text file rewritten by another program before Finish", [] {}, {}, Exit::Done, {}, {},
        [&] {
          Put(kText, Replaced(Files().ReadFile(kText).value_or(""), "__,", "__, "));
-         const auto changed = store::CheckWrittenItems();
-         EXPECT_TRUE(std::any_of(changed.begin(), changed.end(),
-                                 [](const auto& m) { return m.name == "__TITLE__"; }));
-         ASSERT_TRUE(report::Write(report::Collect()));
+         std::vector<std::string> boxes;
+         EXPECT_TRUE(packaging::Finish([&](const std::string& text, const std::string&, unsigned) {
+           boxes.push_back(text);
+           return IDNO;
+         }));
+         ASSERT_EQ(2u, boxes.size());
+         EXPECT_TRUE(boxes[0].starts_with("OKAPI wrote these ")) << boxes[0];
+         EXPECT_TRUE(boxes[1].starts_with("The package is ready in ")) << boxes[1];
          const auto report = Files().ReadFile(kDir + "customization\\changes.txt").value_or("");
          EXPECT_NE(std::string::npos, report.find("== Entries that no longer hold what OKAPI "
                                                   "wrote\r\n\r\n    __TITLE__ in "));

@@ -8,14 +8,6 @@ namespace {
 
 AnsweringBackend* g_backend = nullptr;
 
-template <class T>
-T Take(std::deque<T>& queue, T otherwise) {
-  if (queue.empty()) return otherwise;
-  T answer = std::move(queue.front());
-  queue.pop_front();
-  return answer;
-}
-
 class EmptiedAtEachTest : public testing::EmptyTestEventListener {
   void OnTestStart(const testing::TestInfo&) override { *g_backend = AnsweringBackend(); }
 };
@@ -36,15 +28,20 @@ int AnsweringBackend::ShowMessageBox(const std::string& text, const std::string&
                                      unsigned flags) {
   told.push_back({caption, text});
   const unsigned buttons = flags & 0xFu;
-  return Take(boxAnswers, buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK);
+  if (boxAnswers.empty()) return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
+  const int answer = boxAnswers.front();
+  boxAnswers.pop_front();
+  return answer;
 }
 
 std::optional<std::string> AnsweringBackend::OpenFile(const CFileDialog::Options&) {
-  return Take(fileAnswers, std::optional<std::string>());
+  ADD_FAILURE() << "a native test opened a file dialog";
+  return std::nullopt;
 }
 
 std::optional<COLORREF> AnsweringBackend::PickColor(const CColorDialog::Options&, COLORREF*) {
-  return Take(colorAnswers, std::optional<COLORREF>());
+  ADD_FAILURE() << "a native test opened the colour dialog";
+  return std::nullopt;
 }
 
 void InstallAnsweringBackend() {

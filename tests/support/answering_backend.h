@@ -1,5 +1,5 @@
-// Native tests open no window: message boxes and the file and colour dialogs
-// are answered from queues the test fills, and every box is recorded. The
+// Native tests open no window: message boxes are answered from a queue the
+// test fills, and every box is recorded. The
 // pages' rules are tested in their models and their dialogs under Wine, so a
 // sheet or dialog opened here is a test failure.
 #pragma once
@@ -19,11 +19,8 @@ struct Told {
 
 class AnsweringBackend final : public fw::Backend {
  public:
-  // Used in the order queued. With none queued a box gets its first button
-  // (Yes or OK) and a file or colour dialog is cancelled.
+  // Used in the order queued; with none queued a box gets Yes or OK.
   std::deque<int> boxAnswers;
-  std::deque<std::optional<std::string>> fileAnswers;
-  std::deque<std::optional<COLORREF>> colorAnswers;
   std::vector<Told> told;
 
   int RunSheet(CPropertySheet& sheet) override;
