@@ -50,20 +50,6 @@ TEST_F(RegistryTest, OnlyAKeyOpenedForWritingTakesValues) {
   EXPECT_EQ("c:\\Program Files\\Tool\\tool.exe", reader->QueryString("File", 255).value_or(""));
 }
 
-TEST_F(RegistryTest, DeleteTreeTakesTheKeyWithEverythingBelowAndToleratesAbsence) {
-  ASSERT_TRUE(registry.CreateAndSet(Hive::LocalMachine, kKey + "\\A\\B", "x", "1"));
-  ASSERT_TRUE(registry.CreateAndSet(Hive::LocalMachine, kKey, "y", "2"));
-  auto open = registry.Open(Hive::LocalMachine, kKey, Access::Read);
-  ASSERT_TRUE(open);
-  EXPECT_TRUE(registry.DeleteTree(Hive::LocalMachine, kKey));
-  EXPECT_FALSE(open->QueryString("y", 255)) << "a handle to a deleted key finds nothing";
-  EXPECT_FALSE(registry.Open(Hive::LocalMachine, kKey, Access::Read));
-  EXPECT_FALSE(registry.Open(Hive::LocalMachine, kKey + "\\A\\B", Access::Read));
-  EXPECT_TRUE(registry.Open(Hive::LocalMachine, "Software\\ZAN", Access::Read));
-  EXPECT_TRUE(registry.DeleteTree(Hive::LocalMachine, kKey));
-  EXPECT_FALSE(registry.DeleteTree(Hive::LocalMachine, ""));
-}
-
 // "3.5.2.7", "no fixed info" or "none".
 std::string Shown(const std::optional<platform::VersionInfo>& info) {
   if (!info) return "none";

@@ -41,7 +41,6 @@ TEST_P(ProfileRead, ReturnsWhatWindowsReturns) {
 
 const std::vector<ReadCase> kRows = {
     {"missing closing bracket still opens a section", "[open \nk=v\n", "open", "k", "v"},
-    {"a section name ends at its first closing bracket", "[a]b]\nk=v\n", "a", "k", "v"},
     {"indented comment is a comment", "[s]\n  ;k=v\n", "s", ";k", "d"},
     {"NUL bytes before the first section do not matter", Bytes("x\0y\n[s]\nk=v\n"), "s", "k", "v"},
     {"value stops at a NUL", Bytes("[s]\nk=a\0b\n"), "s", "k", "a"},
