@@ -77,6 +77,7 @@ TEST_F(AnswersRunTest, EveryPagesAnswersReadBackAsApplied) {
       "[Animation]\nShow=off\nShowAfterRevert=off\n"
       "[Button]\nApplication=c:\\tabula\\calc.exe\n";
   EXPECT_EQ(Run(Verb::Apply, answers), Exit::Done) << Log();
+  EXPECT_NE(Log().find("[Company] Name written"), std::string::npos);
   EXPECT_EQ(Run(Verb::Verify), Exit::Done) << Log();
   ExpectSecondApplyKeepsFiles();
   EXPECT_EQ(answers::RunAlone({Verb::Export, kAnswers, true, false}), Exit::Done);
@@ -114,7 +115,10 @@ TEST_F(AnswersRunTest, BackgroundListIsThatListWithItsImages) {
   EXPECT_EQ(after.find("Sky"), std::string::npos) << after;
   EXPECT_NE(after.find("File2=beach.jpg"), std::string::npos) << after;
   // The opening image's entry may go only with a new opening image.
-  EXPECT_EQ(Run(Verb::Apply, "[Backgrounds]\nName1=Beach\nFile1=beach.jpg\n"), Exit::Refused);
+  const std::string beach = "[Backgrounds]\nName1=Beach\nFile1=beach.jpg\n";
+  EXPECT_EQ(Run(Verb::Apply, beach), Exit::Refused);
+  EXPECT_EQ(Run(Verb::Apply, beach + "OpeningImage=BEACH.jpg\nDefaultImage=beach.jpg\n"), Exit::Done)
+      << Log();
 }
 
 // One bad answer on each page: refused with the page's own message before

@@ -1,16 +1,13 @@
-// Registry and file-version services as the program uses them. Under Wine
-// the real calls answer, so the in-memory registry and the scanning version
-// reader are held to the same results.
+// The registry service as the program uses it. Under Wine the real calls
+// answer, so the in-memory registry is held to the same results. (The
+// version reader is held to the system's by the discovery tests.)
 #include <gtest/gtest.h>
 
-#include "demo/installation.h"
 #include "platform/platform.h"
-#include "platform/version_resource.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {
 
-using demo::Exe;
 using platform::Access;
 using platform::Hive;
 
@@ -48,35 +45,6 @@ TEST_F(RegistryTest, OnlyAKeyOpenedForWritingTakesValues) {
   ASSERT_TRUE(writer);
   EXPECT_TRUE(writer->SetString("File", "c:\\Program Files\\Tool\\tool.exe"));
   EXPECT_EQ("c:\\Program Files\\Tool\\tool.exe", reader->QueryString("File", 255).value_or(""));
-}
-
-// "3.5.2.7", "no fixed info" or "none".
-std::string Shown(const std::optional<platform::VersionInfo>& info) {
-  if (!info) return "none";
-  if (!info->fixed) return "no fixed info";
-  const auto ms = info->fixed->fileVersionMS, ls = info->fixed->fileVersionLS;
-  return std::to_string(ms >> 16) + "." + std::to_string(ms & 0xffff) + "." +
-         std::to_string(ls >> 16) + "." + std::to_string(ls & 0xffff);
-}
-
-class VersionsTest : public okapi_test::MachineTest {};
-
-// Under Wine the system's version API reads the files, so the scanner that
-// stands in for it natively is held to it.
-TEST_F(VersionsTest, FixtureExecutablesCarryTheirVersions) {
-  const std::pair<const char*, Exe> rows[] = {{"3.5.0.0", Exe::V3_5_0_0},
-                                              {"3.5.2.7", Exe::V3_5_2_7},
-                                              {"3.0.1.0", Exe::V3_0_1_0},
-                                              {"3.6.0.0", Exe::V3_6_0_0},
-                                              {"none", Exe::NoVersionResource}};
-  ASSERT_TRUE(demo::MakeDirectories("c:\\zantools"));
-  for (const auto& [version, exe] : rows) {
-    SCOPED_TRACE(version);
-    const std::string path = std::string("c:\\zantools\\") + version + ".exe";
-    ASSERT_TRUE(platform::Os().files->WriteFileAtomic(path, demo::ExecutableBytes(exe)));
-    EXPECT_EQ(version, Shown(platform::Os().versions->Read(path)));
-    EXPECT_EQ(version, Shown(platform::FindVersionResource(demo::ExecutableBytes(exe))));
-  }
 }
 
 }  // namespace
