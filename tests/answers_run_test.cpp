@@ -88,6 +88,13 @@ TEST_F(AnswersRunTest, EveryPagesAnswersReadBackAsApplied) {
   EXPECT_EQ(exported.find("[WelcomePage]"), std::string::npos) << exported;
   EXPECT_NE(exported.find("Key3=T\r\nFourthMenu=off\r\nSystemDetails=hidden"), std::string::npos)
       << exported;
+  // With the fourth menu back on, the welcome page takes its texts, each its own.
+  EXPECT_EQ(
+      Run(Verb::Apply, "[Menu]\nFourthMenu=on\n[WelcomePage]\nIntro=Hi\nTab1=One\nClosing=Bye\n"),
+      Exit::Done)
+      << Log();
+  EXPECT_EQ(Run(Verb::Verify), Exit::Done) << Log();
+  EXPECT_NE(File(g_strTextFile).find("__WELCOME_INTRO__,\"Hi\""), std::string::npos);
 }
 
 // The background list means exactly the list the answers give; its images
@@ -117,7 +124,8 @@ TEST_F(AnswersRunTest, BackgroundListIsThatListWithItsImages) {
   // The opening image's entry may go only with a new opening image.
   const std::string beach = "[Backgrounds]\nName1=Beach\nFile1=beach.jpg\n";
   EXPECT_EQ(Run(Verb::Apply, beach), Exit::Refused);
-  EXPECT_EQ(Run(Verb::Apply, beach + "OpeningImage=BEACH.jpg\nDefaultImage=beach.jpg\n"), Exit::Done)
+  EXPECT_EQ(Run(Verb::Apply, beach + "OpeningImage=BEACH.jpg\nDefaultImage=beach.jpg\n"),
+            Exit::Done)
       << Log();
 }
 
