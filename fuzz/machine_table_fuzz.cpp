@@ -4,22 +4,14 @@
 // partner stays only when a comma follows it. Beyond that: no line grows,
 // and a second pass changes nothing.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz/check.h"
 #include "package/machine_table.h"
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "property violated: %s\n", what);
-    std::abort();
-  }
-}
 
 std::vector<std::string_view> Lines(std::string_view table) {
   std::vector<std::string_view> lines;

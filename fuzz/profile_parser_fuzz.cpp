@@ -3,23 +3,15 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "fuzz/check.h"
 #include "store/profile_text.h"
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "property violated: %s\n", what);
-    std::abort();
-  }
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
 

@@ -5,12 +5,12 @@
 #include <stdlib.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz/check.h"
 #include "platform/ascii.h"
 #include "platform/platform.h"
 #include "store/globals.h"
@@ -19,13 +19,6 @@
 #include "store/seed.h"
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "property violated: %s\n", what);
-    std::abort();
-  }
-}
 
 void Setup() {
   std::string root = (std::filesystem::temp_directory_path() / "okapi-fuzz-XXXXXX").string();

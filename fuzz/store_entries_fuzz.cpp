@@ -5,24 +5,16 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 
+#include "fuzz/check.h"
 #include "platform/ascii.h"
 #include "store/item_table.h"
 #include "store/items.h"
 #include "store/profile_text.h"
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "property violated: %s\n", what);
-    std::abort();
-  }
-}
 
 // What the profile functions would trim or cut: the value is then not the
 // file's, whatever the codec does.

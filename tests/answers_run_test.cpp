@@ -34,6 +34,13 @@ class AnswersRunTest : public okapi_test::MachineTest {
     }
     return answers::RunAlone({verb, kAnswers, true, false});
   }
+  static std::string Log() { return File(g_strHelpRoot + "\\customization\\okapi.log"); }
+  // Applied again, the same answers change no byte.
+  void ExpectSecondApplyKeepsFiles() {
+    const std::string applied = File(g_strConfigFile) + File(g_strTextFile);
+    EXPECT_EQ(Run(Verb::Apply), Exit::Done);
+    EXPECT_EQ(File(g_strConfigFile) + File(g_strTextFile), applied);
+  }
   static constexpr char kAnswers[] = "c:\\answers.ini";
 };
 
@@ -42,8 +49,7 @@ TEST_F(AnswersRunTest, ApplyWritesVerifyAgreesAndARefusalWritesNothing) {
   const std::string applied = File(g_strConfigFile);
   EXPECT_NE(applied.find("REGULAR_TEXT_COLOR=#a0b0c0"), std::string::npos);
   EXPECT_EQ(Run(Verb::Verify), Exit::Done);  // either case, with or without '#'
-  EXPECT_EQ(Run(Verb::Apply), Exit::Done);
-  EXPECT_EQ(File(g_strConfigFile), applied);  // a second apply changes nothing
+  ExpectSecondApplyKeepsFiles();
 
   EXPECT_EQ(Run(Verb::Verify, "[Colors]\nBackground=#000000\n"), Exit::Differences);
   for (const char* refused : {"[Colors]\nMenu=#000000\nBackground=blue\n",
@@ -51,17 +57,10 @@ TEST_F(AnswersRunTest, ApplyWritesVerifyAgreesAndARefusalWritesNothing) {
     EXPECT_EQ(Run(Verb::Apply, refused), Exit::Refused) << refused;
     EXPECT_EQ(File(g_strConfigFile), applied) << refused;
   }
-  const std::string log = File(g_strHelpRoot + "\\customization\\okapi.log");
+  const std::string log = Log();
   EXPECT_NE(log.find("refused [Colors] Background: \"blue\" is no colour"), std::string::npos);
   EXPECT_NE(log.find("refused: c:\\answers.ini line 3: OKAPI knows no key Links"),
             std::string::npos);
-}
-
-TEST_F(AnswersRunTest, ExportReadsBackAsWhatIsInPlace) {
-  EXPECT_EQ(Run(Verb::Apply, "[Colors]\nToolBar=#102030\n"), Exit::Done);
-  EXPECT_EQ(answers::RunAlone({Verb::Export, kAnswers, true, false}), Exit::Done);
-  EXPECT_NE(File(kAnswers).find("ToolBar=#102030\r\n"), std::string::npos);
-  EXPECT_EQ(Run(Verb::Verify), Exit::Done);
 }
 
 // Every page's answers, none as the installation has them: applied, they
@@ -77,23 +76,25 @@ TEST_F(AnswersRunTest, EveryPagesAnswersReadBackAsApplied) {
       "[Sound]\nPlay=off\nPlayAfterRevert=off\n"
       "[Animation]\nShow=off\nShowAfterRevert=off\n"
       "[Button]\nApplication=c:\\tabula\\calc.exe\n";
-  EXPECT_EQ(Run(Verb::Apply, answers), Exit::Done)
-      << File(g_strHelpRoot + "\\customization\\okapi.log");
-  EXPECT_EQ(Run(Verb::Verify), Exit::Done) << File(g_strHelpRoot + "\\customization\\okapi.log");
-  const std::string applied[] = {File(g_strConfigFile), File(g_strTextFile)};
-  EXPECT_EQ(Run(Verb::Apply), Exit::Done);
-  EXPECT_EQ(File(g_strConfigFile), applied[0]);
-  EXPECT_EQ(File(g_strTextFile), applied[1]);
+  EXPECT_EQ(Run(Verb::Apply, answers), Exit::Done) << Log();
+  EXPECT_NE(Log().find("[Company] Name written"), std::string::npos);
+  EXPECT_EQ(Run(Verb::Verify), Exit::Done) << Log();
+  ExpectSecondApplyKeepsFiles();
   EXPECT_EQ(answers::RunAlone({Verb::Export, kAnswers, true, false}), Exit::Done);
   // The welcome page is no menu now: what only it shows is left out, and
   // the export leaves it out too.
-  EXPECT_NE(File(g_strHelpRoot + "\\customization\\okapi.log")
-                .find("left out [Menu] Title4: the fourth menu is off"),
-            std::string::npos);
+  EXPECT_NE(Log().find("left out [Menu] Title4: the fourth menu is off"), std::string::npos);
   const std::string exported = File(kAnswers);
   EXPECT_EQ(exported.find("[WelcomePage]"), std::string::npos) << exported;
   EXPECT_NE(exported.find("Key3=T\r\nFourthMenu=off\r\nSystemDetails=hidden"), std::string::npos)
       << exported;
+  // With the fourth menu back on, the welcome page takes its texts, each its own.
+  EXPECT_EQ(
+      Run(Verb::Apply, "[Menu]\nFourthMenu=on\n[WelcomePage]\nIntro=Hi\nTab1=One\nClosing=Bye\n"),
+      Exit::Done)
+      << Log();
+  EXPECT_EQ(Run(Verb::Verify), Exit::Done) << Log();
+  EXPECT_NE(File(g_strTextFile).find("__WELCOME_INTRO__,\"Hi\""), std::string::npos);
 }
 
 // The background list means exactly the list the answers give; its images
@@ -114,17 +115,18 @@ TEST_F(AnswersRunTest, BackgroundListIsThatListWithItsImages) {
   EXPECT_EQ(Run(Verb::Apply, list + "Name3=Dune\nFile3=dune.jpg\n"), Exit::Refused);
   EXPECT_EQ(Run(Verb::Apply, list), Exit::Done);
   EXPECT_EQ(File(g_strInstallDir + "images\\large\\beach.jpg"), "large");
-  const std::string applied[] = {File(g_strConfigFile), File(g_strTextFile)};
-  EXPECT_EQ(Run(Verb::Apply), Exit::Done);  // a second time changes nothing
-  EXPECT_EQ(File(g_strConfigFile), applied[0]);
-  EXPECT_EQ(File(g_strTextFile), applied[1]);
-  EXPECT_EQ(Run(Verb::Verify), Exit::Done) << File(g_strHelpRoot + "\\customization\\okapi.log");
+  ExpectSecondApplyKeepsFiles();
+  EXPECT_EQ(Run(Verb::Verify), Exit::Done) << Log();
   EXPECT_EQ(answers::RunAlone({Verb::Export, kAnswers, true, false}), Exit::Done);
   const std::string after = File(kAnswers);
   EXPECT_EQ(after.find("Sky"), std::string::npos) << after;
   EXPECT_NE(after.find("File2=beach.jpg"), std::string::npos) << after;
   // The opening image's entry may go only with a new opening image.
-  EXPECT_EQ(Run(Verb::Apply, "[Backgrounds]\nName1=Beach\nFile1=beach.jpg\n"), Exit::Refused);
+  const std::string beach = "[Backgrounds]\nName1=Beach\nFile1=beach.jpg\n";
+  EXPECT_EQ(Run(Verb::Apply, beach), Exit::Refused);
+  EXPECT_EQ(Run(Verb::Apply, beach + "OpeningImage=BEACH.jpg\nDefaultImage=beach.jpg\n"),
+            Exit::Done)
+      << Log();
 }
 
 // One bad answer on each page: refused with the page's own message before
@@ -147,16 +149,14 @@ TEST_F(AnswersRunTest, EachPagesRefusalStopsEveryWrite) {
        "[Animation] File: intro.avi is neither in the installation nor beside"},
       {"[Button]\nApplication=\n", "[Button] Application: Application names no program."},
   };
-  const std::string before[] = {File(g_strConfigFile), File(g_strTextFile)};
+  const std::string before = File(g_strConfigFile) + File(g_strTextFile);
   for (const auto& row : rows) {
     const bool company = std::string(row.answers).starts_with("[Company]");
     const std::string good =
         company ? "[Colors]\nBackground=#123456\n" : "[Company]\nName=Tabula\n";
     EXPECT_EQ(Run(Verb::Apply, good + row.answers), Exit::Refused) << row.answers;
-    EXPECT_EQ(File(g_strConfigFile), before[0]) << row.answers;
-    EXPECT_EQ(File(g_strTextFile), before[1]) << row.answers;
-    EXPECT_NE(File(g_strHelpRoot + "\\customization\\okapi.log").find(row.told), std::string::npos)
-        << row.told;
+    EXPECT_EQ(File(g_strConfigFile) + File(g_strTextFile), before) << row.answers;
+    EXPECT_NE(Log().find(row.told), std::string::npos) << row.told;
   }
 }
 
@@ -167,8 +167,7 @@ TEST_F(AnswersRunTest, EachOutcomeIsItsOwnExitCode) {
   const std::string config = File(g_strConfigFile);
   EXPECT_EQ(Run(Verb::Apply, "[Colors]\nMenu=#123456\n"), Exit::WriteFailed);
   EXPECT_EQ(File(g_strConfigFile), config);
-  EXPECT_NE(File(g_strHelpRoot + "\\customization\\okapi.log").find("not saved: "),
-            std::string::npos);
+  EXPECT_NE(Log().find("not saved: "), std::string::npos);
   ASSERT_TRUE(demo::ResetMachine());
   EXPECT_EQ(Run(Verb::Apply, "[Colors]\n"), Exit::NoInstallation);
 }

@@ -1,14 +1,17 @@
-// The company name's, the Visual Map buttons' and the opening effects' rules
-// without a window, on files laid as the help application ships them.
+// The company name's, the colours', the Visual Map buttons' and the opening
+// effects' rules without a window, on files laid as the help application
+// ships them.
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "pages/color_model.h"
 #include "pages/company_model.h"
 #include "pages/opening_effect_model.h"
 #include "pages/visual_map_model.h"
@@ -161,6 +164,71 @@ TEST_F(CompanyModelTest, LongTitleKeepsTheWholeNameAcrossRuns) {
     EXPECT_EQ(modified, Get("TEXT1"));
     EXPECT_EQ(first, Get("Text1_org"));
   }
+}
+
+using ColorModelTest = ModelTest;
+using ColorRow = ColorModel::Row;
+using Rgb = ColorModel::Rgb;
+
+// Where a row's colour is stored: "Section:key" in the config file.
+std::string ColorAt(ColorRow row) {
+  if (row == ColorRow::Background) return "Global Options:OPTION5";
+  return "Other:" + std::string(ColorModel::ItemOf(row).key);
+}
+
+// Picks go to the last row chosen, and once; a read-only file: the write is
+// told once, nothing changes.
+TEST_F(ColorModelTest, StoredColoursShowAndOnlyRealOnesAreWrittenBackInLowerCase) {
+  const std::string background = "__BACKGROUND_COLOR__,\"#102030\"";
+  const struct {
+    const char* name;
+    ColorRow row;
+    Entry stored;
+    Rgb shown;
+    std::optional<Rgb> picked;
+    Entry written;
+    bool slot = true, readOnly = false;
+  } rows[] = {
+      // clang-format off
+      {"either case, more after", ColorRow::ToolBar, "#FF09aA;x", Rgb{255, 9, 170}, {}, "#ff09aa"},
+      {"background entry", ColorRow::Background, background, Rgb{16, 32, 48}, {}, background},
+      {"missing", ColorRow::Menu, std::nullopt, Rgb{}, {}, std::nullopt},
+      {"read, then picked black", ColorRow::MouseOver, "#0f0f0f", Rgb{15, 15, 15}, Rgb{}, "#000000"},
+      {"not hexadecimal", ColorRow::MouseOver, "#12345g", Rgb{}, {}, "#12345g"},
+      {"background, no slot", ColorRow::Background, background, Rgb{}, Rgb{1, 2, 3}, background, false},
+      {"read-only", ColorRow::Menu, "#0A0B0C", Rgb{10, 11, 12}, {}, "#0A0B0C", true, true},
+      // clang-format on
+  };
+  const std::initializer_list<ColorRow> all = {ColorRow::MouseOver, ColorRow::Menu,
+                                               ColorRow::ToolBar, ColorRow::Background};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Lay(row.slot ? "[OPTIONS]\r\n__BACKGROUND_COLOR__=OPTION5\r\n" : "");
+    for (ColorRow r : all) Set(ColorAt(r), r == row.row ? row.stored : std::nullopt);
+    ColorModel model;
+    model.Load();
+    EXPECT_EQ(row.shown, model.Color(row.row));
+    if (row.picked) {
+      model.Target(ColorRow::Background), model.Target(row.row);
+      EXPECT_EQ(row.row, model.Pick(*row.picked));
+      EXPECT_EQ(std::nullopt, model.Pick({1, 1, 1})) << "a second pick goes nowhere";
+    }
+    ASSERT_TRUE(!row.readOnly || files->SetReadOnly(kConfig));
+    EXPECT_EQ(!row.readOnly, model.Save());
+    EXPECT_EQ(row.readOnly ? std::vector<std::string>{kConfig} : std::vector<std::string>{},
+              failed);
+    for (ColorRow r : all) EXPECT_EQ(r == row.row ? row.written : std::nullopt, Get(ColorAt(r)));
+  }
+}
+
+TEST(ColorSwatches, PickInsideTheirBoundsAtTheScreensDpi) {
+  using Hit = std::tuple<int, int, int, std::optional<Rgb>>;  // dpi, x, y, colour
+  const Rgb white = {255, 255, 255};
+  for (const auto& [dpi, x, y, picked] :
+       {Hit{96, 44, 115, {}}, Hit{96, 45, 115, white}, Hit{96, 60, 123, white},
+        Hit{96, 61, 115, {}}, Hit{96, 237, 146, Rgb{64, 128, 128}}, Hit{120, 55, 140, {}},
+        Hit{120, 56, 170, Rgb{}}})
+    EXPECT_EQ(picked, SwatchAt(x, y, dpi)) << dpi << " dpi " << x << "," << y;
 }
 
 using VisualMapModelTest = ModelTest;

@@ -70,8 +70,7 @@ TEST(Routing, ConditionsAreReadAsTheHelpApplicationSpellsThem) {
   } cases[] = {
       {"[MENU1]\r\nusesVisualMap=TRUE\r\n", true},
       {"[menu1]\r\nUSESVISUALMAP=\"isTRUE\"\r\n", true},
-      {"[MENU1]\r\nusesVisualMap=true\r\n", false},   // the test is case-sensitive
-      {"Model,usesVisualMap\r\nX1,TRUE\r\n", false},  // no section: "Error"
+      {"[MENU1]\r\nusesVisualMap=true\r\n", false},  // the test is case-sensitive
       {"", false},
   };
   for (const Case& c : cases) {

@@ -151,23 +151,4 @@ TEST_F(StoreItems, FirstValuesAreKeptOnceAndNeverOverwritten) {
   }
 }
 
-// The changes report's grouping: by the entry's marker, else by its section
-// and key, in either file.
-TEST(ItemVocabulary, EntriesAreFiledUnderThePageThatWritesThem) {
-  using store::Page;
-  const struct {
-    const char *section, *key, *marker;
-    Page expected;
-  } rows[] = {
-      {"Lumen Text", "TEXT12", "__menuX_title__", Page::Menu},
-      {"lumen text", "TEXT1_ORG", "__FOO__", Page::ModifiedBy},
-      {"Lumen Text", "TEXT30_org", "", Page::Menu},
-      {"OEM Defaults", "Anything", "", Page::Backgrounds},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(std::string(row.section) + " " + row.key + " " + row.marker);
-    EXPECT_EQ(row.expected, store::PageOfEntry(row.section, row.key, row.marker));
-  }
-}
-
 }  // namespace

@@ -1,0 +1,154 @@
+// Every message text the program shows is in the help topic of the page or
+// command that shows it, so the help cannot drift from the code. The texts are
+// the prose string literals of the sources: a message built of several pieces
+// is checked piece by piece, its names and numbers being the pieces between.
+// Natively only: the source tree is read from where it was built.
+#ifndef _WIN32
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace {
+
+#ifdef OKAPI_SOURCE_DIR
+const std::filesystem::path kTop = OKAPI_SOURCE_DIR;
+#else
+const std::filesystem::path kTop = std::filesystem::path(__FILE__).parent_path().parent_path();
+#endif
+
+std::string Read(const std::string& relative) {
+  std::ifstream in(kTop / relative, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Blanks of any kind as one space, none at the ends.
+std::string Squeezed(const std::string& text) {
+  std::istringstream words(text);
+  std::string out;
+  for (std::string word; words >> word;) out += (out.empty() ? "" : " ") + word;
+  return out;
+}
+
+// A help page's words as a reader sees them: no markup, entities decoded.
+std::string PageText(const std::string& topic) {
+  std::string text;
+  bool tag = false;
+  for (char c : Read("docs/help/" + topic + ".htm")) {
+    if (c == '<' || c == '>')
+      tag = c == '<';
+    else if (!tag)
+      text += c;
+  }
+  for (const auto& [entity, c] :
+       {std::pair{"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
+    for (std::size_t at; (at = text.find(entity)) != std::string::npos;)
+      text.replace(at, std::string_view(entity).size(), c);
+  EXPECT_FALSE(text.empty()) << topic;
+  return Squeezed(text);
+}
+
+// The string literals of C++ source, adjacent ones joined, comments and
+// static assertions left out. With `call`, only those inside its parentheses.
+std::vector<std::string> Literals(const std::string& src, const std::string& call) {
+  std::vector<std::string> out;
+  std::string joined;
+  bool open = false;  // the last token was a literal
+  int depth = 0, callDepth = -1;
+  for (std::size_t i = 0; i < src.size(); ++i) {
+    const char c = src[i];
+    if (src.compare(i, 2, "//") == 0 || src.compare(i, 13, "static_assert") == 0) {
+      i = src.find('\n', i);
+      if (i == std::string::npos) break;
+      continue;
+    }
+    if (std::isspace(static_cast<unsigned char>(c))) continue;
+    if (c == '"') {
+      std::string literal;
+      for (++i; i < src.size() && src[i] != '"'; ++i) {
+        if (src[i] == '\\') {
+          const char e = src[++i];
+          literal += e == 'n' ? '\n' : e == 't' ? '\t' : e;
+        } else {
+          literal += src[i];
+        }
+      }
+      if (call.empty() || callDepth >= 0) joined += literal, open = true;
+      continue;
+    }
+    if (open) out.push_back(joined), joined.clear(), open = false;
+    if (c == '\'') {
+      i = src.find('\'', i + (src[i + 1] == '\\' ? 3 : 2));
+    } else if (c == '(') {
+      if (callDepth < 0 && !call.empty() && i >= call.size() &&
+          src.compare(i - call.size(), call.size(), call) == 0)
+        callDepth = depth;
+      ++depth;
+    } else if (c == ')' && --depth == callDepth) {
+      callDepth = -1;
+    }
+  }
+  return out;
+}
+
+// Three words or more: what a reader reads, not a key, a name or a path.
+bool IsProse(const std::string& text) {
+  std::istringstream words(text);
+  int count = 0;
+  for (std::string word; words >> word;)
+    count += std::isalpha(static_cast<unsigned char>(word[0])) && word.find('\\') == word.npos;
+  return count >= 3;
+}
+
+TEST(HelpMessages, EveryMessageTextIsInTheHelpTopicOfWhereItIsShown) {
+  const struct {
+    const char* source;
+    std::vector<const char*> topics;  // the text is in each
+    const char* call = "";            // only texts passed to it
+  } sources[] = {
+      {"pages/menu_model.cpp", {"W03"}},
+      {"pages/welcome_texts_model.cpp", {"W035"}},
+      {"pages/visual_map_model.cpp", {"W04"}},
+      {"pages/backgrounds_model.cpp", {"W05"}},
+      {"pages/opening_effect_model.cpp", {"W07", "W08"}},
+      {"pages/lb_button_model.cpp", {"W09"}},
+      {"pages/company_model.cpp", {"W10"}},
+      {"pages/packaging.cpp", {"W11"}},
+      {"package/finish.cpp", {"W11"}},
+      {"package/images.cpp", {"W11"}},
+      {"package/package_tree.cpp", {"W11"}},
+      {"app/discovery.cpp", {"index"}, "tell"},
+      {"app/okapi_app.cpp", {"index"}},
+      {"store/item_table.cpp", {"index"}},
+      {"framework/framework.cpp", {"index"}, "Fail"},
+      {"app/restore.cpp", {"restore"}},
+      {"app/answers_run.cpp", {"answers"}, "AfxMessageBox"},
+      {"app/answers_command.cpp", {"answers"}},
+      {"app/winmain.cpp", {"answers"}, "AfxMessageBox"},
+  };
+  for (const auto& s : sources) {
+    SCOPED_TRACE(s.source);
+    const std::string source = Read(s.source);
+    ASSERT_FALSE(source.empty());
+    int messages = 0;
+    for (const std::string& literal : Literals(source, s.call)) {
+      const std::string text = Squeezed(literal);
+      if (!IsProse(text)) continue;
+      ++messages;
+      for (const char* topic : s.topics)
+        EXPECT_NE(std::string::npos, PageText(topic).find(text)) << topic << ".htm lacks: " << text;
+    }
+    EXPECT_GT(messages, 0) << "no message found: the reading of the source is wrong";
+  }
+}
+
+}  // namespace
+#endif
