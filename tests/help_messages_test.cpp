@@ -121,7 +121,7 @@ TEST(HelpMessages, EveryMessageTextIsInTheHelpTopicOfWhereItIsShown) {
       {"pages/opening_effect_model.cpp", {"W07", "W08"}},
       {"pages/lb_button_model.cpp", {"W09"}},
       {"pages/company_model.cpp", {"W10"}},
-      {"pages/packaging.cpp", {"W11"}},
+      {"pages/packaging_model.cpp", {"W11"}},
       {"package/finish.cpp", {"W11"}},
       {"package/images.cpp", {"W11"}},
       {"package/package_tree.cpp", {"W11"}},
