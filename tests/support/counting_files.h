@@ -1,9 +1,10 @@
 // The build's real file service for one test (natively on a fresh folder,
 // under Wine on the prefix's c:\), counting what the profile engine asks of
-// it and able to fail the next write.
+// it and able to fail the next write, or removing and copying chosen paths.
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,8 @@ namespace okapi_test {
 class CountingFiles final : public platform::FileSystem {
  public:
   CountingFiles();
+  // Over the given service: the folders are the caller's.
+  explicit CountingFiles(std::unique_ptr<platform::FileSystem> real) : real_(std::move(real)) {}
   ~CountingFiles() override;  // removes the folders it made
 
   // Test set-up, not counted: missing parent folders are made too.
@@ -29,12 +32,17 @@ class CountingFiles final : public platform::FileSystem {
   int ReadCount() const { return reads_; }
   int StampCount() const { return stamps_; }
   int WriteCount() const { return writes_; }
+  // Paths that fail to be removed or copied to; held: open in another
+  // program, not readable.
+  std::set<std::string> failRemove, failCopyTo, held;
 
   bool MakeDirectory(const std::string& path) override { return real_->MakeDirectory(path); }
   bool Copy(const std::string& from, const std::string& to, bool failIfExists) override {
-    return real_->Copy(from, to, failIfExists);
+    return !failCopyTo.contains(to) && real_->Copy(from, to, failIfExists);
   }
-  bool Remove(const std::string& path) override { return real_->Remove(path); }
+  bool Remove(const std::string& path) override {
+    return !failRemove.contains(path) && real_->Remove(path);
+  }
   bool RemoveEmptyDirectory(const std::string& path) override {
     return real_->RemoveEmptyDirectory(path);
   }
@@ -50,7 +58,7 @@ class CountingFiles final : public platform::FileSystem {
   bool IsDirectory(const std::string& path) override { return real_->IsDirectory(path); }
   std::optional<std::string> ReadFile(const std::string& path) override {
     ++reads_;
-    return real_->ReadFile(path);
+    return held.contains(path) ? std::nullopt : real_->ReadFile(path);
   }
   std::optional<platform::FileStamp> Stamp(const std::string& path) override {
     ++stamps_;
