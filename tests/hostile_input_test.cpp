@@ -24,6 +24,7 @@
 #include "store/item_table.h"
 #include "store/profile_text.h"
 #include "tests/support/answering_backend.h"
+#include "tests/support/bytes.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {
@@ -143,11 +144,8 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
        // Set, it would stop the first values being kept once the file is mended.
        [&] { EXPECT_FALSE(store::ProfileText(Files().ReadFile(kText).value_or(""))
                               .RawValue("Other", "SysDetails_saved")); }},
-      {"text file in UTF-16 with a byte-order mark", [&] {
-         std::string utf16 = "\xFF\xFE";
-         for (char c : text) utf16 += {c, '\0'};
-         Put(kText, utf16);
-       }, {}},
+      {"text file in UTF-16 with a byte-order mark", [&] { Put(kText, okapi_test::Utf16(text)); },
+       {}},
       {"a directory where the config file should be", [&] {
          ASSERT_TRUE(Files().Remove(kConfig));
          ASSERT_TRUE(Files().MakeDirectory(kConfig));
