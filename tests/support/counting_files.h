@@ -36,34 +36,24 @@ class CountingFiles final : public platform::FileSystem {
   // program, not readable.
   std::set<std::string> failRemove, failCopyTo, held;
 
-  bool MakeDirectory(const std::string& path) override { return real_->MakeDirectory(path); }
-  bool Copy(const std::string& from, const std::string& to, bool failIfExists) override {
+  using S = const std::string&;
+  bool MakeDirectory(S p) override { return real_->MakeDirectory(p); }
+  bool Copy(S from, S to, bool failIfExists) override {
     return !failCopyTo.contains(to) && real_->Copy(from, to, failIfExists);
   }
-  bool Remove(const std::string& path) override {
-    return !failRemove.contains(path) && real_->Remove(path);
-  }
-  bool RemoveEmptyDirectory(const std::string& path) override {
-    return real_->RemoveEmptyDirectory(path);
-  }
-  bool SetAttributesNormal(const std::string& path) override {
-    return real_->SetAttributesNormal(path);
-  }
-  bool HasMarks(const std::string& path) override { return real_->HasMarks(path); }
-  bool SetReadOnly(const std::string& path) override { return real_->SetReadOnly(path); }
-  std::vector<std::string> Find(const std::string& pattern) override {
-    return real_->Find(pattern);
-  }
-  bool Exists(const std::string& path) override { return real_->Exists(path); }
-  bool IsDirectory(const std::string& path) override { return real_->IsDirectory(path); }
-  std::optional<std::string> ReadFile(const std::string& path) override {
+  bool Remove(S p) override { return !failRemove.contains(p) && real_->Remove(p); }
+  bool RemoveEmptyDirectory(S p) override { return real_->RemoveEmptyDirectory(p); }
+  bool SetAttributesNormal(S p) override { return real_->SetAttributesNormal(p); }
+  bool HasMarks(S p) override { return real_->HasMarks(p); }
+  bool SetReadOnly(S p) override { return real_->SetReadOnly(p); }
+  std::vector<std::string> Find(S pattern) override { return real_->Find(pattern); }
+  bool Exists(S p) override { return real_->Exists(p); }
+  bool IsDirectory(S p) override { return real_->IsDirectory(p); }
+  std::optional<std::string> ReadFile(S p) override {
     ++reads_;
-    return held.contains(path) ? std::nullopt : real_->ReadFile(path);
+    return held.contains(p) ? std::nullopt : real_->ReadFile(p);
   }
-  std::optional<platform::FileStamp> Stamp(const std::string& path) override {
-    ++stamps_;
-    return real_->Stamp(path);
-  }
+  std::optional<platform::FileStamp> Stamp(S p) override { return ++stamps_, real_->Stamp(p); }
   platform::Status WriteFileAtomic(const std::string& path, std::string_view bytes) override;
 
  private:
