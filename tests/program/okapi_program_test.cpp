@@ -18,12 +18,9 @@ class HelpProgramTest : public ProgramTest {
 
 TEST_F(HelpProgramTest, WizardOpensCentredAndHelpOpensTheHelpFile) {
   ASSERT_NO_FATAL_FAILURE(StartAt(IDD_INTRO));
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(wizard, MONITOR_DEFAULTTOPRIMARY), &monitor));
-  RECT window{};
-  ASSERT_TRUE(GetWindowRect(wizard, &window));
-  const RECT& work = monitor.rcWork;
+  RECT work{}, window{};
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) &&
+              GetWindowRect(wizard, &window));
   EXPECT_LE(std::abs((window.left - work.left) - (work.right - window.right)), 1)
       << "left " << window.left << ", right " << window.right << " on " << work.right;
   EXPECT_LE(std::abs((window.top - work.top) - (work.bottom - window.bottom)), 1)
