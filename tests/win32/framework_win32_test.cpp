@@ -364,16 +364,14 @@ DWORD RunThisTestAt(DWORD dpi) {
     SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   PROCESS_INFORMATION copy{};
   std::fflush(stdout);
-  DWORD code = STILL_ACTIVE;
+  DWORD code = STILL_ACTIVE;  // also when it did not start
   if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                      &copy)) {
-    if (WaitForSingleObject(copy.hProcess, 120000) == WAIT_TIMEOUT)
+    if (WaitForSingleObject(copy.hProcess, 120000) != WAIT_OBJECT_0)
       TerminateProcess(copy.hProcess, code);
     GetExitCodeProcess(copy.hProcess, &code);
     CloseHandle(copy.hThread);
     CloseHandle(copy.hProcess);
-  } else {
-    code = GetLastError();
   }
   RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");
   return code;
@@ -384,8 +382,7 @@ DWORD RunThisTestAt(DWORD dpi) {
 void ExpectFramed(HWND sheet, HWND page) {
   const HWND heading = GetDlgItem(page, IDC_TCOLOR_HEADING);
   LOGFONTA font{};
-  const auto hfont = reinterpret_cast<HFONT>(SendMessageA(heading, WM_GETFONT, 0, 0));
-  ASSERT_NE(GetObjectA(hfont, sizeof font, &font), 0);
+  ASSERT_NE(GetObjectA(HFONT(SendMessageA(heading, WM_GETFONT, 0, 0)), sizeof font, &font), 0);
   EXPECT_EQ(font.lfWeight, FW_BOLD);
   EXPECT_STREQ(font.lfFaceName, "Verdana Bold");
 
