@@ -186,10 +186,9 @@ std::string Contents(const std::string& path) {
 std::map<std::string, std::string> FilesUnder(const fs::path& dir) {
   std::map<std::string, std::string> files;
   std::error_code error;
-  for (const auto& entry : fs::recursive_directory_iterator(dir, error)) {
+  for (const auto& entry : fs::recursive_directory_iterator(dir, error))
     if (entry.is_regular_file())
       files[fs::relative(entry.path(), dir).generic_string()] = Contents(entry.path().string());
-  }
   return files;
 }
 
@@ -232,10 +231,9 @@ void LayJourneyFiles() {
     ASSERT_TRUE(demo::MakeDirectories(path.substr(0, path.rfind('\\'))));
     ASSERT_TRUE(platform::Os().files->WriteFileAtomic(path, "MZ " + path));
   }
-  for (const char* size : {"small", "large"}) {
+  for (const char* size : {"small", "large"})
     ASSERT_TRUE(platform::Os().files->WriteFileAtomic(
         kInstall + std::string("images\\") + size + "\\sunset.jpg", "\xff\xd8\xff\xd9"));
-  }
 }
 
 // The package's script carries the button's application to the other
@@ -256,10 +254,9 @@ void ImportPackagedScript(const std::string& expected) {
 std::map<std::string, std::string> Entries(const std::string& bytes) {
   const store::ProfileText text(bytes);
   std::map<std::string, std::string> entries;
-  for (const std::string& section : text.SectionNames()) {
+  for (const std::string& section : text.SectionNames())
     for (const std::string& key : text.KeyNames(section))
       entries["[" + section + "] " + key] = text.RawValue(section, key).value_or("");
-  }
   return entries;
 }
 
@@ -321,14 +318,12 @@ void Journeyed(const std::string& journey, const std::string& exe) {
     GTEST_SKIP() << "rewrote " << dir.string();
   }
   const auto expected = FilesUnder(dir);
-  for (const auto& [name, text] : expected) {
-    // Texts of several lines fail with a line diff.
+  // Texts of several lines fail with a line diff.
+  for (const auto& [name, text] : expected)
     EXPECT_EQ(text, actual.contains(name) ? actual.at(name) : "<not left>")
         << (dir / name).string();
-  }
-  for (const auto& [name, text] : actual) {
+  for (const auto& [name, text] : actual)
     if (!expected.contains(name)) ADD_FAILURE() << "the run left " << name << ", not expected";
-  }
   ASSERT_NO_FATAL_FAILURE(ImportPackagedScript(actual.at("registry.txt")));
 
   Program restore(exe, " /restore");
@@ -338,9 +333,8 @@ void Journeyed(const std::string& journey, const std::string& exe) {
   EXPECT_EQ(0u, restore.WaitExit());
   const auto restored = Installed();
   for (const auto& [name, text] : first) EXPECT_EQ(text, restored.at(name)) << name;
-  for (const char* name : kEditedFiles) {
+  for (const char* name : kEditedFiles)
     EXPECT_EQ(Contents(kCustomization + std::string("backup\\") + name), restored.at(name)) << name;
-  }
   AppliedAgain(exe, actual);
 }
 
