@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "store/item_table.h"
 #include "store/profile.h"
+#include "tests/support/counting_files.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {
@@ -38,35 +39,6 @@ TEST(MachineTableFilter, CountsQuotesWithoutAPartnerAndNamesTheirFirstTenLines) 
             package::FilterMachineTable(quotes).unmatchedLines);
 }
 
-// Forwards to the real files; chosen paths fail to be removed or copied to.
-class FaultyFiles final : public platform::FileSystem {
- public:
-  explicit FaultyFiles(std::unique_ptr<platform::FileSystem> real) : real_(std::move(real)) {}
-  std::unique_ptr<platform::FileSystem> real_;
-  // held: open in another program, neither read nor copied.
-  std::set<std::string> failRemove, failCopyTo, held;
-  using S = const std::string&;
-  bool Copy(S from, S to, bool failIfExists) override {
-    return !failCopyTo.count(to) && real_->Copy(from, to, failIfExists);
-  }
-  bool Remove(S p) override { return !failRemove.count(p) && real_->Remove(p); }
-  bool MakeDirectory(S p) override { return real_->MakeDirectory(p); }
-  bool RemoveEmptyDirectory(S p) override { return real_->RemoveEmptyDirectory(p); }
-  bool SetAttributesNormal(S p) override { return real_->SetAttributesNormal(p); }
-  bool HasMarks(S p) override { return real_->HasMarks(p); }
-  bool SetReadOnly(S p) override { return real_->SetReadOnly(p); }
-  std::vector<std::string> Find(S p) override { return real_->Find(p); }
-  bool Exists(S p) override { return real_->Exists(p); }
-  bool IsDirectory(S p) override { return real_->IsDirectory(p); }
-  std::optional<std::string> ReadFile(S p) override {
-    return held.count(p) ? std::nullopt : real_->ReadFile(p);
-  }
-  std::optional<platform::FileStamp> Stamp(S p) override { return real_->Stamp(p); }
-  platform::Status WriteFileAtomic(S p, std::string_view b) override {
-    return real_->WriteFileAtomic(p, b);
-  }
-};
-
 constexpr char kInstall[] = "c:\\zantools\\zanhelp\\";
 constexpr char kPackage[] = "c:\\zantools\\zanhelp\\customization\\package\\";
 const std::string kTable = std::string(kInstall) + "machine-specifics.csv";
@@ -75,11 +47,10 @@ class FinishTest : public okapi_test::MachineTest {
   void SetUp() override {
     MachineTest::SetUp();
     Lay();
-    auto faulty = std::make_unique<FaultyFiles>(std::move(platform::Os().files));
-    files = faulty.get();
-    platform::Os().files = std::move(faulty);
+    auto counting = std::make_unique<okapi_test::CountingFiles>(std::move(platform::Os().files));
+    files = counting.get();
+    platform::Os().files = std::move(counting);
   }
-  void TearDown() override { platform::Os().files = std::move(files->real_); }
   // The demo installation laid again, with the start-up work's package tree.
   void Lay() {
     ASSERT_TRUE(demo::ResetMachine());
@@ -109,7 +80,7 @@ class FinishTest : public okapi_test::MachineTest {
   }
 
   std::vector<std::string> told;
-  FaultyFiles* files = nullptr;
+  okapi_test::CountingFiles* files = nullptr;
 };
 
 using store::item::kConfigBackgrounds;

@@ -107,8 +107,7 @@ TEST(WizardPages, HelpButtonOpensThePagesTopic) {
       {&wizard.sounds, IDC_SOUNDS_HELP, "W07"},
       {&wizard.splash, IDC_SPLASH_HELP, "W08"},
       {&wizard.lbButton, IDC_LBBUTTON_HELP, "W09"},
-      {&wizard.packaging, IDC_PACKAGING_HELP, "W11"},
-  };
+      {&wizard.packaging, IDC_PACKAGING_HELP, "W11"}};
   for (const auto& [page, help, topic] : pages) {
     SCOPED_TRACE(topic);
     g_helpCalls.clear();

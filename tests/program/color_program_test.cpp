@@ -35,7 +35,8 @@ TEST_F(ProgramTest, ColorPageOpensTheColourDialogAndTakesAClickedSwatch) {
   PostMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_TCOLOR_MENU_TEXT, STN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_TCOLOR_MENU_TEXT)));
   HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (dialog = FindProgramDialog(program->Id(), "Color")); }));
+  ASSERT_TRUE(
+      WaitFor([&] { return (dialog = FindProgramWindow(program->Id(), "#32770", "Color")); }));
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
   ClickAt(page, 104, 116);  // the red swatch, for the menu row chosen above
@@ -46,7 +47,7 @@ TEST_F(ProgramTest, ColorPageOpensTheColourDialogAndTakesAClickedSwatch) {
   EXPECT_TRUE(shows(IDC_TCOLOR_MENU_TEXT_GREEN, "0"));
   EXPECT_TRUE(shows(IDC_TCOLOR_MENU_TEXT_BLUE, "0"));
   Screenshot(wizard, "color-picked");
-  ASSERT_TRUE(Press(PSBTN_NEXT, IDD_SOUNDS));
+  ASSERT_NO_FATAL_FAILURE(NextTo(IDD_SOUNDS));
   EXPECT_EQ("#ff0000", store::ReadString("Other", "REGULAR_TEXT_COLOR", "<none>", 256,
                                          "c:\\zantools\\zanhelp\\lumen-config.ini"));
   Cancel();

@@ -35,30 +35,26 @@ std::optional<std::string> Uninstall(const char* value) {
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | kInstallerView, &key) !=
       ERROR_SUCCESS)
     return std::nullopt;
-  char data[512] = {};
+  DWORD data[128] = {};  // a number, or text
   DWORD size = sizeof data - 1, type = 0;
   const LSTATUS read =
       RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
   RegCloseKey(key);
   if (read != ERROR_SUCCESS) return std::nullopt;
-  if (type != REG_DWORD) return std::string(data);
-  DWORD number = 0;
-  std::memcpy(&number, data, sizeof number);
-  return std::to_string(number);
+  return type == REG_DWORD ? std::to_string(data[0]) : reinterpret_cast<const char*>(data);
 }
 
 // The version resource's FileVersion text of a program.
 std::string VersionOf(const std::string& path) {
   std::string bytes(GetFileVersionInfoSizeA(path.c_str(), nullptr), '\0');
-  if (bytes.empty() ||
-      !GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(bytes.size()), bytes.data()))
-    return "<none>";
   char* text = nullptr;
   UINT length = 0;
-  if (!VerQueryValueA(bytes.data(), "\\StringFileInfo\\040904b0\\FileVersion",
+  if (bytes.empty() ||
+      !GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(bytes.size()), bytes.data()) ||
+      !VerQueryValueA(bytes.data(), "\\StringFileInfo\\040904b0\\FileVersion",
                       reinterpret_cast<void**>(&text), &length))
     return "<none>";
-  return std::string(text);
+  return text;
 }
 
 // Every file under a folder, by path.

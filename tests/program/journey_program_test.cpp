@@ -15,7 +15,6 @@
 
 #include "store/profile_text.h"
 #include "tests/program/program_driver.h"
-#include "tests/support/program_templates.h"
 
 namespace {
 
@@ -25,8 +24,6 @@ namespace fs = std::filesystem;
 const std::string kExpectedRoot = FromHost(OKAPI_JOURNEYS_HOST_DIR);
 constexpr char kInstall[] = "c:\\zantools\\zanhelp\\";
 constexpr char kCustomization[] = "c:\\zantools\\zanhelp\\customization\\";
-constexpr char kCalc[] = "c:\\tabula\\calc\\calcw.exe";
-constexpr char kNotes[] = "c:\\tabula\\notes\\notesw.exe";
 constexpr const char* kEditedFiles[] = {"lumen-config.ini", "lumen-text.ini",
                                         "machine-specifics.csv"};
 
@@ -44,7 +41,8 @@ using Run = std::vector<Step>;
 // Names a journey's steps use for controls and pages, from the program's own header.
 std::map<std::string, int> ResourceIds() {
   std::map<std::string, int> ids;
-  std::istringstream header(okapi_test::ReadSource("res/resource.h"));
+  std::ifstream header(fs::path(kExpectedRoot) / "..\\..\\..\\res\\resource.h");
+  EXPECT_TRUE(header) << "res/resource.h";
   for (std::string line; std::getline(header, line);) {
     std::istringstream words(line);
     std::string define, name;
@@ -89,14 +87,6 @@ std::vector<Run> StepsOf(const std::string& journey) {
   return runs;
 }
 
-// The installations the journeys are made on: the demo one unless named here.
-void Fixture(const std::string& journey, demo::Installation& i) {
-  if (journey != "v30-without-button") return;
-  i.llb3 = demo::Exe::V3_0_1_0;
-  i.usesVisualMap = false;
-  i.hotkeyFile.reset();
-}
-
 const char* const kJourneys[] = {"v30-without-button", "v35-notebook-visual-map",
                                  "v35-fourth-menu-off", "v35-second-run"};
 
@@ -120,7 +110,7 @@ bool Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void ChooseInDialog(Program& program, const std::string& file) {
   HWND open = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (open = FindProgramDialog(program.Id(), "Open")); }));
+  ASSERT_TRUE(WaitFor([&] { return (open = FindProgramWindow(program.Id(), "#32770", "Open")); }));
   HWND name = GetDlgItem(open, 0x47C);  // explorer style (cmb13), else the old edt1
   if (!name) name = GetDlgItem(open, 0x480);
   ASSERT_TRUE(name);
@@ -196,10 +186,9 @@ std::string Contents(const std::string& path) {
 std::map<std::string, std::string> FilesUnder(const fs::path& dir) {
   std::map<std::string, std::string> files;
   std::error_code error;
-  for (const auto& entry : fs::recursive_directory_iterator(dir, error)) {
+  for (const auto& entry : fs::recursive_directory_iterator(dir, error))
     if (entry.is_regular_file())
       files[fs::relative(entry.path(), dir).generic_string()] = Contents(entry.path().string());
-  }
   return files;
 }
 
@@ -238,14 +227,13 @@ void Rewrite(const fs::path& dir, const std::map<std::string, std::string>& file
 
 // The applications the button page chooses from and an image to add.
 void LayJourneyFiles() {
-  for (const std::string path : {kCalc, kNotes}) {
+  for (const std::string path : {"c:\\tabula\\calc\\calcw.exe", "c:\\tabula\\notes\\notesw.exe"}) {
     ASSERT_TRUE(demo::MakeDirectories(path.substr(0, path.rfind('\\'))));
     ASSERT_TRUE(platform::Os().files->WriteFileAtomic(path, "MZ " + path));
   }
-  for (const char* size : {"small", "large"}) {
+  for (const char* size : {"small", "large"})
     ASSERT_TRUE(platform::Os().files->WriteFileAtomic(
         kInstall + std::string("images\\") + size + "\\sunset.jpg", "\xff\xd8\xff\xd9"));
-  }
 }
 
 // The package's script carries the button's application to the other
@@ -266,10 +254,9 @@ void ImportPackagedScript(const std::string& expected) {
 std::map<std::string, std::string> Entries(const std::string& bytes) {
   const store::ProfileText text(bytes);
   std::map<std::string, std::string> entries;
-  for (const std::string& section : text.SectionNames()) {
+  for (const std::string& section : text.SectionNames())
     for (const std::string& key : text.KeyNames(section))
       entries["[" + section + "] " + key] = text.RawValue(section, key).value_or("");
-  }
   return entries;
 }
 
@@ -331,14 +318,12 @@ void Journeyed(const std::string& journey, const std::string& exe) {
     GTEST_SKIP() << "rewrote " << dir.string();
   }
   const auto expected = FilesUnder(dir);
-  for (const auto& [name, text] : expected) {
-    // Texts of several lines fail with a line diff.
+  // Texts of several lines fail with a line diff.
+  for (const auto& [name, text] : expected)
     EXPECT_EQ(text, actual.contains(name) ? actual.at(name) : "<not left>")
         << (dir / name).string();
-  }
-  for (const auto& [name, text] : actual) {
+  for (const auto& [name, text] : actual)
     if (!expected.contains(name)) ADD_FAILURE() << "the run left " << name << ", not expected";
-  }
   ASSERT_NO_FATAL_FAILURE(ImportPackagedScript(actual.at("registry.txt")));
 
   Program restore(exe, " /restore");
@@ -348,16 +333,20 @@ void Journeyed(const std::string& journey, const std::string& exe) {
   EXPECT_EQ(0u, restore.WaitExit());
   const auto restored = Installed();
   for (const auto& [name, text] : first) EXPECT_EQ(text, restored.at(name)) << name;
-  for (const char* name : kEditedFiles) {
+  for (const char* name : kEditedFiles)
     EXPECT_EQ(Contents(kCustomization + std::string("backup\\") + name), restored.at(name)) << name;
-  }
   AppliedAgain(exe, actual);
 }
 
 class JourneyProgramTest : public ProgramTest, public ::testing::WithParamInterface<const char*> {
  protected:
   void SetUp() override {
-    Fixture(GetParam(), installation);
+    // The installations the journeys are made on: the demo one unless named here.
+    if (GetParam() == std::string("v30-without-button")) {
+      installation.llb3 = demo::Exe::V3_0_1_0;
+      installation.usesVisualMap = false;
+      installation.hotkeyFile.reset();
+    }
     ProgramTest::SetUp();
     ASSERT_NO_FATAL_FAILURE(LayJourneyFiles());
   }

@@ -109,7 +109,8 @@ inline unsigned ActiveTemplate(HWND sheet) {
   return static_cast<unsigned>(SendMessageA(sheet, PSM_INDEXTOID, index, 0));
 }
 
-// A visible top-level window of the program by its class and, when given, its title.
+// A visible top-level window of the program by its class ("#32770": a dialog)
+// and, when given, its title.
 inline HWND FindProgramWindow(DWORD processId, const char* className, const char* title = nullptr) {
   for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, title));) {
     DWORD owner = 0;
@@ -119,15 +120,12 @@ inline HWND FindProgramWindow(DWORD processId, const char* className, const char
   return nullptr;
 }
 
-inline HWND FindProgramDialog(DWORD processId, const char* title) {
-  return FindProgramWindow(processId, "#32770", title);
-}
-
 // Waits for the program's next box with this caption, gives its text and
 // answers it with `button`.
 inline std::string AnswerBox(Program& program, const char* caption, int button = IDOK) {
   HWND box = nullptr;
-  if (!WaitFor([&] { return (box = FindProgramDialog(program.Id(), caption)) != nullptr; }))
+  if (!WaitFor(
+          [&] { return (box = FindProgramWindow(program.Id(), "#32770", caption)) != nullptr; }))
     return "<no box>";
   const std::string text = TextOf(GetDlgItem(box, 0xFFFF));
   PostMessageA(box, WM_COMMAND, button, 0);
@@ -163,7 +161,7 @@ class ProgramTest : public okapi_test::MachineTest {
     ASSERT_TRUE(WaitFor([&] { return (wizard = FindWizard()) != nullptr; }))
         << "no window titled Customization";
     for (unsigned at; (at = ActiveTemplate(wizard)) != page;) {
-      if (at == IDD_MODIFIED) Type(IDC_MODIFIED_COMPANY, "Contoso");
+      if (at == IDD_MODIFIED) SetDlgItemTextA(CurrentPage(wizard), IDC_MODIFIED_COMPANY, "Contoso");
       PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
       ASSERT_TRUE(WaitFor([&] { return ActiveTemplate(wizard) != at; }, 5000)) << "stuck on " << at;
     }
@@ -171,15 +169,6 @@ class ProgramTest : public okapi_test::MachineTest {
   void StartAt(unsigned page) {
     ASSERT_NO_FATAL_FAILURE(Launch());
     NextTo(page);
-  }
-  // Presses a wizard button and waits for the page to change to `expected`.
-  bool Press(int button, unsigned expected) {
-    PostMessageA(wizard, PSM_PRESSBUTTON, button, 0);
-    return WaitFor([&] { return ActiveTemplate(wizard) == expected; }, 5000);
-  }
-  void Type(int control, const std::string& text) {
-    SendMessageA(GetDlgItem(CurrentPage(wizard), control), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(text.c_str()));
   }
   void Cancel() {
     PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);

@@ -14,14 +14,8 @@ class EmptiedAtEachTest : public testing::EmptyTestEventListener {
 
 }  // namespace
 
-int AnsweringBackend::RunSheet(CPropertySheet&) {
-  ADD_FAILURE() << "a native test opened the wizard";
-  return IDCANCEL;
-}
-
-int AnsweringBackend::RunDialog(CDialog&) {
-  ADD_FAILURE() << "a native test opened a dialog";
-  return IDCANCEL;
+void AnsweringBackend::Opened(const char* what) {
+  ADD_FAILURE() << "a native test opened " << what;
 }
 
 int AnsweringBackend::ShowMessageBox(const std::string& text, const std::string& caption,
@@ -32,16 +26,6 @@ int AnsweringBackend::ShowMessageBox(const std::string& text, const std::string&
   const int answer = boxAnswers.front();
   boxAnswers.pop_front();
   return answer;
-}
-
-std::optional<std::string> AnsweringBackend::OpenFile(const CFileDialog::Options&) {
-  ADD_FAILURE() << "a native test opened a file dialog";
-  return std::nullopt;
-}
-
-std::optional<COLORREF> AnsweringBackend::PickColor(const CColorDialog::Options&, COLORREF*) {
-  ADD_FAILURE() << "a native test opened the colour dialog";
-  return std::nullopt;
 }
 
 void InstallAnsweringBackend() {

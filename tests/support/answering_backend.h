@@ -23,17 +23,23 @@ class AnsweringBackend final : public fw::Backend {
   std::deque<int> boxAnswers;
   std::vector<Told> told;
 
-  int RunSheet(CPropertySheet& sheet) override;
-  int RunDialog(CDialog& dialog) override;
+  int RunSheet(CPropertySheet&) override { return Opened("the wizard"), IDCANCEL; }
+  int RunDialog(CDialog&) override { return Opened("a dialog"), IDCANCEL; }
   int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
-  std::optional<std::string> OpenFile(const CFileDialog::Options& options) override;
-  std::optional<COLORREF> PickColor(const CColorDialog::Options& options,
-                                    COLORREF* customColors) override;
+  std::optional<std::string> OpenFile(const CFileDialog::Options&) override {
+    return Opened("a file dialog"), std::nullopt;
+  }
+  std::optional<COLORREF> PickColor(const CColorDialog::Options&, COLORREF*) override {
+    return Opened("the colour dialog"), std::nullopt;
+  }
   LogFont MessageFont() override { return {}; }
   int LogPixelsY() override { return 96; }
   std::uintptr_t MakeFont(const LogFont&) override { return 0; }
   void ReleaseFont(std::uintptr_t) override {}
   std::string LoadResourceString(unsigned) override { return {}; }
+
+ private:
+  static void Opened(const char* what);  // a test failure
 };
 
 // Installs the tests' backend, emptied as each test starts.

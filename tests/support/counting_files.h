@@ -1,9 +1,10 @@
 // The build's real file service for one test (natively on a fresh folder,
 // under Wine on the prefix's c:\), counting what the profile engine asks of
-// it and able to fail the next write.
+// it and able to fail the next write, or removing and copying chosen paths.
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,8 @@ namespace okapi_test {
 class CountingFiles final : public platform::FileSystem {
  public:
   CountingFiles();
+  // Over the given service: the folders are the caller's.
+  explicit CountingFiles(std::unique_ptr<platform::FileSystem> real) : real_(std::move(real)) {}
   ~CountingFiles() override;  // removes the folders it made
 
   // Test set-up, not counted: missing parent folders are made too.
@@ -29,33 +32,28 @@ class CountingFiles final : public platform::FileSystem {
   int ReadCount() const { return reads_; }
   int StampCount() const { return stamps_; }
   int WriteCount() const { return writes_; }
+  // Paths that fail to be removed or copied to; held: open in another
+  // program, not readable.
+  std::set<std::string> failRemove, failCopyTo, held;
 
-  bool MakeDirectory(const std::string& path) override { return real_->MakeDirectory(path); }
-  bool Copy(const std::string& from, const std::string& to, bool failIfExists) override {
-    return real_->Copy(from, to, failIfExists);
+  using S = const std::string&;
+  bool MakeDirectory(S p) override { return real_->MakeDirectory(p); }
+  bool Copy(S from, S to, bool failIfExists) override {
+    return !failCopyTo.contains(to) && real_->Copy(from, to, failIfExists);
   }
-  bool Remove(const std::string& path) override { return real_->Remove(path); }
-  bool RemoveEmptyDirectory(const std::string& path) override {
-    return real_->RemoveEmptyDirectory(path);
-  }
-  bool SetAttributesNormal(const std::string& path) override {
-    return real_->SetAttributesNormal(path);
-  }
-  bool HasMarks(const std::string& path) override { return real_->HasMarks(path); }
-  bool SetReadOnly(const std::string& path) override { return real_->SetReadOnly(path); }
-  std::vector<std::string> Find(const std::string& pattern) override {
-    return real_->Find(pattern);
-  }
-  bool Exists(const std::string& path) override { return real_->Exists(path); }
-  bool IsDirectory(const std::string& path) override { return real_->IsDirectory(path); }
-  std::optional<std::string> ReadFile(const std::string& path) override {
+  bool Remove(S p) override { return !failRemove.contains(p) && real_->Remove(p); }
+  bool RemoveEmptyDirectory(S p) override { return real_->RemoveEmptyDirectory(p); }
+  bool SetAttributesNormal(S p) override { return real_->SetAttributesNormal(p); }
+  bool HasMarks(S p) override { return real_->HasMarks(p); }
+  bool SetReadOnly(S p) override { return real_->SetReadOnly(p); }
+  std::vector<std::string> Find(S pattern) override { return real_->Find(pattern); }
+  bool Exists(S p) override { return real_->Exists(p); }
+  bool IsDirectory(S p) override { return real_->IsDirectory(p); }
+  std::optional<std::string> ReadFile(S p) override {
     ++reads_;
-    return real_->ReadFile(path);
+    return held.contains(p) ? std::nullopt : real_->ReadFile(p);
   }
-  std::optional<platform::FileStamp> Stamp(const std::string& path) override {
-    ++stamps_;
-    return real_->Stamp(path);
-  }
+  std::optional<platform::FileStamp> Stamp(S p) override { return ++stamps_, real_->Stamp(p); }
   platform::Status WriteFileAtomic(const std::string& path, std::string_view bytes) override;
 
  private:

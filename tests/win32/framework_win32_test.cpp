@@ -22,13 +22,45 @@
 #include "res/resource.h"
 #include "store/globals.h"
 #include "tests/support/fixture_drive.h"
-#include "tests/support/logging_page.h"
 #include "tests/support/screenshot.h"
 
 namespace {
 
-using okapi_test::Log;
-using okapi_test::LoggingPage;
+using Log = std::vector<std::string>;
+
+// A page whose handlers log themselves ("next 20") and answer as set.
+class LoggingPage : public CPropertyPage {
+ public:
+  LoggingPage(unsigned templateId, Log& log) : CPropertyPage(templateId), m_log(log) {}
+
+  int next = kWizardInOrder;
+  int back = kWizardInOrder;
+  bool leave = true;
+  unsigned buttonsOnActivate = 0;
+
+  bool OnInitDialog() override {
+    Logged("init");
+    return CPropertyPage::OnInitDialog();
+  }
+  bool OnSetActive() override {
+    if (buttonsOnActivate) SetWizardButtons(buttonsOnActivate);
+    return Logged("active", true);
+  }
+  bool OnKillActive() override { return Logged("kill", leave); }
+  int OnWizardNext() override { return Logged("next", next); }
+  int OnWizardBack() override { return Logged("back", back); }
+  bool OnWizardFinish() override { return Logged("finish", true); }
+  bool OnQueryCancel() override { return Logged("querycancel", true); }
+  void OnCancel() override { Logged("reset"); }
+
+ private:
+  template <typename Answer = bool>
+  Answer Logged(const char* what, Answer answer = {}) {
+    m_log.push_back(std::string(what) + " " + std::to_string(GetTemplateId()));
+    return answer;
+  }
+  Log& m_log;
+};
 
 std::string TextOf(HWND window) {
   char text[1024] = {};
@@ -37,7 +69,7 @@ std::string TextOf(HWND window) {
 }
 
 // Drives one modal sheet on the Win32 backend. Steps run one per timer tick; a
-// dialog that a step opened is closed on the next tick with its default button.
+// dialog that opens fails the test and is closed with its default button.
 class Script {
  public:
   using Step = std::function<void(HWND sheet)>;
@@ -60,11 +92,9 @@ class Script {
     // Error 1400 under Wine usually means a wineserver still bound to an X
     // display that has gone (an earlier xvfb-run): end it with wineserver -k.
     EXPECT_NE(m_sheet, nullptr) << "no sheet was created (is there a display?)";
-    EXPECT_EQ(m_next, m_steps.size()) << "the sheet closed before every step ran";
+    EXPECT_GT(m_next, m_steps.size()) << "the sheet closed before every step ran";
     return result;
   }
-
-  std::function<void(HWND dialog)> inspect;  // sees each dialog before it is closed
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
@@ -79,7 +109,7 @@ class Script {
     const HWND dialog = GetActiveWindow();
     GetClassNameA(dialog, name, sizeof name);
     if (dialog != self->m_sheet && lstrcmpA(name, "#32770") == 0) {
-      if (self->inspect) self->inspect(dialog);
+      ADD_FAILURE() << "a dialog opened: " << TextOf(dialog);
       int button = LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0));
       PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button ? button : IDOK, BN_CLICKED), 0);
       return;
@@ -90,8 +120,7 @@ class Script {
       self->m_busy = true;
       self->m_steps[self->m_next++](self->m_sheet);
       self->m_busy = false;
-    } else if (!self->m_cancelled) {
-      self->m_cancelled = true;
+    } else if (self->m_next++ == self->m_steps.size()) {
       PostMessageA(self->m_sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     }
   }
@@ -102,11 +131,8 @@ class Script {
   std::size_t m_next = 0;
   HWND m_sheet = nullptr;
   bool m_busy = false;
-  bool m_cancelled = false;
   int m_ticks = 0;
 };
-
-void Press(HWND sheet, int button) { SendMessageA(sheet, PSM_PRESSBUTTON, button, 0); }
 
 HWND ActivePage(HWND sheet) {
   return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
@@ -148,11 +174,9 @@ TEST(Win32Sheet, RoutesByTemplateIdAndInitialisesPagesOnce) {
   const auto at = [&](int index, unsigned buttons, int press, std::function<void()> set = {}) {
     return [=](HWND s) {
       EXPECT_EQ(ActiveIndex(s), index);
-      if (buttons) {
-        EXPECT_EQ(Buttons(s), buttons);
-      }
+      EXPECT_EQ(buttons ? Buttons(s) : 0u, buttons);
       if (set) set();
-      if (press != -1) Press(s, press);
+      if (press != -1) SendMessageA(s, PSM_PRESSBUTTON, press, 0);
     };
   };
   const int back = PSBTN_BACK, next = PSBTN_NEXT;
@@ -209,7 +233,7 @@ struct Control {
   HWND hwnd;
   RECT rect;  // in the page's client coordinates
   LONG style;
-  std::string type;  // "text", "picture", "icon", "group", "check", "button" or ""
+  std::string type;  // "text", "picture", "group", "check", "button" or ""
 };
 
 Control ControlOf(HWND child) {
@@ -220,10 +244,7 @@ Control ControlOf(HWND child) {
   GetClassNameA(child, name, sizeof name);
   if (lstrcmpiA(name, "Static") == 0) {
     const LONG type = c.style & SS_TYPEMASK;
-    c.type = type <= SS_RIGHT    ? "text"
-             : type == SS_BITMAP ? "picture"
-             : type == SS_ICON   ? "icon"
-                                 : "";
+    c.type = type <= SS_RIGHT ? "text" : type == SS_BITMAP ? "picture" : "";
   } else if (lstrcmpiA(name, "Button") == 0) {
     const LONG type = c.style & BS_TYPEMASK;
     c.type = type == BS_GROUPBOX ? "group" : type == BS_AUTOCHECKBOX ? "check" : "button";
@@ -286,8 +307,7 @@ void ExpectLaidOut(HWND page) {
   // proportions (522 x 50) for the page's width.
   EXPECT_EQ(controls[0].type, "picture");
   const RECT& banner = controls[0].rect;
-  const long height = (50 * client.right + 261) / 522;
-  EXPECT_EQ((std::vector<long>{0, 0, client.right, height}),
+  EXPECT_EQ((std::vector<long>{0, 0, client.right, (50 * client.right + 261) / 522}),
             (std::vector<long>{banner.left, banner.top, banner.right, banner.bottom}));
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const Control& a = controls[i];
@@ -301,14 +321,10 @@ void ExpectLaidOut(HWND page) {
       // A picture that clips its siblings lies under them by design.
       if (!IntersectRect(&common, &a.rect, &b.rect) || ((a.style | b.style) & WS_CLIPSIBLINGS))
         continue;
-      if ((a.type == "group") == (b.type == "group")) {
-        ADD_FAILURE() << Describe(a) << " overlaps " << Describe(b);
-      } else {
-        const Control& group = a.type == "group" ? a : b;
-        const Control& inner = a.type == "group" ? b : a;
-        EXPECT_TRUE(Inside(inner.rect, group.rect))
-            << Describe(inner) << " straddles " << Describe(group);
-      }
+      const bool aGroup = a.type == "group";
+      EXPECT_TRUE(aGroup != (b.type == "group") &&
+                  Inside((aGroup ? b : a).rect, (aGroup ? a : b).rect))
+          << Describe(a) << " overlaps " << Describe(b);
     }
   }
 }
@@ -327,21 +343,12 @@ void Screenshot(HWND window, const std::string& name) {
   okapi_test::SaveScreenshot(window, name);
 }
 
-int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
 // Runs the current test again in a copy of this program started at another
 // dpi (Wine reads LogPixels once, when a program starts), its output going
-// where ours goes; the copy's exit code.
+// where ours goes; the copy's exit code. The test prefix has no LogPixels
+// of its own: removing ours gives back its 96 dpi.
 DWORD RunThisTestAt(DWORD dpi) {
   const char* const desktop = "Control Panel\\Desktop";
-  DWORD before = 0, size = sizeof before;
-  const bool had = RegGetValueA(HKEY_CURRENT_USER, desktop, "LogPixels", RRF_RT_REG_DWORD, nullptr,
-                                &before, &size) == ERROR_SUCCESS;
   RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
   const auto* test = testing::UnitTest::GetInstance()->current_test_info();
   char self[MAX_PATH] = {};
@@ -357,21 +364,16 @@ DWORD RunThisTestAt(DWORD dpi) {
     SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   PROCESS_INFORMATION copy{};
   std::fflush(stdout);
-  DWORD code = STILL_ACTIVE;
+  DWORD code = STILL_ACTIVE;  // also when it did not start
   if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                      &copy)) {
-    if (WaitForSingleObject(copy.hProcess, 120000) == WAIT_TIMEOUT)
+    if (WaitForSingleObject(copy.hProcess, 120000) != WAIT_OBJECT_0)
       TerminateProcess(copy.hProcess, code);
     GetExitCodeProcess(copy.hProcess, &code);
     CloseHandle(copy.hThread);
     CloseHandle(copy.hProcess);
-  } else {
-    code = GetLastError();
   }
-  if (had)
-    RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &before, sizeof before);
-  else
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");
   return code;
 }
 
@@ -380,8 +382,7 @@ DWORD RunThisTestAt(DWORD dpi) {
 void ExpectFramed(HWND sheet, HWND page) {
   const HWND heading = GetDlgItem(page, IDC_TCOLOR_HEADING);
   LOGFONTA font{};
-  const auto hfont = reinterpret_cast<HFONT>(SendMessageA(heading, WM_GETFONT, 0, 0));
-  ASSERT_NE(GetObjectA(hfont, sizeof font, &font), 0);
+  ASSERT_NE(GetObjectA(HFONT(SendMessageA(heading, WM_GETFONT, 0, 0)), sizeof font, &font), 0);
   EXPECT_EQ(font.lfWeight, FW_BOLD);
   EXPECT_STREQ(font.lfFaceName, "Verdana Bold");
 
@@ -412,7 +413,10 @@ class Win32Wizard : public okapi_test::MachineTest, public testing::WithParamInt
 
 TEST_P(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
   const int dpi = GetParam();
-  if (ScreenDpi() != dpi) {
+  const HDC screen = GetDC(nullptr);
+  const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (screenDpi != dpi) {
     EXPECT_EQ(0u, RunThisTestAt(dpi)) << "the copy at " << dpi << " dpi failed (above)";
     return;
   }
@@ -420,19 +424,9 @@ TEST_P(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
   const auto laid = demo::LayInstallation(installation);
   ASSERT_TRUE(laid) << laid.reason;
   Script script;
-  std::vector<std::string> dialogs;
-  bool aboutShowsIcon = false;
-  script.inspect = [&](HWND dialog) {
-    dialogs.push_back(TextOf(dialog));
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-      if (ControlOf(c).type == "icon") aboutShowsIcon = SendMessageA(c, STM_GETICON, 0, 0) != 0;
-  };
   OkapiWizard wizard;
   wizard.sheet.m_psh.dwFlags |= PSH_HASHELP;  // initialisation clears Help again
   std::vector<Script::Step> steps = {[&](HWND s) {
-    char item[64] = {};
-    EXPECT_GT(
-        GetMenuStringA(GetSystemMenu(s, FALSE), IDM_ABOUTBOX, item, sizeof item, MF_BYCOMMAND), 0);
     EXPECT_NE(SendMessageA(s, WM_GETICON, ICON_BIG, 0), 0);
     const HWND help = GetDlgItem(s, IDHELP);
     EXPECT_FALSE(help && IsWindowVisible(help)) << "the sheet shows no Help button";
@@ -446,12 +440,9 @@ TEST_P(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
       ASSERT_EQ(wizard.sheet.GetActivePage()->GetTemplateId(), id);
       const HWND page = ActivePage(s);
       ExpectLaidOut(page);
-      if (id == IDD_TCOLOR) {
-        ExpectFramed(s, page);
-        SendMessageA(s, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);  // About from any page
-      }
       Screenshot(s, "layout-" + std::to_string(dpi) + "dpi-" + std::to_string(id));
       if (id == IDD_TCOLOR) {
+        ExpectFramed(s, page);
         const HWND palette = GetDlgItem(page, IDC_TCOLOR_PALETTE);
         ExpectImagesWithoutLeaks(wizard.tcolor, palette);
         // The page paints the palette from its file again.
@@ -461,8 +452,6 @@ TEST_P(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
       }
     });
   script.Run(wizard.sheet, steps);
-  EXPECT_EQ(dialogs, (std::vector<std::string>{"About OKAPI"}));
-  EXPECT_TRUE(aboutShowsIcon);
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, Win32Wizard, testing::Values(96, 120, 144, 192),
