@@ -300,8 +300,10 @@ TEST_F(MenuModelTest, WelcomeTextsComeBackAsTypedUnderTheCurrentTitlesOrAreRefus
   const struct {
     std::string intro, tab2;
     std::optional<Notice> told;
+    std::string written = "";  // the introduction's entry
   } rows[] = {
-      {"First\r\nSecond", "Shape\r\nup", {}},
+      {"First\r\nSecond", "Shape\r\nup", {}, "First<br>Second"},
+      {std::string(491, 'i'), "Shape\r\nup", {}, std::string(491, 'i')},  // the longest
       {std::string(492, 'i'), "", tooLong("introduction", 491)},
       {"Say \"hi\"", "", Info("The introduction cannot contain a double quote (\").")},
       {"", long235 + "\r\n" + long235, tooLong("description of the second tab", 473)},
@@ -320,7 +322,7 @@ TEST_F(MenuModelTest, WelcomeTextsComeBackAsTypedUnderTheCurrentTitlesOrAreRefus
     model.descriptions[1] = row.tab2;
     EXPECT_EQ(row.told, Next(model));
     if (row.told) continue;
-    EXPECT_EQ("__WELCOME_INTRO__,\"First<br>Second\"", Get(Text(slots::kWelcomeIntro)));
+    EXPECT_EQ("__WELCOME_INTRO__,\"" + row.written + "\"", Get(Text(slots::kWelcomeIntro)));
     EXPECT_EQ("__TAB2_DESCRIPTION__,\"<b>Support</b> Shape<br>up\"",
               Get(Text(slots::kTab2Description)));
     model = Texts();
