@@ -194,7 +194,8 @@ TEST_F(MenuModelTest, SystemDetailsHideFromFirstValuesKeptOnceAndNeverPutBackMis
       // clang-format on
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << "3.5 " << row.v35 << ", gone " << row.gone.has_value());
+    SCOPED_TRACE(testing::Message() << "3.5 " << row.v35 << ", gone " << row.gone.has_value()
+                                    << ", read-only " << row.readOnly);
     Lay(row.v35);
     if (row.gone) Put(*row.gone, std::nullopt);
     ASSERT_TRUE(!row.readOnly || platform::Os().files->SetReadOnly(g_strConfigFile));
