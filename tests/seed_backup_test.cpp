@@ -27,55 +27,57 @@ class StartupStoreTest : public okapi_test::MachineTest {
     ASSERT_TRUE(demo::LayInstallation(installation));
     DiscoverInstallation();
   }
-  static std::string Map(const char* section, const std::string& key) {
-    return store::ReadString(section, key, "Error", 64, g_strMapFile);
-  }
   static void Write(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(platform::Os().files->WriteFileAtomic(path, bytes)) << path;
   }
   static std::string Read(const std::string& path) {
     return platform::Os().files->ReadFile(path).value_or("<missing>");
   }
-  // Seeds an empty map file from these help files, which it must not touch.
-  static void Seed(const std::string& config, const std::string& text) {
-    Write(g_strConfigFile, config);
-    Write(g_strTextFile, text);
-    Write(g_strMapFile, "");
+  // Seeds the map file from these help files, which it must not touch, and
+  // gives what it mapped `key` to.
+  static std::string Seed(const std::string& config, const std::string& text,
+                          const std::string& section, const std::string& key,
+                          const std::string& map = "") {
+    Write(g_strConfigFile, config), Write(g_strTextFile, text), Write(g_strMapFile, map);
     SeedMapFile();
     EXPECT_EQ(config + text, Read(g_strConfigFile) + Read(g_strTextFile));
+    return store::ReadString(section, key, "Error", 64, g_strMapFile);
   }
   demo::Installation installation;
 };
 
-// Each row is the whole config ("C") or text ("T") file; the other is empty.
-TEST_F(StartupStoreTest, SeedingSearchesCapitalisedValuesInMarkerOrder) {
-  const std::string text = "[Lumen Text]\r\n", options = "[Global Options]\r\n";
-  const std::string both = options + "OPTION4=__DEFAULT_MENU__ __MENU4_BACKGROUND__,x.jpg\r\n";
+TEST_F(StartupStoreTest, SeedingSearchesCapitalisedValuesInMarkerOrderAndKeepsWhatItDoesNotFind) {
+  const std::string c = "[Global Options]\r\n", t = "[Lumen Text]\r\n";
+  const std::string both = c + "OPTION4=__DEFAULT_MENU__ __MENU4_BACKGROUND__,x.jpg\r\n";
+  const std::string map =
+      "[Install]\r\nMenu4=True\r\n[TEXT]\r\n__WELCOME_INTRO__=TEXT99\r\n__TITLE__=TEXT50\r\n";
   const struct {
-    char file;
-    std::string lines;
+    std::string lines;  // the config file when it starts so, else the text file; the other empty
     const char *section, *key, *expected;
+    std::string map = "";
   } rows[] = {
       // clang-format off
-    {'C', options + "OPTION7=__Play_Sound__,true\r\n", "OPTIONS", "__PLAY_SOUND__", "OPTION7"},
+    {c + "OPTION7=__Play_Sound__,true\r\n", "OPTIONS", "__PLAY_SOUND__", "OPTION7"},
     // The first marker in list order wins and the other is not recorded.
-    {'C', both, "OPTIONS", "__MENU4_BACKGROUND__", "OPTION4"},
-    {'C', both, "OPTIONS", "__DEFAULT_MENU__", "Error"},
-    {'T', text + "TEXT12=__MENUx_TITLE__,\"Extras\"\r\n", "TEXT", "__MENU4_TITLE__", "TEXT12"},
+    {both, "OPTIONS", "__MENU4_BACKGROUND__", "OPTION4"},
+    {both, "OPTIONS", "__DEFAULT_MENU__", "Error"},
+    {t + "TEXT12=__MENUx_TITLE__,\"Extras\"\r\n", "TEXT", "__MENU4_TITLE__", "TEXT12"},
     // Menu 3's Alt key takes the lowest slot, other markers the highest.
-    {'T', text + "TEXT3=__MENU3_ALT_KEY__,a\r\nTEXT9=__MENU3_ALT_KEY__,b\r\n",
-     "TEXT", "__MENU3_ALT_KEY__", "TEXT3"},
-    {'T', text + "TEXT4=__MENU1_ALT_KEY__,a\r\nTEXT8=__MENU1_ALT_KEY__,b\r\n",
-     "TEXT", "__MENU1_ALT_KEY__", "TEXT8"},
+    {t + "TEXT3=__MENU3_ALT_KEY__,a\r\nTEXT9=__MENU3_ALT_KEY__,b\r\n", "TEXT", "__MENU3_ALT_KEY__", "TEXT3"},
+    {t + "TEXT4=__MENU1_ALT_KEY__,a\r\nTEXT8=__MENU1_ALT_KEY__,b\r\n", "TEXT", "__MENU1_ALT_KEY__", "TEXT8"},
     // 254 characters of a slot reach the seeding: this marker ends at the 255th.
-    {'T', text + "TEXT6=" + std::string(238, 'x') + "__WELCOME_INTRO__\r\n",
-     "TEXT", "__WELCOME_INTRO__", "Error"},
+    {t + "TEXT6=" + std::string(238, 'x') + "__WELCOME_INTRO__\r\n", "TEXT", "__WELCOME_INTRO__", "Error"},
+    // The pages' own sections and markers gone from the help files stay.
+    {t, "Install", "Menu4", "True", map},
+    {t, "TEXT", "__WELCOME_INTRO__", "TEXT99", map},
+    {t + "TEXT1=__TITLE__\r\n", "TEXT", "__TITLE__", "TEXT1", map},
       // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.lines.substr(0, 60));
-    Seed(row.file == 'C' ? row.lines : "", row.file == 'T' ? row.lines : "");
-    EXPECT_EQ(row.expected, Map(row.section, row.key));
+    const bool config = row.lines.starts_with(c);
+    EXPECT_EQ(row.expected, Seed(config ? row.lines : "", config ? "" : row.lines, row.section,
+                                 row.key, row.map));
   }
 }
 
@@ -92,21 +94,10 @@ TEST_F(StartupStoreTest, EverySeededItemResolvesToTheSlotHoldingIt) {
     const std::string lines = "[" + std::string(item.section) + "]\r\n" + slot + "=a " +
                               platform::ToLowerAscii(looked) + ",v\r\n";
     const bool text = item.file == store::File::Text;
-    Seed(text ? "" : lines, text ? lines : "");
+    EXPECT_EQ(slot, Seed(text ? "" : lines, text ? lines : "", std::string(item.mapSection),
+                         std::string(item.key)));
     EXPECT_EQ(slot, store::SlotOf(item)) << looked;
-    EXPECT_EQ(slot, Map(std::string(item.mapSection).c_str(), std::string(item.key)));
   }
-}
-
-// The pages' own sections and markers gone from the help files stay.
-TEST_F(StartupStoreTest, SeedingKeepsWhatItDoesNotFind) {
-  Write(g_strTextFile, "[Lumen Text]\r\nTEXT1=__TITLE__,\"T\"\r\n");
-  Write(g_strMapFile,
-        "[Install]\r\nMenu4=True\r\n[TEXT]\r\n__WELCOME_INTRO__=TEXT99\r\n__TITLE__=TEXT50\r\n");
-  SeedMapFile();
-  EXPECT_EQ("True", Map("Install", "Menu4"));
-  EXPECT_EQ("TEXT99", Map("TEXT", "__WELCOME_INTRO__"));
-  EXPECT_EQ(demo::slots::kTitle, Map("TEXT", "__TITLE__"));
 }
 
 // The installation's script imports; the backup keeps the path as /restore
@@ -141,19 +132,15 @@ TEST_F(StartupStoreTest, ScriptIsImportableAndTheBackupKeepsTheFirstRun) {
 // difference once, as "section key before -> after" (- for none).
 TEST(BackupComparison, EachDifferenceOnceAsStored) {
   const auto shown = [](const std::optional<std::string>& v) { return v.value_or("-"); };
-  const auto entries = [&](const char* before, const char* after) {
-    std::vector<std::string> out;
-    for (const auto& d : store::DifferingEntries(before, after))
-      out.push_back(d.section + " " + d.key + " " + shown(d.before) + " -> " + shown(d.after));
-    return out;
-  };
-  EXPECT_EQ(std::vector<std::string>{"S Key 1 -> 2"},
-            entries("[S]\r\nKey=1\r\n", "[s]\r\nkey=2\r\n"));
-  EXPECT_EQ(std::vector<std::string>{"A k - -> "}, entries("", "[A]\r\nk=\r\n"));
-  std::vector<std::string> lines;
+  std::vector<std::string> out;
+  for (const auto& d :
+       store::DifferingEntries("[S]\r\nKey=1\r\n[B]\r\n", "[s]\r\nkey=2\r\n[A]\r\nk=\r\n"))
+    out.push_back(d.section + " " + d.key + " " + shown(d.before) + " -> " + shown(d.after));
   for (const auto& d : store::DifferingLines("a\r\nb\r\nc\r\n", "A\nb\nc\n\nd"))
-    lines.push_back(std::to_string(d.line) + " " + shown(d.before) + " -> " + shown(d.after));
-  EXPECT_EQ((std::vector<std::string>{"1 a -> A", "4 - -> ", "5 - -> d"}), lines);
+    out.push_back(std::to_string(d.line) + " " + shown(d.before) + " -> " + shown(d.after));
+  EXPECT_EQ(
+      (std::vector<std::string>{"S Key 1 -> 2", "A k - -> ", "1 a -> A", "4 - -> ", "5 - -> d"}),
+      out);
 }
 
 }  // namespace
