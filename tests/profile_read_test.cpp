@@ -47,7 +47,7 @@ const std::vector<ReadCase> kRows = {
     {"quoted value that fits exactly", "[s]\nk=\"hello\"\n", "s", "k", "hello", 8},
     {"UTF-8 mark hides a header on line 1", "\xEF\xBB\xBF[s]\nk=v\n", "s", "k", "d"},
     {"UTF-16 LE is read through the code page",
-     Bytes("\xFF\xFE[\0s\0]\0\n\0k\0=\0\xAC\x20\xE9\0\n\0"), "S", "K", "\x80\xE9"},
+     Bytes("\xFF\xFE[\0s\0]\0\n\0k\0=\0\xAC\x20\xA0\0\xE9\0\n\0"), "S", "K", "\x80\xA0\xE9"},
     {"a character the code page lacks reads as a question mark",
      Bytes("\xFF\xFE[\0s\0]\0\n\0k\0=\0\x00\x4E\n\0"), "s", "k", "?"},
     {"longer values wrap at 65536 characters", "[s]\nk=" + std::string(70000, 'x') + "\n", "s", "k",
