@@ -31,7 +31,7 @@ TEST_F(HelpProgramTest, WizardOpensCentredAndHelpOpensTheHelpFile) {
                reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_INTRO_HELP)));
   // The title comes from the help file. Which topic shows cannot be seen
   // here: without an HTML engine in this Wine the topic pane stays empty; the
-  // file and topic the button asks for are tested headless.
+  // file and topic the button asks for are tested natively (wizard_test).
   HWND help = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (help = FindProgramWindow(program->Id(), "HH Parent")); }))
       << "no help window";
