@@ -55,23 +55,19 @@ void CAppMenu::LoadPage() {
   UpdateData(false);
 }
 
-void CAppMenu::Tell(const std::optional<Notice>& notice) {
-  if (notice) MessageBox(notice->message, notice->caption, MB_OK);
-}
-
 void CAppMenu::OnSysDetailsClicked() {
   if (!UpdateData(true)) return;
   const bool show = m_model.showSysDetails;
   const auto notice = m_model.ShowSysDetails(show);
   if (m_model.showSysDetails != show)
     CheckDlgButton(IDC_APPMENU_SYS_DETAILS, m_model.showSysDetails ? 1 : 0);
-  Tell(notice);
+  Tell(*this, notice);
 }
 
 void CAppMenu::OnWelcomeTitleClicked() {
   if (!UpdateData(true)) return;
   ShowFourthMenuEdits(m_model.fourthMenu);
-  Tell(m_model.EnableFourthMenu(m_model.fourthMenu));
+  Tell(*this, m_model.EnableFourthMenu(m_model.fourthMenu));
 }
 
 void CAppMenu::ShowFourthMenuEdits(bool show) {
@@ -83,11 +79,11 @@ int CAppMenu::OnWizardNext() {
   if (!UpdateData(true)) return kWizardStay;
   // Everything is checked before anything is written.
   if (const auto refusal = m_model.Check()) {
-    Tell(refusal);
+    Tell(*this, refusal);
     return kWizardStay;
   }
   const SaveResult saved = m_model.Save();
-  Tell(saved.notice);
+  Tell(*this, saved.notice);
   if (!saved.saved) return kWizardStay;
   return routing::Route(IDD_APPMENU, routing::Move::Next,
                         {.version35 = g_bVersion35,
@@ -96,6 +92,5 @@ int CAppMenu::OnWizardNext() {
 }
 
 void CAppMenu::OnOpenCsvFile() {
-  for (const Notice& notice : OpenInSpreadsheet(g_strCsvFile, g_strInstallDir))
-    MessageBox(notice.message, notice.caption, MB_OK);
+  for (const Notice& notice : OpenInSpreadsheet(g_strCsvFile, g_strInstallDir)) Tell(*this, notice);
 }

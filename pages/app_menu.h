@@ -27,6 +27,5 @@ class CAppMenu : public COkapiPage {
   void LoadPage() override;
 
  private:
-  void Tell(const std::optional<Notice>& notice);
   void ShowFourthMenuEdits(bool show);
 };

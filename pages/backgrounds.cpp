@@ -61,10 +61,8 @@ std::optional<std::string> CBackgrounds::SelectedText() {
   return text;
 }
 
-void CBackgrounds::Tell(const Notice& notice) { MessageBox(notice.message, notice.caption, MB_OK); }
-
 bool CBackgrounds::Show(const BackgroundsModel::Outcome& outcome) {
-  if (outcome.refusal) Tell(*outcome.refusal);
+  Tell(*this, outcome.refusal);
   if (outcome.listed) m_lstBackgrounds.AddString(*outcome.listed);
   return outcome.done;
 }
@@ -119,12 +117,12 @@ int CBackgrounds::OnWizardNext() {
   // Plain text fields: nothing can be refused here.
   (void)UpdateData(true);
   if (const auto refusal = m_model.CheckMenus()) {
-    Tell(*refusal);
+    Tell(*this, refusal);
     return kWizardStay;
   }
   UpdateData(false);
   const SaveResult saved = m_model.SaveMenus();
-  if (saved.notice) Tell(*saved.notice);
+  Tell(*this, saved.notice);
   // A failed write has been shown by the store; staying lets the user retry.
   if (!saved.saved) return kWizardStay;
   return COkapiPage::OnWizardNext();

@@ -36,7 +36,6 @@ class CBackgrounds : public COkapiPage {
   std::optional<std::string> SelectedText();
   // Shows what a button did; true when it was done.
   bool Show(const BackgroundsModel::Outcome& outcome);
-  void Tell(const Notice& notice);
   // A JPEG file picked from the installation's small images: its name alone.
   std::optional<std::string> BrowseJpeg();
   void BrowseMenu(std::size_t menu);

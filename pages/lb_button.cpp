@@ -19,8 +19,7 @@ void CLBButton::OnOK() {
   CFileDialog dialog(true, "exe", "*.exe", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
                      "Executable files (*.exe)|*.exe|");
   if (dialog.DoModal() != IDOK) return;
-  for (const auto& message : m_model.Select(dialog.GetPathName()))
-    MessageBox(message.message, message.caption);
+  for (const auto& message : m_model.Select(dialog.GetPathName())) Tell(*this, message);
   SetDlgItemText(IDC_LBBUTTON_PATH, m_model.Application());
   COkapiPage::OnOK();
 }

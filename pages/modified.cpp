@@ -22,6 +22,6 @@ void CModified::LoadPage() {
 int CModified::OnWizardNext() {
   if (!UpdateData(true)) return kWizardStay;
   const CompanyModel::Outcome outcome = m_model.Next();
-  if (outcome.told) MessageBox(outcome.told->message, outcome.told->caption, MB_OK);
+  Tell(*this, outcome.told);
   return outcome.Stays() ? kWizardStay : COkapiPage::OnWizardNext();
 }

@@ -18,3 +18,9 @@ struct SaveResult {
   bool saved = true;
   std::optional<Notice> notice;
 };
+
+// Shows the notice, if there is one, in a box over the page.
+template <class Page>
+void Tell(Page& page, const std::optional<Notice>& notice) {
+  if (notice) page.MessageBox(notice->message, notice->caption);
+}

@@ -85,7 +85,7 @@ void COpeningEffectPage::LoadPage() {
 
 void COpeningEffectPage::ShowOutcome(const OpeningEffectModel::Outcome& outcome, bool& box,
                                      bool held) {
-  if (outcome.told) MessageBox(outcome.told->message, outcome.told->caption, MB_OK);
+  Tell(*this, outcome.told);
   if (outcome.applied) return;
   box = held;
   UpdateData(false);
@@ -95,7 +95,6 @@ void COpeningEffectPage::OnOK() {
   CFileDialog dialog(true, std::string(m_page.defExt), std::string(m_page.initialName),
                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, std::string(m_page.filter));
   if (dialog.DoModal() != IDOK) return;
-  if (const auto told = m_model.UseFile(dialog.GetPathName(), dialog.GetFileName()))
-    MessageBox(told->message, told->caption, MB_OK);
+  Tell(*this, m_model.UseFile(dialog.GetPathName(), dialog.GetFileName()));
   COkapiPage::OnOK();
 }

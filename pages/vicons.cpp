@@ -50,5 +50,5 @@ void CVIcons::Toggle(Button button, bool& box) {
     UpdateData(false);
     return;
   }
-  if (outcome.told) MessageBox(outcome.told->message, outcome.told->caption, MB_OK);
+  Tell(*this, outcome.told);
 }

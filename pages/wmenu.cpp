@@ -38,10 +38,6 @@ void CWMenu::LoadPage() {
   UpdateData(false);
 }
 
-void CWMenu::Tell(const std::optional<Notice>& notice) {
-  if (notice) MessageBox(notice->message, notice->caption, MB_OK);
-}
-
 bool CWMenu::OnSetActive() {
   // Titles renamed on the menu page since: only the labels change on screen,
   // what the user typed into the texts stays.
@@ -55,11 +51,11 @@ bool CWMenu::OnSetActive() {
 int CWMenu::OnWizardNext() {
   if (!UpdateData(true)) return kWizardStay;
   if (const auto refusal = m_model.Check()) {
-    Tell(refusal);
+    Tell(*this, refusal);
     return kWizardStay;
   }
   const SaveResult saved = m_model.Save();
-  Tell(saved.notice);
+  Tell(*this, saved.notice);
   if (!saved.saved) return kWizardStay;
   return routing::RouteFrom(IDD_WMENU, routing::Move::Next);
 }
@@ -70,5 +66,5 @@ void CWMenu::OnWelcomeImageClicked() {
   const auto notice = m_model.ShowWelcomeImage(show);
   if (m_model.welcomeImage != show)
     CheckDlgButton(IDC_WMENU_IMAGE_CHECK, m_model.welcomeImage ? 1 : 0);
-  Tell(notice);
+  Tell(*this, notice);
 }

@@ -21,5 +21,4 @@ class CWMenu : public COkapiPage {
   void LoadPage() override;
 
  private:
-  void Tell(const std::optional<Notice>& notice);
 };
