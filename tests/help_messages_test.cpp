@@ -105,34 +105,30 @@ bool IsProse(const std::string& text) {
   return count >= 3;
 }
 
-const struct Source {
-  const char* source;
-  std::vector<const char*> topics;  // the text is in each
-  const char* call = "";            // only texts passed to it
-} sources[] = {
-    {"pages/menu_model.cpp", {"W03"}},
-    {"pages/welcome_texts_model.cpp", {"W035"}},
-    {"pages/visual_map_model.cpp", {"W04"}},
-    {"pages/backgrounds_model.cpp", {"W05"}},
-    {"pages/opening_effect_model.cpp", {"W07", "W08"}},
-    {"pages/lb_button_model.cpp", {"W09"}},
-    {"pages/company_model.cpp", {"W10"}},
-    {"pages/packaging_model.cpp", {"W11"}},
-    {"package/finish.cpp", {"W11"}},
-    {"package/images.cpp", {"W11"}},
-    {"package/package_tree.cpp", {"W11"}},
-    {"app/discovery.cpp", {"index"}, "tell"},
-    {"app/okapi_app.cpp", {"index"}},
-    {"store/item_table.cpp", {"index"}},
-    {"framework/framework.cpp", {"index"}, "Fail"},
-    {"app/restore.cpp", {"restore"}},
-    {"app/answers_run.cpp", {"answers"}, "AfxMessageBox"},
-    {"app/answers_command.cpp", {"answers"}},
-    {"app/winmain.cpp", {"answers"}, "AfxMessageBox"},
+struct Source {
+  std::string source, call;         // with a call, only texts passed to it
+  std::vector<std::string> topics;  // the text is in each
 };
 
+// help_messages.txt beside this test: a source a line, its topics, and
+// after "only" the call whose texts alone it shows.
+std::vector<Source> Sources() {
+  std::vector<Source> sources;
+  std::istringstream lines(Read("tests/help_messages.txt"));
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    Source s;
+    if (line.starts_with("#") || !(words >> s.source)) continue;
+    for (std::string word; words >> word;)
+      word == "only" ? void(words >> s.call) : s.topics.push_back(word);
+    sources.push_back(s);
+  }
+  EXPECT_GT(sources.size(), 10u) << "tests/help_messages.txt";
+  return sources;
+}
+
 TEST(HelpMessages, EveryMessageTextIsInTheHelpTopicOfWhereItIsShown) {
-  for (const auto& s : sources) {
+  for (const auto& s : Sources()) {
     SCOPED_TRACE(s.source);
     const std::string source = Read(s.source);
     ASSERT_FALSE(source.empty());
@@ -141,18 +137,18 @@ TEST(HelpMessages, EveryMessageTextIsInTheHelpTopicOfWhereItIsShown) {
       const std::string text = Squeezed(literal);
       if (!IsProse(text)) continue;
       ++messages;
-      for (const char* topic : s.topics)
+      for (const std::string& topic : s.topics)
         EXPECT_NE(std::string::npos, PageText(topic).find(text)) << topic << ".htm lacks: " << text;
     }
     EXPECT_GT(messages, 0) << "no message found: the reading of the source is wrong";
   }
 }
 
-// A source outside the table that shows a box or tells a text of its own
+// A source outside the list that shows a box or tells a text of its own
 // would escape the check above.
 TEST(HelpMessages, EverySourceThatShowsATextOfItsOwnIsChecked) {
   std::set<std::string> checked;
-  for (const auto& s : sources) checked.insert(s.source);
+  for (const auto& s : Sources()) checked.insert(s.source);
   for (const char* layer : {"app", "pages", "package", "store", "wizard", "framework"}) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(kTop / layer)) {
       const std::string file = entry.path().lexically_relative(kTop).generic_string();
