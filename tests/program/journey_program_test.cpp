@@ -29,9 +29,9 @@ constexpr const char* kEditedFiles[] = {"lumen-config.ini", "lumen-text.ini",
 
 // One user action on the page shown: a verb and the control it acts on, or
 // the page that Next or Back leads to, and the text typed, the list entry
-// selected or the file chosen.
+// selected or the file chosen; or a box's caption and the text it tells.
 struct Step {
-  std::string verb;
+  std::string verb, name;
   int id = 0;
   std::string text;
 };
@@ -57,7 +57,7 @@ std::map<std::string, int> ResourceIds() {
 std::vector<Run> StepsOf(const std::string& journey) {
   static const std::map<std::string, int> ids = ResourceIds();
   static const std::set<std::string> verbs = {"type", "click", "select", "choose",
-                                              "next", "back",  "finish"};
+                                              "next", "back",  "finish", "told"};
   std::ifstream in(fs::path(kExpectedRoot) / (journey + ".steps"));
   EXPECT_TRUE(in) << journey << ".steps";
   std::vector<Run> runs(1);
@@ -70,10 +70,10 @@ std::vector<Run> StepsOf(const std::string& journey) {
     }
     std::istringstream words(line);
     Step step;
-    std::string name;
-    words >> step.verb >> name;
-    const auto id = ids.find(name);
-    if (!verbs.contains(step.verb) || (step.verb != "finish" && id == ids.end())) {
+    words >> step.verb >> step.name;
+    const auto id = ids.find(step.name);
+    if (!verbs.contains(step.verb) ||
+        (id == ids.end() && step.verb != "finish" && step.verb != "told")) {
       ADD_FAILURE() << journey << ".steps: " << line;
       continue;
     }
@@ -90,6 +90,7 @@ std::vector<Run> StepsOf(const std::string& journey) {
 const char* const kJourneys[] = {"v30-without-button", "v35-notebook-visual-map",
                                  "v35-fourth-menu-off", "v35-second-run"};
 
+// The screenshots' names for the pages, which the help's pictures are made from.
 const char* PageName(unsigned page) {
   static const unsigned pages[] = {IDD_WELCOME, IDD_INTRO,  IDD_MODIFIED,    IDD_APPMENU,
                                    IDD_WMENU,   IDD_VICONS, IDD_BACKGROUNDS, IDD_TCOLOR,
@@ -159,14 +160,16 @@ void Perform(Program& program, HWND wizard, const Step& step, const std::string&
                  reinterpret_cast<LPARAM>(control));
     ASSERT_NO_FATAL_FAILURE(ChooseInDialog(program, step.text));
     ASSERT_TRUE(Deliver(wizard, WM_NULL, 0, 0)) << "a box opened after choosing " << step.text;
+  } else if (step.verb == "told") {
+    EXPECT_EQ(step.text, AnswerBox(program, step.name.c_str()));
   } else if (step.verb == "finish") {
-    Screenshot(wizard, shot);
+    SaveScreenshot(wizard, shot);
     PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
     const std::string text = AnswerBox(program, "OKAPI", IDNO);
     EXPECT_TRUE(text.starts_with("The package is ready in ")) << text;
     EXPECT_EQ(0u, program.WaitExit()) << "the program did not end after Finish";
   } else {
-    Screenshot(wizard, shot);
+    SaveScreenshot(wizard, shot);
     const unsigned to = static_cast<unsigned>(step.id);
     PostMessageA(wizard, PSM_PRESSBUTTON, step.verb == "next" ? PSBTN_NEXT : PSBTN_BACK, 0);
     ASSERT_TRUE(WaitFor([&] { return ActiveTemplate(wizard) == to; }, 5000))
