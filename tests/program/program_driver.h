@@ -133,11 +133,7 @@ inline std::string AnswerBox(Program& program, const char* caption, int button =
   return text;
 }
 
-// What the screen shows of a window, once it has painted.
-inline void Screenshot(HWND window, const std::string& name) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
-  okapi_test::SaveScreenshot(window, name);
-}
+using okapi_test::SaveScreenshot;
 
 // A journey of journey_program_test.cpp run by `program` (an installed copy)
 // in the test that calls it, on the default demo installation.

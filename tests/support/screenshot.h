@@ -9,13 +9,21 @@
 
 namespace okapi_test {
 
+// Only of a window the screen shows whole (the rest would be black), once it
+// has painted itself again: our own windows paint as this waits.
 inline void SaveScreenshot(HWND window, const std::string& name) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  if (r.left < 0 || r.top < 0 || r.right > GetSystemMetrics(SM_CXSCREEN) ||
+      r.bottom > GetSystemMetrics(SM_CYSCREEN))
+    return;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  for (const DWORD until = GetTickCount() + 400; GetTickCount() < until; Sleep(10))
+    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
   std::string dir = "Z:" OKAPI_SCREENSHOT_HOST_DIR;  // Wine shows the host's root as drive Z:
   for (char& c : dir)
     if (c == '/') c = '\\';
   CreateDirectoryA(dir.c_str(), nullptr);
-  RECT r{};
-  GetWindowRect(window, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
   const HDC screen = GetDC(nullptr);
   const HDC memory = CreateCompatibleDC(screen);
