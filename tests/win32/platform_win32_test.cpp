@@ -1,5 +1,5 @@
-// The Win32 services that only a real system can answer: processes, the
-// mutex, registry views. The window calls are driven end to end by the
+// The Win32 services that only a real system can answer: processes and
+// registry views. The window calls and the mutex are driven end to end by the
 // program tests, where a second copy finds and toggles the wizard; the help
 // control's entry by ordinal by the help tests.
 #include <gtest/gtest.h>
@@ -23,16 +23,6 @@ TEST_F(Win32ProcessTest, StartsAProgramFromItsCommandLine) {
                                     "c:\\zantools\\zanhelp\\"));
   EXPECT_FALSE(Os().processes->Start("\"c:\\zantools\\absent.exe\"", "c:\\zantools\\zanhelp\\"));
   EXPECT_FALSE(Os().processes->Start("\"" + exe + "\"", "c:\\zantools\\no such folder"));
-}
-
-TEST(Win32Instances, OnlyAnExistingMutexMeansAnotherCopy) {
-  EXPECT_TRUE(Os().instances->ClaimMutex("OkapiProbe_Free"));
-  EXPECT_FALSE(Os().instances->ClaimMutex("OkapiProbe_Free")) << "claimed twice";
-  // Another kind of object under the name: no mutex, but no other copy either.
-  HANDLE event = CreateEventA(nullptr, FALSE, FALSE, "OkapiProbe_Event");
-  ASSERT_TRUE(event);
-  EXPECT_TRUE(Os().instances->ClaimMutex("OkapiProbe_Event"));
-  CloseHandle(event);
 }
 
 // Where a 32-bit help application keeps its keys on 64-bit Windows.
