@@ -29,7 +29,7 @@ constexpr const char* kEditedFiles[] = {"lumen-config.ini", "lumen-text.ini",
 
 // One user action on the page shown: a verb and the control it acts on, or
 // the page that Next or Back leads to, and the text typed, the list entry
-// selected or the file chosen; or a box's caption and the text it tells.
+// selected or the file chosen; or the caption and text of a refusal's box.
 struct Step {
   std::string verb, name;
   int id = 0;
@@ -162,6 +162,9 @@ void Perform(Program& program, HWND wizard, const Step& step, const std::string&
     ASSERT_TRUE(Deliver(wizard, WM_NULL, 0, 0)) << "a box opened after choosing " << step.text;
   } else if (step.verb == "told") {
     EXPECT_EQ(step.text, AnswerBox(program, step.name.c_str()));
+    // A refusal: once the wizard has done with the press, the page stays.
+    ASSERT_TRUE(Deliver(wizard, WM_NULL, 0, 0));
+    EXPECT_EQ(page, CurrentPage(wizard)) << "the page that refused was left";
   } else if (step.verb == "finish") {
     SaveScreenshot(wizard, shot);
     PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
