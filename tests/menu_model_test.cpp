@@ -19,6 +19,7 @@
 #include "store/profile.h"
 #include "store/seed.h"
 #include "tests/support/fixture_drive.h"
+#include "tests/support/rows.h"
 
 namespace {
 
@@ -90,57 +91,37 @@ class MenuModelTest : public okapi_test::MachineTest {
   std::vector<std::string> failed;  // files whose write was refused and told
 };
 
-Notice Used(const std::string& keys, const std::string& change) {
-  const std::string text = "The accelerator keys " + keys + " are already used. Change Alt-Key";
-  return {text + change + " to another key", "Error"};
+// What a notice says, as the rows spell it: "caption: text".
+std::string Said(const std::optional<Notice>& told) {
+  return told ? told->caption + ": " + told->message : "";
+}
+
+std::vector<std::string> Split(const std::string& text) {
+  std::vector<std::string> parts(1);
+  for (char c : text) c == '|' ? (void)parts.emplace_back() : parts.back().push_back(c);
+  return parts;
 }
 
 TEST_F(MenuModelTest, NextRefusesFirstWithoutWritingOrWritesTheMenusInUse) {
-  const std::string t30(30, 'T'), welcome = "<u>W</u>elcome";
-  const Notice quote = Info(
-      "The menu title \"Get \"Started\"\" cannot contain a double quote (\") or the characters < "
-      "and >.");
-  const struct {
-    std::array<std::string, 4> titles;  // "." keeps the demo's
-    std::string letters;                // "." keeps the demo's, "_" empties a letter
-    std::optional<Notice> told;
-    std::array<std::string, 4> written = {};  // menu 2's title and letter, then menu 4's
-    std::optional<Value> about = {};          // replaces the About entry
-    bool v35 = true, fourthOn = true;
-  } rows[] = {
-      // clang-format off
-      {{".", "", ".", "."}, "a...", Info("You need to enter a Menu Title")},
-      {{".", ".", "T" + t30, "."}, "....", Info("One of the menu titles is too long.")},
-      {{"Get \"Started\"", ".", ".", "."}, "....", quote},
-      {{".", ".", ".", "."}, "..._", Info("You need to enter an Alt-Key letter")},
-      {{"Start", ".", ".", "."}, "a...", Used("A, K, P, S", "1(a)")},
-      {{"Fun", "Fix", ".", "."}, "fF..", Used("A, K, P, S F", "2(F)")},
-      {{"go", "hi", "gem", "."}, "ghg.", Used("A, K, P, S G, H", "3(g)")},
-      {{"go", "hi", "it", "It"}, "ghiI", Used("A, K, P, S G, H", "4(I)")},
-      {{"kit", ".", ".", "."}, "k...", Used("K, P, S", "1(k)"), {}, Value()},
-      {{".", ".", ".", "."}, "...Z", Notice{"The accelerator key Z was not found, Please re-enter it", "Error"}},
-      {{".", "Support", ".", "Zed"}, ".u.Z", {}, {"S<u>u</u>pport", "u", "<u>Z</u>ed", "Z"}},
-      {{".", "Support", t30, "."}, ".u.Z", {}, {"S<u>u</u>pport", "u", welcome, "W"}, {}, true, false},
-      {{".", "Aid", ".", "."}, ".d..", {}, {"Ai<u>d</u>", "d", welcome, "W"}, {}, false, false},
-      // clang-format on
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.titles[0] + row.titles[1] + " " + row.letters);
-    Lay(row.v35);
-    if (row.about) Put(Text(slots::kAboutAltKey), *row.about);
+  for (const okapi_test::Row& row : okapi_test::Rows("menu_next.rows")) {
+    SCOPED_TRACE(row["titles"] + " " + row["letters"]);
+    Lay(row["edition"] != "3.0");
+    if (row.Get("about")) Put(Text(slots::kAboutAltKey), std::nullopt);
     MenuModel model = Menus();
+    const std::vector<std::string> titles = Split(row["titles"]);
     for (std::size_t i = 0; i < MenuModel::kMenus; ++i) {
-      if (row.titles[i] != ".") model.menus[i].title = row.titles[i];
-      const char letter = row.letters[i];
+      if (titles.at(i) != ".") model.menus[i].title = titles[i];
+      const char letter = row["letters"].at(i);
       if (letter != '.') model.menus[i].letter = letter == '_' ? "" : std::string(1, letter);
     }
-    model.fourthMenu = row.fourthOn;
-    EXPECT_EQ(row.told, Next(model));
-    if (row.told) continue;
-    EXPECT_EQ("__MENU2_TITLE__,\"" + row.written[0] + "\"", Get(Text(slots::kMenu2Title)));
-    EXPECT_EQ("__MENU2_ALT_KEY__," + row.written[1], Get(Text(slots::kMenu2AltKey)));
-    EXPECT_EQ("__MENU4_TITLE__,\"" + row.written[2] + "\"", Get(Text(slots::kMenu4Title)));
-    EXPECT_EQ("__MENU4_ALT_KEY__," + row.written[3], Get(Text(slots::kMenu4AltKey)));
+    model.fourthMenu = !row.Get("fourth");
+    EXPECT_EQ(row["told"], Said(Next(model)));
+    if (row.Get("told")) continue;
+    const std::vector<std::string> written = Split(row["written"]);
+    EXPECT_EQ("__MENU2_TITLE__,\"" + written.at(0) + "\"", Get(Text(slots::kMenu2Title)));
+    EXPECT_EQ("__MENU2_ALT_KEY__," + written.at(1), Get(Text(slots::kMenu2AltKey)));
+    EXPECT_EQ("__MENU4_TITLE__,\"" + written.at(2) + "\"", Get(Text(slots::kMenu4Title)));
+    EXPECT_EQ("__MENU4_ALT_KEY__," + written.at(3), Get(Text(slots::kMenu4AltKey)));
   }
 }
 

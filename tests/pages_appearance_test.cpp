@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <map>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -18,6 +19,7 @@
 #include "store/globals.h"
 #include "store/profile.h"
 #include "tests/support/counting_files.h"
+#include "tests/support/rows.h"
 
 namespace {
 
@@ -94,67 +96,37 @@ using CompanyModelTest = ModelTest;
 
 TEST_F(CompanyModelTest, NextRefusesLeavesOrAppendsTheNameToTheFirstTitle) {
   using Kind = CompanyModel::Outcome::Kind;
-  const std::string help = "__TITLE__,\"Lumen Help\"";
-  const std::string byContoso = "__TITLE__,\"Lumen Help - Modified by Contoso\"";
-  // A title this page built may be longer than the 127 characters a short
-  // read would give: the whole name must come back and be replaced, not cut.
-  const std::string h110 = "__TITLE__,\"" + std::string(110, 'h') + "\"", n30(30, 'n');
-  const std::string noSlot =
-      "The title was left unchanged: lumen-text.ini has no entry marked __TITLE__, so there is "
-      "no title to add the company name to.";
-  const struct {
-    const char* name;
-    Entry title, first;
-    std::string typed;
-    Kind kind;
-    std::string told, slots = kSlots;
-    Entry title2 = {}, first2 = {};  // nullopt: as before
-    bool readOnly = false;
-  } rows[] = {
-      // clang-format off
-      {"empty", help, help, "", Kind::Refused, "You need to enter a company name"},
-      {"too long", help, help, std::string(31, 'n'), Kind::Refused, "The company name you entered is too long"},
-      {"double quote", help, help, "Contoso \"Labs\"", Kind::Refused,
-       "The company name cannot contain a double quote (\")"},
-      {"no title slot", help, help, "Contoso", Kind::LeftAlone, noSlot, "[TEXT]\r\n"},
-      {"suffixed before the first run", "__TITLE__,\"Help - Modified by Someone Else\"", std::nullopt,
-       "Contoso", Kind::LeftAlone, "The title was left unchanged: its original text (Text1_org in "
-       "lumen-text.ini) is missing or empty. This happens when the title already carried \"Modified "
-       "by\" before OKAPI first ran.\n\nRemove the \"- Modified by\" part from the title in "
-       "lumen-text.ini, then run OKAPI again to add the company name."},
-      {"first title missing", help, std::nullopt, "Contoso", Kind::Written, "", kSlots, byContoso, help},
-      {"first title follows a plain title", help, "__TITLE__,\"Old Help\"", "Contoso", Kind::Written, "",
-       kSlots, byContoso, help},
-      {"read-only file", byContoso, help, "Fabrikam", Kind::Failed, "", kSlots, {}, {}, true},
-      {"long title", h110, std::nullopt, n30, Kind::Written, "", kSlots,
-       h110.substr(0, 121) + " - Modified by " + n30 + "\"", h110},
-      // clang-format on
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    Lay(row.slots);
-    Set("TEXT1", row.title);
-    Set("Text1_org", row.first);
-    ASSERT_TRUE(!row.readOnly || files->SetReadOnly(kText));
+  const std::map<std::string, Kind> kinds = {{"refused", Kind::Refused},
+                                             {"left alone", Kind::LeftAlone},
+                                             {"written", Kind::Written},
+                                             {"failed", Kind::Failed}};
+  for (const okapi_test::Row& row : okapi_test::Rows("company_next.rows")) {
+    SCOPED_TRACE(row["name"]);
+    const Kind kind = kinds.at(row["outcome"]);
+    const bool readOnly = row.Get("read-only").has_value(), written = kind == Kind::Written;
+    Lay(row.Get("slots").value_or(kSlots));
+    Set("TEXT1", row.Get("title"));
+    Set("Text1_org", row.Get("first"));
+    ASSERT_TRUE(!readOnly || files->SetReadOnly(kText));
     CompanyModel model;
     model.Load();
     const std::string before = files->Contents(kText);
-    model.Name() = row.typed;
+    model.Name() = row["typed"];
     const CompanyModel::Outcome outcome = model.Next();
-    EXPECT_EQ(row.kind, outcome.kind);
-    EXPECT_EQ(row.kind == Kind::Refused || row.kind == Kind::Failed, outcome.Stays());
-    EXPECT_EQ(row.told.empty() ? "" : "Information: " + row.told, Said(outcome.told));
-    EXPECT_EQ(row.title2.has_value(), before != files->Contents(kText)) << "written or untouched";
-    EXPECT_EQ(row.title2 ? row.title2 : row.title, Get("TEXT1"));
-    EXPECT_EQ(row.title2 ? row.first2 : row.first, Get("Text1_org"));
-    EXPECT_EQ(row.readOnly ? std::vector<std::string>{kText} : std::vector<std::string>{}, failed);
-    if (row.kind != Kind::Written) continue;
+    EXPECT_EQ(kind, outcome.kind);
+    EXPECT_EQ(kind == Kind::Refused || kind == Kind::Failed, outcome.Stays());
+    EXPECT_EQ(row.Get("told") ? "Information: " + row["told"] : "", Said(outcome.told));
+    EXPECT_EQ(written, before != files->Contents(kText)) << "written or untouched";
+    EXPECT_EQ(row.Get(written ? "title after" : "title"), Get("TEXT1"));
+    EXPECT_EQ(row.Get(written ? "first after" : "first"), Get("Text1_org"));
+    EXPECT_EQ(readOnly ? std::vector<std::string>{kText} : std::vector<std::string>{}, failed);
+    if (!written) continue;
     // The next run finds the name and writes the same title.
     CompanyModel next;
     next.Load();
-    EXPECT_EQ(row.typed, next.Name());
+    EXPECT_EQ(row["typed"], next.Name());
     EXPECT_EQ(Kind::Written, next.Next().kind);
-    EXPECT_EQ(row.title2, Get("TEXT1"));
+    EXPECT_EQ(row.Get("title after"), Get("TEXT1"));
   }
 }
 
