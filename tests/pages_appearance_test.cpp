@@ -201,53 +201,34 @@ using Button = VisualMapModel::Button;
 // Configure switched once in files that are not as the help application
 // ships them; then the button as the next run finds it.
 TEST_F(VisualMapModelTest, FirstValuesComeFromTheMappedSlotsAndAMissingOneIsNeverRestored) {
-  const std::string hidden = "__CONFIGURE_TEXT__,\"\"",
-                    caption = "__CONFIGURE_TEXT__,\"Configure\"";
-  const std::string spacer = "images\\spacer.gif,120,32";
-  std::string movedSlot = kSlots;
-  movedSlot.replace(movedSlot.find("TEXT21"), 6, "TEXT22");
-  const struct {
-    const char* name;
-    std::vector<std::pair<std::string, Entry>> before, after;
-    const char* told;
-    bool shownNextRun;
-    std::string slots = kSlots;
-    bool readOnly = false;
-  } rows[] = {
-      // clang-format off
-      {"caption in another slot", {{"TEXT21", "Visual Map"}, {"TEXT22", caption}},
-       {{"TEXT21_org", caption}, {"TEXT22", hidden}, {"TEXT21", "Visual Map"}}, "", false, movedSlot},
-      {"image missing: no flag, so a later run copies it", {{"Menu Parts:Configure", std::nullopt}},
-       {{"Other:Config_saved", std::nullopt}, {"TEXT21_org", caption}, {"TEXT21", hidden}},
-       "The Configure button's image was left as it is: there is no Configure in lumen-config.ini.", true},
-      {"first values missing, button hidden", {{"Other:Config_saved", "TRUE"}, {"Menu Parts:Configure", spacer},
-       {"TEXT21", hidden}, {"Menu Parts:Configure_org", "Error"}}, {{"Menu Parts:Configure", spacer}, {"TEXT21", hidden}},
-       "The Configure button's image was left as it is: its first value (Configure_org in "
-       "lumen-config.ini) is missing.\n\nThe Configure button's text was left as it is: its "
-       "first value (TEXT21_org in lumen-text.ini) is missing.", false},
-      {"first image cannot be kept: nothing hidden", {}, {{"Menu Parts:Configure_org", std::nullopt},
-       {"TEXT21", caption}}, "", true, kSlots, true},
-      // clang-format on
+  const auto entries = [](const std::vector<std::string>& all) {
+    std::vector<std::pair<std::string, Entry>> out;
+    for (const std::string& e : all) {
+      const std::string value = e.substr(e.find('=') + 1);
+      out.emplace_back(e.substr(0, e.find('=')), value == "<missing>" ? Entry() : value);
+    }
+    return out;
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    Lay(row.slots);
-    for (const auto& [where, value] : row.before) Set(where, value);
-    ASSERT_TRUE(!row.readOnly || files->SetReadOnly(kConfig));
+  for (const okapi_test::Row& row : okapi_test::Rows("visual_map.rows")) {
+    SCOPED_TRACE(row["name"]);
+    const bool readOnly = row.Get("read-only").has_value();
+    Lay(row.Get("slots").value_or(kSlots));
+    for (const auto& [where, value] : entries(row.All("before"))) Set(where, value);
+    ASSERT_TRUE(!readOnly || files->SetReadOnly(kConfig));
     VisualMapModel model;
     model.Load();
     const bool shown = model.Shown(Button::Configure);
     const VisualMapModel::Outcome outcome = model.Set(Button::Configure, !shown);
-    EXPECT_EQ(!row.readOnly, outcome.applied);
-    EXPECT_EQ(row.readOnly ? shown : !shown, model.Shown(Button::Configure));
-    for (const auto& [where, value] : row.after) EXPECT_EQ(value, Get(where)) << where;
-    EXPECT_EQ(*row.told ? "Information: " + std::string(row.told) : "", Said(outcome.told));
+    EXPECT_EQ(!readOnly, outcome.applied);
+    EXPECT_EQ(readOnly ? shown : !shown, model.Shown(Button::Configure));
+    for (const auto& [where, value] : entries(row.All("after")))
+      EXPECT_EQ(value, Get(where)) << where;
+    EXPECT_EQ(row.Get("told") ? "Information: " + row["told"] : "", Said(outcome.told));
     // Told by the store: once a button at start, once more for the switch.
-    EXPECT_EQ(row.readOnly ? std::vector<std::string>(3, kConfig) : std::vector<std::string>{},
-              failed);
+    EXPECT_EQ(readOnly ? std::vector<std::string>(3, kConfig) : std::vector<std::string>{}, failed);
     VisualMapModel nextRun;
     nextRun.Load();
-    EXPECT_EQ(row.shownNextRun, nextRun.Shown(Button::Configure));
+    EXPECT_EQ(row["next run"] == "shown", nextRun.Shown(Button::Configure));
   }
 }
 
