@@ -17,7 +17,6 @@ namespace okapi_test {
 
 struct Row {
   std::vector<std::pair<std::string, std::string>> fields;
-
   // The field's value, or nullopt when the row has none.
   std::optional<std::string> Get(const std::string& field) const {
     for (const auto& [name, value] : fields)
@@ -37,19 +36,13 @@ struct Row {
 inline std::string Unescaped(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    const char c = text[++i];
-    if (c == 'x') {
-      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      const std::string from = "nrt0\\\"", to("\n\r\t\0\\\"", 6);
-      EXPECT_NE(std::string::npos, from.find(c)) << "unknown escape in " << text;
-      out += to[from.find(c) % to.size()];
-    }
+    const std::size_t at =
+        i + 1 < text.size() && text[i] == '\\' ? std::string("nrt0\\\"x").find(text[++i]) : 9;
+    EXPECT_NE(std::string::npos, at) << "unknown escape in " << text;
+    if (at == 6)
+      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)), i += 2;
+    else
+      out += at < 6 ? std::string("\n\r\t\0\\\"", 6)[at] : text[i];
   }
   return out;
 }
