@@ -33,10 +33,10 @@ std::string Said(const std::optional<Told>& told) {
 
 constexpr char kConfig[] = "c:\\lumen\\lumen-config.ini";
 constexpr char kText[] = "c:\\lumen\\lumen-text.ini";
-constexpr char kSlots[] =
-    "[TEXT]\r\n__TITLE__=TEXT1\r\n__MORE_INFORMATION_TEXT__=TEXT20\r\n__CONFIGURE_TEXT__=TEXT21\r\n"
-    "[OPTIONS]\r\n__SHOW_SPLASH__=OPTION3\r\n__PLAY_SOUND__=OPTION7\r\n"
-    "__SPLASH_ANIMATION__=OPTION16\r\n__SOUND_FILE__=OPTION17\r\n";
+const okapi_test::Row& Laid() {
+  static const okapi_test::Row laid = okapi_test::Rows("small_lumen.rows").at(0);
+  return laid;
+}
 
 class ModelTest : public testing::Test {
  protected:
@@ -52,20 +52,11 @@ class ModelTest : public testing::Test {
     std::tie(g_strMapFile, g_strConfigFile, g_strTextFile, g_strHelpRoot, g_strInstallDir) = saved_;
   }
   // The map file names `slots`.
-  void Lay(const std::string& slots = kSlots) {
+  void Lay(const std::string& slots = Laid()["map"]) {
     for (const char* file : {kConfig, kText}) (void)files->SetAttributesNormal(file);
     files->AddFile(g_strMapFile, slots);
-    files->AddFile(
-        kConfig,
-        "[Global Options]\r\nOPTION3=__SHOW_SPLASH__,true\r\nOPTION7=__PLAY_SOUND__,true\r\n"
-        "OPTION16=__SPLASH_ANIMATION__,intro.swf\r\nOPTION17=__SOUND_FILE__,chime.wav\r\n"
-        "[Menu Parts]\r\nConfigure=images\\LBConfig.gif,120,32\r\n"
-        "MORE_INFORMATION=images\\LumenHelp.gif,120,32\r\n"
-        "[OEM Defaults]\r\nSound=true\r\nSplash=true\r\n[Other]\r\n");
-    files->AddFile(kText,
-                   "[Lumen Text]\r\nTEXT1=__TITLE__,\"Lumen Help\"\r\n"
-                   "TEXT20=__MORE_INFORMATION_TEXT__,\"More Information\"\r\n"
-                   "TEXT21=__CONFIGURE_TEXT__,\"Configure\"\r\n");
+    files->AddFile(kConfig, Laid()["config"]);
+    files->AddFile(kText, Laid()["text"]);
     files->AddDirectory("c:\\zantools\\zanhelp\\customization");
     files->AddDirectory("c:\\lumen\\images\\small");
     failed.clear();
@@ -104,7 +95,7 @@ TEST_F(CompanyModelTest, NextRefusesLeavesOrAppendsTheNameToTheFirstTitle) {
     SCOPED_TRACE(row["name"]);
     const Kind kind = kinds.at(row["outcome"]);
     const bool readOnly = row.Get("read-only").has_value(), written = kind == Kind::Written;
-    Lay(row.Get("slots").value_or(kSlots));
+    Lay(row.Get("slots").value_or(Laid()["map"]));
     Set("TEXT1", row.Get("title"));
     Set("Text1_org", row.Get("first"));
     ASSERT_TRUE(!readOnly || files->SetReadOnly(kText));
@@ -212,7 +203,7 @@ TEST_F(VisualMapModelTest, FirstValuesComeFromTheMappedSlotsAndAMissingOneIsNeve
   for (const okapi_test::Row& row : okapi_test::Rows("visual_map.rows")) {
     SCOPED_TRACE(row["name"]);
     const bool readOnly = row.Get("read-only").has_value();
-    Lay(row.Get("slots").value_or(kSlots));
+    Lay(row.Get("slots").value_or(Laid()["map"]));
     for (const auto& [where, value] : entries(row.All("before"))) Set(where, value);
     ASSERT_TRUE(!readOnly || files->SetReadOnly(kConfig));
     VisualMapModel model;
@@ -314,7 +305,7 @@ TEST_F(OpeningEffectModelTest, ChosenFileIsNamedOnlyOnceTheInstallationHasIt) {
   for (const EffectRow& e : kEffects) {
     for (const auto& row : rows) {
       SCOPED_TRACE(e.marker + " " + row.name);
-      Lay(row.slot ? kSlots : "[OPTIONS]\r\n");
+      Lay(row.slot ? Laid()["map"] : "[OPTIONS]\r\n");
       // Chosen in place, as the file dialog may spell it: in capitals.
       const std::string chosen =
           row.inPlace ? platform::ToUpperAscii(e.InstallCopy()) : "c:\\zantools\\" + e.chosen;
