@@ -26,16 +26,7 @@ answers::Answers Taken(const std::string& text) {
 }
 
 TEST(AnswersFile, TakesWhatAnAdministratorWouldWrite) {
-  const auto a = Taken(
-      "\xEF\xBB\xBF; written by hand\n"
-      "  [company]  \r\n"
-      "name =  Tabula Inc.  \r\n"
-      "\n# the menus\n"
-      "[MENU]\n"
-      "title1=\" Getting Started \"\n"
-      "KEY1=\"\"\n"
-      "[Backgrounds]\n"
-      "name12=Sea = view\n");
+  const auto a = Taken(okapi_test::Rows("answers_taken.rows").at(0)["text"]);
   ASSERT_NE(a.Find("Company", "Name"), nullptr);
   EXPECT_EQ(a.Find("COMPANY", "NAME")->value, "Tabula Inc.");
   EXPECT_EQ(a.Find("Menu", "Title1")->value, " Getting Started ");

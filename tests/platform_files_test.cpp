@@ -77,6 +77,8 @@ TEST_F(FilesTest, MissingComponentsAndDirectoriesRefuseFileWork) {
   EXPECT_FALSE(files.WriteFileAtomic(missing, "data").reason.empty());
   EXPECT_FALSE(files.Copy(Path("absent.ini"), Path("copy.ini"), false));
   EXPECT_TRUE(Find("no such dir\\*").empty());
+  for (const char* refused : {"a|b", "what?", "1:\\x"})  // by Windows, so here too
+    EXPECT_FALSE(files.WriteFileAtomic(Path(refused), "x")) << refused;
 
   ASSERT_TRUE(files.MakeDirectory(Path("made")));
   EXPECT_FALSE(files.MakeDirectory(Path("MADE")));
