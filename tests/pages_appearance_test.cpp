@@ -293,46 +293,29 @@ TEST_F(OpeningEffectModelTest, ASwitchThatCannotBeWrittenIsToldAndKeepsItsState)
 }
 
 TEST_F(OpeningEffectModelTest, ChosenFileIsNamedOnlyOnceTheInstallationHasIt) {
-  const struct {
-    const char* name;
-    char refuses;  // the read-only copy: 'T' the tool folder's, 'I' the installation's
-    bool inPlace = false, slot = true;
-  } rows[] = {{"chosen elsewhere", 0},
-              {"chosen in the installation", 0, true},
-              {"installation refuses", 'I'},
-              {"tool folder refuses", 'T'},
-              {"no slot for the option", 0, false, false}};
-  for (const EffectRow& e : kEffects) {
-    for (const auto& row : rows) {
-      SCOPED_TRACE(e.marker + " " + row.name);
-      Lay(row.slot ? Laid()["map"] : "[OPTIONS]\r\n");
-      // Chosen in place, as the file dialog may spell it: in capitals.
-      const std::string chosen =
-          row.inPlace ? platform::ToUpperAscii(e.InstallCopy()) : "c:\\zantools\\" + e.chosen;
-      files->AddFile(chosen, "new");
-      const std::string refused = row.refuses == 'T'   ? e.ToolCopy()
-                                  : row.refuses == 'I' ? e.InstallCopy()
-                                                       : "";
-      if (row.refuses) files->AddFile(refused, "old");
-      ASSERT_TRUE(!row.refuses || files->SetReadOnly(refused));
-      const Entry before = Get(e.fileOption);
-      const auto told = OpeningEffectModel(e.effect).UseFile(chosen, e.chosen);
-      EXPECT_EQ(row.slot && row.refuses != 'I' ? e.fileMarker + "," + e.chosen : before,
-                Get(e.fileOption));
-      for (const std::string& target : {e.ToolCopy(), e.InstallCopy()}) {
-        EXPECT_EQ(target == refused ? "old" : "new", files->Contents(target));
-        (void)files->SetAttributesNormal(target);  // no copy left for the next row
-        (void)files->Remove(target);
-      }
-      const std::string notCopied = "Information: " + chosen + " could not be copied to " +
-                                    refused + ".\n\nThe help application";
-      EXPECT_EQ(row.refuses == 'T'   ? notCopied + " uses the new " + e.noun + " all the same."
-                : row.refuses == 'I' ? notCopied + "'s " + e.noun + " was not changed."
-                : row.slot           ? ""
-                           : "Information: lumen-config.ini has no entry marked " + e.fileMarker +
-                                 ", so the help application's " + e.noun + " was not changed.",
-                Said(told));
+  for (const okapi_test::Row& row : okapi_test::Rows("chosen_effect_file.rows")) {
+    const EffectRow& e = kEffects[row["effect"] == "animation"];
+    SCOPED_TRACE(row["effect"] + " " + row["name"]);
+    const bool slot = !row.Get("no slot");
+    Lay(slot ? Laid()["map"] : "[OPTIONS]\r\n");
+    const std::string chosen =
+        row.Get("in place") ? platform::ToUpperAscii(e.InstallCopy()) : "c:\\zantools\\" + e.chosen;
+    files->AddFile(chosen, "new");
+    const std::string refused = row["refuses"] == "tool"           ? e.ToolCopy()
+                                : row["refuses"] == "installation" ? e.InstallCopy()
+                                                                   : "";
+    if (!refused.empty()) files->AddFile(refused, "old");
+    ASSERT_TRUE(refused.empty() || files->SetReadOnly(refused));
+    const Entry before = Get(e.fileOption);
+    const auto told = OpeningEffectModel(e.effect).UseFile(chosen, e.chosen);
+    EXPECT_EQ(slot && refused != e.InstallCopy() ? e.fileMarker + "," + e.chosen : before,
+              Get(e.fileOption));
+    for (const std::string& target : {e.ToolCopy(), e.InstallCopy()}) {
+      EXPECT_EQ(target == refused ? "old" : "new", files->Contents(target));
+      (void)files->SetAttributesNormal(target);  // no copy left for the next row
+      (void)files->Remove(target);
     }
+    EXPECT_EQ(row["told"], Said(told));
   }
 }
 
