@@ -3,6 +3,7 @@
 // ships them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <initializer_list>
 #include <map>
 #include <optional>
@@ -134,45 +135,34 @@ std::string ColorAt(ColorRow row) {
 // Picks go to the last row chosen, and once; a read-only file: the write is
 // told once, nothing changes.
 TEST_F(ColorModelTest, StoredColoursShowAndOnlyRealOnesAreWrittenBackInLowerCase) {
-  const std::string background = "__BACKGROUND_COLOR__,\"#102030\"";
-  const struct {
-    const char* name;
-    ColorRow row;
-    Entry stored;
-    Rgb shown;
-    std::optional<Rgb> picked;
-    Entry written;
-    bool slot = true, readOnly = false;
-  } rows[] = {
-      // clang-format off
-      {"either case, more after", ColorRow::ToolBar, "#FF09aA;x", Rgb{255, 9, 170}, {}, "#ff09aa"},
-      {"background entry", ColorRow::Background, background, Rgb{16, 32, 48}, {}, background},
-      {"missing", ColorRow::Menu, std::nullopt, Rgb{}, {}, std::nullopt},
-      {"read, then picked black", ColorRow::MouseOver, "#0f0f0f", Rgb{15, 15, 15}, Rgb{}, "#000000"},
-      {"not hexadecimal", ColorRow::MouseOver, "#12345g", Rgb{}, {}, "#12345g"},
-      {"background, no slot", ColorRow::Background, background, Rgb{}, Rgb{1, 2, 3}, background, false},
-      {"read-only", ColorRow::Menu, "#0A0B0C", Rgb{10, 11, 12}, {}, "#0A0B0C", true, true},
-      // clang-format on
+  const std::map<std::string, ColorRow> names = {{"mouse over", ColorRow::MouseOver},
+                                                 {"menu", ColorRow::Menu},
+                                                 {"tool bar", ColorRow::ToolBar},
+                                                 {"background", ColorRow::Background}};
+  const auto rgb = [](const std::string& text) {
+    unsigned r = 0, g = 0, b = 0;
+    EXPECT_EQ(3, std::sscanf(text.c_str(), "%u,%u,%u", &r, &g, &b)) << text;
+    return Rgb{std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)};
   };
-  const std::initializer_list<ColorRow> all = {ColorRow::MouseOver, ColorRow::Menu,
-                                               ColorRow::ToolBar, ColorRow::Background};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    Lay(row.slot ? "[OPTIONS]\r\n__BACKGROUND_COLOR__=OPTION5\r\n" : "");
-    for (ColorRow r : all) Set(ColorAt(r), r == row.row ? row.stored : std::nullopt);
+  for (const okapi_test::Row& row : okapi_test::Rows("colors.rows")) {
+    SCOPED_TRACE(row["name"]);
+    const ColorRow at = names.at(row["row"]);
+    const bool readOnly = row.Get("read-only").has_value();
+    Lay(row.Get("no slot") ? "" : "[OPTIONS]\r\n__BACKGROUND_COLOR__=OPTION5\r\n");
+    for (const auto& [name, r] : names) Set(ColorAt(r), r == at ? row.Get("stored") : std::nullopt);
     ColorModel model;
     model.Load();
-    EXPECT_EQ(row.shown, model.Color(row.row));
-    if (row.picked) {
-      model.Target(ColorRow::Background), model.Target(row.row);
-      EXPECT_EQ(row.row, model.Pick(*row.picked));
+    EXPECT_EQ(rgb(row["shown"]), model.Color(at));
+    if (row.Get("picked")) {
+      model.Target(ColorRow::Background), model.Target(at);
+      EXPECT_EQ(at, model.Pick(rgb(row["picked"])));
       EXPECT_EQ(std::nullopt, model.Pick({1, 1, 1})) << "a second pick goes nowhere";
     }
-    ASSERT_TRUE(!row.readOnly || files->SetReadOnly(kConfig));
-    EXPECT_EQ(!row.readOnly, model.Save());
-    EXPECT_EQ(row.readOnly ? std::vector<std::string>{kConfig} : std::vector<std::string>{},
-              failed);
-    for (ColorRow r : all) EXPECT_EQ(r == row.row ? row.written : std::nullopt, Get(ColorAt(r)));
+    ASSERT_TRUE(!readOnly || files->SetReadOnly(kConfig));
+    EXPECT_EQ(!readOnly, model.Save());
+    EXPECT_EQ(readOnly ? std::vector<std::string>{kConfig} : std::vector<std::string>{}, failed);
+    for (const auto& [name, r] : names)
+      EXPECT_EQ(r == at ? row.Get("written") : std::nullopt, Get(ColorAt(r))) << name;
   }
 }
 
