@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "app/answers_command.h"
+#include "tests/support/rows.h"
 
 namespace {
 
@@ -25,16 +26,7 @@ answers::Answers Taken(const std::string& text) {
 }
 
 TEST(AnswersFile, TakesWhatAnAdministratorWouldWrite) {
-  const auto a = Taken(
-      "\xEF\xBB\xBF; written by hand\n"
-      "  [company]  \r\n"
-      "name =  Tabula Inc.  \r\n"
-      "\n# the menus\n"
-      "[MENU]\n"
-      "title1=\" Getting Started \"\n"
-      "KEY1=\"\"\n"
-      "[Backgrounds]\n"
-      "name12=Sea = view\n");
+  const auto a = Taken(okapi_test::Rows("answers_taken.rows").at(0)["text"]);
   ASSERT_NE(a.Find("Company", "Name"), nullptr);
   EXPECT_EQ(a.Find("COMPANY", "NAME")->value, "Tabula Inc.");
   EXPECT_EQ(a.Find("Menu", "Title1")->value, " Getting Started ");
@@ -48,29 +40,16 @@ TEST(AnswersFile, TakesWhatAnAdministratorWouldWrite) {
 }
 
 TEST(AnswersFile, RefusesWithTheLineAndWhy) {
-  const struct {
-    std::string text;
-    int line;
-    std::string why;
-  } rows[] = {
-      {"[Company]\nName=x\n[Colours]\n", 3, "OKAPI knows no section [Colours]."},
-      {"[Company]\nName=x\nTitle=y\n", 3, "OKAPI knows no key Title in section [Company]."},
-      {"Name=x\n[Company]\n", 1, "The line comes before the first section."},
-      {"[Company]\nName=x\nname=y\n", 3, "The key Name is in section [Company] twice."},
-      {"[Company]\n[Menu]\n[company]\n", 3, "The section [Company] is there twice."},
-      {"[Company]\nTabula\n", 2, "The line is neither a section, a Key=Value line nor a comment."},
-      {"[Company\n", 1, "The section name has no closing ]."},
-      {"[Backgrounds]\nName100=x\n", 2, "OKAPI knows no key Name100 in section [Backgrounds]."},
-      {"[Backgrounds]\nName=x\n", 2, "OKAPI knows no key Name in section [Backgrounds]."},
-      {std::string("\xFF\xFE[\0C\0", 6), 0, "The file is not plain text"},
-      {std::string(answers::kMaxBytes + 1, ';'), 0, "The file is larger than 1 MB"},
-  };
+  auto rows = okapi_test::Rows("answers_refusals.rows");
+  rows.push_back({{{"text", std::string(answers::kMaxBytes + 1, ';')},
+                   {"line", "0"},
+                   {"why", "The file is larger than 1 MB"}}});
   for (const auto& row : rows) {
-    const auto parsed = answers::Parse(row.text, kSchema);
+    const auto parsed = answers::Parse(row["text"], kSchema);
     const auto* refusal = std::get_if<answers::Refusal>(&parsed);
-    ASSERT_NE(refusal, nullptr) << row.why;
-    EXPECT_EQ(refusal->line, row.line) << row.why;
-    EXPECT_EQ(refusal->text.substr(0, row.why.size()), row.why);
+    ASSERT_NE(refusal, nullptr) << row["why"];
+    EXPECT_EQ(refusal->line, std::stoi(row["line"])) << row["why"];
+    EXPECT_EQ(refusal->text.substr(0, row["why"].size()), row["why"]);
   }
 }
 
@@ -88,39 +67,16 @@ TEST(AnswersFile, WhatIsFormattedReadsBackTheSame) {
 }
 
 TEST(AnswersCommandLine, VerbsSwitchesAndRefusals) {
-  using Verb = answers::Command::Verb;
-  const struct {
-    const char* line;
-    bool command;
-    Verb verb;
-    const char* file;
-    bool quiet, package;
-    const char* refusal;
-  } rows[] = {
-      // clang-format off
-      {"", false, {}, "", false, false, ""},
-      {"/restore", false, {}, "", false, false, ""},
-      {"/EXPORT \"c:\\my answers.ini\"", true, Verb::Export, "c:\\my answers.ini", false, false, ""},
-      {"/quiet /apply \\\\server\\okapi\\answers.ini /Package", true, Verb::Apply,
-       "\\\\server\\okapi\\answers.ini", true, true, ""},
-      {"/verify a.ini /quiet", true, Verb::Verify, "a.ini", true, false, ""},
-      {"/verify a.ini /package", false, {}, "", false, false, "/package goes with /apply only."},
-      {"/apply /quiet", false, {}, "", false, false, "/apply needs the answers file's path after it."},
-      {"/apply a.ini /verify b.ini", false, {}, "", false, false,
-       "Give one of /export, /apply and /verify, not several."},
-      {"/apply a.ini /silent", false, {}, "", false, false,
-       "OKAPI does not know \"/silent\" on its command line."},
-      // clang-format on
-  };
-  for (const auto& row : rows) {
-    const auto parsed = answers::ParseCommandLine(row.line);
-    EXPECT_EQ(parsed.refusal, row.refusal) << row.line;
-    ASSERT_EQ(parsed.command.has_value(), row.command) << row.line;
-    if (!row.command) continue;
-    EXPECT_EQ(parsed.command->verb, row.verb) << row.line;
-    EXPECT_EQ(parsed.command->file, row.file) << row.line;
-    EXPECT_EQ(parsed.command->quiet, row.quiet) << row.line;
-    EXPECT_EQ(parsed.command->package, row.package) << row.line;
+  const char* const verbs[] = {"export", "apply", "verify"};
+  for (const okapi_test::Row& row : okapi_test::Rows("command_lines.rows")) {
+    const auto parsed = answers::ParseCommandLine(row["line"]);
+    EXPECT_EQ(parsed.refusal, row["refusal"]) << row["line"];
+    ASSERT_EQ(parsed.command.has_value(), row.Get("verb").has_value()) << row["line"];
+    if (!parsed.command) continue;
+    EXPECT_EQ(verbs[static_cast<int>(parsed.command->verb)], row["verb"]) << row["line"];
+    EXPECT_EQ(parsed.command->file, row["file"]) << row["line"];
+    EXPECT_EQ(parsed.command->quiet, row.Get("quiet").has_value()) << row["line"];
+    EXPECT_EQ(parsed.command->package, row.Get("package").has_value()) << row["line"];
   }
 }
 

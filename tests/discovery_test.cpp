@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "demo/installation.h"
 #include "store/globals.h"
 #include "tests/support/fixture_drive.h"
+#include "tests/support/rows.h"
 
 namespace {
 
@@ -26,61 +29,40 @@ class DiscoveryTest : public okapi_test::MachineTest {
   std::vector<std::string> told;
 };
 
-// The notebook's executable is taken when it is there, even when only the
-// desktop one could be read; its file version decides the edition.
-TEST_F(DiscoveryTest, FileVersionDecidesTheEditionAndItsAbsenceEndsTheRun) {
-  const std::string dir = "c:\\zantools\\zanhelp\\";
-  const struct {
-    std::optional<Exe> llb3, lzan;
-    const char* program;
-    bool missing, version35;
-  } rows[] = {
-      {Exe::V3_5_0_0, std::nullopt, "llb3.exe", false, true},
-      {Exe::V3_6_0_0, std::nullopt, "llb3.exe", false, false},
-      {Exe::V3_0_1_0, Exe::V3_5_0_0, "llb3.exe", false, false},
-      {std::nullopt, Exe::V3_5_2_7, "lzan.exe", false, true},
-      {Exe::NoVersionResource, Exe::V3_5_0_0, "llb3.exe", true, false},
-      {std::nullopt, std::nullopt, "no file found", true, false},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.program << " " << row.version35);
+// The rows of data/discovery.rows: an executable's version decides the
+// edition, the registry's directory the help application's files.
+TEST_F(DiscoveryTest, FileVersionDecidesTheEditionAndTheRegistryTheDirectory) {
+  const std::string fixed = "c:\\zantools\\zanhelp\\";
+  const std::map<std::string, Exe> exes = {{"3.5.0.0", Exe::V3_5_0_0},
+                                           {"3.5.2.7", Exe::V3_5_2_7},
+                                           {"3.0.1.0", Exe::V3_0_1_0},
+                                           {"3.6.0.0", Exe::V3_6_0_0},
+                                           {"none", Exe::NoVersionResource}};
+  for (const okapi_test::Row& row : okapi_test::Rows("discovery.rows")) {
+    SCOPED_TRACE(row["program"] + row["registry"]);
     demo::Installation installation;
-    installation.llb3 = row.llb3;
-    installation.lzan = row.lzan;
-    EXPECT_EQ(row.missing, Check(installation));
-    EXPECT_EQ(dir + row.program, g_strProgramExe);
-    EXPECT_EQ(row.version35, g_bVersion35);
-    EXPECT_EQ(row.missing ? 1u : 0u, told.size());
-  }
-  EXPECT_EQ(std::vector<std::string>{"Can't find an installation of Lumen ZAN or lumen Larkbook. "
-                                     "This application will exit"},
-            told);
-}
-
-// The registry's directory holds the help application's files when its value
-// can be read whole; the tool's own files always stay in the fixed directory.
-TEST_F(DiscoveryTest, RegistryNamesTheInstallationElseTheFixedDirectoryIsTaken) {
-  const std::string fixed = "c:\\zantools\\zanhelp\\", lumen = "c:\\Program Files\\Lumen\\";
-  const struct {
-    std::string value, installDir;
-  } rows[] = {
-      {lumen, lumen},
-      // Mended: the file names would otherwise be glued to "Lumen".
-      {"c:\\Program Files\\Lumen", lumen},
-      // Mended: an empty value would put the files at the drive's root.
-      {"", fixed},
-      // 260 bytes with the terminating zero do not fit the buffer.
-      {"c:\\" + std::string(256, 'x') + "\\", fixed},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.value);
-    demo::Installation installation;
-    installation.registryInstallDir = row.value;
-    installation.directory = row.installDir;
-    EXPECT_FALSE(Check(installation));
-    EXPECT_EQ(row.installDir + "llb3.exe", g_strProgramExe);
-    EXPECT_EQ(row.installDir + "lumen-config.ini", g_strConfigFile);
-    EXPECT_EQ(row.installDir + "machine-specifics.csv", g_strCsvFile);
+    installation.llb3 = row.Get("llb3") ? std::optional(exes.at(row["llb3"])) : std::nullopt;
+    installation.lzan = row.Get("lzan") ? std::optional(exes.at(row["lzan"])) : std::nullopt;
+    if (row.Get("registry")) {
+      installation.llb3 = Exe::V3_5_0_0;
+      installation.registryInstallDir = row["registry"];
+      installation.directory = row["directory"];
+    }
+    EXPECT_EQ(row.Get("ends").has_value(), Check(installation));
+    EXPECT_EQ(row.Get("ends") ? 1u : 0u, told.size());
+    if (row.Get("ends")) {
+      EXPECT_EQ(
+          "Can't find an installation of Lumen ZAN or lumen Larkbook. This application will exit",
+          told.at(0));
+    }
+    if (row.Get("program")) {
+      EXPECT_EQ(fixed + row["program"], g_strProgramExe);
+      EXPECT_EQ(row["edition"] == "3.5", g_bVersion35);
+      continue;
+    }
+    EXPECT_EQ(row["directory"] + "llb3.exe", g_strProgramExe);
+    EXPECT_EQ(row["directory"] + "lumen-config.ini", g_strConfigFile);
+    EXPECT_EQ(row["directory"] + "machine-specifics.csv", g_strCsvFile);
     EXPECT_EQ(fixed + "okapi.ini", g_strMapFile);
   }
 }

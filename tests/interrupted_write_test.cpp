@@ -32,9 +32,8 @@ std::string File(const std::string& path) {
 // A machine table whose every line names its version, so a torn file shows.
 std::string Table(long version) {
   std::string table;
-  for (int line = 0; line < 2000; ++line) {
+  for (int line = 0; line < 2000; ++line)
     table += "X" + std::to_string(line) + ",\"" + std::to_string(version) + "\"\r\n";
-  }
   return table;
 }
 
@@ -61,10 +60,13 @@ TEST_F(InterruptedWriteTest, KilledWriterLeavesOldOrNewContentsNeverAMix) {
   ASSERT_TRUE(demo::LayDemoInstallation());
   DiscoverInstallation();
   BackupHelpFiles();
-  const std::string backup = g_strHelpRoot + "\\customization\\backup\\";
-  const std::string backupBytes = File(backup + "lumen-config.ini") +
-                                  File(backup + "lumen-text.ini") +
-                                  File(backup + "machine-specifics.csv");
+  const auto backup = [] {
+    std::string bytes;
+    for (const char* file : {"lumen-config.ini", "lumen-text.ini", "machine-specifics.csv"})
+      bytes += File(g_strHelpRoot + "\\customization\\backup\\" + file);
+    return bytes;
+  };
+  const std::string backupBytes = backup();
   ASSERT_TRUE(platform::Os().files->WriteFileAtomic(g_strCsvFile, Table(0)));
 
   std::mt19937 random(20261208);
@@ -75,12 +77,9 @@ TEST_F(InterruptedWriteTest, KilledWriterLeavesOldOrNewContentsNeverAMix) {
   const auto leftovers = [] {
     auto& files = *platform::Os().files;
     int count = 0;
-    for (const std::string& dir : {g_strHelpRoot + "\\", g_strInstallDir}) {
-      for (const std::string& name : files.Find(dir + "~okapi-*.tmp")) {
-        ++count;
-        (void)files.Remove(dir + name);
-      }
-    }
+    for (const std::string& dir : {g_strHelpRoot + "\\", g_strInstallDir})
+      for (const std::string& name : files.Find(dir + "~okapi-*.tmp"))
+        ++count, (void)files.Remove(dir + name);
     return count;
   };
   for (int trial = 0; trial < 200; ++trial) {
@@ -109,8 +108,7 @@ TEST_F(InterruptedWriteTest, KilledWriterLeavesOldOrNewContentsNeverAMix) {
     EXPECT_EQ(Table(std::stol(version)), table);
     cutMidway += leftovers();
   }
-  EXPECT_EQ(backupBytes, File(backup + "lumen-config.ini") + File(backup + "lumen-text.ini") +
-                             File(backup + "machine-specifics.csv"));
+  EXPECT_EQ(backupBytes, backup());
   // Some kills must fall inside a write, or the test proves nothing.
   EXPECT_GT(cutMidway, 0);
 }

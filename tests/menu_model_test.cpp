@@ -19,6 +19,7 @@
 #include "store/profile.h"
 #include "store/seed.h"
 #include "tests/support/fixture_drive.h"
+#include "tests/support/rows.h"
 
 namespace {
 
@@ -27,11 +28,25 @@ using Value = std::optional<std::string>;
 
 struct At {
   const std::string* file;
-  const char* section;
-  std::string key;
+  std::string section, key;
 };
 At Text(const std::string& slot) { return {&g_strTextFile, "Lumen Text", slot}; }
-At Config(const char* section, const std::string& key) { return {&g_strConfigFile, section, key}; }
+At Config(const std::string& section, const std::string& key) {
+  return {&g_strConfigFile, section, key};
+}
+// As the rows spell an entry: "key" in the text file, "Section:key" in the
+// config file, "map:Section:key" in the map file; then "=value", <missing>
+// for none.
+std::pair<At, Value> Entry(const std::string& entry) {
+  const std::string where = entry.substr(0, entry.find('=')),
+                    value = entry.substr(where.size() + 1);
+  const std::size_t colon = where.rfind(':'), section = where.starts_with("map:") ? 4 : 0;
+  At at = colon == std::string::npos
+              ? Text(where)
+              : Config(where.substr(section, colon - section), where.substr(colon + 1));
+  if (section) at.file = &g_strMapFile;
+  return {at, value == "<missing>" ? Value() : value};
+}
 const At kSmallStyle = Config("Small Styles", slots::kSmallSysInfoStyle);
 
 std::string Get(const At& at) {
@@ -47,6 +62,11 @@ std::string Files() {
     bytes += platform::Os().files->ReadFile(*file).value_or("<missing>");
   return bytes;
 }
+// What a notice says, as the rows spell it: "caption: text".
+std::string Said(const std::optional<Notice>& told) {
+  return told ? told->caption + ": " + told->message : "";
+}
+
 Notice Info(std::string text) { return {std::move(text), "Information"}; }
 
 MenuModel Menus() {
@@ -90,57 +110,32 @@ class MenuModelTest : public okapi_test::MachineTest {
   std::vector<std::string> failed;  // files whose write was refused and told
 };
 
-Notice Used(const std::string& keys, const std::string& change) {
-  const std::string text = "The accelerator keys " + keys + " are already used. Change Alt-Key";
-  return {text + change + " to another key", "Error"};
+std::vector<std::string> Split(const std::string& text) {
+  std::vector<std::string> parts(1);
+  for (char c : text) c == '|' ? (void)parts.emplace_back() : parts.back().push_back(c);
+  return parts;
 }
 
 TEST_F(MenuModelTest, NextRefusesFirstWithoutWritingOrWritesTheMenusInUse) {
-  const std::string t30(30, 'T'), welcome = "<u>W</u>elcome";
-  const Notice quote = Info(
-      "The menu title \"Get \"Started\"\" cannot contain a double quote (\") or the characters < "
-      "and >.");
-  const struct {
-    std::array<std::string, 4> titles;  // "." keeps the demo's
-    std::string letters;                // "." keeps the demo's, "_" empties a letter
-    std::optional<Notice> told;
-    std::array<std::string, 4> written = {};  // menu 2's title and letter, then menu 4's
-    std::optional<Value> about = {};          // replaces the About entry
-    bool v35 = true, fourthOn = true;
-  } rows[] = {
-      // clang-format off
-      {{".", "", ".", "."}, "a...", Info("You need to enter a Menu Title")},
-      {{".", ".", "T" + t30, "."}, "....", Info("One of the menu titles is too long.")},
-      {{"Get \"Started\"", ".", ".", "."}, "....", quote},
-      {{".", ".", ".", "."}, "..._", Info("You need to enter an Alt-Key letter")},
-      {{"Start", ".", ".", "."}, "a...", Used("A, K, P, S", "1(a)")},
-      {{"Fun", "Fix", ".", "."}, "fF..", Used("A, K, P, S F", "2(F)")},
-      {{"go", "hi", "gem", "."}, "ghg.", Used("A, K, P, S G, H", "3(g)")},
-      {{"go", "hi", "it", "It"}, "ghiI", Used("A, K, P, S G, H", "4(I)")},
-      {{"kit", ".", ".", "."}, "k...", Used("K, P, S", "1(k)"), {}, Value()},
-      {{".", ".", ".", "."}, "...Z", Notice{"The accelerator key Z was not found, Please re-enter it", "Error"}},
-      {{".", "Support", ".", "Zed"}, ".u.Z", {}, {"S<u>u</u>pport", "u", "<u>Z</u>ed", "Z"}},
-      {{".", "Support", t30, "."}, ".u.Z", {}, {"S<u>u</u>pport", "u", welcome, "W"}, {}, true, false},
-      {{".", "Aid", ".", "."}, ".d..", {}, {"Ai<u>d</u>", "d", welcome, "W"}, {}, false, false},
-      // clang-format on
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.titles[0] + row.titles[1] + " " + row.letters);
-    Lay(row.v35);
-    if (row.about) Put(Text(slots::kAboutAltKey), *row.about);
+  for (const okapi_test::Row& row : okapi_test::Rows("menu_next.rows")) {
+    SCOPED_TRACE(row["titles"] + " " + row["letters"]);
+    Lay(row["edition"] != "3.0");
+    if (row.Get("about")) Put(Text(slots::kAboutAltKey), std::nullopt);
     MenuModel model = Menus();
+    const std::vector<std::string> titles = Split(row["titles"]);
     for (std::size_t i = 0; i < MenuModel::kMenus; ++i) {
-      if (row.titles[i] != ".") model.menus[i].title = row.titles[i];
-      const char letter = row.letters[i];
+      if (titles.at(i) != ".") model.menus[i].title = titles[i];
+      const char letter = row["letters"].at(i);
       if (letter != '.') model.menus[i].letter = letter == '_' ? "" : std::string(1, letter);
     }
-    model.fourthMenu = row.fourthOn;
-    EXPECT_EQ(row.told, Next(model));
-    if (row.told) continue;
-    EXPECT_EQ("__MENU2_TITLE__,\"" + row.written[0] + "\"", Get(Text(slots::kMenu2Title)));
-    EXPECT_EQ("__MENU2_ALT_KEY__," + row.written[1], Get(Text(slots::kMenu2AltKey)));
-    EXPECT_EQ("__MENU4_TITLE__,\"" + row.written[2] + "\"", Get(Text(slots::kMenu4Title)));
-    EXPECT_EQ("__MENU4_ALT_KEY__," + row.written[3], Get(Text(slots::kMenu4AltKey)));
+    model.fourthMenu = !row.Get("fourth");
+    EXPECT_EQ(row["told"], Said(Next(model)));
+    if (row.Get("told")) continue;
+    const std::vector<std::string> written = Split(row["written"]);
+    EXPECT_EQ("__MENU2_TITLE__,\"" + written.at(0) + "\"", Get(Text(slots::kMenu2Title)));
+    EXPECT_EQ("__MENU2_ALT_KEY__," + written.at(1), Get(Text(slots::kMenu2AltKey)));
+    EXPECT_EQ("__MENU4_TITLE__,\"" + written.at(2) + "\"", Get(Text(slots::kMenu4Title)));
+    EXPECT_EQ("__MENU4_ALT_KEY__," + written.at(3), Get(Text(slots::kMenu4AltKey)));
   }
 }
 
@@ -171,96 +166,59 @@ TEST_F(MenuModelTest, SavesPassOverEntriesWithoutASlotAndAFailedWriteIsToldAndCh
 }
 
 TEST_F(MenuModelTest, SystemDetailsHideFromFirstValuesKeptOnceAndNeverPutBackMissing) {
-  const std::string hidden = " {color: #003366; cursor: hand; visibility: hidden;}";
-  const std::string missing = "its original value is missing (";
-  const At large = Config("Large Styles", slots::kLargeSysInfoStyle);
-  const struct {
-    bool v35;
-    std::optional<At> gone;  // its first value missing
-    std::optional<Notice> told;
-    std::vector<std::pair<At, std::string>> hiddenAs;  // empty: nothing hidden
-    bool readOnly = false;                             // the config file, until the next run
-  } rows[] = {
-      // clang-format off
-      {true, {}, {}, {{kSmallStyle, ".sysInfo" + hidden}, {large, ".sysinfo" + hidden}}},
-      {false, {}, {}, {{Text(slots::kSystemInformation), "__System_Information__,\"\""},
-                       {Text(slots::kSysInfoAltKey), "__SYSINFO_ALT_KEY__,0"}}},
-      {true, kSmallStyle, Info("The System Details item could not be hidden everywhere: " + missing +
-       "sysInfo_org in section [Small Styles] of lumen-config.ini)."), {{large, ".sysinfo" + hidden}}},
-      {false, Text(slots::kSystemInformation), Info("The System Details item could not be hidden: " +
-       missing + "TEXT5_org in section [Lumen Text] of lumen-text.ini)."), {}},
-      // First values not kept leave the switch; the next run keeps them.
-      {true, {}, {}, {}, true},
-      // clang-format on
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << "3.5 " << row.v35 << ", gone " << row.gone.has_value()
-                                    << ", read-only " << row.readOnly);
-    Lay(row.v35);
-    if (row.gone) Put(*row.gone, std::nullopt);
-    ASSERT_TRUE(!row.readOnly || platform::Os().files->SetReadOnly(g_strConfigFile));
+  for (const okapi_test::Row& row : okapi_test::Rows("menu_system_details.rows")) {
+    const bool v35 = row["edition"] == "3.5", readOnly = row.Get("read-only").has_value();
+    SCOPED_TRACE(row["edition"] + " " + row["gone"] + " " + row["read-only"]);
+    Lay(v35);
+    if (row.Get("gone")) Put(Entry(row["gone"] + "=<missing>").first, std::nullopt);
+    ASSERT_TRUE(!readOnly || platform::Os().files->SetReadOnly(g_strConfigFile));
     MenuModel model = Menus();
     const std::string shown = Files();
+    const std::vector<std::string> hiddenAs = row.All("hidden as");
     for (int twice = 0; twice < 2; ++twice) {  // hiding twice hides once
-      EXPECT_EQ(row.told, model.ShowSysDetails(false));
-      EXPECT_EQ(row.hiddenAs.empty(), model.showSysDetails);
-      EXPECT_EQ(row.hiddenAs.empty(), shown == Files());
-      for (const auto& [at, value] : row.hiddenAs) EXPECT_EQ(value, Get(at)) << at.key;
+      EXPECT_EQ(row["told"], Said(model.ShowSysDetails(false)));
+      EXPECT_EQ(hiddenAs.empty(), model.showSysDetails);
+      EXPECT_EQ(hiddenAs.empty(), shown == Files());
+      for (const std::string& entry : hiddenAs) {
+        const auto [at, value] = Entry(entry);
+        EXPECT_EQ(value, Get(at)) << at.key;
+      }
     }
     // Both styles' copies, told at the start and again at each switch.
-    EXPECT_EQ(std::vector<std::string>(row.readOnly ? 6 : 0, g_strConfigFile), failed);
-    if (row.gone) continue;
+    EXPECT_EQ(std::vector<std::string>(readOnly ? 6 : 0, g_strConfigFile), failed);
+    if (row.Get("gone")) continue;
     // The next run keeps the first values of the first, not the hidden ones.
     ASSERT_TRUE(platform::Os().files->SetAttributesNormal(g_strConfigFile));
     model = Menus();
-    EXPECT_EQ(row.readOnly, model.showSysDetails);
+    EXPECT_EQ(readOnly, model.showSysDetails);
     EXPECT_EQ(std::nullopt, model.ShowSysDetails(true));
-    EXPECT_EQ(!row.readOnly, shown == Files());
-    if (row.v35) {
+    EXPECT_EQ(!readOnly, shown == Files());
+    if (v35) {
       EXPECT_EQ(Get(kSmallStyle), Get(Config("Small Styles", "sysInfo_org")));
     }
   }
 }
 
 TEST_F(MenuModelTest, FourthMenuFollowsItsFlagAndItsSwitchMovesMarkerFlagAndDefaultMenu) {
-  const std::string welcome = "_TITLE__,\"<u>W</u>elcome\"", menu1 = "__DEFAULT_MENU__,MENU1";
-  const std::string tail =
-      " is missing or incomplete and was left unchanged, so the help "
-      "application may still show the welcome page as it was.";
-  const At flag = {&g_strMapFile, "Install", "Menu4"};
-  const At defaultMenu = Config("Global Options", slots::kDefaultMenu);
-  const struct {
-    bool v35;
-    Value flag, title4, defaultMenu;  // replace the demo's entries
-    bool on;                          // as loaded
-    std::optional<Notice> told;       // at each switch
-  } rows[] = {
-      // clang-format off
-      {true, std::nullopt, "__MENU4" + welcome, "__Default_Menu__,menu1", true, {}},
-      {true, "False", "__MENUx" + welcome, menu1, false, {}},
-      {true, "True", std::nullopt, menu1, true, Info("The entry marked __MENU4_TITLE__ in lumen-text.ini" + tail)},
-      {true, "True", "__MENU4" + welcome, "__DEFAULT_MENU__,", true,
-       Info("The entry marked __DEFAULT_MENU__ in lumen-config.ini" + tail)},
-      {false, "True", "__MENU4" + welcome, menu1, false, {}},
-      // clang-format on
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.flag.value_or("-") + " " + row.defaultMenu.value_or("-"));
-    Lay(row.v35);
-    Put(flag, row.flag);
-    Put(Text(slots::kMenu4Title), row.title4);
-    Put(defaultMenu, row.defaultMenu);
+  for (const okapi_test::Row& row : okapi_test::Rows("menu_fourth.rows")) {
+    const bool v35 = row["edition"] == "3.5", on = row.Get("on").has_value();
+    SCOPED_TRACE(row.All("laid")[0] + " " + row.All("laid")[2]);
+    Lay(v35);
+    for (const std::string& entry : row.All("laid")) Put(Entry(entry).first, Entry(entry).second);
+    const auto [flag, laidFlag] = Entry(row.All("laid")[0]);
+    const Value title4 = Entry(row.All("laid")[1]).second;
+    const auto [defaultMenu, laidMenu] = Entry(row.All("laid")[2]);
     MenuModel model = Menus();
-    EXPECT_EQ(row.on, model.fourthMenu);
-    EXPECT_EQ(row.flag.value_or(row.on ? "True" : "False"), Get(flag));  // a missing one mended
-    for (bool on : row.v35 ? std::vector{false, true} : std::vector<bool>{}) {  // 3.0: no switch
-      EXPECT_EQ(row.told, model.EnableFourthMenu(on));
-      EXPECT_EQ(on, model.fourthMenu);
-      EXPECT_EQ(on ? "True" : "False", Get(flag));
-      EXPECT_EQ(row.title4 ? (on ? "__MENU4" : "__MENUx") + welcome : "Error",
+    EXPECT_EQ(on, model.fourthMenu);
+    EXPECT_EQ(laidFlag.value_or(on ? "True" : "False"), Get(flag));          // a missing one mended
+    for (bool now : v35 ? std::vector{false, true} : std::vector<bool>{}) {  // 3.0: no switch
+      EXPECT_EQ(row["told"], Said(model.EnableFourthMenu(now)));
+      EXPECT_EQ(now, model.fourthMenu);
+      EXPECT_EQ(now ? "True" : "False", Get(flag));
+      EXPECT_EQ(title4 ? std::string(*title4).replace(6, 1, now ? "4" : "x") : "Error",
                 Get(Text(slots::kMenu4Title)));
-      std::string digit = *row.defaultMenu;
-      if (digit.size() > 21) digit.back() = on ? '4' : '1';
+      std::string digit = *laidMenu;
+      if (digit.size() > 21) digit.back() = now ? '4' : '1';
       EXPECT_EQ(digit, Get(defaultMenu));
     }
   }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -21,6 +22,7 @@
 #include "store/profile.h"
 #include "tests/support/counting_files.h"
 #include "tests/support/fixture_drive.h"
+#include "tests/support/rows.h"
 
 namespace {
 
@@ -137,56 +139,39 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
   const std::string table = File(kTable);
   const std::string ocean = std::string(kPackage) + "images\\small\\ocean.jpg";
   const std::string old = std::string(kPackage) + "images\\small\\old.jpg";
-  const std::string notCopied =
-      "Error: Could not copy the small version of the file ocean.jpg into "
-      "c:\\zantools\\zanhelp\\customization\\package\\images\\small.\n\n";
-  const struct {
-    std::function<void()> arrange;
-    Names told;  // caption and the start of each message
-    bool stays;
-    std::string tableAfter;  // empty: as the first Finish left it
-  } rows[] = {
-      // clang-format off
-      {[&] { ASSERT_TRUE(store::Write(kMenuBackgroundFiles.WithKey("File1"), "missing.jpg")); },
-       {"Error: Could not find the small version of the file missing.jpg. \n You need to copy "
-        "this file into c:\\zantools\\zanhelp\\images\\small first.",
-        "Error: Could not find the large version of the file missing.jpg."}, true, ""},
-      {[&] { ASSERT_TRUE(store::Write(kConfigBackgrounds.WithKey("Back7"), "..\\okapi.ini")); },
-       {"Error: The background image Back7 of section Backgrounds in lumen-config.ini is"}, true,
-       ""},
-      {[&] { ASSERT_TRUE(files->Remove(kTable)); },
-       {"OKAPI: Couldn't open machine-specifics.csv file to read it",
-        "Error: Couldn't copy c:\\zantools\\zanhelp\\machine-specifics.csv to"}, true, "<missing>"},
-      {[&] { ASSERT_TRUE(files->WriteFileAtomic(kTable, table) && files->SetReadOnly(kTable)); },
-       {"OKAPI: Couldn't open machine-specifics.csv file to write it"}, false, table},
-      {[&] { files->failCopyTo.insert(std::string(kPackage) + "lumen-text.ini"); },
-       {"Error: Couldn't copy c:\\zantools\\zanhelp\\lumen-text.ini to"}, true, ""},
-      {[&] { files->failRemove.insert(old); ASSERT_TRUE(files->WriteFileAtomic(old, "o")); },
-       {"Error: These images of an earlier Finish could not be removed from the package:\n\n" +
-        old},
-       true, ""},
-      {[&] { files->failCopyTo.insert(ocean); },
-       {notCopied + "Make sure the package folder exists"}, true, ""},
-      {[&] { files->failCopyTo.insert(ocean); files->held.insert(ocean); },
-       {notCopied + "Another program has " + ocean + " open: close it, then click Finish again."},
-       true, ""},
-      {[&] { ASSERT_TRUE(files->WriteFileAtomic(kTable, "\"a\",b\nc\"\n\"d\n")); },
-       {"Information: Neither DoubleQuote or Comma found\n\n2 double quotes in "
-        "machine-specifics.csv had neither a comma nor another double quote after them on "
-        "their line and were removed. Lines 2, 3."}, false, "a,b\r\nc\r\nd\r\n"},
-      // clang-format on
+  using store::Write;
+  const std::map<std::string, std::function<void()>> arrange = {
+      {"a menu's image missing",
+       [&] { ASSERT_TRUE(Write(kMenuBackgroundFiles.WithKey("File1"), "missing.jpg")); }},
+      {"an image outside the images folder",
+       [&] { ASSERT_TRUE(Write(kConfigBackgrounds.WithKey("Back7"), "..\\okapi.ini")); }},
+      {"table removed", [&] { ASSERT_TRUE(files->Remove(kTable)); }},
+      {"table read-only",
+       [&] { ASSERT_TRUE(files->WriteFileAtomic(kTable, table) && files->SetReadOnly(kTable)); }},
+      {"text file not copied",
+       [&] { files->failCopyTo.insert(std::string(kPackage) + "lumen-text.ini"); }},
+      {"an earlier image not removed",
+       [&] {
+         files->failRemove.insert(old);
+         ASSERT_TRUE(files->WriteFileAtomic(old, "o"));
+       }},
+      {"an image not copied", [&] { files->failCopyTo.insert(ocean); }},
+      {"an image not copied, held open",
+       [&] { files->failCopyTo.insert(ocean), files->held.insert(ocean); }},
+      {"quotes without a partner",
+       [&] { ASSERT_TRUE(files->WriteFileAtomic(kTable, "\"a\",b\nc\"\n\"d\n")); }},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.told.front());
+  for (const okapi_test::Row& row : okapi_test::Rows("finish_failures.rows")) {
+    SCOPED_TRACE(row["arrange"]);
     files->failCopyTo = files->failRemove = files->held = {};
     Lay();
     EXPECT_FALSE(FinishStays());  // a first package, ocean.jpg in it
     Since();
-    const std::string first = File(kTable);
-    row.arrange();
-    EXPECT_EQ(row.stays, FinishStays());
-    EXPECT_EQ(row.told, Since(row.told));
-    EXPECT_EQ(row.tableAfter.empty() ? first : row.tableAfter, File(kTable));
+    const std::string first = File(kTable), after = row["table after"];
+    arrange.at(row["arrange"])();
+    EXPECT_EQ(row.Get("stays").has_value(), FinishStays());
+    EXPECT_EQ(row.All("told"), Since(row.All("told")));
+    EXPECT_EQ(after.empty() ? first : after == "laid" ? table : after, File(kTable));
     EXPECT_EQ("<missing>", File(std::string(kPackage) + "images\\okapi.ini"));
     (void)files->SetAttributesNormal(kTable);
   }

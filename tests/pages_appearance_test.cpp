@@ -3,7 +3,9 @@
 // ships them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <initializer_list>
+#include <map>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -18,6 +20,7 @@
 #include "store/globals.h"
 #include "store/profile.h"
 #include "tests/support/counting_files.h"
+#include "tests/support/rows.h"
 
 namespace {
 
@@ -31,10 +34,10 @@ std::string Said(const std::optional<Told>& told) {
 
 constexpr char kConfig[] = "c:\\lumen\\lumen-config.ini";
 constexpr char kText[] = "c:\\lumen\\lumen-text.ini";
-constexpr char kSlots[] =
-    "[TEXT]\r\n__TITLE__=TEXT1\r\n__MORE_INFORMATION_TEXT__=TEXT20\r\n__CONFIGURE_TEXT__=TEXT21\r\n"
-    "[OPTIONS]\r\n__SHOW_SPLASH__=OPTION3\r\n__PLAY_SOUND__=OPTION7\r\n"
-    "__SPLASH_ANIMATION__=OPTION16\r\n__SOUND_FILE__=OPTION17\r\n";
+const okapi_test::Row& Laid() {
+  static const okapi_test::Row laid = okapi_test::Rows("small_lumen.rows").at(0);
+  return laid;
+}
 
 class ModelTest : public testing::Test {
  protected:
@@ -50,20 +53,11 @@ class ModelTest : public testing::Test {
     std::tie(g_strMapFile, g_strConfigFile, g_strTextFile, g_strHelpRoot, g_strInstallDir) = saved_;
   }
   // The map file names `slots`.
-  void Lay(const std::string& slots = kSlots) {
+  void Lay(const std::string& slots = Laid()["map"]) {
     for (const char* file : {kConfig, kText}) (void)files->SetAttributesNormal(file);
     files->AddFile(g_strMapFile, slots);
-    files->AddFile(
-        kConfig,
-        "[Global Options]\r\nOPTION3=__SHOW_SPLASH__,true\r\nOPTION7=__PLAY_SOUND__,true\r\n"
-        "OPTION16=__SPLASH_ANIMATION__,intro.swf\r\nOPTION17=__SOUND_FILE__,chime.wav\r\n"
-        "[Menu Parts]\r\nConfigure=images\\LBConfig.gif,120,32\r\n"
-        "MORE_INFORMATION=images\\LumenHelp.gif,120,32\r\n"
-        "[OEM Defaults]\r\nSound=true\r\nSplash=true\r\n[Other]\r\n");
-    files->AddFile(kText,
-                   "[Lumen Text]\r\nTEXT1=__TITLE__,\"Lumen Help\"\r\n"
-                   "TEXT20=__MORE_INFORMATION_TEXT__,\"More Information\"\r\n"
-                   "TEXT21=__CONFIGURE_TEXT__,\"Configure\"\r\n");
+    files->AddFile(kConfig, Laid()["config"]);
+    files->AddFile(kText, Laid()["text"]);
     files->AddDirectory("c:\\zantools\\zanhelp\\customization");
     files->AddDirectory("c:\\lumen\\images\\small");
     failed.clear();
@@ -94,67 +88,37 @@ using CompanyModelTest = ModelTest;
 
 TEST_F(CompanyModelTest, NextRefusesLeavesOrAppendsTheNameToTheFirstTitle) {
   using Kind = CompanyModel::Outcome::Kind;
-  const std::string help = "__TITLE__,\"Lumen Help\"";
-  const std::string byContoso = "__TITLE__,\"Lumen Help - Modified by Contoso\"";
-  // A title this page built may be longer than the 127 characters a short
-  // read would give: the whole name must come back and be replaced, not cut.
-  const std::string h110 = "__TITLE__,\"" + std::string(110, 'h') + "\"", n30(30, 'n');
-  const std::string noSlot =
-      "The title was left unchanged: lumen-text.ini has no entry marked __TITLE__, so there is "
-      "no title to add the company name to.";
-  const struct {
-    const char* name;
-    Entry title, first;
-    std::string typed;
-    Kind kind;
-    std::string told, slots = kSlots;
-    Entry title2 = {}, first2 = {};  // nullopt: as before
-    bool readOnly = false;
-  } rows[] = {
-      // clang-format off
-      {"empty", help, help, "", Kind::Refused, "You need to enter a company name"},
-      {"too long", help, help, std::string(31, 'n'), Kind::Refused, "The company name you entered is too long"},
-      {"double quote", help, help, "Contoso \"Labs\"", Kind::Refused,
-       "The company name cannot contain a double quote (\")"},
-      {"no title slot", help, help, "Contoso", Kind::LeftAlone, noSlot, "[TEXT]\r\n"},
-      {"suffixed before the first run", "__TITLE__,\"Help - Modified by Someone Else\"", std::nullopt,
-       "Contoso", Kind::LeftAlone, "The title was left unchanged: its original text (Text1_org in "
-       "lumen-text.ini) is missing or empty. This happens when the title already carried \"Modified "
-       "by\" before OKAPI first ran.\n\nRemove the \"- Modified by\" part from the title in "
-       "lumen-text.ini, then run OKAPI again to add the company name."},
-      {"first title missing", help, std::nullopt, "Contoso", Kind::Written, "", kSlots, byContoso, help},
-      {"first title follows a plain title", help, "__TITLE__,\"Old Help\"", "Contoso", Kind::Written, "",
-       kSlots, byContoso, help},
-      {"read-only file", byContoso, help, "Fabrikam", Kind::Failed, "", kSlots, {}, {}, true},
-      {"long title", h110, std::nullopt, n30, Kind::Written, "", kSlots,
-       h110.substr(0, 121) + " - Modified by " + n30 + "\"", h110},
-      // clang-format on
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    Lay(row.slots);
-    Set("TEXT1", row.title);
-    Set("Text1_org", row.first);
-    ASSERT_TRUE(!row.readOnly || files->SetReadOnly(kText));
+  const std::map<std::string, Kind> kinds = {{"refused", Kind::Refused},
+                                             {"left alone", Kind::LeftAlone},
+                                             {"written", Kind::Written},
+                                             {"failed", Kind::Failed}};
+  for (const okapi_test::Row& row : okapi_test::Rows("company_next.rows")) {
+    SCOPED_TRACE(row["name"]);
+    const Kind kind = kinds.at(row["outcome"]);
+    const bool readOnly = row.Get("read-only").has_value(), written = kind == Kind::Written;
+    Lay(row.Get("slots").value_or(Laid()["map"]));
+    Set("TEXT1", row.Get("title"));
+    Set("Text1_org", row.Get("first"));
+    ASSERT_TRUE(!readOnly || files->SetReadOnly(kText));
     CompanyModel model;
     model.Load();
     const std::string before = files->Contents(kText);
-    model.Name() = row.typed;
+    model.Name() = row["typed"];
     const CompanyModel::Outcome outcome = model.Next();
-    EXPECT_EQ(row.kind, outcome.kind);
-    EXPECT_EQ(row.kind == Kind::Refused || row.kind == Kind::Failed, outcome.Stays());
-    EXPECT_EQ(row.told.empty() ? "" : "Information: " + row.told, Said(outcome.told));
-    EXPECT_EQ(row.title2.has_value(), before != files->Contents(kText)) << "written or untouched";
-    EXPECT_EQ(row.title2 ? row.title2 : row.title, Get("TEXT1"));
-    EXPECT_EQ(row.title2 ? row.first2 : row.first, Get("Text1_org"));
-    EXPECT_EQ(row.readOnly ? std::vector<std::string>{kText} : std::vector<std::string>{}, failed);
-    if (row.kind != Kind::Written) continue;
+    EXPECT_EQ(kind, outcome.kind);
+    EXPECT_EQ(kind == Kind::Refused || kind == Kind::Failed, outcome.Stays());
+    EXPECT_EQ(row.Get("told") ? "Information: " + row["told"] : "", Said(outcome.told));
+    EXPECT_EQ(written, before != files->Contents(kText)) << "written or untouched";
+    EXPECT_EQ(row.Get(written ? "title after" : "title"), Get("TEXT1"));
+    EXPECT_EQ(row.Get(written ? "first after" : "first"), Get("Text1_org"));
+    EXPECT_EQ(readOnly ? std::vector<std::string>{kText} : std::vector<std::string>{}, failed);
+    if (!written) continue;
     // The next run finds the name and writes the same title.
     CompanyModel next;
     next.Load();
-    EXPECT_EQ(row.typed, next.Name());
+    EXPECT_EQ(row["typed"], next.Name());
     EXPECT_EQ(Kind::Written, next.Next().kind);
-    EXPECT_EQ(row.title2, Get("TEXT1"));
+    EXPECT_EQ(row.Get("title after"), Get("TEXT1"));
   }
 }
 
@@ -171,45 +135,34 @@ std::string ColorAt(ColorRow row) {
 // Picks go to the last row chosen, and once; a read-only file: the write is
 // told once, nothing changes.
 TEST_F(ColorModelTest, StoredColoursShowAndOnlyRealOnesAreWrittenBackInLowerCase) {
-  const std::string background = "__BACKGROUND_COLOR__,\"#102030\"";
-  const struct {
-    const char* name;
-    ColorRow row;
-    Entry stored;
-    Rgb shown;
-    std::optional<Rgb> picked;
-    Entry written;
-    bool slot = true, readOnly = false;
-  } rows[] = {
-      // clang-format off
-      {"either case, more after", ColorRow::ToolBar, "#FF09aA;x", Rgb{255, 9, 170}, {}, "#ff09aa"},
-      {"background entry", ColorRow::Background, background, Rgb{16, 32, 48}, {}, background},
-      {"missing", ColorRow::Menu, std::nullopt, Rgb{}, {}, std::nullopt},
-      {"read, then picked black", ColorRow::MouseOver, "#0f0f0f", Rgb{15, 15, 15}, Rgb{}, "#000000"},
-      {"not hexadecimal", ColorRow::MouseOver, "#12345g", Rgb{}, {}, "#12345g"},
-      {"background, no slot", ColorRow::Background, background, Rgb{}, Rgb{1, 2, 3}, background, false},
-      {"read-only", ColorRow::Menu, "#0A0B0C", Rgb{10, 11, 12}, {}, "#0A0B0C", true, true},
-      // clang-format on
+  const std::map<std::string, ColorRow> names = {{"mouse over", ColorRow::MouseOver},
+                                                 {"menu", ColorRow::Menu},
+                                                 {"tool bar", ColorRow::ToolBar},
+                                                 {"background", ColorRow::Background}};
+  const auto rgb = [](const std::string& text) {
+    unsigned r = 0, g = 0, b = 0;
+    EXPECT_EQ(3, std::sscanf(text.c_str(), "%u,%u,%u", &r, &g, &b)) << text;
+    return Rgb{std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)};
   };
-  const std::initializer_list<ColorRow> all = {ColorRow::MouseOver, ColorRow::Menu,
-                                               ColorRow::ToolBar, ColorRow::Background};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    Lay(row.slot ? "[OPTIONS]\r\n__BACKGROUND_COLOR__=OPTION5\r\n" : "");
-    for (ColorRow r : all) Set(ColorAt(r), r == row.row ? row.stored : std::nullopt);
+  for (const okapi_test::Row& row : okapi_test::Rows("colors.rows")) {
+    SCOPED_TRACE(row["name"]);
+    const ColorRow at = names.at(row["row"]);
+    const bool readOnly = row.Get("read-only").has_value();
+    Lay(row.Get("no slot") ? "" : "[OPTIONS]\r\n__BACKGROUND_COLOR__=OPTION5\r\n");
+    for (const auto& [name, r] : names) Set(ColorAt(r), r == at ? row.Get("stored") : std::nullopt);
     ColorModel model;
     model.Load();
-    EXPECT_EQ(row.shown, model.Color(row.row));
-    if (row.picked) {
-      model.Target(ColorRow::Background), model.Target(row.row);
-      EXPECT_EQ(row.row, model.Pick(*row.picked));
+    EXPECT_EQ(rgb(row["shown"]), model.Color(at));
+    if (row.Get("picked")) {
+      model.Target(ColorRow::Background), model.Target(at);
+      EXPECT_EQ(at, model.Pick(rgb(row["picked"])));
       EXPECT_EQ(std::nullopt, model.Pick({1, 1, 1})) << "a second pick goes nowhere";
     }
-    ASSERT_TRUE(!row.readOnly || files->SetReadOnly(kConfig));
-    EXPECT_EQ(!row.readOnly, model.Save());
-    EXPECT_EQ(row.readOnly ? std::vector<std::string>{kConfig} : std::vector<std::string>{},
-              failed);
-    for (ColorRow r : all) EXPECT_EQ(r == row.row ? row.written : std::nullopt, Get(ColorAt(r)));
+    ASSERT_TRUE(!readOnly || files->SetReadOnly(kConfig));
+    EXPECT_EQ(!readOnly, model.Save());
+    EXPECT_EQ(readOnly ? std::vector<std::string>{kConfig} : std::vector<std::string>{}, failed);
+    for (const auto& [name, r] : names)
+      EXPECT_EQ(r == at ? row.Get("written") : std::nullopt, Get(ColorAt(r))) << name;
   }
 }
 
@@ -229,53 +182,34 @@ using Button = VisualMapModel::Button;
 // Configure switched once in files that are not as the help application
 // ships them; then the button as the next run finds it.
 TEST_F(VisualMapModelTest, FirstValuesComeFromTheMappedSlotsAndAMissingOneIsNeverRestored) {
-  const std::string hidden = "__CONFIGURE_TEXT__,\"\"",
-                    caption = "__CONFIGURE_TEXT__,\"Configure\"";
-  const std::string spacer = "images\\spacer.gif,120,32";
-  std::string movedSlot = kSlots;
-  movedSlot.replace(movedSlot.find("TEXT21"), 6, "TEXT22");
-  const struct {
-    const char* name;
-    std::vector<std::pair<std::string, Entry>> before, after;
-    const char* told;
-    bool shownNextRun;
-    std::string slots = kSlots;
-    bool readOnly = false;
-  } rows[] = {
-      // clang-format off
-      {"caption in another slot", {{"TEXT21", "Visual Map"}, {"TEXT22", caption}},
-       {{"TEXT21_org", caption}, {"TEXT22", hidden}, {"TEXT21", "Visual Map"}}, "", false, movedSlot},
-      {"image missing: no flag, so a later run copies it", {{"Menu Parts:Configure", std::nullopt}},
-       {{"Other:Config_saved", std::nullopt}, {"TEXT21_org", caption}, {"TEXT21", hidden}},
-       "The Configure button's image was left as it is: there is no Configure in lumen-config.ini.", true},
-      {"first values missing, button hidden", {{"Other:Config_saved", "TRUE"}, {"Menu Parts:Configure", spacer},
-       {"TEXT21", hidden}, {"Menu Parts:Configure_org", "Error"}}, {{"Menu Parts:Configure", spacer}, {"TEXT21", hidden}},
-       "The Configure button's image was left as it is: its first value (Configure_org in "
-       "lumen-config.ini) is missing.\n\nThe Configure button's text was left as it is: its "
-       "first value (TEXT21_org in lumen-text.ini) is missing.", false},
-      {"first image cannot be kept: nothing hidden", {}, {{"Menu Parts:Configure_org", std::nullopt},
-       {"TEXT21", caption}}, "", true, kSlots, true},
-      // clang-format on
+  const auto entries = [](const std::vector<std::string>& all) {
+    std::vector<std::pair<std::string, Entry>> out;
+    for (const std::string& e : all) {
+      const std::string value = e.substr(e.find('=') + 1);
+      out.emplace_back(e.substr(0, e.find('=')), value == "<missing>" ? Entry() : value);
+    }
+    return out;
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    Lay(row.slots);
-    for (const auto& [where, value] : row.before) Set(where, value);
-    ASSERT_TRUE(!row.readOnly || files->SetReadOnly(kConfig));
+  for (const okapi_test::Row& row : okapi_test::Rows("visual_map.rows")) {
+    SCOPED_TRACE(row["name"]);
+    const bool readOnly = row.Get("read-only").has_value();
+    Lay(row.Get("slots").value_or(Laid()["map"]));
+    for (const auto& [where, value] : entries(row.All("before"))) Set(where, value);
+    ASSERT_TRUE(!readOnly || files->SetReadOnly(kConfig));
     VisualMapModel model;
     model.Load();
     const bool shown = model.Shown(Button::Configure);
     const VisualMapModel::Outcome outcome = model.Set(Button::Configure, !shown);
-    EXPECT_EQ(!row.readOnly, outcome.applied);
-    EXPECT_EQ(row.readOnly ? shown : !shown, model.Shown(Button::Configure));
-    for (const auto& [where, value] : row.after) EXPECT_EQ(value, Get(where)) << where;
-    EXPECT_EQ(*row.told ? "Information: " + std::string(row.told) : "", Said(outcome.told));
+    EXPECT_EQ(!readOnly, outcome.applied);
+    EXPECT_EQ(readOnly ? shown : !shown, model.Shown(Button::Configure));
+    for (const auto& [where, value] : entries(row.All("after")))
+      EXPECT_EQ(value, Get(where)) << where;
+    EXPECT_EQ(row.Get("told") ? "Information: " + row["told"] : "", Said(outcome.told));
     // Told by the store: once a button at start, once more for the switch.
-    EXPECT_EQ(row.readOnly ? std::vector<std::string>(3, kConfig) : std::vector<std::string>{},
-              failed);
+    EXPECT_EQ(readOnly ? std::vector<std::string>(3, kConfig) : std::vector<std::string>{}, failed);
     VisualMapModel nextRun;
     nextRun.Load();
-    EXPECT_EQ(row.shownNextRun, nextRun.Shown(Button::Configure));
+    EXPECT_EQ(row["next run"] == "shown", nextRun.Shown(Button::Configure));
   }
 }
 
@@ -349,46 +283,29 @@ TEST_F(OpeningEffectModelTest, ASwitchThatCannotBeWrittenIsToldAndKeepsItsState)
 }
 
 TEST_F(OpeningEffectModelTest, ChosenFileIsNamedOnlyOnceTheInstallationHasIt) {
-  const struct {
-    const char* name;
-    char refuses;  // the read-only copy: 'T' the tool folder's, 'I' the installation's
-    bool inPlace = false, slot = true;
-  } rows[] = {{"chosen elsewhere", 0},
-              {"chosen in the installation", 0, true},
-              {"installation refuses", 'I'},
-              {"tool folder refuses", 'T'},
-              {"no slot for the option", 0, false, false}};
-  for (const EffectRow& e : kEffects) {
-    for (const auto& row : rows) {
-      SCOPED_TRACE(e.marker + " " + row.name);
-      Lay(row.slot ? kSlots : "[OPTIONS]\r\n");
-      // Chosen in place, as the file dialog may spell it: in capitals.
-      const std::string chosen =
-          row.inPlace ? platform::ToUpperAscii(e.InstallCopy()) : "c:\\zantools\\" + e.chosen;
-      files->AddFile(chosen, "new");
-      const std::string refused = row.refuses == 'T'   ? e.ToolCopy()
-                                  : row.refuses == 'I' ? e.InstallCopy()
-                                                       : "";
-      if (row.refuses) files->AddFile(refused, "old");
-      ASSERT_TRUE(!row.refuses || files->SetReadOnly(refused));
-      const Entry before = Get(e.fileOption);
-      const auto told = OpeningEffectModel(e.effect).UseFile(chosen, e.chosen);
-      EXPECT_EQ(row.slot && row.refuses != 'I' ? e.fileMarker + "," + e.chosen : before,
-                Get(e.fileOption));
-      for (const std::string& target : {e.ToolCopy(), e.InstallCopy()}) {
-        EXPECT_EQ(target == refused ? "old" : "new", files->Contents(target));
-        (void)files->SetAttributesNormal(target);  // no copy left for the next row
-        (void)files->Remove(target);
-      }
-      const std::string notCopied = "Information: " + chosen + " could not be copied to " +
-                                    refused + ".\n\nThe help application";
-      EXPECT_EQ(row.refuses == 'T'   ? notCopied + " uses the new " + e.noun + " all the same."
-                : row.refuses == 'I' ? notCopied + "'s " + e.noun + " was not changed."
-                : row.slot           ? ""
-                           : "Information: lumen-config.ini has no entry marked " + e.fileMarker +
-                                 ", so the help application's " + e.noun + " was not changed.",
-                Said(told));
+  for (const okapi_test::Row& row : okapi_test::Rows("chosen_effect_file.rows")) {
+    const EffectRow& e = kEffects[row["effect"] == "animation"];
+    SCOPED_TRACE(row["effect"] + " " + row["name"]);
+    const bool slot = !row.Get("no slot");
+    Lay(slot ? Laid()["map"] : "[OPTIONS]\r\n");
+    const std::string chosen =
+        row.Get("in place") ? platform::ToUpperAscii(e.InstallCopy()) : "c:\\zantools\\" + e.chosen;
+    files->AddFile(chosen, "new");
+    const std::string refused = row["refuses"] == "tool"           ? e.ToolCopy()
+                                : row["refuses"] == "installation" ? e.InstallCopy()
+                                                                   : "";
+    if (!refused.empty()) files->AddFile(refused, "old");
+    ASSERT_TRUE(refused.empty() || files->SetReadOnly(refused));
+    const Entry before = Get(e.fileOption);
+    const auto told = OpeningEffectModel(e.effect).UseFile(chosen, e.chosen);
+    EXPECT_EQ(slot && refused != e.InstallCopy() ? e.fileMarker + "," + e.chosen : before,
+              Get(e.fileOption));
+    for (const std::string& target : {e.ToolCopy(), e.InstallCopy()}) {
+      EXPECT_EQ(target == refused ? "old" : "new", files->Contents(target));
+      (void)files->SetAttributesNormal(target);  // no copy left for the next row
+      (void)files->Remove(target);
     }
+    EXPECT_EQ(row["told"], Said(told));
   }
 }
 

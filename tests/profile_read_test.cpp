@@ -7,56 +7,28 @@
 #include <string>
 
 #include "store/profile.h"
-#include "tests/support/bytes.h"
 #include "tests/support/counting_files.h"
+#include "tests/support/rows.h"
 
 namespace {
 
-using okapi_test::Bytes;
-
 constexpr const char* kFile = "c:\\data\\test.ini";
 
-struct ReadCase {
-  const char* behaviour;
-  std::string file;
-  std::string section;
-  std::string key;
-  std::string expected;
-  std::size_t size = 64;
-  const char* def = "d";
-};
-
-std::ostream& operator<<(std::ostream& os, const ReadCase& c) { return os << c.behaviour; }
-
-class ProfileRead : public testing::TestWithParam<ReadCase> {
- protected:
+TEST(ProfileRead, ReturnsWhatWindowsReturns) {
+  for (const okapi_test::Row& row : okapi_test::Rows("profile_read.rows")) {
+    SCOPED_TRACE(row["name"]);
+    okapi_test::ScopedCountingFiles files;
+    files->AddFile(kFile, row["file"]);
+    EXPECT_EQ(row["read"], store::ReadString(row["section"], row["key"], "d",
+                                             std::stoul(row.Get("size").value_or("64")), kFile));
+  }
+  // Longer values wrap at 65536 characters; one of exactly 65536 reads empty.
   okapi_test::ScopedCountingFiles files;
-};
-
-TEST_P(ProfileRead, ReturnsWhatWindowsReturns) {
-  const ReadCase& c = GetParam();
-  files->AddFile(kFile, c.file);
-  EXPECT_EQ(c.expected, store::ReadString(c.section, c.key, c.def, c.size, kFile));
+  for (const std::size_t length : {70000, 65536}) {
+    files->AddFile(kFile, "[s]\nk=" + std::string(length, 'x') + "\n");
+    EXPECT_EQ(std::string(length % 65536, 'x'), store::ReadString("s", "k", "d", 100000, kFile));
+  }
 }
-
-const std::vector<ReadCase> kRows = {
-    {"missing closing bracket still opens a section", "[open \nk=v\n", "open", "k", "v"},
-    {"indented comment is a comment", "[s]\n  ;k=v\n", "s", ";k", "d"},
-    {"NUL bytes before the first section do not matter", Bytes("x\0y\n[s]\nk=v\n"), "s", "k", "v"},
-    {"value stops at a NUL", Bytes("[s]\nk=a\0b\n"), "s", "k", "a"},
-    {"quoted value that fits exactly", "[s]\nk=\"hello\"\n", "s", "k", "hello", 8},
-    {"UTF-8 mark hides a header on line 1", "\xEF\xBB\xBF[s]\nk=v\n", "s", "k", "d"},
-    {"UTF-16 LE is read through the code page",
-     Bytes("\xFF\xFE[\0s\0]\0\n\0k\0=\0\xAC\x20\xA0\0\xE9\0\n\0"), "S", "K", "\x80\xA0\xE9"},
-    {"a character the code page lacks reads as a question mark",
-     Bytes("\xFF\xFE[\0s\0]\0\n\0k\0=\0\x00\x4E\n\0"), "s", "k", "?"},
-    {"longer values wrap at 65536 characters", "[s]\nk=" + std::string(70000, 'x') + "\n", "s", "k",
-     std::string(70000 - 65536, 'x'), 100000},
-    {"a value of exactly 65536 characters reads empty", "[s]\nk=" + std::string(65536, 'x') + "\n",
-     "s", "k", "", 100000},
-};
-
-INSTANTIATE_TEST_SUITE_P(Rows, ProfileRead, testing::ValuesIn(kRows));
 
 TEST(ProfileLists, ListsKeepFileOrderAndDuplicatesButSkipComments) {
   okapi_test::ScopedCountingFiles files;

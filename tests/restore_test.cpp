@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 
 #include "app/discovery.h"
@@ -15,6 +16,7 @@
 #include "store/profile.h"
 #include "tests/support/answering_backend.h"
 #include "tests/support/fixture_drive.h"
+#include "tests/support/rows.h"
 #ifndef _WIN32
 #include "platform/posix/posix_services.h"
 #endif
@@ -52,56 +54,43 @@ TEST_F(RestoreTest, EachAnswerRefusalAndFailureChangesOnlyWhatItSays) {
   ASSERT_TRUE(platform::Os().registry->CreateAndSet(platform::Hive::LocalMachine, demo::kHotkeyKey,
                                                     "File", "c:\\other.exe"));
   const auto changed = Current();
-  const struct {
-    std::function<void()> arrange;
-    const char* told;
-    int answer, exit;
-    int (*command)() = restore::ConfirmAndRestore;
-  } rows[] = {
-      // The confirmation counts what differs.
-      {[] {}, "machine-specifics.csv (8 lines differ now)", IDNO, 0},
-      {[] {}, "lumen-text.ini (3 entries differ now)", IDNO, 0},
-      {[] {}, "start c:\\Program Files\\Lumen\\lbtool.exe again (now: c:\\other.exe)", IDNO, 0},
-      // A file that cannot be read is told so, not counted.
-      {[] {
-         ASSERT_TRUE(platform::Os().files->Remove(g_strConfigFile));
-         ASSERT_TRUE(platform::Os().files->MakeDirectory(g_strConfigFile));
-       },
-       "lumen-config.ini (cannot be read now, so OKAPI cannot tell what differs: close any program",
-       IDNO, 0},
-      // The wizard holds the mutex; the command is refused before it asks.
-      {[] { ASSERT_TRUE(platform::Os().instances->ClaimMutex(COkapiApp::kMutexName)); },
-       "The OKAPI wizard is running", IDOK, 1, restore::RunRestore},
-      // A file gone is put back too.
-      {[] {
-         ASSERT_TRUE(platform::Os().files->RemoveEmptyDirectory(g_strConfigFile));
-         ASSERT_TRUE(platform::Os().files->Remove(g_strHelpRoot +
-                                                  "\\customization\\backup\\lumen-text.ini"));
-       },
-       "Not in the backup, left as they are: lumen-text.ini\n\nThe Larkbook button will start",
-       IDYES, 0},
-      {[] {}, "lumen-config.ini (unchanged)", IDNO, 0},
-#ifndef _WIN32  // Wine runs the tests with full rights to HKEY_LOCAL_MACHINE.
-      {[] {
+  auto& files = *platform::Os().files;
+  const std::map<std::string, std::function<void()>> arrange = {
+      {"nothing", [] {}},
+      {"a folder in place of the config file",
+       [&] { ASSERT_TRUE(files.Remove(g_strConfigFile) && files.MakeDirectory(g_strConfigFile)); }},
+      {"the wizard running",
+       [] { ASSERT_TRUE(platform::Os().instances->ClaimMutex(COkapiApp::kMutexName)); }},
+      {"the config file gone and the text file's backup",
+       [&] {
+         ASSERT_TRUE(files.RemoveEmptyDirectory(g_strConfigFile));
+         ASSERT_TRUE(files.Remove(g_strHelpRoot + "\\customization\\backup\\lumen-text.ini"));
+       }},
+#ifndef _WIN32
+      {"the button's key refused",
+       [] {
          dynamic_cast<platform::posix::MemoryRegistry&>(*platform::Os().registry)
              .RefuseAccess(platform::Hive::LocalMachine, demo::kHotkeyKey, platform::Access::Write);
-       },
-       "Could not be put back: the Larkbook button (Windows refused the registry change)", IDYES,
-       1},
+       }},
 #endif
-      {[] { ASSERT_TRUE(demo::RemoveTree(g_strHelpRoot + "\\customization\\backup")); },
-       "There is no backup to restore", IDOK, 1},
+      {"the backup gone",
+       [] { ASSERT_TRUE(demo::RemoveTree(g_strHelpRoot + "\\customization\\backup")); }},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.told);
-    row.arrange();
+  const std::map<std::string, int> answers = {{"yes", IDYES}, {"no", IDNO}, {"", IDOK}};
+  for (const okapi_test::Row& row : okapi_test::Rows("restore.rows")) {
+    SCOPED_TRACE(row["told"]);
+#ifdef _WIN32
+    if (row.Get("native only")) continue;
+#endif
+    arrange.at(row["arrange"])();
     auto& boxes = okapi_test::Answering();
     boxes.told.clear();
-    boxes.boxAnswers = {row.answer, IDOK};
-    EXPECT_EQ(row.exit, row.command());
+    boxes.boxAnswers = {answers.at(row["answer"]), IDOK};
+    const auto command = row["command"] == "run" ? restore::RunRestore : restore::ConfirmAndRestore;
+    EXPECT_EQ(std::stoi(row["exit"]), command());
     std::string told;
     for (const auto& box : boxes.told) told += box.text + "|";
-    EXPECT_NE(std::string::npos, told.find(row.told)) << told;
+    EXPECT_NE(std::string::npos, told.find(row["told"])) << told;
     EXPECT_EQ(changed[2], Current()[2]);
   }
   // A Yes put back the table, the config file and the button.

@@ -6,6 +6,7 @@
 #include "store/items.h"
 #include "store/profile.h"
 #include "tests/support/counting_files.h"
+#include "tests/support/rows.h"
 
 namespace {
 
@@ -102,37 +103,21 @@ TEST_F(StoreItems, WritesTellWrittenNoSlotAndFailedApartAndAFailureIsToldOnce) {
 
 // The text file's two entries and their first values, flagged in [Other].
 TEST_F(StoreItems, FirstValuesAreKeptOnceAndNeverOverwritten) {
-  const std::string ab = "TEXT20=A\r\nTEXT21=B\r\n";
-  const struct {
-    std::string lines;  // of [Lumen Text], then the flag's section
-    bool readOnly;
-    bool anyText;  // an empty value counts
-    std::optional<std::string> org20, org21, flag;
-  } rows[] = {
-      {ab + "[Other]\r\n", false, false, "A", "B", "TRUE"},
-      // A copy kept by an earlier run is the older one.
-      {"TEXT20=A2\r\nTEXT20_org=A\r\nTEXT21=B\r\n", false, false, "A", "B", "TRUE"},
-      // An empty value is none: the flag stays unset to take it later...
-      {"TEXT20=A\r\nTEXT21=\r\n", false, false, "A", {}, {}},
-      // ... unless any text counts.
-      {"TEXT20=A\r\nTEXT21=\r\n", false, true, "A", "", "TRUE"},
-      {"TEXT20=A\r\n[Other]\r\nSysDetails_saved=TRUE\r\n", false, false, {}, {}, "TRUE"},
-      {ab, true, false, {}, {}, {}},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.lines);
-    const std::string bytes = "[Lumen Text]\r\n" + row.lines;
-    Lay(bytes, row.readOnly);
-    EXPECT_EQ(!row.readOnly,
+  for (const okapi_test::Row& row : okapi_test::Rows("first_values.rows")) {
+    SCOPED_TRACE(row["lines"]);
+    const bool readOnly = row.Get("read-only").has_value();
+    const std::string bytes = "[Lumen Text]\r\n" + row["lines"];
+    Lay(bytes, readOnly);
+    EXPECT_EQ(!readOnly,
               store::KeepFirstValues(
                   item::kSysDetailsSaved,
                   {{item::kText20, item::kText20Org}, {item::kText21, item::kText21Org}},
-                  row.anyText ? store::FirstValue::AnyText : store::FirstValue::NonEmpty));
-    EXPECT_EQ(row.readOnly, told > 0);
-    EXPECT_EQ(row.org20, store::Read(item::kText20Org));
-    EXPECT_EQ(row.org21, store::Read(item::kText21Org));
-    EXPECT_EQ(row.flag, store::Read(item::kSysDetailsSaved));
-    EXPECT_EQ(bytes, row.readOnly ? files->Contents(kText) : bytes) << "refused: left as it was";
+                  row.Get("any text") ? store::FirstValue::AnyText : store::FirstValue::NonEmpty));
+    EXPECT_EQ(readOnly, told > 0);
+    EXPECT_EQ(row.Get("org20"), store::Read(item::kText20Org));
+    EXPECT_EQ(row.Get("org21"), store::Read(item::kText21Org));
+    EXPECT_EQ(row.Get("flag"), store::Read(item::kSysDetailsSaved));
+    EXPECT_EQ(bytes, readOnly ? files->Contents(kText) : bytes) << "refused: left as it was";
   }
 }
 

@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "tests/support/fixture_drive.h"
+#include "tests/support/rows.h"
 #include "wizard/help_launcher.h"
 #include "wizard/page_frame.h"
 #include "wizard/title_font.h"
@@ -49,38 +50,23 @@ platform::posix::FakeModules& Modules() {
 }
 
 TEST(HelpLauncher, LoadsTheControlOnceFromItsRegistrationOrByName) {
-  struct Row {
-    const char* name;
-    const char* registered;  // the control's InprocServer32 value
-    const char* module;      // the module the machine has
-    bool entry;              // whether it exports HtmlHelpA
-    std::vector<std::string> loads;
-  };
-  const char* const kGone = "d:\\gone\\htmlhelp.ocx";
-  // The registered control itself is the help program test's.
-  const Row rows[] = {
-      {"registered file missing", kGone, "hhctrl.ocx", true, {kGone, "hhctrl.ocx"}},
-      // Failing is remembered: the second call tries nothing.
-      {"no control", nullptr, nullptr, true, {"hhctrl.ocx"}},
-      {"no entry", nullptr, "hhctrl.ocx", false, {"hhctrl.ocx"}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const okapi_test::Row& row : okapi_test::Rows("help_launcher.rows")) {
+    SCOPED_TRACE(row["name"]);
     okapi_test::TestMachine machine;
     help_launcher::Reset();
     g_helpCalls.clear();
-    ASSERT_TRUE(!row.registered ||
+    ASSERT_TRUE(!row.Get("registered") ||
                 platform::Os().registry->CreateAndSet(
                     platform::Hive::ClassesRoot,
                     "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32", "",
-                    row.registered));
+                    row["registered"]));
     std::map<unsigned, platform::Modules::Proc> procs;
-    if (row.entry) procs[14] = reinterpret_cast<platform::Modules::Proc>(&RecordHelp);
-    if (row.module) Modules().Register(row.module, procs);
-    const bool works = row.module && row.entry;
+    if (row.Get("entry")) procs[14] = reinterpret_cast<platform::Modules::Proc>(&RecordHelp);
+    if (row.Get("module")) Modules().Register(row["module"], procs);
+    const bool works = row.Get("module") && row.Get("entry");
     EXPECT_EQ(HtmlHelpLauncher(0x10, "file.chm::/W02.htm", 0, 0x99), works ? 0x4711u : 0u);
     EXPECT_EQ(HtmlHelpLauncher(0, nullptr, HH_INITIALIZE, 0), works ? 0x4711u : 0u);
-    EXPECT_EQ(Modules().loaded, row.loads);
+    EXPECT_EQ(Modules().loaded, row.All("loads"));
     EXPECT_EQ(help_launcher::LoadFailed(), !works);
     const std::vector<std::string> calls = {"16 file.chm::/W02.htm 0 153", "0 (null) 28 0"};
     EXPECT_EQ(g_helpCalls, works ? calls : std::vector<std::string>{});
@@ -125,35 +111,27 @@ using SecondCopyTest = okapi_test::MachineTest;
 
 TEST_F(SecondCopyTest, TogglesTheRunningWizardAndEnds) {
   using Show = platform::ShowCommand;
-  const struct {
-    const char* name;
-    const char* title;
-    bool minimized, foreground;
-    std::vector<Show> shown;
-    bool raised;
-  } rows[] = {
-      {"visible in front", kWizardTitle, false, true, {Show::Minimize}, false},
-      {"minimised", kWizardTitle, true, false, {Show::ShowNormal}, true},
-      {"behind another window", kWizardTitle, false, false, {Show::ShowNormal}, true},
-      {"no wizard: not the exact title", "Customization Tool", false, false, {}, false},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+  const std::map<std::string, Show> commands = {{"minimize", Show::Minimize},
+                                                {"show normal", Show::ShowNormal}};
+  for (const okapi_test::Row& row : okapi_test::Rows("second_copy.rows")) {
+    SCOPED_TRACE(row["name"]);
     platform::Os().instances = std::make_unique<platform::posix::MemoryInstances>();
     auto& instances = dynamic_cast<platform::posix::MemoryInstances&>(*platform::Os().instances);
     instances.ClaimedElsewhere("Mutex_OKAPI");
     const auto other = instances.AddWindow("Notepad");
-    const auto wizard = instances.AddWindow(row.title, row.minimized);
-    instances.foreground = row.foreground ? wizard : other;
+    const auto wizard = instances.AddWindow(row.Get("title").value_or(kWizardTitle),
+                                            row.Get("minimized").has_value());
+    instances.foreground = row.Get("foreground") ? wizard : other;
     COkapiApp app;
     EXPECT_FALSE(app.InitInstance());  // the answering backend fails a wizard shown
-    std::vector<Show> shown;
+    std::vector<Show> shown, expected;
+    for (const std::string& command : row.All("shown")) expected.push_back(commands.at(command));
     for (const auto& [window, command] : instances.shown) {
       EXPECT_EQ(wizard, window);
       shown.push_back(command);
     }
-    EXPECT_EQ(row.shown, shown);
-    EXPECT_EQ(row.raised || row.foreground ? wizard : other, instances.foreground);
+    EXPECT_EQ(expected, shown);
+    EXPECT_EQ(row.Get("raised") || row.Get("foreground") ? wizard : other, instances.foreground);
     EXPECT_FALSE(platform::Os().files->Exists("c:\\zantools"));
   }
 }

@@ -20,11 +20,8 @@ class TestMachine {
   TestMachine(const TestMachine&) = delete;
   TestMachine& operator=(const TestMachine&) = delete;
 
-  // The host folder standing for the drives; empty under Wine.
-  const std::string& DriveRoot() const { return driveRoot_; }
-
  private:
-  std::string driveRoot_;
+  std::string driveRoot_;  // natively: the host folder standing for the drives
   std::unique_ptr<platform::Services> previous_;
 };
 
