@@ -125,10 +125,20 @@ std::vector<Case> Cases(const std::string& scratch) {
   cases.push_back({"Finish", restoreTable, [] {
                      if (!package::Finish(kNobody)) Fail("Finish did not complete");
                    }});
-  // As the packaging page finishes: the package, then every item written in
+  // As the packaging page finishes: after the package, every item written in
   // the run read back from disk (here the 100 image entries of the fixture).
-  cases.push_back({"FinishReadBack", restoreTable, [] {
+  // Timed on its own: as the difference of two timings near 80 ms each it
+  // swung by 40% with the machine's load. One Finish before the first run
+  // leaves what every later read-back reads.
+  const auto finished = std::make_shared<bool>(false);
+  cases.push_back({"ReadBack",
+                   [restoreTable, finished] {
+                     if (*finished) return;
+                     restoreTable();
                      if (!package::Finish(kNobody)) Fail("Finish did not complete");
+                     *finished = true;
+                   },
+                   [] {
                      if (!store::CheckWrittenItems().empty()) Fail("an item did not read back");
                    }});
   cases.push_back({"CopyLoop", [] {}, CopyLoop});
@@ -200,11 +210,11 @@ void PrintRatios(const std::map<std::string, double>& us) {
   };
   std::printf("Finish (100000-line table, %d images x 2 sizes): %10.0f us\n", kImageNames,
               at("Finish"));
-  std::printf("Finish and the read-back of the written items:   %10.0f us\n", at("FinishReadBack"));
+  std::printf("read-back of the written items, after Finish:    %10.0f us\n", at("ReadBack"));
   std::printf("platform copy of the same files:                 %10.0f us\n", at("CopyLoop"));
   std::printf("floor: table read, rewritten in place, all copied:%9.0f us\n", at("Floor"));
   std::printf("  ratio with read-back / Finish: %.2f (goal <= 1.1)\n",
-              at("FinishReadBack") / at("Finish"));
+              (at("Finish") + at("ReadBack")) / at("Finish"));
   std::printf("  ratio Finish / floor:          %.2f (goal <= 1.3)\n", at("Finish") / at("Floor"));
   std::printf("  ratio Finish / copy loop:      %.2f\n", at("Finish") / at("CopyLoop"));
   std::printf("/apply /package of the answers:                  %10.0f us\n", at("ApplyPackage"));
