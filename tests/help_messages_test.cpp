@@ -84,12 +84,12 @@ std::vector<std::string> Literals(const std::string& src, const std::string& cal
     if (open) out.push_back(joined), joined.clear(), open = false;
     if (c == '\'') {
       i = src.find('\'', i + (src[i + 1] == '\\' ? 3 : 2));
-    } else if (c == '(') {
+    } else if (c == '(' || c == '{') {  // a call, or a notice built with braces
       if (callDepth < 0 && !call.empty() && i >= call.size() &&
           src.compare(i - call.size(), call.size(), call) == 0)
         callDepth = depth;
       ++depth;
-    } else if (c == ')' && --depth == callDepth) {
+    } else if ((c == ')' || c == '}') && --depth == callDepth) {
       callDepth = -1;
     }
   }
@@ -154,7 +154,7 @@ TEST(HelpMessages, EverySourceThatShowsATextOfItsOwnIsChecked) {
       const std::string file = entry.path().lexically_relative(kTop).generic_string();
       if (entry.path().extension() != ".cpp" || checked.contains(file)) continue;
       const std::string source = Read(file);
-      for (const char* call : {"MessageBox", "tell", "ask", "Notice", "Told"})
+      for (const char* call : {"MessageBox", "tell", "ask", "Notice", "Told", "Tell", "refuse"})
         for (const std::string& literal : Literals(source, call))
           EXPECT_FALSE(IsProse(Squeezed(literal))) << file << " shows, unchecked: " << literal;
     }
