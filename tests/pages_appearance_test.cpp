@@ -279,6 +279,16 @@ TEST_F(OpeningEffectModelTest, ASwitchThatCannotBeWrittenIsToldAndKeepsItsState)
     EXPECT_EQ(std::vector<std::string>{kConfig}, failed);
     EXPECT_TRUE(model.AfterRevert());
     EXPECT_EQ(before, files->Contents(kConfig));
+
+    Lay();  // the slot is there; the file refuses the write
+    OpeningEffectModel known(e.effect);
+    known.Load();
+    ASSERT_TRUE(files->SetReadOnly(kConfig));
+    const bool now = known.Now();
+    const OpeningEffectModel::Outcome unwritten = known.SetNow(!now);
+    EXPECT_FALSE(unwritten.applied || unwritten.told);  // the store told
+    EXPECT_EQ(now, known.Now());
+    EXPECT_EQ(std::vector<std::string>{kConfig}, failed);
   }
 }
 
