@@ -39,9 +39,12 @@ const char* VerbName(Command::Verb verb) {
   return "";
 }
 
-// What the pages show now; their loads write nothing meanwhile.
+// What the pages show now; their loads write nothing meanwhile, so each
+// file's stamp need only be checked once (under Wine each check is a round
+// trip to the server, and the pages read some hundred entries).
 Answers Current() {
   const store::WritesHeld held;
+  const store::UnchangedFilesScope unchanged;
   Answers now;
   for (const PageAnswers& page : Pages()) {
     if (!page.skipped || !page.skipped(Answers{})) page.exportTo(now);
