@@ -12,6 +12,7 @@
 #include "store/globals.h"
 #include "store/installation.h"
 #include "store/item_table.h"
+#include "store/profile.h"
 
 namespace package {
 
@@ -60,10 +61,13 @@ void ProcessCsvFile(const Tell& tell) {
     tell("Couldn't open " + std::string(layout::kMachineTable) + " file to read it", kAppName);
     return;
   }
-  const FilteredTable filtered = FilterMachineTable(std::move(*table));
+  FilteredTable filtered = FilterMachineTable(std::move(*table));
   if (filtered.unmatchedQuotes) tell(UnmatchedQuotesMessage(filtered), "Information");
   if (!filtered.changed) return;  // already processed: nothing to replace
-  if (const platform::Status written = files.WriteFileAtomic(g_strCsvFile, filtered.text);
+  // Through the profile engine, which keeps the new table: the answers
+  // written at the end of Finish read the table's Visual Map entry again.
+  if (const platform::Status written =
+          store::WriteWholeFile(g_strCsvFile, std::move(filtered.text));
       !written) {
     tell("Couldn't open " + std::string(layout::kMachineTable) + " file to write it\n\n" +
              written.reason + ".\n\nThe machine table was left as it was, with its quotes.",

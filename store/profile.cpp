@@ -70,6 +70,26 @@ bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::s
 // Parameters end at a NUL, as the C strings of the system call do.
 std::string_view CString(std::string_view s) { return s.substr(0, s.find('\0')); }
 
+// Puts `text` on disk as the whole file, atomically, and keeps it as the
+// file's parsed text: the next read needs neither the disk nor a parse.
+platform::Status Commit(platform::FileSystem& fs, const std::string& file,
+                        std::unique_ptr<const ProfileText> text) {
+  auto& cache = TheCache();
+  // Another spelling of this path may be cached too: every file is checked
+  // again at its next read in the scope.
+  if (cache.scopeDepth > 0) ++cache.scopeGeneration;
+  if (auto status = fs.WriteFileAtomic(file, text->Bytes()); !status) {
+    cache.files.erase(file);
+    return status;
+  }
+  if (const auto stamp = fs.Stamp(file)) {
+    cache.files[file] = CachedFile{*stamp, std::move(text), cache.CurrentScope()};
+  } else {
+    cache.files.erase(file);
+  }
+  return platform::Status::Ok();
+}
+
 platform::Status Failed(const std::string& file, std::string reason) {
   if (const auto& report = TheCache().reporter) report(file, reason);
   return platform::Status::Fail(std::move(reason));
@@ -162,21 +182,16 @@ platform::Status WriteStrings(const std::string& file, const std::vector<Edit>& 
     return platform::Status::Ok();
   }
 
-  auto& cache = TheCache();
-  auto& files = cache.files;
-  // Another spelling of this path may be cached too: every file is checked
-  // again at its next read in the scope.
-  if (cache.scopeDepth > 0) ++cache.scopeGeneration;
-  if (auto status = fs->WriteFileAtomic(file, edited->Bytes()); !status) {
-    files.erase(file);
+  if (auto status = Commit(*fs, file, std::move(edited)); !status) {
     return Failed(file, std::move(status.reason));
   }
-  if (const auto stamp = fs->Stamp(file)) {
-    files[file] = CachedFile{*stamp, std::move(edited), cache.CurrentScope()};
-  } else {
-    files.erase(file);
-  }
   return platform::Status::Ok();
+}
+
+platform::Status WriteWholeFile(const std::string& file, std::string bytes) {
+  auto* fs = Files();
+  if (!fs) return platform::Status::Fail("no file service");
+  return Commit(*fs, file, std::make_unique<const ProfileText>(std::move(bytes)));
 }
 
 std::vector<std::string> ReadSectionNames(const std::string& file) {

@@ -48,6 +48,10 @@ struct Edit {
 };
 platform::Status WriteStrings(const std::string& file, const std::vector<Edit>& edits);
 
+// Replaces the whole file with `bytes`, atomically, and reads from them
+// afterwards. The caller tells a failure: it is not passed to the reporter.
+platform::Status WriteWholeFile(const std::string& file, std::string bytes);
+
 // Section names in file order; the keys of a section (comments and lines
 // without '=' left out). Duplicates repeated. Empty for a missing file.
 std::vector<std::string> ReadSectionNames(const std::string& file);
