@@ -8,11 +8,9 @@
 #include <gtest/gtest.h>
 #include <prsht.h>
 
-#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "demo/installation.h"
 #include "platform/platform.h"
@@ -24,12 +22,10 @@
 
 namespace okapi_program {
 
-// Wine shows the host's root as drive Z:.
-inline std::string FromHost(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "Z:" + path;
-}
+using okapi_test::CurrentPage;
+using okapi_test::FromHost;
+using okapi_test::SaveScreenshot;
+using okapi_test::TextOf;
 
 inline const std::string kProgram = FromHost(OKAPI_EXE_HOST_PATH);
 // The 32-bit build runs emulated (qemu-user under Wine), some twenty times
@@ -37,12 +33,8 @@ inline const std::string kProgram = FromHost(OKAPI_EXE_HOST_PATH);
 inline constexpr int kSlowdown = sizeof(void*) == 4 ? 20 : 1;
 
 inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 15000) {
-  const auto end =
-      std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds * kSlowdown);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  }
+  for (const ULONGLONG end = GetTickCount64() + milliseconds * kSlowdown; !done(); Sleep(30))
+    if (GetTickCount64() > end) return false;
   return true;
 }
 
@@ -90,17 +82,7 @@ inline DWORD RunToEnd(const std::string& program, const std::string& arguments) 
   return run.WaitExit(60000);
 }
 
-inline std::string TextOf(HWND window) {
-  char text[1024] = {};
-  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
 inline HWND FindWizard() { return FindWindowA(nullptr, kWizardTitle); }
-
-inline HWND CurrentPage(HWND sheet) {
-  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
 
 // The shown page's dialog template id.
 inline unsigned ActiveTemplate(HWND sheet) {
@@ -133,8 +115,6 @@ inline std::string AnswerBox(Program& program, const char* caption, int button =
   return text;
 }
 
-using okapi_test::SaveScreenshot;
-
 // A journey of journey_program_test.cpp run by `program` (an installed copy)
 // in the test that calls it, on the default demo installation.
 void RunJourney(const char* name, const std::string& program);
@@ -147,10 +127,11 @@ class ProgramTest : public okapi_test::MachineTest {
     ASSERT_TRUE(laid) << laid.reason;
   }
 
-  // Starts okapi.exe, ending one started before.
-  void Launch() {
+  // Starts okapi.exe, ending one started before; given a page, goes on to it.
+  void Start(unsigned page = 0) {
     program.emplace();
     ASSERT_TRUE(program->Started()) << kProgram;
+    if (page) NextTo(page);
   }
   // Waits for the wizard, then Next up to `page`, with a company name on the way.
   void NextTo(unsigned page) {
@@ -161,10 +142,6 @@ class ProgramTest : public okapi_test::MachineTest {
       PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
       ASSERT_TRUE(WaitFor([&] { return ActiveTemplate(wizard) != at; }, 5000)) << "stuck on " << at;
     }
-  }
-  void StartAt(unsigned page) {
-    ASSERT_NO_FATAL_FAILURE(Launch());
-    NextTo(page);
   }
   void Cancel() {
     PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);

@@ -1,13 +1,33 @@
-// Windows tests only: a window as the screen shows it, saved as a 24-bit .bmp
-// in the build tree's screenshots folder.
+// Windows tests only: what a window shows, its text or its picture saved as a
+// 24-bit .bmp in the build tree's screenshots folder.
 #pragma once
 
 #include "framework/win32/win32_api.h"
 // (first: see win32_api.h)
+#include <prsht.h>
+
 #include <fstream>
 #include <string>
 
 namespace okapi_test {
+
+// Wine shows the host's root as drive Z:.
+inline std::string FromHost(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
+// Sent, so that it reads a control of another process too.
+inline std::string TextOf(HWND window) {
+  char text[1024] = {};
+  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+inline HWND CurrentPage(HWND sheet) {
+  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
 
 // Only of a window the screen shows whole (the rest would be black), once it
 // has painted itself again: our own windows paint as this waits.
@@ -20,9 +40,7 @@ inline void SaveScreenshot(HWND window, const std::string& name) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   for (const DWORD until = GetTickCount() + 400; GetTickCount() < until; Sleep(10))
     for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
-  std::string dir = "Z:" OKAPI_SCREENSHOT_HOST_DIR;  // Wine shows the host's root as drive Z:
-  for (char& c : dir)
-    if (c == '/') c = '\\';
+  const std::string dir = FromHost(OKAPI_SCREENSHOT_HOST_DIR);
   CreateDirectoryA(dir.c_str(), nullptr);
   const int w = r.right - r.left, h = r.bottom - r.top;
   const HDC screen = GetDC(nullptr);

@@ -27,11 +27,7 @@
 
 namespace {
 
-std::string TextOf(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
+using okapi_test::TextOf;
 
 // Drives one modal sheet on the Win32 backend to its Cancel. Steps run one per
 // timer tick; a dialog that opens fails the test and is closed with its
@@ -98,10 +94,6 @@ class Script {
   bool m_busy = false;
   int m_ticks = 0;
 };
-
-HWND ActivePage(HWND sheet) {
-  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
 
 HGDIOBJ ImageOf(HWND picture) {
   return reinterpret_cast<HGDIOBJ>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
@@ -255,41 +247,11 @@ DWORD RunThisTestAt(DWORD dpi) {
   return code;
 }
 
-// The frame on the colour page: the bold title, white and blue labels, the
-// system look for what the page does not list.
-void ExpectFramed(HWND sheet, HWND page) {
-  const HWND heading = GetDlgItem(page, IDC_TCOLOR_HEADING);
-  LOGFONTA font{};
-  ASSERT_NE(GetObjectA(HFONT(SendMessageA(heading, WM_GETFONT, 0, 0)), sizeof font, &font), 0);
-  EXPECT_EQ(font.lfWeight, FW_BOLD);
-  EXPECT_STREQ(font.lfFaceName, "Verdana Bold");
-
-  const HDC dc = CreateCompatibleDC(nullptr);
-  const auto brush = [&](HWND window, UINT message, HWND control) {
-    SetBkColor(dc, RGB(1, 2, 3));
-    SetTextColor(dc, RGB(4, 5, 6));
-    return SendMessageA(window, message, (WPARAM)dc, (LPARAM)control);
-  };
-  const auto white = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-  EXPECT_EQ(brush(page, WM_CTLCOLORDLG, page), white);
-  EXPECT_EQ(brush(page, WM_CTLCOLORSTATIC, heading), white);
-  EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
-  EXPECT_EQ(GetTextColor(dc), RGB(4, 5, 6));
-  EXPECT_EQ(brush(page, WM_CTLCOLORSTATIC, GetDlgItem(page, IDC_TCOLOR_MOUSE_OVER)), white);
-  EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
-  // Off the lists: the system look.
-  EXPECT_NE(brush(page, WM_CTLCOLORBTN, GetDlgItem(page, IDC_TCOLOR_HELP)), white);
-  EXPECT_NE(brush(page, WM_CTLCOLOREDIT, GetDlgItem(page, IDC_TCOLOR_MOUSE_OVER_RED)), white);
-  EXPECT_EQ(brush(sheet, WM_CTLCOLORDLG, sheet),
-            reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW)));
-  DeleteDC(dc);
-}
-
 // The program's wizard on a laid installation, each page shown in turn, on a
 // screen of the dpi the row names.
 class Win32Wizard : public okapi_test::MachineTest, public testing::WithParamInterface<int> {};
 
-TEST_P(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
+TEST_P(Win32Wizard, EveryPageIsLaidOutWithoutOverlapOrCutText) {
   const int dpi = GetParam();
   const HDC screen = GetDC(nullptr);
   const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -306,8 +268,7 @@ TEST_P(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
   wizard.sheet.m_psh.dwFlags |= PSH_HASHELP;  // initialisation clears Help again
   std::vector<Script::Step> steps = {[&](HWND s) {
     EXPECT_NE(SendMessageA(s, WM_GETICON, ICON_BIG, 0), 0);
-    const HWND help = GetDlgItem(s, IDHELP);
-    EXPECT_FALSE(help && IsWindowVisible(help)) << "the sheet shows no Help button";
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(s, IDHELP))) << "the sheet shows no Help button";
   }};
   for (unsigned id :
        {IDD_WELCOME, IDD_INTRO, IDD_MODIFIED, IDD_APPMENU, IDD_WMENU, IDD_VICONS, IDD_BACKGROUNDS,
@@ -316,11 +277,10 @@ TEST_P(Win32Wizard, EveryPageIsFramedAndLaidOutWithoutOverlapOrCutText) {
       SCOPED_TRACE("template " + std::to_string(id));
       SendMessageA(s, PSM_SETCURSELID, 0, id);
       ASSERT_EQ(wizard.sheet.GetActivePage()->GetTemplateId(), id);
-      const HWND page = ActivePage(s);
+      const HWND page = okapi_test::CurrentPage(s);
       ExpectLaidOut(page);
       okapi_test::SaveScreenshot(s, "layout-" + std::to_string(dpi) + "dpi-" + std::to_string(id));
       if (id == IDD_TCOLOR) {
-        ExpectFramed(s, page);
         const HWND palette = GetDlgItem(page, IDC_TCOLOR_PALETTE);
         ExpectImagesWithoutLeaks(wizard.tcolor, palette);
         // The page paints the palette from its file again.

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tuple>
+
 #include "demo/installation.h"
 #include "platform/platform.h"
 #include "tests/support/fixture_drive.h"
@@ -28,33 +30,25 @@ TEST_F(Win32ProcessTest, StartsAProgramFromItsCommandLine) {
 // Where a 32-bit help application keeps its keys on 64-bit Windows.
 TEST_F(Win32ProcessTest, MachineKeysAreThe32BitProgramsAndClassesOurOwn) {
   using platform::Hive;
-  const struct {
-    Hive hive;
-    HKEY root;
-    const char* subkey;
-    REGSAM view;
-  } rows[] = {
-      {Hive::LocalMachine, HKEY_LOCAL_MACHINE, "Software\\ZAN\\ViewProbe", KEY_WOW64_32KEY},
-      {Hive::ClassesRoot, HKEY_CLASSES_ROOT, "OkapiViewProbe", KEY_WOW64_64KEY},
+  const auto seenIn = [](HKEY root, const char* subkey, REGSAM view) {
+    HKEY key = nullptr;
+    const bool seen = RegOpenKeyExA(root, subkey, 0, KEY_READ | view, &key) == ERROR_SUCCESS;
+    if (seen) RegCloseKey(key);
+    return seen;
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.subkey);
-    const REGSAM other = row.view == KEY_WOW64_32KEY ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
-    auto seenIn = [&](REGSAM view) {
-      HKEY key = nullptr;
-      if (RegOpenKeyExA(row.root, row.subkey, 0, KEY_READ | view, &key) != ERROR_SUCCESS)
-        return false;
-      RegCloseKey(key);
-      return true;
-    };
-    ASSERT_TRUE(Os().registry->CreateAndSet(row.hive, row.subkey, "File", "x"));
-    EXPECT_TRUE(seenIn(row.view));
-    EXPECT_FALSE(seenIn(other));
-    auto key = Os().registry->Open(row.hive, row.subkey, platform::Access::Read);
+  for (const auto& [hive, root, subkey, view] :
+       {std::tuple{Hive::LocalMachine, HKEY_LOCAL_MACHINE, "Software\\ZAN\\ViewProbe",
+                   KEY_WOW64_32KEY},
+        std::tuple{Hive::ClassesRoot, HKEY_CLASSES_ROOT, "OkapiViewProbe", KEY_WOW64_64KEY}}) {
+    SCOPED_TRACE(subkey);
+    ASSERT_TRUE(Os().registry->CreateAndSet(hive, subkey, "File", "x"));
+    EXPECT_TRUE(seenIn(root, subkey, view));
+    EXPECT_FALSE(seenIn(root, subkey, view ^ KEY_WOW64_RES));  // the other view
+    auto key = Os().registry->Open(hive, subkey, platform::Access::Read);
     ASSERT_TRUE(key);
     EXPECT_EQ("x", key->QueryString("File", 255).value_or(""));
-    EXPECT_TRUE(Os().registry->DeleteTree(row.hive, row.subkey));
-    EXPECT_FALSE(seenIn(row.view));
+    EXPECT_TRUE(Os().registry->DeleteTree(hive, subkey));
+    EXPECT_FALSE(seenIn(root, subkey, view));
   }
 }
 
