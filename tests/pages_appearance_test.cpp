@@ -106,7 +106,6 @@ TEST_F(CompanyModelTest, NextRefusesLeavesOrAppendsTheNameToTheFirstTitle) {
     model.Name() = row["typed"];
     const CompanyModel::Outcome outcome = model.Next();
     EXPECT_EQ(kind, outcome.kind);
-    EXPECT_EQ(kind == Kind::Refused || kind == Kind::Failed, outcome.Stays());
     EXPECT_EQ(row.Get("told") ? "Information: " + row["told"] : "", Said(outcome.told));
     EXPECT_EQ(written, before != files->Contents(kText)) << "written or untouched";
     EXPECT_EQ(row.Get(written ? "title after" : "title"), Get("TEXT1"));
@@ -262,33 +261,30 @@ TEST_F(OpeningEffectModelTest, StatesStartAsStoredAndEachSwitchWritesOnlyItsEntr
   }
 }
 
+// Without its slot the switch is told; a file refusing the write was told
+// by the store, and the switch keeps its state.
 TEST_F(OpeningEffectModelTest, ASwitchThatCannotBeWrittenIsToldAndKeepsItsState) {
   for (const EffectRow& e : kEffects) {
-    SCOPED_TRACE(e.marker);
-    Lay("[OPTIONS]\r\n");
-    const std::string before = files->Contents(kConfig);
-    OpeningEffectModel model(e.effect);
-    model.Load();
-    const OpeningEffectModel::Outcome noSlot = model.SetNow(false);
-    EXPECT_EQ("Information: lumen-config.ini has no entry marked " + e.marker +
-                  ", so the help application's " + e.noun + " setting was not changed.",
-              Said(noSlot.told));
-    ASSERT_TRUE(files->SetReadOnly(kConfig));
-    const OpeningEffectModel::Outcome refused = model.SetAfterRevert(false);
-    EXPECT_FALSE(noSlot.applied || refused.applied || refused.told);  // the store told
-    EXPECT_EQ(std::vector<std::string>{kConfig}, failed);
-    EXPECT_TRUE(model.AfterRevert());
-    EXPECT_EQ(before, files->Contents(kConfig));
-
-    Lay();  // the slot is there; the file refuses the write
-    OpeningEffectModel known(e.effect);
-    known.Load();
-    ASSERT_TRUE(files->SetReadOnly(kConfig));
-    const bool now = known.Now();
-    const OpeningEffectModel::Outcome unwritten = known.SetNow(!now);
-    EXPECT_FALSE(unwritten.applied || unwritten.told);  // the store told
-    EXPECT_EQ(now, known.Now());
-    EXPECT_EQ(std::vector<std::string>{kConfig}, failed);
+    for (const bool slot : {false, true}) {
+      SCOPED_TRACE(e.marker + (slot ? "" : " without its slot"));
+      Lay(slot ? Laid()["map"] : "[OPTIONS]\r\n");
+      const std::string before = files->Contents(kConfig);
+      OpeningEffectModel model(e.effect);
+      model.Load();
+      const OpeningEffectModel::Outcome noSlot = model.SetNow(slot);
+      EXPECT_EQ(slot, noSlot.applied);
+      EXPECT_EQ(slot ? ""
+                     : "Information: lumen-config.ini has no entry marked " + e.marker +
+                           ", so the help application's " + e.noun + " setting was not changed.",
+                Said(noSlot.told));
+      ASSERT_TRUE(files->SetReadOnly(kConfig));
+      const OpeningEffectModel::Outcome refused =
+          slot ? model.SetNow(false) : model.SetAfterRevert(false);
+      EXPECT_FALSE(refused.applied || refused.told);
+      EXPECT_TRUE(slot ? model.Now() : model.AfterRevert());
+      EXPECT_EQ(std::vector<std::string>{kConfig}, failed);
+      EXPECT_EQ(before, files->Contents(kConfig));
+    }
   }
 }
 
