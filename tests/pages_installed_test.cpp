@@ -254,8 +254,8 @@ struct RefusingProcesses : platform::Processes {
 TEST_F(MenuModelTest, ASpreadsheetThatDoesNotStartIsTold) {
   const std::string calc = "c:\\tabula\\calc\\calcw.exe",
                     dir = "c:\\" + std::string(300, 'd') + "\\";
-  ASSERT_TRUE(demo::MakeDirectories("c:\\tabula\\calc"));
-  ASSERT_TRUE(platform::Os().files->WriteFileAtomic(calc, "MZ"));
+  ASSERT_TRUE(demo::MakeDirectories("c:\\tabula\\calc") &&
+              platform::Os().files->WriteFileAtomic(calc, "MZ"));
   auto* processes = new RefusingProcesses;
   std::unique_ptr<platform::Processes> real(processes);
   std::swap(platform::Os().processes, real);
