@@ -116,6 +116,7 @@ void LayAsAtStart(const demo::Installation& installation = {}) {
 
 class MenuModelTest : public okapi_test::MachineTest {
  protected:
+  ~MenuModelTest() override { store::SetWriteFailureReporter(nullptr); }  // it holds this fixture
   void Lay(bool v35 = true) {
     installation.llb3 = v35 ? demo::Exe::V3_5_0_0 : demo::Exe::V3_0_1_0;
     LayAsAtStart(installation);
