@@ -9,11 +9,11 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -22,9 +22,7 @@ const std::filesystem::path kTop = OKAPI_SOURCE_DIR;
 
 std::string Read(const std::string& relative) {
   std::ifstream in(kTop / relative, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Blanks of any kind as one space, none at the ends.
@@ -40,15 +38,12 @@ std::string PageText(const std::string& topic) {
   std::string text;
   bool tag = false;
   for (char c : Read("docs/help/" + topic + ".htm")) {
-    if (c == '<' || c == '>')
-      tag = c == '<';
-    else if (!tag)
-      text += c;
+    tag = c == '<' || (tag && c != '>');
+    if (!tag && c != '>') text += c;
   }
-  for (const auto& [entity, c] :
-       {std::pair{"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
-    for (std::size_t at; (at = text.find(entity)) != std::string::npos;)
-      text.replace(at, std::string_view(entity).size(), c);
+  for (const std::string_view entity : {"&quot;\"", "&lt;<", "&gt;>", "&amp;&"})
+    for (std::size_t at; (at = text.find(entity.substr(0, entity.size() - 1))) != text.npos;)
+      text.replace(at, entity.size() - 1, 1, entity.back());
   EXPECT_FALSE(text.empty()) << topic;
   return Squeezed(text);
 }

@@ -1,6 +1,6 @@
-// The company name's, the colours', the Visual Map buttons' and the opening
-// effects' rules without a window, on files laid as the help application
-// ships them.
+// The company name's, the colours', the Visual Map buttons', the opening
+// effects' and the backgrounds' rules without a window, on small files laid
+// as the help application ships them.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "pages/backgrounds_model.h"
 #include "pages/color_model.h"
 #include "pages/company_model.h"
 #include "pages/opening_effect_model.h"
@@ -19,6 +20,7 @@
 #include "platform/ascii.h"
 #include "store/globals.h"
 #include "store/profile.h"
+#include "store/seed.h"
 #include "tests/support/counting_files.h"
 #include "tests/support/rows.h"
 
@@ -32,8 +34,8 @@ std::string Said(const std::optional<Told>& told) {
   return told ? told->caption + ": " + told->message : "";
 }
 
-constexpr char kConfig[] = "c:\\lumen\\lumen-config.ini";
-constexpr char kText[] = "c:\\lumen\\lumen-text.ini";
+const std::string kDir = "c:\\zantools\\zanhelp\\", kMap = kDir + "okapi.ini",
+                  kConfig = kDir + "lumen-config.ini", kText = kDir + "lumen-text.ini";
 const okapi_test::Row& Laid() {
   static const okapi_test::Row laid = okapi_test::Rows("small_lumen.rows").at(0);
   return laid;
@@ -43,18 +45,18 @@ class ModelTest : public testing::Test {
  protected:
   ModelTest() {
     std::tie(g_strMapFile, g_strConfigFile, g_strTextFile, g_strHelpRoot, g_strInstallDir) =
-        std::tuple("c:\\zantools\\zanhelp\\okapi.ini", kConfig, kText, "c:\\zantools\\zanhelp",
-                   "c:\\Lumen\\");
+        std::tuple(kMap, kConfig, kText, "c:\\zantools\\zanhelp", "c:\\Lumen\\");
     store::SetWriteFailureReporter(
         [this](const std::string& file, auto&) { failed.push_back(file); });
   }
   ~ModelTest() override {
     store::SetWriteFailureReporter(nullptr);
     std::tie(g_strMapFile, g_strConfigFile, g_strTextFile, g_strHelpRoot, g_strInstallDir) = saved_;
+    g_bVersion35 = savedVersion_;
   }
   // The map file names `slots`.
   void Lay(const std::string& slots = Laid()["map"]) {
-    for (const char* file : {kConfig, kText}) (void)files->SetAttributesNormal(file);
+    for (const std::string& file : {kConfig, kText}) (void)files->SetAttributesNormal(file);
     files->AddFile(g_strMapFile, slots);
     files->AddFile(kConfig, Laid()["config"]);
     files->AddFile(kText, Laid()["text"]);
@@ -81,6 +83,7 @@ class ModelTest : public testing::Test {
   std::vector<std::string> failed;  // the files whose writes the store told of
   const std::tuple<std::string, std::string, std::string, std::string, std::string> saved_{
       g_strMapFile, g_strConfigFile, g_strTextFile, g_strHelpRoot, g_strInstallDir};
+  const bool savedVersion_ = g_bVersion35;
   okapi_test::ScopedCountingFiles files;
 };
 
@@ -106,7 +109,6 @@ TEST_F(CompanyModelTest, NextRefusesLeavesOrAppendsTheNameToTheFirstTitle) {
     model.Name() = row["typed"];
     const CompanyModel::Outcome outcome = model.Next();
     EXPECT_EQ(kind, outcome.kind);
-    EXPECT_EQ(kind == Kind::Refused || kind == Kind::Failed, outcome.Stays());
     EXPECT_EQ(row.Get("told") ? "Information: " + row["told"] : "", Said(outcome.told));
     EXPECT_EQ(written, before != files->Contents(kText)) << "written or untouched";
     EXPECT_EQ(row.Get(written ? "title after" : "title"), Get("TEXT1"));
@@ -262,33 +264,30 @@ TEST_F(OpeningEffectModelTest, StatesStartAsStoredAndEachSwitchWritesOnlyItsEntr
   }
 }
 
+// Without its slot the switch is told; a file refusing the write was told
+// by the store, and the switch keeps its state.
 TEST_F(OpeningEffectModelTest, ASwitchThatCannotBeWrittenIsToldAndKeepsItsState) {
   for (const EffectRow& e : kEffects) {
-    SCOPED_TRACE(e.marker);
-    Lay("[OPTIONS]\r\n");
-    const std::string before = files->Contents(kConfig);
-    OpeningEffectModel model(e.effect);
-    model.Load();
-    const OpeningEffectModel::Outcome noSlot = model.SetNow(false);
-    EXPECT_EQ("Information: lumen-config.ini has no entry marked " + e.marker +
-                  ", so the help application's " + e.noun + " setting was not changed.",
-              Said(noSlot.told));
-    ASSERT_TRUE(files->SetReadOnly(kConfig));
-    const OpeningEffectModel::Outcome refused = model.SetAfterRevert(false);
-    EXPECT_FALSE(noSlot.applied || refused.applied || refused.told);  // the store told
-    EXPECT_EQ(std::vector<std::string>{kConfig}, failed);
-    EXPECT_TRUE(model.AfterRevert());
-    EXPECT_EQ(before, files->Contents(kConfig));
-
-    Lay();  // the slot is there; the file refuses the write
-    OpeningEffectModel known(e.effect);
-    known.Load();
-    ASSERT_TRUE(files->SetReadOnly(kConfig));
-    const bool now = known.Now();
-    const OpeningEffectModel::Outcome unwritten = known.SetNow(!now);
-    EXPECT_FALSE(unwritten.applied || unwritten.told);  // the store told
-    EXPECT_EQ(now, known.Now());
-    EXPECT_EQ(std::vector<std::string>{kConfig}, failed);
+    for (const bool slot : {false, true}) {
+      SCOPED_TRACE(e.marker + (slot ? "" : " without its slot"));
+      Lay(slot ? Laid()["map"] : "[OPTIONS]\r\n");
+      const std::string before = files->Contents(kConfig);
+      OpeningEffectModel model(e.effect);
+      model.Load();
+      const OpeningEffectModel::Outcome noSlot = model.SetNow(slot);
+      EXPECT_EQ(slot, noSlot.applied);
+      EXPECT_EQ(slot ? ""
+                     : "Information: lumen-config.ini has no entry marked " + e.marker +
+                           ", so the help application's " + e.noun + " setting was not changed.",
+                Said(noSlot.told));
+      ASSERT_TRUE(files->SetReadOnly(kConfig));
+      const OpeningEffectModel::Outcome refused =
+          slot ? model.SetNow(false) : model.SetAfterRevert(false);
+      EXPECT_FALSE(refused.applied || refused.told);
+      EXPECT_TRUE(slot ? model.Now() : model.AfterRevert());
+      EXPECT_EQ(std::vector<std::string>{kConfig}, failed);
+      EXPECT_EQ(before, files->Contents(kConfig));
+    }
   }
 }
 
@@ -316,6 +315,107 @@ TEST_F(OpeningEffectModelTest, ChosenFileIsNamedOnlyOnceTheInstallationHasIt) {
       (void)files->Remove(target);
     }
     EXPECT_EQ(row["told"], Said(told));
+  }
+}
+
+// Each row of data/backgrounds.rows takes steps on a model of either
+// edition, the map file seeded, and gives what they told and showed, and
+// every entry they changed.
+using Model = BackgroundsModel;
+constexpr char kNone[] = "<none>";
+// clang-format off
+const std::map<char, std::pair<const std::string*, const char*>> kPlaces = {
+    {'T', {&kText, "Backgrounds"}}, {'C', {&kConfig, "Backgrounds"}}, {'M', {&kMap, "OKAPI"}},
+    {'F', {&kMap, "BG_Files"}}, {'O', {&kConfig, "Global Options"}}, {'D', {&kConfig, "OEM Defaults"}}};
+// clang-format on
+
+// Every entry of those sections, keyed "F:key", keys spelled as in the files.
+std::map<std::string, std::string> Entries() {
+  std::map<std::string, std::string> all;
+  for (const auto& [letter, at] : kPlaces)
+    for (const std::string& key : store::ReadKeyNames(at.second, *at.first))
+      all[std::string{letter, ':'} + key] = store::ReadString(at.second, key, "", 256, *at.first);
+  return all;
+}
+// The entries added or changed, then those removed.
+std::vector<std::string> Changes(const std::map<std::string, std::string>& before) {
+  const auto after = Entries();
+  std::vector<std::string> changes;
+  for (const auto& [key, value] : after)
+    if (!before.contains(key) || before.at(key) != value) changes.push_back(key + "=" + value);
+  for (const auto& [key, value] : before)
+    if (!after.contains(key)) changes.push_back(key + "=" + kNone);
+  return changes;
+}
+
+// A button's refusal, the entry it listed, or "not done" when a write failed.
+std::string Told(const Model::Outcome& o) {
+  if (!o.done && !o.refusal) return "not done";
+  return Said(o.refusal) + (o.listed ? "+" + *o.listed : "");
+}
+
+// One step as the rows spell it.
+std::string Do(Model& m, const std::string& step) {
+  const std::string word = step.substr(0, step.find('='));
+  const std::string arg = word.size() < step.size() ? step.substr(word.size() + 1) : "";
+  const auto selected = word.size() < step.size() ? std::optional(arg) : std::nullopt;
+  if (word == "add")
+    return Told(m.Add(arg.substr(0, arg.find('|')), arg.substr(arg.find('|') + 1)));
+  if (word == "delete") return Told(m.Delete(selected));
+  if (word == "current") return Told(m.SetCurrent(selected));
+  if (word == "default") return Told(m.SetDefault(selected));
+  if (word.starts_with("pick")) return Told(m.PickMenuFile(word[4] - '1', arg));
+  if (word == "unlisted") return UnlistedOpeningImage().value_or("listed");
+  if (word == "readonly")
+    return platform::Os().files->SetReadOnly(*kPlaces.at(arg[0]).first) ? "" : "?";
+  std::string list;
+  for (const std::string& text : m.Entries()) list += (list.empty() ? "" : ",") + text;
+  if (word == "?list") return " list=" + list;
+  if (word == "?labels") return " current=" + m.CurrentLabel() + " default=" + m.DefaultLabel();
+  if (word.starts_with("?menu")) return " " + word.substr(1) + "=" + m.MenuFile(word[5] - '1');
+  EXPECT_EQ("next", step);
+  if (const auto refusal = m.CheckMenus()) return Said(refusal);
+  const SaveResult saved = m.SaveMenus();
+  return Said(saved.notice) + (saved.saved ? "" : " [stays]");
+}
+
+using BackgroundsModelTest = ModelTest;
+
+TEST_F(BackgroundsModelTest, EachStepTellsWhatItDidAndChangesOnlyItsEntries) {
+  std::string told;  // a failed write is told as "[file]"
+  store::SetWriteFailureReporter([&](const std::string& f, auto&) { told += "[" + f + "]"; });
+  for (const okapi_test::Row& c : okapi_test::Rows("backgrounds.rows")) {
+    SCOPED_TRACE(c["name"]);
+    g_bVersion35 = c["edition"] == "3.5";
+    std::string config =
+        "[Global Options]\r\nOPTION9=__DEFAULT_BACKGROUND_IMAGE__,ocean.jpg\r\n"
+        "OPTION11=__MENU1_BACKGROUND__,sky.jpg\r\nOPTION12=__MENU2_BACKGROUND__,forest.jpg\r\n"
+        "OPTION13=__MENU3_BACKGROUND__,ocean.jpg\r\nOPTION14=__MENU4_BACKGROUND__,ocean.jpg\r\n"
+        "[Backgrounds]\r\n";
+    std::string text = "[Backgrounds]\r\n";
+    for (int n = 1; n <= std::stoi(c.Get("used").value_or("0")); ++n) {
+      const std::string i = std::to_string(n);
+      config += "BACK" + i + "=e" + i + ".jpg\r\n", text += "BACK" + i + "TEXT=E" + i + "\r\n";
+    }
+    for (const std::string* file : {&kMap, &kConfig, &kText}) files->SetAttributesNormal(*file);
+    files->AddFile(kMap, ""), files->AddFile(kConfig, config), files->AddFile(kText, text);
+    store::ForgetCachedFiles();
+    for (const std::string& entry : c.All("before")) {
+      const auto& [file, section] = kPlaces.at(entry[0]);
+      const auto eq = entry.find('=');
+      const std::string value = entry.substr(eq + 1);
+      ASSERT_TRUE(store::WriteString(section, entry.substr(2, eq - 2),
+                                     value == kNone ? std::nullopt : std::optional(value), *file));
+    }
+    SeedMapFile();
+    Model model;
+    model.Load();
+    model.MarkFreeSlots();
+    const auto before = Entries();
+    told.clear();
+    for (const std::string& step : c.All("step")) told += Do(model, step);
+    EXPECT_EQ(c["told"], told.starts_with(' ') ? told.substr(1) : told);
+    EXPECT_EQ(c.All("change"), Changes(before));
   }
 }
 
