@@ -16,6 +16,8 @@
 
 namespace {
 
+using okapi_test::FileText;
+
 using answers::Exit;
 using Verb = answers::Command::Verb;
 
@@ -26,21 +28,18 @@ class AnswersRunTest : public okapi_test::MachineTest {
     ASSERT_TRUE(demo::LayDemoInstallation());
     DiscoverInstallation();
   }
-  static std::string File(const std::string& path) {
-    return platform::Os().files->ReadFile(path).value_or("<missing>");
-  }
   Exit Run(Verb verb, const std::string& answers = {}) {
     if (!answers.empty()) {
       EXPECT_TRUE(platform::Os().files->WriteFileAtomic(kAnswers, answers));
     }
     return answers::RunAlone({verb, kAnswers, true, false});
   }
-  static std::string Log() { return File(g_strHelpRoot + "\\customization\\okapi.log"); }
+  static std::string Log() { return FileText(g_strHelpRoot + "\\customization\\okapi.log"); }
   // Applied again, the same answers change no byte.
   void ExpectSecondApplyKeepsFiles() {
-    const std::string applied = File(g_strConfigFile) + File(g_strTextFile);
+    const std::string applied = FileText(g_strConfigFile) + FileText(g_strTextFile);
     EXPECT_EQ(Run(Verb::Apply), Exit::Done);
-    EXPECT_EQ(File(g_strConfigFile) + File(g_strTextFile), applied);
+    EXPECT_EQ(FileText(g_strConfigFile) + FileText(g_strTextFile), applied);
   }
   static constexpr char kAnswers[] = "c:\\answers.ini";
 };
@@ -58,7 +57,7 @@ TEST_F(AnswersRunTest, EveryPagesAnswersReadBackAsApplied) {
   // The welcome page is no menu now: what only it shows is left out, and
   // the export leaves it out too.
   EXPECT_NE(Log().find("left out [Menu] Title4: the fourth menu is off"), std::string::npos);
-  const std::string exported = File(kAnswers);
+  const std::string exported = FileText(kAnswers);
   EXPECT_EQ(exported.find("[WelcomePage]"), std::string::npos) << exported;
   EXPECT_NE(exported.find("Key3=T\r\nFourthMenu=off\r\nSystemDetails=hidden"), std::string::npos)
       << exported;
@@ -68,7 +67,7 @@ TEST_F(AnswersRunTest, EveryPagesAnswersReadBackAsApplied) {
       Exit::Done)
       << Log();
   EXPECT_EQ(Run(Verb::Verify), Exit::Done) << Log();
-  EXPECT_NE(File(g_strTextFile).find("__WELCOME_INTRO__,\"Hi\""), std::string::npos);
+  EXPECT_NE(FileText(g_strTextFile).find("__WELCOME_INTRO__,\"Hi\""), std::string::npos);
 }
 
 // The background list means exactly the list the answers give; its images
@@ -80,7 +79,7 @@ TEST_F(AnswersRunTest, BackgroundListIsThatListWithItsImages) {
     ASSERT_TRUE(files.WriteFileAtomic(std::string("c:\\images\\") + size + "\\beach.jpg", size));
   }
   EXPECT_EQ(answers::RunAlone({Verb::Export, kAnswers, true, false}), Exit::Done);
-  const std::string exported = File(kAnswers);
+  const std::string exported = FileText(kAnswers);
   EXPECT_NE(exported.find("Name2=Sky\r\nFile2=sky.jpg\r\n"), std::string::npos) << exported;
 
   const std::string list =
@@ -88,11 +87,11 @@ TEST_F(AnswersRunTest, BackgroundListIsThatListWithItsImages) {
   EXPECT_EQ(Run(Verb::Apply, list + "Name3=Sky\n"), Exit::Refused);  // no File3
   EXPECT_EQ(Run(Verb::Apply, list + "Name3=Dune\nFile3=dune.jpg\n"), Exit::Refused);
   EXPECT_EQ(Run(Verb::Apply, list), Exit::Done);
-  EXPECT_EQ(File(g_strInstallDir + "images\\large\\beach.jpg"), "large");
+  EXPECT_EQ(FileText(g_strInstallDir + "images\\large\\beach.jpg"), "large");
   ExpectSecondApplyKeepsFiles();
   EXPECT_EQ(Run(Verb::Verify), Exit::Done) << Log();
   EXPECT_EQ(answers::RunAlone({Verb::Export, kAnswers, true, false}), Exit::Done);
-  const std::string after = File(kAnswers);
+  const std::string after = FileText(kAnswers);
   EXPECT_EQ(after.find("Sky"), std::string::npos) << after;
   EXPECT_NE(after.find("File2=beach.jpg"), std::string::npos) << after;
   // The opening image's entry may go only with a new opening image.
@@ -106,7 +105,7 @@ TEST_F(AnswersRunTest, BackgroundListIsThatListWithItsImages) {
 // One bad answer on each page, or a file that does not parse: refused with
 // its own message before any page writes, though the good answers come first.
 TEST_F(AnswersRunTest, EachPagesRefusalStopsEveryWrite) {
-  const std::string before = File(g_strConfigFile) + File(g_strTextFile);
+  const std::string before = FileText(g_strConfigFile) + FileText(g_strTextFile);
   const auto rows = okapi_test::Rows("answers_run.rows");
   for (auto row = rows.begin() + 1; row != rows.end(); ++row) {
     const std::string bad = (*row)["answers"], told = (*row)["told"];
@@ -114,7 +113,7 @@ TEST_F(AnswersRunTest, EachPagesRefusalStopsEveryWrite) {
     const std::string good =
         company ? "[Colors]\nBackground=#123456\n" : "[Company]\nName=Tabula\n";
     EXPECT_EQ(Run(Verb::Apply, good + bad), Exit::Refused) << bad;
-    EXPECT_EQ(File(g_strConfigFile) + File(g_strTextFile), before) << bad;
+    EXPECT_EQ(FileText(g_strConfigFile) + FileText(g_strTextFile), before) << bad;
     EXPECT_NE(Log().find(told), std::string::npos) << told;
   }
 }

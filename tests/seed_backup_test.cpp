@@ -18,6 +18,8 @@
 
 namespace {
 
+using okapi_test::FileText;
+
 class StartupStoreTest : public okapi_test::MachineTest {
  protected:
   void SetUp() override {
@@ -31,9 +33,6 @@ class StartupStoreTest : public okapi_test::MachineTest {
   static void Write(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(platform::Os().files->WriteFileAtomic(path, bytes)) << path;
   }
-  static std::string Read(const std::string& path) {
-    return platform::Os().files->ReadFile(path).value_or("<missing>");
-  }
   // Seeds the map file from these help files, which it must not touch, and
   // gives what it mapped `key` to.
   static std::string Seed(const std::string& config, const std::string& text,
@@ -41,7 +40,7 @@ class StartupStoreTest : public okapi_test::MachineTest {
                           const std::string& map = "") {
     Write(g_strConfigFile, config), Write(g_strTextFile, text), Write(g_strMapFile, map);
     SeedMapFile();
-    EXPECT_EQ(config + text, Read(g_strConfigFile) + Read(g_strTextFile));
+    EXPECT_EQ(config + text, FileText(g_strConfigFile) + FileText(g_strTextFile));
     return store::ReadString(section, key, "Error", 64, g_strMapFile);
   }
   demo::Installation installation;
@@ -87,8 +86,8 @@ TEST_F(StartupStoreTest, ScriptIsImportableAndTheBackupKeepsTheFirstRun) {
   ASSERT_TRUE(platform::Os().registry->CreateAndSet(platform::Hive::LocalMachine, demo::kHotkeyKey,
                                                     "File", "c:\\new\\x.exe"));
   BackupHelpFiles();
-  EXPECT_EQ("REGEDIT4\r\n\r\n" + key + "c:\\\\new\\\\x.exe\"\r\n", Read(script));
-  EXPECT_EQ(key + "c:\\Program Files\\Lumen\\lbtool.exe\"\r\n", Read(backup + "lbbutton.reg"));
+  EXPECT_EQ("REGEDIT4\r\n\r\n" + key + "c:\\\\new\\\\x.exe\"\r\n", FileText(script));
+  EXPECT_EQ(key + "c:\\Program Files\\Lumen\\lbtool.exe\"\r\n", FileText(backup + "lbbutton.reg"));
 
   installation.hotkeyFile.reset();
   installation.usesVisualMap.reset();
@@ -97,10 +96,10 @@ TEST_F(StartupStoreTest, ScriptIsImportableAndTheBackupKeepsTheFirstRun) {
   Write(script, "; kept\r\n" + key + "x\"\r\n\"Other\"=\"y\"\r\n");
   ASSERT_TRUE(platform::Os().files->Remove(g_strCsvFile));
   BackupHelpFiles();
-  EXPECT_EQ("REGEDIT4\r\n\r\n; kept\r\n" + key + "\"\r\n\"Other\"=\"y\"\r\n", Read(script));
+  EXPECT_EQ("REGEDIT4\r\n\r\n; kept\r\n" + key + "\"\r\n\"Other\"=\"y\"\r\n", FileText(script));
   // The missing machine table has no backup; the others are still copied.
-  EXPECT_EQ("<missing>", Read(backup + "machine-specifics.csv"));
-  EXPECT_EQ(Read(g_strTextFile), Read(backup + "lumen-text.ini"));
+  EXPECT_EQ("<missing>", FileText(backup + "machine-specifics.csv"));
+  EXPECT_EQ(FileText(g_strTextFile), FileText(backup + "lumen-text.ini"));
 }
 
 // The comparison behind /restore's counts and the changes report: each
