@@ -23,11 +23,9 @@
 
 namespace {
 
-using InterruptedWriteTest = okapi_test::MachineTest;
+using okapi_test::FileText;
 
-std::string File(const std::string& path) {
-  return platform::Os().files->ReadFile(path).value_or("<missing>");
-}
+using InterruptedWriteTest = okapi_test::MachineTest;
 
 // A machine table whose every line names its version, so a torn file shows.
 std::string Table(long version) {
@@ -51,7 +49,7 @@ std::string Table(long version) {
 // The file is `before`, or `before` with the one entry set to what it now holds.
 void ExpectWhole(const std::string& file, const std::string& before, const char* section,
                  const char* key) {
-  const std::string now = File(file);
+  const std::string now = FileText(file);
   const std::string value = store::ReadString(section, key, "Error", 0x10000, file);
   EXPECT_EQ(now, store::ProfileText(before).Edited(section, key, value)) << file;
 }
@@ -63,7 +61,7 @@ TEST_F(InterruptedWriteTest, KilledWriterLeavesOldOrNewContentsNeverAMix) {
   const auto backup = [] {
     std::string bytes;
     for (const char* file : {"lumen-config.ini", "lumen-text.ini", "machine-specifics.csv"})
-      bytes += File(g_strHelpRoot + "\\customization\\backup\\" + file);
+      bytes += FileText(g_strHelpRoot + "\\customization\\backup\\" + file);
     return bytes;
   };
   const std::string backupBytes = backup();
@@ -84,7 +82,7 @@ TEST_F(InterruptedWriteTest, KilledWriterLeavesOldOrNewContentsNeverAMix) {
   };
   for (int trial = 0; trial < 200; ++trial) {
     SCOPED_TRACE("trial " + std::to_string(trial));
-    const std::string config = File(g_strConfigFile), text = File(g_strTextFile);
+    const std::string config = FileText(g_strConfigFile), text = FileText(g_strTextFile);
     int ready[2];
     ASSERT_EQ(0, pipe(ready));
     const pid_t writer = fork();
@@ -102,7 +100,7 @@ TEST_F(InterruptedWriteTest, KilledWriterLeavesOldOrNewContentsNeverAMix) {
 
     ExpectWhole(g_strConfigFile, config, "Other", "VersionCM");
     ExpectWhole(g_strTextFile, text, "Lumen Text", "TEXT1");
-    const std::string table = File(g_strCsvFile);
+    const std::string table = FileText(g_strCsvFile);
     const std::string version =
         table.substr(table.find('"') + 1, table.find("\"\r") - table.find('"') - 1);
     EXPECT_EQ(Table(std::stol(version)), table);

@@ -26,6 +26,8 @@
 
 namespace {
 
+using okapi_test::FileText;
+
 // The rule itself is held by the fuzz target's model: here what the user is
 // told of, and whether the table needs writing.
 TEST(MachineTableFilter, CountsQuotesWithoutAPartnerAndNamesTheirFirstTenLines) {
@@ -60,9 +62,6 @@ class FinishTest : public okapi_test::MachineTest {
     ASSERT_TRUE(laid) << laid.reason;
     DiscoverInstallation();
     package::PrepareTree();
-  }
-  static std::string File(const std::string& path) {
-    return platform::Os().files->ReadFile(path).value_or("<missing>");
   }
   // Finish as the packaging page starts it: whether the package is not whole
   // (the wizard then stays on the page).
@@ -109,7 +108,7 @@ TEST_F(FinishTest, WholePackageHoldsExactlyTheImagesInUse) {
       std::set<std::string>(images.begin(), images.end()));
   for (const char* temporary : {"*.tmp", "write.csv"})
     EXPECT_EQ(Names{}, files->Find(kInstall + std::string(temporary)));
-  EXPECT_EQ(File(mine), File(small + "sky.jpg"));
+  EXPECT_EQ(FileText(mine), FileText(small + "sky.jpg"));
   EXPECT_FALSE(files->Remove(mine)) << "the installation's image lost its read-only mark";
   EXPECT_TRUE(files->Remove(small + "sky.jpg")) << "the package copy stays read-only";
   ASSERT_TRUE(files->SetAttributesNormal(mine));
@@ -136,7 +135,7 @@ TEST_F(FinishTest, VersionStampRaisesTheCounterOnEveryFinish) {
 
 // Each row: a first package, then a fault arranged and Finish again.
 TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
-  const std::string table = File(kTable);
+  const std::string table = FileText(kTable);
   const std::string ocean = std::string(kPackage) + "images\\small\\ocean.jpg";
   const std::string old = std::string(kPackage) + "images\\small\\old.jpg";
   using store::Write;
@@ -167,12 +166,12 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
     Lay();
     EXPECT_FALSE(FinishStays());  // a first package, ocean.jpg in it
     Since();
-    const std::string first = File(kTable), after = row["table after"];
+    const std::string first = FileText(kTable), after = row["table after"];
     arrange.at(row["arrange"])();
     EXPECT_EQ(row.Get("stays").has_value(), FinishStays());
     EXPECT_EQ(row.All("told"), Since(row.All("told")));
-    EXPECT_EQ(after.empty() ? first : after == "laid" ? table : after, File(kTable));
-    EXPECT_EQ("<missing>", File(std::string(kPackage) + "images\\okapi.ini"));
+    EXPECT_EQ(after.empty() ? first : after == "laid" ? table : after, FileText(kTable));
+    EXPECT_EQ("<missing>", FileText(std::string(kPackage) + "images\\okapi.ini"));
     (void)files->SetAttributesNormal(kTable);
   }
 }

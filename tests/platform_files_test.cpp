@@ -1,6 +1,7 @@
-// The file service as the program uses it. The same tests run natively
-// against the posix mapping and under Wine against the real calls, so the
-// mapping is held to what Windows does.
+// The file and registry services as the program uses them. The same tests
+// run natively against the posix mapping and the in-memory registry, under
+// Wine against the real calls, so the stand-ins are held to what Windows
+// does. (The version reader is held to the system's by the discovery tests.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,9 @@
 #include "tests/support/fixture_drive.h"
 
 namespace {
+
+using platform::Access;
+using platform::Hive;
 
 const std::string kDir = "c:\\okapi-files-test";
 
@@ -129,6 +133,32 @@ TEST_F(FilesTest, FindMatchesNamesByPatternWithoutCase) {
   EXPECT_EQ((std::vector<std::string>{"B.JPG", "a.jpg", "ab.jpg", "sub.jpg"}), Find("*.jpg"));
   EXPECT_EQ((std::vector<std::string>{"B.JPG", "a.jpg"}), Find("?.jpg"));
   EXPECT_EQ(std::vector<std::string>{"a.jpg"}, files.Find("C:\\OKAPI-files-test\\\\A.JPG"));
+}
+
+using RegistryTest = okapi_test::MachineTest;
+
+TEST_F(RegistryTest, NamesIgnoreCaseAValueFitsWithItsZeroAndOnlyAWriterSetsOne) {
+  platform::Registry& registry = *platform::Os().registry;
+  const std::string key = "Software\\ZAN\\OkapiRegistryTest\\Inner";
+  ASSERT_TRUE(registry.CreateAndSet(Hive::LocalMachine, key, "InstallDir", "c:\\zan\\"));
+  ASSERT_TRUE(registry.CreateAndSet(Hive::LocalMachine, key, "", "hhctrl.ocx"));
+  auto reader =
+      registry.Open(Hive::LocalMachine, "SOFTWARE\\zan\\okapiregistrytest\\INNER", Access::Read);
+  ASSERT_TRUE(reader);
+  EXPECT_EQ("c:\\zan\\", reader->QueryString("installdir", 260).value_or("<none>"));
+  EXPECT_FALSE(reader->QueryString("InstallPath", 260));
+  EXPECT_FALSE(registry.Open(Hive::LocalMachine, key + "\\Missing", Access::Read));
+  EXPECT_FALSE(registry.Open(Hive::ClassesRoot, key, Access::Read));
+  // The empty name is the key's default value.
+  EXPECT_EQ("hhctrl.ocx", reader->QueryString("", 11).value_or("<none>"));
+  EXPECT_FALSE(reader->QueryString("", 10));
+  EXPECT_FALSE(reader->QueryString("", 0));
+
+  EXPECT_FALSE(reader->SetString("File", "by reader"));
+  auto writer = registry.Open(Hive::LocalMachine, key, Access::Write);
+  ASSERT_TRUE(writer);
+  EXPECT_TRUE(writer->SetString("File", "c:\\Program Files\\Tool\\tool.exe"));
+  EXPECT_EQ("c:\\Program Files\\Tool\\tool.exe", reader->QueryString("File", 255).value_or(""));
 }
 
 }  // namespace

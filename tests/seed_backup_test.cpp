@@ -14,8 +14,11 @@
 #include "store/profile.h"
 #include "store/seed.h"
 #include "tests/support/fixture_drive.h"
+#include "tests/support/rows.h"
 
 namespace {
+
+using okapi_test::FileText;
 
 class StartupStoreTest : public okapi_test::MachineTest {
  protected:
@@ -30,9 +33,6 @@ class StartupStoreTest : public okapi_test::MachineTest {
   static void Write(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(platform::Os().files->WriteFileAtomic(path, bytes)) << path;
   }
-  static std::string Read(const std::string& path) {
-    return platform::Os().files->ReadFile(path).value_or("<missing>");
-  }
   // Seeds the map file from these help files, which it must not touch, and
   // gives what it mapped `key` to.
   static std::string Seed(const std::string& config, const std::string& text,
@@ -40,44 +40,18 @@ class StartupStoreTest : public okapi_test::MachineTest {
                           const std::string& map = "") {
     Write(g_strConfigFile, config), Write(g_strTextFile, text), Write(g_strMapFile, map);
     SeedMapFile();
-    EXPECT_EQ(config + text, Read(g_strConfigFile) + Read(g_strTextFile));
+    EXPECT_EQ(config + text, FileText(g_strConfigFile) + FileText(g_strTextFile));
     return store::ReadString(section, key, "Error", 64, g_strMapFile);
   }
   demo::Installation installation;
 };
 
+// The rows of data/seeding.rows.
 TEST_F(StartupStoreTest, SeedingSearchesCapitalisedValuesInMarkerOrderAndKeepsWhatItDoesNotFind) {
-  const std::string c = "[Global Options]\r\n", t = "[Lumen Text]\r\n";
-  const std::string both = c + "OPTION4=__DEFAULT_MENU__ __MENU4_BACKGROUND__,x.jpg\r\n";
-  const std::string map =
-      "[Install]\r\nMenu4=True\r\n[TEXT]\r\n__WELCOME_INTRO__=TEXT99\r\n__TITLE__=TEXT50\r\n";
-  const struct {
-    std::string lines;  // the config file when it starts so, else the text file; the other empty
-    const char *section, *key, *expected;
-    std::string map = "";
-  } rows[] = {
-      // clang-format off
-    {c + "OPTION7=__Play_Sound__,true\r\n", "OPTIONS", "__PLAY_SOUND__", "OPTION7"},
-    // The first marker in list order wins and the other is not recorded.
-    {both, "OPTIONS", "__MENU4_BACKGROUND__", "OPTION4"},
-    {both, "OPTIONS", "__DEFAULT_MENU__", "Error"},
-    {t + "TEXT12=__MENUx_TITLE__,\"Extras\"\r\n", "TEXT", "__MENU4_TITLE__", "TEXT12"},
-    // Menu 3's Alt key takes the lowest slot, other markers the highest.
-    {t + "TEXT3=__MENU3_ALT_KEY__,a\r\nTEXT9=__MENU3_ALT_KEY__,b\r\n", "TEXT", "__MENU3_ALT_KEY__", "TEXT3"},
-    {t + "TEXT4=__MENU1_ALT_KEY__,a\r\nTEXT8=__MENU1_ALT_KEY__,b\r\n", "TEXT", "__MENU1_ALT_KEY__", "TEXT8"},
-    // 254 characters of a slot reach the seeding: this marker ends at the 255th.
-    {t + "TEXT6=" + std::string(238, 'x') + "__WELCOME_INTRO__\r\n", "TEXT", "__WELCOME_INTRO__", "Error"},
-    // The pages' own sections and markers gone from the help files stay.
-    {t, "Install", "Menu4", "True", map},
-    {t, "TEXT", "__WELCOME_INTRO__", "TEXT99", map},
-    {t + "TEXT1=__TITLE__\r\n", "TEXT", "__TITLE__", "TEXT1", map},
-      // clang-format on
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.lines.substr(0, 60));
-    const bool config = row.lines.starts_with(c);
-    EXPECT_EQ(row.expected, Seed(config ? row.lines : "", config ? "" : row.lines, row.section,
-                                 row.key, row.map));
+  for (const okapi_test::Row& row : okapi_test::Rows("seeding.rows")) {
+    SCOPED_TRACE(row["config"] + row["text"]);
+    EXPECT_EQ(row["found"],
+              Seed(row["config"], row["text"], row["section"], row["key"], row["map"]));
   }
 }
 
@@ -112,8 +86,8 @@ TEST_F(StartupStoreTest, ScriptIsImportableAndTheBackupKeepsTheFirstRun) {
   ASSERT_TRUE(platform::Os().registry->CreateAndSet(platform::Hive::LocalMachine, demo::kHotkeyKey,
                                                     "File", "c:\\new\\x.exe"));
   BackupHelpFiles();
-  EXPECT_EQ("REGEDIT4\r\n\r\n" + key + "c:\\\\new\\\\x.exe\"\r\n", Read(script));
-  EXPECT_EQ(key + "c:\\Program Files\\Lumen\\lbtool.exe\"\r\n", Read(backup + "lbbutton.reg"));
+  EXPECT_EQ("REGEDIT4\r\n\r\n" + key + "c:\\\\new\\\\x.exe\"\r\n", FileText(script));
+  EXPECT_EQ(key + "c:\\Program Files\\Lumen\\lbtool.exe\"\r\n", FileText(backup + "lbbutton.reg"));
 
   installation.hotkeyFile.reset();
   installation.usesVisualMap.reset();
@@ -122,10 +96,10 @@ TEST_F(StartupStoreTest, ScriptIsImportableAndTheBackupKeepsTheFirstRun) {
   Write(script, "; kept\r\n" + key + "x\"\r\n\"Other\"=\"y\"\r\n");
   ASSERT_TRUE(platform::Os().files->Remove(g_strCsvFile));
   BackupHelpFiles();
-  EXPECT_EQ("REGEDIT4\r\n\r\n; kept\r\n" + key + "\"\r\n\"Other\"=\"y\"\r\n", Read(script));
+  EXPECT_EQ("REGEDIT4\r\n\r\n; kept\r\n" + key + "\"\r\n\"Other\"=\"y\"\r\n", FileText(script));
   // The missing machine table has no backup; the others are still copied.
-  EXPECT_EQ("<missing>", Read(backup + "machine-specifics.csv"));
-  EXPECT_EQ(Read(g_strTextFile), Read(backup + "lumen-text.ini"));
+  EXPECT_EQ("<missing>", FileText(backup + "machine-specifics.csv"));
+  EXPECT_EQ(FileText(g_strTextFile), FileText(backup + "lumen-text.ini"));
 }
 
 // The comparison behind /restore's counts and the changes report: each

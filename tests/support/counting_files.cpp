@@ -2,29 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <utility>
 
 #include "demo/installation.h"
-#include "store/item_table.h"
-#include "store/items.h"
 #include "store/profile.h"
 
 namespace okapi_test {
 
-CountingFiles::CountingFiles() {
-#ifndef _WIN32
-  std::string pattern = (std::filesystem::temp_directory_path() / "okapi-files-XXXXXX").string();
-  if (mkdtemp(pattern.data())) hostRoot_ = pattern;
-#endif
-  real_ = std::move(platform::MakeNativeServices(hostRoot_)->files);
-}
-
 CountingFiles::~CountingFiles() {
   for (const std::string& folder : madeTop_) (void)demo::RemoveTree(*real_, folder);
-  std::error_code ignored;
-  if (!hostRoot_.empty()) std::filesystem::remove_all(hostRoot_, ignored);
 }
 
 void CountingFiles::AddDirectory(const std::string& path) {
@@ -57,19 +43,12 @@ platform::Status CountingFiles::WriteFileAtomic(const std::string& path, std::st
 }
 
 ScopedCountingFiles::ScopedCountingFiles() {
-  auto services = std::make_unique<platform::Services>();
-  auto files = std::make_unique<CountingFiles>();
+  auto files = std::make_unique<CountingFiles>(std::move(platform::Os().files));
   files_ = files.get();
-  services->files = std::move(files);
-  previous_ = platform::ReplaceOs(std::move(services));
+  platform::Os().files = std::move(files);
   store::ForgetCachedFiles();
-  store::ForgetWrittenItems();
-  ForgetSeededSlots();
 }
 
-ScopedCountingFiles::~ScopedCountingFiles() {
-  store::ForgetCachedFiles();
-  platform::ReplaceOs(std::move(previous_));
-}
+ScopedCountingFiles::~ScopedCountingFiles() { store::ForgetCachedFiles(); }
 
 }  // namespace okapi_test

@@ -1,6 +1,5 @@
-// The build's real file service for one test (natively on a fresh folder,
-// under Wine on the prefix's c:\), counting what the profile engine asks of
-// it and able to fail the next write, or removing and copying chosen paths.
+// A file service wrapped for one test, counting what the profile engine asks
+// of it and able to fail the next write, or removing and copying chosen paths.
 #pragma once
 
 #include <memory>
@@ -10,13 +9,12 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/support/fixture_drive.h"
 
 namespace okapi_test {
 
 class CountingFiles final : public platform::FileSystem {
  public:
-  CountingFiles();
-  // Over the given service: the folders are the caller's.
   explicit CountingFiles(std::unique_ptr<platform::FileSystem> real) : real_(std::move(real)) {}
   ~CountingFiles() override;  // removes the folders it made
 
@@ -57,8 +55,7 @@ class CountingFiles final : public platform::FileSystem {
   platform::Status WriteFileAtomic(const std::string& path, std::string_view bytes) override;
 
  private:
-  std::string hostRoot_;              // natively: the folder standing for the drives
-  std::vector<std::string> madeTop_;  // under Wine: the folders made right below a drive
+  std::vector<std::string> madeTop_;  // the folders made right below a drive
   std::unique_ptr<platform::FileSystem> real_;
   std::string failNext_;
   bool dropNext_ = false;
@@ -67,9 +64,8 @@ class CountingFiles final : public platform::FileSystem {
   int writes_ = 0;
 };
 
-// Installs a CountingFiles as the process's file service for one test and
-// puts the previous services back afterwards; the profile cache is emptied
-// both ways.
+// A test machine whose file service is a CountingFiles; the profile cache is
+// emptied both ways.
 class ScopedCountingFiles {
  public:
   ScopedCountingFiles();
@@ -78,8 +74,8 @@ class ScopedCountingFiles {
   CountingFiles* operator->() const { return files_; }
 
  private:
+  TestMachine machine_;
   CountingFiles* files_;
-  std::unique_ptr<platform::Services> previous_;
 };
 
 }  // namespace okapi_test

@@ -25,6 +25,11 @@ class TestMachine {
   std::unique_ptr<platform::Services> previous_;
 };
 
+// A file's bytes through the process's file service, or "<missing>".
+inline std::string FileText(const std::string& path) {
+  return platform::Os().files->ReadFile(path).value_or("<missing>");
+}
+
 // Base of tests that need the help application installed: a fresh machine
 // with c:\zantools and the program's registry keys removed.
 class MachineTest : public ::testing::Test {
