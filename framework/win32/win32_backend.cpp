@@ -16,6 +16,23 @@ namespace fw::win32 {
 namespace {
 
 HINSTANCE g_module = nullptr;
+
+// comdlg32 brings the print spooler's libraries with it, which cost the
+// wizard's start; it is loaded, from the system folder, when a page first
+// asks for one of its dialogs.
+template <class Function>
+Function* CommonDialog(const char* name) {
+  static const HMODULE module = [] {
+    char path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + sizeof "\\comdlg32.dll" > MAX_PATH) return HMODULE{};
+    lstrcatA(path, "\\comdlg32.dll");
+    return LoadLibraryA(path);
+  }();
+  if (!module) return nullptr;
+  // Through void (*)(): the cast between the two function types is meant.
+  return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
 std::function<void(void*)> g_sheetCreatedHook;
 
 class Host;
@@ -587,8 +604,9 @@ class Win32Backend : public Backend {
     ofn.lpstrTitle = options.title.empty() ? nullptr : options.title.c_str();
     ofn.lpstrDefExt = options.defExt.empty() ? nullptr : options.defExt.c_str();
     ofn.Flags = options.flags | OFN_EXPLORER;
-    const BOOL ok = options.open ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
-    if (!ok) return std::nullopt;
+    auto* const run = CommonDialog<decltype(GetOpenFileNameA)>(options.open ? "GetOpenFileNameA"
+                                                                            : "GetSaveFileNameA");
+    if (!run || !run(&ofn)) return std::nullopt;
     return std::string(path);
   }
 
@@ -600,7 +618,8 @@ class Win32Backend : public Backend {
     cc.rgbResult = options.initial;
     cc.lpCustColors = customColors;
     cc.Flags = options.flags | (options.initial ? CC_RGBINIT : 0);
-    if (!ChooseColorA(&cc)) return std::nullopt;
+    auto* const run = CommonDialog<decltype(ChooseColorA)>("ChooseColorA");
+    if (!run || !run(&cc)) return std::nullopt;
     return cc.rgbResult;
   }
 
