@@ -83,4 +83,23 @@ TEST_F(ProfileCache, FailedWriteIsReportedAndChangesNothing) {
   EXPECT_EQ("1", Read("a"));
 }
 
+// Finish replaces the machine table whole and reads it again at once.
+TEST_F(ProfileCache, AWholeFileWriteIsReadFromMemoryAndAFailedOneIsLeftToItsCaller) {
+  files->AddFile(kFile, "[s]\r\na=1\r\n");
+  ASSERT_EQ("1", Read("a"));
+  std::vector<std::string> reported;
+  store::SetWriteFailureReporter(
+      [&](const std::string& file, const std::string&) { reported.push_back(file); });
+  files->FailNextWrite("disk full");
+  EXPECT_EQ("disk full", store::WriteWholeFile(kFile, "[s]\r\na=2\r\n").reason);
+  EXPECT_EQ("1", Read("a"));
+  EXPECT_TRUE(store::WriteWholeFile(kFile, "[s]\r\na=3\r\n").ok);
+  store::SetWriteFailureReporter(nullptr);
+  EXPECT_TRUE(reported.empty()) << "the caller tells";
+  EXPECT_EQ("[s]\r\na=3\r\n", files->Contents(kFile));
+  const int reads = files->ReadCount();
+  EXPECT_EQ("3", Read("a"));
+  EXPECT_EQ(reads, files->ReadCount()) << "kept as written, not read again";
+}
+
 }  // namespace
