@@ -56,9 +56,10 @@ TEST(ProfileWrite, LeavesTheExpectedBytes) {
     EXPECT_EQ(row.Get("refused") ? 1 : 0, reported);
     EXPECT_EQ(row["after"], files->Contents(kFile));
     // Batches skip the writes that keep the text; a wrong skip loses a write.
-    if (row.Get("before") && row.Get("key") && row.Get("value") && !row.Get("refused"))
+    if (row.Get("before") && row.Get("key") && row.Get("value") && !row.Get("refused")) {
       EXPECT_EQ(row.Get("keeps").has_value(),
                 store::ProfileText(row["before"]).Keeps(row["section"], row["key"], row["value"]));
+    }
   }
 }
 

@@ -185,16 +185,6 @@ std::string Contents(const std::string& path) {
   return platform::Os().files->ReadFile(path).value_or("<missing>\n");
 }
 
-// Every file under a folder, by its path there.
-std::map<std::string, std::string> FilesUnder(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  std::error_code error;
-  for (const auto& entry : fs::recursive_directory_iterator(dir, error))
-    if (entry.is_regular_file())
-      files[fs::relative(entry.path(), dir).generic_string()] = Contents(entry.path().string());
-  return files;
-}
-
 // What /restore puts back: the edited files and the button's registry value.
 std::map<std::string, std::string> Installed() {
   std::map<std::string, std::string> files;
@@ -210,7 +200,7 @@ std::map<std::string, std::string> Installed() {
 std::map<std::string, std::string> Outcome() {
   auto files = Installed();
   files["changes.txt"] = Contents(kCustomization + std::string("changes.txt"));
-  for (const auto& [name, text] : FilesUnder(std::string(kCustomization) + "package"))
+  for (const auto& [name, text] : FilesUnder(kCustomization + std::string("package")))
     files["package/" + name] = text;
   // The answers say when Finish wrote them.
   std::string& answers = files["package/answers.ini"];
@@ -321,7 +311,7 @@ void Journeyed(const std::string& journey, const std::string& exe) {
     Rewrite(dir, actual);
     GTEST_SKIP() << "rewrote " << dir.string();
   }
-  const auto expected = FilesUnder(dir);
+  const auto expected = FilesUnder(dir.string());
   // Texts of several lines fail with a line diff.
   for (const auto& [name, text] : expected)
     EXPECT_EQ(text, actual.contains(name) ? actual.at(name) : "<not left>")
@@ -370,5 +360,14 @@ INSTANTIATE_TEST_SUITE_P(Journeys, JourneyProgramTest, ::testing::ValuesIn(kJour
 namespace okapi_program {
 
 void RunJourney(const char* name, const std::string& program) { Journeyed(name, program); }
+
+std::map<std::string, std::string> FilesUnder(const std::string& dir) {
+  std::map<std::string, std::string> files;
+  std::error_code error;
+  for (const auto& entry : fs::recursive_directory_iterator(dir, error))
+    if (entry.is_regular_file())
+      files[fs::relative(entry.path(), dir).generic_string()] = Contents(entry.path().string());
+  return files;
+}
 
 }  // namespace okapi_program
