@@ -387,11 +387,7 @@ TEST_F(BackgroundsModelTest, EachStepTellsWhatItDidAndChangesOnlyItsEntries) {
   for (const okapi_test::Row& c : okapi_test::Rows("backgrounds.rows")) {
     SCOPED_TRACE(c["name"]);
     g_bVersion35 = c["edition"] == "3.5";
-    std::string config =
-        "[Global Options]\r\nOPTION9=__DEFAULT_BACKGROUND_IMAGE__,ocean.jpg\r\n"
-        "OPTION11=__MENU1_BACKGROUND__,sky.jpg\r\nOPTION12=__MENU2_BACKGROUND__,forest.jpg\r\n"
-        "OPTION13=__MENU3_BACKGROUND__,ocean.jpg\r\nOPTION14=__MENU4_BACKGROUND__,ocean.jpg\r\n"
-        "[Backgrounds]\r\n";
+    std::string config = Laid()["backgrounds config"];
     std::string text = "[Backgrounds]\r\n";
     for (int n = 1; n <= std::stoi(c.Get("used").value_or("0")); ++n) {
       const std::string i = std::to_string(n);

@@ -89,14 +89,14 @@ const char* const kJourneys[] = {"v30-without-button", "v35-notebook-visual-map"
 
 // The screenshots' names for the pages, which the help's pictures are made from.
 const char* PageName(unsigned page) {
-  static const unsigned pages[] = {IDD_WELCOME, IDD_INTRO,  IDD_MODIFIED,    IDD_APPMENU,
-                                   IDD_WMENU,   IDD_VICONS, IDD_BACKGROUNDS, IDD_TCOLOR,
-                                   IDD_SOUNDS,  IDD_SPLASH, IDD_LBBUTTON,    IDD_PACKAGING};
-  static const char* const names[] = {"welcome",      "intro",      "company",         "menu",
-                                      "welcome-page", "visual-map", "backgrounds",     "colors",
-                                      "sound",        "animation",  "larkbook-button", "packaging",
-                                      "unknown"};
-  return names[std::find(std::begin(pages), std::end(pages), page) - std::begin(pages)];
+  // clang-format off
+  static const std::map<unsigned, const char*> names = {
+      {IDD_WELCOME, "welcome"}, {IDD_INTRO, "intro"}, {IDD_MODIFIED, "company"},
+      {IDD_APPMENU, "menu"}, {IDD_WMENU, "welcome-page"}, {IDD_VICONS, "visual-map"},
+      {IDD_BACKGROUNDS, "backgrounds"}, {IDD_TCOLOR, "colors"}, {IDD_SOUNDS, "sound"},
+      {IDD_SPLASH, "animation"}, {IDD_LBBUTTON, "larkbook-button"}, {IDD_PACKAGING, "packaging"}};
+  // clang-format on
+  return names.contains(page) ? names.at(page) : "unknown";
 }
 
 // A message to a window of the program, handled before this returns; a
