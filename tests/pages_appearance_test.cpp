@@ -215,26 +215,21 @@ TEST_F(VisualMapModelTest, FirstValuesComeFromTheMappedSlotsAndAMissingOneIsNeve
   }
 }
 
-// The two opening effects: one make, these differences.
-struct EffectRow {
-  const OpeningEffectModel::Effect& effect;
-  std::string option, marker, afterRevert, otherAfterRevert, fileOption, fileMarker, noun;
-  std::string chosen, folder;  // where the help application keeps the file
-  std::string ToolCopy() const {
-    return "c:\\zantools\\zanhelp\\customization\\" + folder + chosen;
-  }
-  std::string InstallCopy() const { return "c:\\Lumen\\" + folder + chosen; }
-};
-
-// clang-format off
-const EffectRow kEffects[] = {
-    {OpeningEffectModel::Sound(), "Global Options:OPTION7", "__PLAY_SOUND__", "OEM Defaults:Sound",
-     "OEM Defaults:Splash", "Global Options:OPTION17", "__SOUND_FILE__", "sound file", "chime.wav", ""},
-    {OpeningEffectModel::Animation(), "Global Options:OPTION3", "__SHOW_SPLASH__", "OEM Defaults:Splash",
-     "OEM Defaults:Sound", "Global Options:OPTION16", "__SPLASH_ANIMATION__", "opening animation",
-     "intro.swf", "images\\small\\"},
-};
-// clang-format on
+// The two opening effects, as data/opening_effects.rows spells them.
+const std::vector<okapi_test::Row>& Effects() {
+  static const auto effects = okapi_test::Rows("opening_effects.rows");
+  return effects;
+}
+OpeningEffectModel ModelOf(const okapi_test::Row& e) {
+  return OpeningEffectModel(e["effect"] == "sound" ? OpeningEffectModel::Sound()
+                                                   : OpeningEffectModel::Animation());
+}
+std::string ToolCopy(const okapi_test::Row& e) {
+  return "c:\\zantools\\zanhelp\\customization\\" + e["folder"] + e["chosen"];
+}
+std::string InstallCopy(const okapi_test::Row& e) {
+  return "c:\\Lumen\\" + e["folder"] + e["chosen"];
+}
 
 using OpeningEffectModelTest = ModelTest;
 
@@ -243,22 +238,22 @@ TEST_F(OpeningEffectModelTest, StatesStartAsStoredAndEachSwitchWritesOnlyItsEntr
     Entry value;
     bool on;
   } stored[] = {{"TRUE", true}, {"True", false}, {std::nullopt, false}};
-  for (const EffectRow& e : kEffects) {
+  for (const okapi_test::Row& e : Effects()) {
     for (const auto& s : stored) {
-      SCOPED_TRACE(e.marker + " " + s.value.value_or("<missing>"));
+      SCOPED_TRACE(e["marker"] + " " + s.value.value_or("<missing>"));
       Lay();
-      Set(e.option, e.marker + (s.value ? "," + *s.value : ""));  // the slot stays known
-      Set(e.afterRevert, s.value);
-      OpeningEffectModel model(e.effect);
+      Set(e["option"], e["marker"] + (s.value ? "," + *s.value : ""));  // the slot stays known
+      Set(e["after revert"], s.value);
+      OpeningEffectModel model = ModelOf(e);
       model.Load();
       EXPECT_EQ(s.on, model.Now());
       EXPECT_EQ(s.on, model.AfterRevert());
       EXPECT_TRUE(model.SetNow(!s.on).applied);
-      EXPECT_EQ(e.marker + (s.on ? ",false" : ",true"), Get(e.option));
-      EXPECT_EQ(s.value, Get(e.afterRevert));
+      EXPECT_EQ(e["marker"] + (s.on ? ",false" : ",true"), Get(e["option"]));
+      EXPECT_EQ(s.value, Get(e["after revert"]));
       EXPECT_TRUE(model.SetAfterRevert(!s.on).applied);
-      EXPECT_EQ(s.on ? "false" : "true", Get(e.afterRevert));
-      EXPECT_EQ("true", Get(e.otherAfterRevert));
+      EXPECT_EQ(s.on ? "false" : "true", Get(e["after revert"]));
+      EXPECT_EQ("true", Get(e["other after revert"]));
       EXPECT_EQ(!s.on, model.Now() && model.AfterRevert());
     }
   }
@@ -267,18 +262,18 @@ TEST_F(OpeningEffectModelTest, StatesStartAsStoredAndEachSwitchWritesOnlyItsEntr
 // Without its slot the switch is told; a file refusing the write was told
 // by the store, and the switch keeps its state.
 TEST_F(OpeningEffectModelTest, ASwitchThatCannotBeWrittenIsToldAndKeepsItsState) {
-  for (const EffectRow& e : kEffects) {
+  for (const okapi_test::Row& e : Effects()) {
     for (const bool slot : {false, true}) {
-      SCOPED_TRACE(e.marker + (slot ? "" : " without its slot"));
+      SCOPED_TRACE(e["marker"] + (slot ? "" : " without its slot"));
       Lay(slot ? Laid()["map"] : "[OPTIONS]\r\n");
       const std::string before = files->Contents(kConfig);
-      OpeningEffectModel model(e.effect);
+      OpeningEffectModel model = ModelOf(e);
       model.Load();
       const OpeningEffectModel::Outcome noSlot = model.SetNow(slot);
       EXPECT_EQ(slot, noSlot.applied);
       EXPECT_EQ(slot ? ""
-                     : "Information: lumen-config.ini has no entry marked " + e.marker +
-                           ", so the help application's " + e.noun + " setting was not changed.",
+                     : "Information: lumen-config.ini has no entry marked " + e["marker"] +
+                           ", so the help application's " + e["noun"] + " setting was not changed.",
                 Said(noSlot.told));
       ASSERT_TRUE(files->SetReadOnly(kConfig));
       const OpeningEffectModel::Outcome refused =
@@ -293,23 +288,23 @@ TEST_F(OpeningEffectModelTest, ASwitchThatCannotBeWrittenIsToldAndKeepsItsState)
 
 TEST_F(OpeningEffectModelTest, ChosenFileIsNamedOnlyOnceTheInstallationHasIt) {
   for (const okapi_test::Row& row : okapi_test::Rows("chosen_effect_file.rows")) {
-    const EffectRow& e = kEffects[row["effect"] == "animation"];
+    const okapi_test::Row& e = Effects()[row["effect"] == "animation"];
     SCOPED_TRACE(row["effect"] + " " + row["name"]);
     const bool slot = !row.Get("no slot");
     Lay(slot ? Laid()["map"] : "[OPTIONS]\r\n");
-    const std::string chosen =
-        row.Get("in place") ? platform::ToUpperAscii(e.InstallCopy()) : "c:\\zantools\\" + e.chosen;
+    const std::string chosen = row.Get("in place") ? platform::ToUpperAscii(InstallCopy(e))
+                                                   : "c:\\zantools\\" + e["chosen"];
     files->AddFile(chosen, "new");
-    const std::string refused = row["refuses"] == "tool"           ? e.ToolCopy()
-                                : row["refuses"] == "installation" ? e.InstallCopy()
+    const std::string refused = row["refuses"] == "tool"           ? ToolCopy(e)
+                                : row["refuses"] == "installation" ? InstallCopy(e)
                                                                    : "";
     if (!refused.empty()) files->AddFile(refused, "old");
     ASSERT_TRUE(refused.empty() || files->SetReadOnly(refused));
-    const Entry before = Get(e.fileOption);
-    const auto told = OpeningEffectModel(e.effect).UseFile(chosen, e.chosen);
-    EXPECT_EQ(slot && refused != e.InstallCopy() ? e.fileMarker + "," + e.chosen : before,
-              Get(e.fileOption));
-    for (const std::string& target : {e.ToolCopy(), e.InstallCopy()}) {
+    const Entry before = Get(e["file option"]);
+    const auto told = ModelOf(e).UseFile(chosen, e["chosen"]);
+    EXPECT_EQ(slot && refused != InstallCopy(e) ? e["file marker"] + "," + e["chosen"] : before,
+              Get(e["file option"]));
+    for (const std::string& target : {ToolCopy(e), InstallCopy(e)}) {
       EXPECT_EQ(target == refused ? "old" : "new", files->Contents(target));
       (void)files->SetAttributesNormal(target);  // no copy left for the next row
       (void)files->Remove(target);
@@ -387,11 +382,7 @@ TEST_F(BackgroundsModelTest, EachStepTellsWhatItDidAndChangesOnlyItsEntries) {
   for (const okapi_test::Row& c : okapi_test::Rows("backgrounds.rows")) {
     SCOPED_TRACE(c["name"]);
     g_bVersion35 = c["edition"] == "3.5";
-    std::string config =
-        "[Global Options]\r\nOPTION9=__DEFAULT_BACKGROUND_IMAGE__,ocean.jpg\r\n"
-        "OPTION11=__MENU1_BACKGROUND__,sky.jpg\r\nOPTION12=__MENU2_BACKGROUND__,forest.jpg\r\n"
-        "OPTION13=__MENU3_BACKGROUND__,ocean.jpg\r\nOPTION14=__MENU4_BACKGROUND__,ocean.jpg\r\n"
-        "[Backgrounds]\r\n";
+    std::string config = Laid()["backgrounds config"];
     std::string text = "[Backgrounds]\r\n";
     for (int n = 1; n <= std::stoi(c.Get("used").value_or("0")); ++n) {
       const std::string i = std::to_string(n);

@@ -89,14 +89,14 @@ const char* const kJourneys[] = {"v30-without-button", "v35-notebook-visual-map"
 
 // The screenshots' names for the pages, which the help's pictures are made from.
 const char* PageName(unsigned page) {
-  static const unsigned pages[] = {IDD_WELCOME, IDD_INTRO,  IDD_MODIFIED,    IDD_APPMENU,
-                                   IDD_WMENU,   IDD_VICONS, IDD_BACKGROUNDS, IDD_TCOLOR,
-                                   IDD_SOUNDS,  IDD_SPLASH, IDD_LBBUTTON,    IDD_PACKAGING};
-  static const char* const names[] = {"welcome",      "intro",      "company",         "menu",
-                                      "welcome-page", "visual-map", "backgrounds",     "colors",
-                                      "sound",        "animation",  "larkbook-button", "packaging",
-                                      "unknown"};
-  return names[std::find(std::begin(pages), std::end(pages), page) - std::begin(pages)];
+  // clang-format off
+  static const std::map<unsigned, const char*> names = {
+      {IDD_WELCOME, "welcome"}, {IDD_INTRO, "intro"}, {IDD_MODIFIED, "company"},
+      {IDD_APPMENU, "menu"}, {IDD_WMENU, "welcome-page"}, {IDD_VICONS, "visual-map"},
+      {IDD_BACKGROUNDS, "backgrounds"}, {IDD_TCOLOR, "colors"}, {IDD_SOUNDS, "sound"},
+      {IDD_SPLASH, "animation"}, {IDD_LBBUTTON, "larkbook-button"}, {IDD_PACKAGING, "packaging"}};
+  // clang-format on
+  return names.contains(page) ? names.at(page) : "unknown";
 }
 
 // A message to a window of the program, handled before this returns; a
@@ -185,16 +185,6 @@ std::string Contents(const std::string& path) {
   return platform::Os().files->ReadFile(path).value_or("<missing>\n");
 }
 
-// Every file under a folder, by its path there.
-std::map<std::string, std::string> FilesUnder(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  std::error_code error;
-  for (const auto& entry : fs::recursive_directory_iterator(dir, error))
-    if (entry.is_regular_file())
-      files[fs::relative(entry.path(), dir).generic_string()] = Contents(entry.path().string());
-  return files;
-}
-
 // What /restore puts back: the edited files and the button's registry value.
 std::map<std::string, std::string> Installed() {
   std::map<std::string, std::string> files;
@@ -210,7 +200,7 @@ std::map<std::string, std::string> Installed() {
 std::map<std::string, std::string> Outcome() {
   auto files = Installed();
   files["changes.txt"] = Contents(kCustomization + std::string("changes.txt"));
-  for (const auto& [name, text] : FilesUnder(std::string(kCustomization) + "package"))
+  for (const auto& [name, text] : FilesUnder(kCustomization + std::string("package")))
     files["package/" + name] = text;
   // The answers say when Finish wrote them.
   std::string& answers = files["package/answers.ini"];
@@ -321,7 +311,7 @@ void Journeyed(const std::string& journey, const std::string& exe) {
     Rewrite(dir, actual);
     GTEST_SKIP() << "rewrote " << dir.string();
   }
-  const auto expected = FilesUnder(dir);
+  const auto expected = FilesUnder(dir.string());
   // Texts of several lines fail with a line diff.
   for (const auto& [name, text] : expected)
     EXPECT_EQ(text, actual.contains(name) ? actual.at(name) : "<not left>")
@@ -370,5 +360,14 @@ INSTANTIATE_TEST_SUITE_P(Journeys, JourneyProgramTest, ::testing::ValuesIn(kJour
 namespace okapi_program {
 
 void RunJourney(const char* name, const std::string& program) { Journeyed(name, program); }
+
+std::map<std::string, std::string> FilesUnder(const std::string& dir) {
+  std::map<std::string, std::string> files;
+  std::error_code error;
+  for (const auto& entry : fs::recursive_directory_iterator(dir, error))
+    if (entry.is_regular_file())
+      files[fs::relative(entry.path(), dir).generic_string()] = Contents(entry.path().string());
+  return files;
+}
 
 }  // namespace okapi_program

@@ -9,6 +9,7 @@
 #include <prsht.h>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -118,6 +119,8 @@ inline std::string AnswerBox(Program& program, const char* caption, int button =
 // A journey of journey_program_test.cpp run by `program` (an installed copy)
 // in the test that calls it, on the default demo installation.
 void RunJourney(const char* name, const std::string& program);
+// Every file under a folder, by its path there ('/' between names), and its bytes.
+std::map<std::string, std::string> FilesUnder(const std::string& dir);
 
 class ProgramTest : public okapi_test::MachineTest {
  protected:

@@ -1,11 +1,14 @@
-// Reading rules of the profile engine: what GetPrivateProfileStringA returns
-// on Windows for the same file and call. They run natively too, so the
-// sanitizers see the parser at its edges: cuts, NULs, encodings, ends of file.
+// The profile engine's reading rules (what GetPrivateProfileStringA returns on
+// Windows for the same file and call) and writing rules (the bytes a write
+// leaves: every byte it need not touch survives). They run natively too, so
+// the sanitizers see the parser at its edges: cuts, NULs, encodings, ends of
+// file.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "store/profile.h"
+#include "store/profile_text.h"
 #include "tests/support/counting_files.h"
 #include "tests/support/rows.h"
 
@@ -37,6 +40,27 @@ TEST(ProfileLists, ListsKeepFileOrderAndDuplicatesButSkipComments) {
   EXPECT_EQ((std::vector<std::string>{"b", "a", "B"}), store::ReadSectionNames(kFile));
   EXPECT_EQ((std::vector<std::string>{"k", "K", ""}), store::ReadKeyNames("B", kFile));
   EXPECT_TRUE(store::ReadKeyNames("c", kFile).empty());
+}
+
+TEST(ProfileWrite, LeavesTheExpectedBytes) {
+  for (const okapi_test::Row& row : okapi_test::Rows("profile_write.rows")) {
+    SCOPED_TRACE(row["name"]);
+    okapi_test::ScopedCountingFiles files;
+    files->AddDirectory("c:\\data");
+    if (row.Get("before")) files->AddFile(kFile, row["before"]);
+    int reported = 0;
+    store::SetWriteFailureReporter([&](const std::string&, const std::string&) { ++reported; });
+    EXPECT_EQ(!row.Get("refused"),
+              store::WriteString(row["section"], row.Get("key"), row.Get("value"), kFile).ok);
+    store::SetWriteFailureReporter(nullptr);
+    EXPECT_EQ(row.Get("refused") ? 1 : 0, reported);
+    EXPECT_EQ(row["after"], files->Contents(kFile));
+    // Batches skip the writes that keep the text; a wrong skip loses a write.
+    if (row.Get("before") && row.Get("key") && row.Get("value") && !row.Get("refused")) {
+      EXPECT_EQ(row.Get("keeps").has_value(),
+                store::ProfileText(row["before"]).Keeps(row["section"], row["key"], row["value"]));
+    }
+  }
 }
 
 }  // namespace
