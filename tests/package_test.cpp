@@ -14,7 +14,6 @@
 #include "app/discovery.h"
 #include "demo/installation.h"
 #include "package/finish.h"
-#include "package/images.h"
 #include "package/machine_table.h"
 #include "package/package_tree.h"
 #include "platform/platform.h"
