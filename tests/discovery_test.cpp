@@ -49,12 +49,7 @@ TEST_F(DiscoveryTest, FileVersionDecidesTheEditionAndTheRegistryTheDirectory) {
       installation.directory = row["directory"];
     }
     EXPECT_EQ(row.Get("ends").has_value(), Check(installation));
-    EXPECT_EQ(row.Get("ends") ? 1u : 0u, told.size());
-    if (row.Get("ends")) {
-      EXPECT_EQ(
-          "Can't find an installation of Lumen ZAN or lumen Larkbook. This application will exit",
-          told.at(0));
-    }
+    EXPECT_EQ(row.All("ends"), told);
     if (row.Get("program")) {
       EXPECT_EQ(fixed + row["program"], g_strProgramExe);
       EXPECT_EQ(row["edition"] == "3.5", g_bVersion35);
