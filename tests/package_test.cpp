@@ -72,10 +72,9 @@ class FinishTest : public okapi_test::MachineTest {
   // The messages since the last call, each cut to the length of the
   // expected one where given.
   std::vector<std::string> Since(const std::vector<std::string>& expected = {}) {
-    std::vector<std::string> since;
-    for (const std::string& m : std::exchange(told, {}))
-      since.push_back(
-          m.substr(0, since.size() < expected.size() ? expected[since.size()].size() : m.size()));
+    std::vector<std::string> since = std::exchange(told, {});
+    for (std::size_t i = 0; i < since.size() && i < expected.size(); ++i)
+      since[i] = since[i].substr(0, expected[i].size());
     return since;
   }
 
@@ -171,7 +170,6 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
     EXPECT_EQ(row.All("told"), Since(row.All("told")));
     EXPECT_EQ(after.empty() ? first : after == "laid" ? table : after, FileText(kTable));
     EXPECT_EQ("<missing>", FileText(std::string(kPackage) + "images\\okapi.ini"));
-    (void)files->SetAttributesNormal(kTable);
   }
 }
 

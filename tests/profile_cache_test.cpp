@@ -76,9 +76,7 @@ TEST_F(ProfileCache, FailedWritesChangeNothingAndOnlyAnEntrysIsToldByTheEngine) 
     reported.push_back(file + ": " + reason);
   });
   files->FailNextWrite("disk full");
-  const platform::Status status = store::WriteString("s", "a", "2", kFile);
-  EXPECT_FALSE(status.ok);
-  EXPECT_EQ("disk full", status.reason);
+  EXPECT_EQ("disk full", store::WriteString("s", "a", "2", kFile).reason);
   files->FailNextWrite("disk full");
   EXPECT_EQ("disk full", store::WriteWholeFile(kFile, "[s]\r\na=2\r\n").reason);
   EXPECT_EQ(std::vector<std::string>{std::string(kFile) + ": disk full"}, reported);
