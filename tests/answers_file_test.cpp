@@ -35,7 +35,12 @@ TEST(AnswersFile, TakesWhatAnAdministratorWouldWrite) {
   EXPECT_EQ(a.Sections()[1].name, "Menu");
   EXPECT_EQ(a.Sections()[1].answers[0].key, "Title1");
   // Blanks at the ends and the empty value survive, quoted.
-  EXPECT_EQ(Taken(answers::Format(a, {"Written by OKAPI"})), a);
+  const std::string text = answers::Format(a, {"Written by OKAPI"});
+  EXPECT_TRUE(
+      text.starts_with("; Written by OKAPI\r\n\r\n[Company]\r\nName=Tabula Inc.\r\n\r\n"
+                       "[Menu]\r\nTitle1=\" Getting Started \"\r\n"))
+      << text;
+  EXPECT_EQ(Taken(text), a);
 }
 
 TEST(AnswersFile, RefusesWithTheLineAndWhy) {

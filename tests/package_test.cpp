@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -45,15 +44,9 @@ TEST(MachineTableFilter, CountsQuotesWithoutAPartnerAndNamesTheirFirstTenLines) 
 constexpr char kInstall[] = "c:\\zantools\\zanhelp\\";
 constexpr char kPackage[] = "c:\\zantools\\zanhelp\\customization\\package\\";
 const std::string kTable = std::string(kInstall) + "machine-specifics.csv";
-class FinishTest : public okapi_test::MachineTest {
+class FinishTest : public testing::Test {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    Lay();
-    auto counting = std::make_unique<okapi_test::CountingFiles>(std::move(platform::Os().files));
-    files = counting.get();
-    platform::Os().files = std::move(counting);
-  }
+  void SetUp() override { Lay(); }
   // The demo installation laid again, with the start-up work's package tree.
   void Lay() {
     ASSERT_TRUE(demo::ResetMachine());
@@ -79,7 +72,7 @@ class FinishTest : public okapi_test::MachineTest {
   }
 
   std::vector<std::string> told;
-  okapi_test::CountingFiles* files = nullptr;
+  okapi_test::ScopedCountingFiles files;
 };
 
 using store::item::kConfigBackgrounds;

@@ -144,6 +144,7 @@ TEST_F(RegistryTest, NamesIgnoreCaseAValueFitsWithItsZeroAndOnlyAWriterSetsOne) 
   EXPECT_EQ("c:\\zan\\", reader->QueryString("installdir", 260).value_or("<none>"));
   EXPECT_FALSE(reader->QueryString("InstallPath", 260));
   EXPECT_FALSE(registry.Open(Hive::LocalMachine, key + "\\Missing", Access::Read));
+  EXPECT_FALSE(registry.Open(Hive::ClassesRoot, key, Access::Read));
   // The empty name is the key's default value.
   EXPECT_EQ("hhctrl.ocx", reader->QueryString("", 11).value_or("<none>"));
   EXPECT_FALSE(reader->QueryString("", 10));

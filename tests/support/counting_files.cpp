@@ -27,10 +27,6 @@ void CountingFiles::AddFile(const std::string& path, std::string_view bytes) {
   EXPECT_TRUE(written) << path << ": " << written.reason;
 }
 
-std::string CountingFiles::Contents(const std::string& path) {
-  return real_->ReadFile(path).value_or("<missing>");
-}
-
 platform::Status CountingFiles::WriteFileAtomic(const std::string& path, std::string_view bytes) {
   ++writes_;
   if (!failNext_.empty()) return platform::Status::Fail(std::exchange(failNext_, {}));
