@@ -106,7 +106,7 @@ TEST_F(AnswersRunTest, BackgroundListIsThatListWithItsImages) {
 // its own message before any page writes, though the good answers come first.
 // No answers file, or no installation: refused too, each its own exit code.
 TEST_F(AnswersRunTest, EachPagesRefusalStopsEveryWriteAndEachOutcomeHasItsExitCode) {
-  EXPECT_EQ(Run(Verb::Verify), Exit::Refused);  // no answers file yet
+  EXPECT_EQ(answers::RunAlone({Verb::Verify, "c:\\no-answers.ini", true, false}), Exit::Refused);
   const std::string before = FileText(g_strConfigFile) + FileText(g_strTextFile);
   const auto rows = okapi_test::Rows("answers_run.rows");
   for (auto row = rows.begin() + 1; row != rows.end(); ++row) {
