@@ -13,8 +13,6 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
-
 // Names and values a caller can expect to read back: no line breaks or
 // NULs, no blanks at the ends; a section name without ']', a key without
 // '=' that does not start like a comment or a section.

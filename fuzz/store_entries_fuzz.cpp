@@ -19,9 +19,8 @@ namespace {
 // What the profile functions would trim or cut: the value is then not the
 // file's, whatever the codec does.
 bool FitsOneLine(const std::string& value) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v'; };
   return value.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
-         (value.empty() || !blank(value.back()));
+         (value.empty() || !IsBlank(value.back()));
 }
 
 }  // namespace

@@ -104,22 +104,19 @@ TEST_F(AnswersRunTest, BackgroundListIsThatListWithItsImages) {
 
 // One bad answer on each page, or a file that does not parse: refused with
 // its own message before any page writes, though the good answers come first.
-TEST_F(AnswersRunTest, EachPagesRefusalStopsEveryWrite) {
+// No answers file, or no installation: refused too, each its own exit code.
+TEST_F(AnswersRunTest, EachPagesRefusalStopsEveryWriteAndEachOutcomeHasItsExitCode) {
+  EXPECT_EQ(answers::RunAlone({Verb::Verify, "c:\\no-answers.ini", true, false}), Exit::Refused);
   const std::string before = FileText(g_strConfigFile) + FileText(g_strTextFile);
   const auto rows = okapi_test::Rows("answers_run.rows");
   for (auto row = rows.begin() + 1; row != rows.end(); ++row) {
     const std::string bad = (*row)["answers"], told = (*row)["told"];
-    const bool company = bad.starts_with("[Company]");
-    const std::string good =
-        company ? "[Colors]\nBackground=#123456\n" : "[Company]\nName=Tabula\n";
+    const std::string good = bad.starts_with("[Company]") ? "[Colors]\nBackground=#123456\n"
+                                                          : "[Company]\nName=Tabula\n";
     EXPECT_EQ(Run(Verb::Apply, good + bad), Exit::Refused) << bad;
     EXPECT_EQ(FileText(g_strConfigFile) + FileText(g_strTextFile), before) << bad;
     EXPECT_NE(Log().find(told), std::string::npos) << told;
   }
-}
-
-TEST_F(AnswersRunTest, EachOutcomeIsItsOwnExitCode) {
-  EXPECT_EQ(Run(Verb::Verify), Exit::Refused);  // no answers file yet
   ASSERT_TRUE(demo::ResetMachine());
   EXPECT_EQ(Run(Verb::Apply, "[Colors]\n"), Exit::NoInstallation);
 }

@@ -32,7 +32,6 @@ class DiscoveryTest : public okapi_test::MachineTest {
 // The rows of data/discovery.rows: an executable's version decides the
 // edition, the registry's directory the help application's files.
 TEST_F(DiscoveryTest, FileVersionDecidesTheEditionAndTheRegistryTheDirectory) {
-  const std::string fixed = "c:\\zantools\\zanhelp\\";
   const std::map<std::string, Exe> exes = {{"3.5.0.0", Exe::V3_5_0_0},
                                            {"3.5.2.7", Exe::V3_5_2_7},
                                            {"3.0.1.0", Exe::V3_0_1_0},
@@ -49,21 +48,16 @@ TEST_F(DiscoveryTest, FileVersionDecidesTheEditionAndTheRegistryTheDirectory) {
       installation.directory = row["directory"];
     }
     EXPECT_EQ(row.Get("ends").has_value(), Check(installation));
-    EXPECT_EQ(row.Get("ends") ? 1u : 0u, told.size());
-    if (row.Get("ends")) {
-      EXPECT_EQ(
-          "Can't find an installation of Lumen ZAN or lumen Larkbook. This application will exit",
-          told.at(0));
-    }
+    EXPECT_EQ(row.All("ends"), told);
     if (row.Get("program")) {
-      EXPECT_EQ(fixed + row["program"], g_strProgramExe);
+      EXPECT_EQ(demo::kFixedInstallDir + row["program"], g_strProgramExe);
       EXPECT_EQ(row["edition"] == "3.5", g_bVersion35);
       continue;
     }
     EXPECT_EQ(row["directory"] + "llb3.exe", g_strProgramExe);
     EXPECT_EQ(row["directory"] + "lumen-config.ini", g_strConfigFile);
     EXPECT_EQ(row["directory"] + "machine-specifics.csv", g_strCsvFile);
-    EXPECT_EQ(fixed + "okapi.ini", g_strMapFile);
+    EXPECT_EQ(demo::kFixedInstallDir + std::string("okapi.ini"), g_strMapFile);
   }
 }
 

@@ -21,15 +21,14 @@
 #include "pages/packaging_model.h"
 #include "platform/ascii.h"
 #include "platform/platform.h"
-#include "store/item_table.h"
 #include "store/profile_text.h"
 #include "tests/support/answering_backend.h"
-#include "tests/support/bytes.h"
 #include "tests/support/fixture_drive.h"
 
 namespace {
 
 using answers::Exit;
+using Verb = answers::Command::Verb;
 
 const std::string kDir = demo::kFixedInstallDir;
 const std::string kConfig = kDir + "lumen-config.ini";
@@ -52,14 +51,20 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
+// ASCII text as a UTF-16 LE file, byte-order mark first.
+std::string Utf16(const std::string& ascii) {
+  std::string out("\xFF\xFE", 2);
+  for (char c : ascii) out += {c, '\0'};
+  return out;
+}
+
 // Brackets, '=' and line ends among the noise, so sections and keys appear.
 std::string Garbage(std::size_t size, unsigned seed) {
   std::mt19937 random(seed);
   std::string bytes(size, '\0');
-  const char kInk[] = "[]=\r\n;\"_,";
   for (char& c : bytes) {
     const unsigned r = random();
-    c = r % 4 == 0 ? kInk[r / 4 % (sizeof kInk - 1)] : static_cast<char>(r >> 8);
+    c = r % 4 == 0 ? "[]=\r\n;\"_,"[r / 4 % 9] : static_cast<char>(r >> 8);
   }
   return bytes;
 }
@@ -131,7 +136,7 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
        // Set, it would stop the first values being kept once the file is mended.
        [&] { EXPECT_FALSE(store::ProfileText(Files().ReadFile(kText).value_or(""))
                               .RawValue("Other", "SysDetails_saved")); }},
-      {"text file in UTF-16 with a byte-order mark", [&] { Put(kText, okapi_test::Utf16(text)); },
+      {"text file in UTF-16 with a byte-order mark", [&] { Put(kText, Utf16(text)); },
        {}},
       {"a directory where the config file should be", [&] {
          ASSERT_TRUE(Files().Remove(kConfig));
@@ -149,7 +154,7 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
        {}, [&] {
          // Read where the markers are, not where the stale map says.
          EXPECT_EQ(Exit::Done,
-                   answers::RunAlone({answers::Command::Verb::Verify, kAnswers, true}));
+                   answers::RunAlone({Verb::Verify, kAnswers, true}));
          EXPECT_EQ("__TITLE__,\"Lumen Larkbook Help and Information - Modified by Contoso\"",
                    EntryOf(kText, "TEXT1"));
          EXPECT_EQ("__MENU1_TITLE__,\"<u>F</u>irst Steps\"", EntryOf(kText, "TEXT2"));
@@ -203,12 +208,11 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
     okapi_test::TestMachine machine;
     ASSERT_TRUE(demo::ResetMachine());
     ASSERT_TRUE(demo::LayInstallation(demo::Installation{}));
-    store::ForgetWrittenItems();
     row.arrange();
     std::map<std::string, std::optional<std::string>> before;
     for (const std::string& path : {kConfig, kText, kTable}) before[path] = Files().ReadFile(path);
 
-    ASSERT_EQ(Exit::Done, answers::RunAlone({answers::Command::Verb::Export, kAnswers, true}));
+    ASSERT_EQ(Exit::Done, answers::RunAlone({Verb::Export, kAnswers, true}));
     auto parsed = answers::Parse(Files().ReadFile(kAnswers).value_or(""), answers::PagesSchema());
     ASSERT_TRUE(std::holds_alternative<answers::Answers>(parsed));
     auto& wanted = std::get<answers::Answers>(parsed);
@@ -218,12 +222,11 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
     ASSERT_TRUE(Files().WriteFileAtomic(kAnswers, answers::Format(wanted, {})));
     std::string log;  // as the one box of each run that is not quiet shows it
     const auto apply = [&] {
-      auto& boxes = okapi_test::Answering();
-      boxes.told.clear();
-      const Exit exit =
-          answers::RunAlone({answers::Command::Verb::Apply, kAnswers, false, row.package});
-      EXPECT_EQ(1u, boxes.told.size());
-      if (!boxes.told.empty()) log += boxes.told.back().text;
+      auto& boxes = okapi_test::Answering().told;
+      boxes.clear();
+      const Exit exit = answers::RunAlone({Verb::Apply, kAnswers, false, row.package});
+      EXPECT_EQ(1u, boxes.size());
+      log += boxes.empty() ? "" : boxes.back().text;
       return exit;
     };
     Exit exit = apply();
@@ -240,12 +243,11 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
     std::vector<std::string> told;
     std::istringstream lines(log);
     for (std::string line; std::getline(lines, line);) {
-      if (line.starts_with(' ') && !told.empty()) {
+      const auto routine = [&](const char* start) { return line.starts_with(start); };
+      if (line.starts_with(' ') && !told.empty())
         told.back() += "\n" + line;
-      } else if (std::none_of(std::begin(kRoutine), std::end(kRoutine),
-                              [&](const char* routine) { return line.starts_with(routine); })) {
+      else if (std::ranges::none_of(kRoutine, routine))
         told.push_back(line);
-      }
     }
     for (std::size_t i = 0; i < told.size() && i < row.told.size(); ++i)
       told[i] = told[i].substr(0, row.told[i].size());
@@ -257,14 +259,11 @@ TEST(HostileInputTest, EachRowIsToldAndNoFileLosesWhatItHad) {
       // The backup holds the first contents.
       EXPECT_EQ(bytes,
                 Files().ReadFile(kDir + "customization\\backup\\" + path.substr(kDir.size())));
-      if (path == kTable) {
-        const auto now = Files().ReadFile(path);
-        EXPECT_TRUE(now == bytes || now == package::FilterMachineTable(*bytes).text);
-      } else {
-        ExpectOnlyEntriesChanged(path, *bytes);
-      }
+      const auto now = Files().ReadFile(path);
+      if (path != kTable) ExpectOnlyEntriesChanged(path, *bytes);
+      EXPECT_TRUE(path != kTable || now == bytes ||
+                  now == package::FilterMachineTable(*bytes).text);
     }
-    for (const std::string& path : {kConfig, kText, kMap}) (void)Files().SetAttributesNormal(path);
   }
 }
 

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -14,7 +13,6 @@
 #include "app/discovery.h"
 #include "demo/installation.h"
 #include "package/finish.h"
-#include "package/images.h"
 #include "package/machine_table.h"
 #include "package/package_tree.h"
 #include "platform/platform.h"
@@ -46,15 +44,9 @@ TEST(MachineTableFilter, CountsQuotesWithoutAPartnerAndNamesTheirFirstTenLines) 
 constexpr char kInstall[] = "c:\\zantools\\zanhelp\\";
 constexpr char kPackage[] = "c:\\zantools\\zanhelp\\customization\\package\\";
 const std::string kTable = std::string(kInstall) + "machine-specifics.csv";
-class FinishTest : public okapi_test::MachineTest {
+class FinishTest : public testing::Test {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    Lay();
-    auto counting = std::make_unique<okapi_test::CountingFiles>(std::move(platform::Os().files));
-    files = counting.get();
-    platform::Os().files = std::move(counting);
-  }
+  void SetUp() override { Lay(); }
   // The demo installation laid again, with the start-up work's package tree.
   void Lay() {
     ASSERT_TRUE(demo::ResetMachine());
@@ -73,15 +65,14 @@ class FinishTest : public okapi_test::MachineTest {
   // The messages since the last call, each cut to the length of the
   // expected one where given.
   std::vector<std::string> Since(const std::vector<std::string>& expected = {}) {
-    std::vector<std::string> since;
-    for (const std::string& m : std::exchange(told, {}))
-      since.push_back(
-          m.substr(0, since.size() < expected.size() ? expected[since.size()].size() : m.size()));
+    std::vector<std::string> since = std::exchange(told, {});
+    for (std::size_t i = 0; i < since.size() && i < expected.size(); ++i)
+      since[i] = since[i].substr(0, expected[i].size());
     return since;
   }
 
   std::vector<std::string> told;
-  okapi_test::CountingFiles* files = nullptr;
+  okapi_test::ScopedCountingFiles files;
 };
 
 using store::item::kConfigBackgrounds;
@@ -172,7 +163,6 @@ TEST_F(FinishTest, FailuresAreToldAndWhatTheUserHadStays) {
     EXPECT_EQ(row.All("told"), Since(row.All("told")));
     EXPECT_EQ(after.empty() ? first : after == "laid" ? table : after, FileText(kTable));
     EXPECT_EQ("<missing>", FileText(std::string(kPackage) + "images\\okapi.ini"));
-    (void)files->SetAttributesNormal(kTable);
   }
 }
 

@@ -18,11 +18,12 @@ class CountingFiles final : public platform::FileSystem {
   explicit CountingFiles(std::unique_ptr<platform::FileSystem> real) : real_(std::move(real)) {}
   ~CountingFiles() override;  // removes the folders it made
 
+  using S = const std::string&;
   // Test set-up, not counted: missing parent folders are made too.
   void AddDirectory(const std::string& path);
   void AddFile(const std::string& path, std::string_view bytes);
   // The file's bytes, or "<missing>".
-  std::string Contents(const std::string& path);
+  std::string Contents(S path) { return real_->ReadFile(path).value_or("<missing>"); }
   // The next atomic write fails with this reason and changes nothing.
   void FailNextWrite(std::string reason) { failNext_ = std::move(reason); }
   // The next atomic write says it succeeded and changes nothing.
@@ -34,7 +35,6 @@ class CountingFiles final : public platform::FileSystem {
   // program, not readable.
   std::set<std::string> failRemove, failCopyTo, held;
 
-  using S = const std::string&;
   bool MakeDirectory(S p) override { return real_->MakeDirectory(p); }
   bool Copy(S from, S to, bool failIfExists) override {
     return !failCopyTo.contains(to) && real_->Copy(from, to, failIfExists);

@@ -17,8 +17,6 @@ class TestMachine {
  public:
   TestMachine();
   ~TestMachine();
-  TestMachine(const TestMachine&) = delete;
-  TestMachine& operator=(const TestMachine&) = delete;
 
  private:
   std::string driveRoot_;  // natively: the host folder standing for the drives
