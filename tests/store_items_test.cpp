@@ -75,6 +75,7 @@ TEST_F(StoreItems, WritesThatDoNotReadBackFromDiskAreTold) {
   files->DropNextWrite();
   ASSERT_TRUE(store::WriteAll({{item::kText20, "A"}, {item::kText21, "B"}}));
   EXPECT_TRUE(store::Describe(reported.back()).starts_with("OKAPI wrote these 2 entries"));
+  EXPECT_EQ(std::string::npos, store::Describe(std::vector(8, reported[0][0])).find("more"));
   EXPECT_EQ(3u, store::CheckWrittenItems().size()) << "the dropped delete and batch";
   store::SetReadBackReporter(nullptr);
 }
