@@ -71,7 +71,7 @@ bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::s
 std::string_view CString(std::string_view s) { return s.substr(0, s.find('\0')); }
 
 // Puts `text` on disk as the whole file, atomically, and keeps it as the
-// file's parsed text: the next read needs neither the disk nor a parse.
+// file's parsed text: the next read checks the stamp, not the bytes.
 platform::Status Commit(platform::FileSystem& fs, const std::string& file,
                         std::unique_ptr<const ProfileText> text) {
   auto& cache = TheCache();

@@ -20,8 +20,7 @@ HINSTANCE g_module = nullptr;
 // comdlg32 brings the print spooler's libraries with it, which cost the
 // wizard's start; it is loaded, from the system folder, when a page first
 // asks for one of its dialogs.
-template <class Function>
-Function* CommonDialog(const char* name) {
+HMODULE CommonDialogs() {
   static const HMODULE module = [] {
     char path[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryA(path, MAX_PATH);
@@ -29,10 +28,17 @@ Function* CommonDialog(const char* name) {
     lstrcatA(path, "\\comdlg32.dll");
     return LoadLibraryA(path);
   }();
+  return module;
+}
+
+template <class Function>
+Function* CommonDialog(const char* name) {
+  const HMODULE module = CommonDialogs();
   if (!module) return nullptr;
   // Through void (*)(): the cast between the two function types is meant.
   return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
+
 std::function<void(void*)> g_sheetCreatedHook;
 
 class Host;
