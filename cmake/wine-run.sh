@@ -7,7 +7,7 @@ prefix=$1; shift
 export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all,err+module}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-wine=/usr/lib/wine/wine64
+wine=("$(dirname "$0")/wine.sh" wine64)
 out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 # Once in some hundred runs Wine ends silently and at once with a failure,
@@ -15,7 +15,7 @@ trap 'rm -f "$out" "$err"' EXIT
 # hand). Every program run here prints on failure, so silence means the
 # program never ran: start it again, and say so.
 for attempt in 1 2 3; do
-  "$wine" "$@" >"$out" 2>"$err" </dev/null
+  "${wine[@]}" "$@" >"$out" 2>"$err" </dev/null
   rc=$?
   if [ "$rc" -eq 0 ] || [ -s "$out" ] || [ -s "$err" ]; then break; fi
   echo "wine-run: $1 ended with status $rc before printing anything" \
