@@ -29,9 +29,8 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   as_root apt-get update -qq
-  [ ${#missing[@]} -eq 0 ] ||
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
-      "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
 fi
 
 [ "$wine32" -eq 1 ] || exit 0
@@ -58,6 +57,7 @@ if [ ! -x "$wine_root/usr/lib/wine/wine" ]; then
       DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
         wine64 wine32:i386 ${x11[*]} ${x11[*]/%/:i386}; apt-get clean'" \
     >"$wine_root.log" 2>&1 || { cat "$wine_root.log" >&2; exit 1; }
+  rm -rf "$wine_root"
   mv "$wine_root.new" "$wine_root"
 fi
 # This kernel runs no i386 code itself: binfmt_misc hands every i386 ELF file

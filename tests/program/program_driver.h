@@ -29,7 +29,7 @@ using okapi_test::SaveScreenshot;
 using okapi_test::TextOf;
 
 inline const std::string kProgram = FromHost(OKAPI_EXE_HOST_PATH);
-// The 32-bit build runs emulated (qemu-user under Wine), some twenty times
+// The 32-bit build runs emulated (qemu-user under Wine), tens of times
 // slower: every wait allows for it.
 inline constexpr int kSlowdown = sizeof(void*) == 4 ? 20 : 1;
 
